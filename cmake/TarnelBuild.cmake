@@ -1,0 +1,26 @@
+# Compiler settings shared by every target of the project.
+add_library(tarnel_options INTERFACE)
+target_compile_options(tarnel_options INTERFACE -Wall -Wextra)
+if(TARNEL_WERROR)
+  target_compile_options(tarnel_options INTERFACE -Werror)
+endif()
+if(TARNEL_SANITIZE)
+  target_compile_options(tarnel_options INTERFACE -fsanitize=${TARNEL_SANITIZE} -fno-omit-frame-pointer -fno-sanitize-recover=all)
+  target_link_options(tarnel_options INTERFACE -fsanitize=${TARNEL_SANITIZE})
+endif()
+# Every library includes from the source root: #include "serial/CSerialportMP.h".
+target_include_directories(tarnel_options INTERFACE ${PROJECT_SOURCE_DIR})
+target_compile_definitions(tarnel_options INTERFACE ASIO_STANDALONE ASIO_NO_DEPRECATED)
+
+# tarnel_add_tests(<folder> <sources...> LIBS <libs...>)
+# One test executable per folder; each test is labelled with the folder's name.
+include(GoogleTest)
+function(tarnel_add_tests folder)
+  cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+  set(target ${folder}_tests)
+  add_executable(${target} ${ARG_UNPARSED_ARGUMENTS})
+  target_link_libraries(${target} PRIVATE ${ARG_LIBS} tarnel_test_support GTest::gtest_main tarnel_options)
+  gtest_discover_tests(${target}
+    PROPERTIES LABELS ${folder}
+    DISCOVERY_TIMEOUT 60)
+endfunction()
