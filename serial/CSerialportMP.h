@@ -1,0 +1,115 @@
+#pragma once
+
+#include <asio/detail/noncopyable.hpp>
+#include <asio/io_context.hpp>
+#include <asio/io_context_strand.hpp>
+#include <asio/serial_port.hpp>
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <system_error>
+#include <vector>
+
+class CSerialportMP;
+
+// Called for every completed read: the channel, a copy of the completion's
+// error (changing it has no effect), the received bytes and their count. On an
+// error there are no bytes, the count is 0 and no further read is started.
+using ReadCallback = std::function<void(std::shared_ptr<CSerialportMP>, std::error_code&,
+                                        const std::vector<uint8_t>&, unsigned)>;
+// Called for every completed write: the channel, a copy of the completion's
+// error and the number of bytes written.
+using WriteCallback = std::function<void(std::shared_ptr<CSerialportMP>, std::error_code&, unsigned)>;
+
+// One serial port with a continuous background read and a bounded transmit
+// queue that drains in chunks. All completions run on the workers of the
+// executor whose context the channel was built on, one at a time (a strand).
+//
+// Must be owned by a std::shared_ptr: every outstanding operation holds one.
+//
+// Locks: the read lock is held across the read callback, the write lock
+// across Write and across the write callback. So the write callback must not
+// call Write; the read callback may. Either callback may call Close.
+class CSerialportMP : public std::enable_shared_from_this<CSerialportMP>, private asio::noncopyable {
+public:
+    static constexpr std::size_t RX_BUFFER_SIZE = 1024;
+    static constexpr std::size_t TX_QUEUE_CAPACITY = 4086;
+    static constexpr std::size_t TX_CHUNK_SIZE = 1024;
+
+    explicit CSerialportMP(asio::io_context& context);
+    // Close(), then releases everything.
+    virtual ~CSerialportMP();
+
+    // Opens the port (a device path such as /dev/ttyUSB0, used as it stands),
+    // holds it exclusively, discards what is pending in both directions and
+    // applies the settings. parity: 0 none, 1 odd, 2 even; stopBits: 0 one,
+    // 1 one and a half, 2 two; flowControl: 0 none, 1 software, 2 hardware.
+    // Returns the empty code on success; then reading starts and bytes queued
+    // while closed are sent. Otherwise the channel stays closed and the port
+    // is released:
+    //  - std::errc::device_or_resource_busy (generic category): this channel
+    //    is already open; nothing is touched.
+    //  - EBUSY (system category): another opener holds the port.
+    //  - ENOENT: no such port; ENOTTY: the path is not a terminal; any other
+    //    system error of opening or of a setting the port refuses (one and a
+    //    half stop bits are refused on this system).
+    // Throws std::runtime_error when the channel is not owned by a
+    // std::shared_ptr, std::out_of_range for values outside the ranges above
+    // or a character size outside 5 to 8.
+    std::error_code Open(const std::string& port, uint32_t baud, uint8_t charSize, uint8_t parity,
+                         uint8_t stopBits, uint8_t flowControl);
+
+    // Cancels the outstanding operations (their callbacks are not called),
+    // closes the port, empties the transmit queue and waits 100 ms. Does
+    // nothing when closed. Callable from any thread, also from inside either
+    // callback.
+    void Close();
+
+    // Queues as many bytes as fit into the transmit queue and starts sending
+    // them when open. Returns the number accepted (0 when the queue is full),
+    // or 22 (EINVAL) when data is null or length is 0. Bytes queued while the
+    // channel is closed are sent after the next successful Open.
+    int Write(const uint8_t* data, unsigned length);
+    // The same for a vector's bytes; an empty vector queues nothing.
+    void Write(const std::vector<uint8_t>& data);
+
+    bool IsOpen() const;
+
+private:
+    void DoRead();
+    void DoWrite();
+    void HandleRead(const std::error_code& error, std::size_t bytes);
+    void HandleWrite(const std::error_code& error, std::size_t bytes);
+    std::size_t QueueLocked(const uint8_t* data, std::size_t length);
+    std::error_code AcquirePort(const std::string& port);
+    std::error_code ApplySettings(uint32_t baud, uint8_t charSize, uint8_t parity, uint8_t stopBits,
+                                  uint8_t flowControl);
+    void ReleasePort(std::error_code& error);
+
+    std::atomic<bool> m_isOpen{false};
+    std::vector<uint8_t> m_rxData;
+    uint8_t m_readBuf[RX_BUFFER_SIZE] = {};
+    std::vector<uint8_t> m_txQueue;
+    uint8_t m_writeBuf[TX_CHUNK_SIZE] = {};
+    bool m_writing = false;
+    std::mutex m_readMutex;
+    // Recursive so that Close, called from inside the write callback, can
+    // empty the queue under the same lock that Write takes on other threads.
+    std::recursive_mutex m_writeMutex;
+    // Serialises every operation on m_port (open, start of a read or write,
+    // cancel, close); asio's port object is not safe for concurrent use.
+    // Innermost lock: nothing is called while it is held.
+    std::mutex m_portMutex;
+    asio::serial_port m_port;
+    asio::io_context::strand m_strand;
+
+public:
+    // Assigned by the owner before Open.
+    ReadCallback m_readCallback;
+    WriteCallback m_writeCallback;
+};

@@ -1,0 +1,46 @@
+#include "serial/IoServiceExec.h"
+
+#include <exception>
+
+IoServiceExec g_ioServiceExec;
+
+IoServiceExec::IoServiceExec() = default;
+
+IoServiceExec::~IoServiceExec() {
+    Stop();
+}
+
+asio::io_context& IoServiceExec::IoContext() {
+    return m_ioContext;
+}
+
+void IoServiceExec::Start(unsigned threadCount) {
+    if (!m_threads.empty()) return;
+    m_stop = false;
+    m_ioContext.restart();
+    const unsigned n = threadCount == 0 ? 1 : threadCount;
+    for (unsigned i = 0; i < n; ++i)
+        m_threads.push_back(std::make_unique<std::thread>(&IoServiceExec::WorkerLoop, this, &m_ioContext));
+}
+
+void IoServiceExec::Stop() {
+    if (!m_stop) {
+        m_stop = true;
+        for (auto& thread : m_threads)
+            thread->join();
+        m_threads.clear();
+    }
+    if (!m_ioContext.stopped()) m_ioContext.stop();
+}
+
+void IoServiceExec::WorkerLoop(IoServiceExec* exec, asio::io_context* context) {
+    // A handler that throws ends this worker only; the others go on, and none
+    // is restarted before the next Stop and Start.
+    try {
+        while (!exec->m_stop) {
+            context->run();
+            if (context->stopped()) break;
+        }
+    } catch (const std::exception&) {
+    }
+}

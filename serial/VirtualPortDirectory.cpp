@@ -1,0 +1,13 @@
+#include "serial/VirtualPortDirectory.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <string>
+
+std::filesystem::path VirtualPortDirectory() {
+    const char* runtimeDir = std::getenv("XDG_RUNTIME_DIR");
+    if (runtimeDir != nullptr && *runtimeDir != '\0')
+        return std::filesystem::path(runtimeDir) / "tarnel-ports";
+    return std::filesystem::path("/tmp") / ("tarnel-ports-" + std::to_string(getuid()));
+}
