@@ -1,0 +1,116 @@
+#pragma once
+
+// The AT command engine for the Tarnel module: owns the serial channel,
+// sends one command at a time and waits for its conclusive response line,
+// and offers poll steps for the reports the module sends on its own.
+//
+// Every command and poll answers with a result block (ResultBlock.h).
+// Callers may come from several threads: calls are let in one at a time
+// (CommandGate), and Close ends a waiting call at once with RES_CLOSED.
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "protocol/AtCmdBase.h"
+#include "protocol/CommandGate.h"
+#include "protocol/CommandSet.h"
+#include "protocol/PayloadRecords.h"
+#include "serial/IoServiceExec.h"
+
+// The executor every engine's channel runs on: Open starts its two workers,
+// the Close that brings g_openEngines to 0 stops it.
+extern IoServiceExec g_ioServiceExec;
+// The number of engines open in this process.
+extern std::atomic<int> g_openEngines;
+
+class TarnelComm : public AtCmdBase {
+public:
+    TarnelComm();
+    // Does not close the channel: the owner calls Close first.
+    ~TarnelComm() override;
+
+    // Opens the channel with the serial parameters (as CSerialportMP::Open
+    // takes them) and starts the global executor. The empty code on success;
+    // otherwise the channel's error and nothing changes.
+    std::error_code Open(const std::string& port, unsigned baud, unsigned charSize, uint8_t parity,
+                         uint8_t stopBits, uint8_t flowControl);
+    // Closes the channel; a call waiting in the engine returns RES_CLOSED.
+    void Close();
+    bool IsOpen() const;
+
+    // Sends `length` bytes of `command` (none when 0, then it only waits) and
+    // returns the first conclusive result for `code` within `timeoutMs`:
+    // a handler's block, RES_LINE_TOO_LONG, RES_TIMEOUT, RES_NOT_OPEN (nothing
+    // sent) or RES_CLOSED. Always a block.
+    std::unique_ptr<uint8_t[]> SendCommand(const char* command, size_t length, int code, unsigned timeoutMs);
+    // An argument-less command of the command set.
+    std::unique_ptr<uint8_t[]> SendCommand(const AtCommand& command);
+    // Formatted `text` under `command`'s code and time limit.
+    std::unique_ptr<uint8_t[]> SendCommand(const std::string& text, const AtCommand& command);
+
+    // One poll step each: waits at most one slice, reads at most one line.
+    // The payload code (RES_INQUIRY, RES_CONNECT, RES_DISCONNECT) with the
+    // record filled; otherwise the line's code (RES_INCOMPLETE when nothing is
+    // buffered, RES_NOT_MINE for a foreign line, RES_OK/RES_ERROR where the
+    // poll's handlers take them), RES_NOT_OPEN or RES_CLOSED, record untouched.
+    int WaitInquiryResult(InquiryResult& result);
+    int WaitConnection(BdAddr& peer);
+    int WaitDisconnect(BdAddr& peer);
+
+    // Reads the command-response setting into `mode` (0 on, 1 off) when the
+    // result is RES_QM; returns the result code.
+    int GetQuietMode(uint8_t& mode);
+    // Writes it; returns the result code (RES_OK, RES_ERROR, RES_TIMEOUT, ...).
+    int SetQuietMode(uint8_t mode);
+
+    // Optional observers, assigned before Open. m_onReceive and m_onError run
+    // on an I/O thread under the receive lock: they must not call back into
+    // the engine.
+    std::function<void(const TarnelComm*, const std::vector<uint8_t>&)> m_onReceive;
+    std::function<void(const TarnelComm*, std::vector<char>&)> m_onSend;
+    std::function<void(const TarnelComm*, std::error_code&)> m_onError;
+
+private:
+    void OnRead(std::shared_ptr<CSerialportMP> channel, std::error_code& error,
+                const std::vector<uint8_t>& data, unsigned bytes);
+    void OnWrite(std::shared_ptr<CSerialportMP> channel, std::error_code& error, unsigned bytes);
+
+    std::unique_ptr<uint8_t[]> RunCommand(const char* command, size_t length, int code, unsigned timeoutMs);
+    int Poll(int code, int payloadCode, void* record, size_t recordSize);
+
+    void BuildResponseTable();
+    void Register(
+        int code,
+        std::initializer_list<std::unique_ptr<uint8_t[]> (TarnelComm::*)(std::vector<char>, int)> handlers);
+
+    std::unique_ptr<uint8_t[]> ParseOk(std::vector<char> line, int code);
+    std::unique_ptr<uint8_t[]> ParseError(std::vector<char> line, int code);
+    std::unique_ptr<uint8_t[]> ParseModelName(std::vector<char> line, int code);
+    std::unique_ptr<uint8_t[]> ParseVersion(std::vector<char> line, int code);
+    std::unique_ptr<uint8_t[]> ParseInfo1(std::vector<char> line, int code);
+    std::unique_ptr<uint8_t[]> ParseInfo2(std::vector<char> line, int code);
+    std::unique_ptr<uint8_t[]> ParseDeviceLine(std::vector<char> line, int code);
+    std::unique_ptr<uint8_t[]> ParseAtcm(std::vector<char> line, int code);
+    std::unique_ptr<uint8_t[]> ParseMfrMode(std::vector<char> line, int code);
+    std::unique_ptr<uint8_t[]> ParseMfrMode2(std::vector<char> line, int code);
+    std::unique_ptr<uint8_t[]> ParseCmbda(std::vector<char> line, int code);
+    std::unique_ptr<uint8_t[]> ParseMfrbda(std::vector<char> line, int code);
+    std::unique_ptr<uint8_t[]> ParseInquiry(std::vector<char> line, int code);
+    std::unique_ptr<uint8_t[]> ParseConnect(std::vector<char> line, int code);
+    std::unique_ptr<uint8_t[]> ParseDisconnect(std::vector<char> line, int code);
+    std::unique_ptr<uint8_t[]> ParseTargetAddr(std::vector<char> line, int code);
+    std::unique_ptr<uint8_t[]> ParseQuietMode(std::vector<char> line, int code);
+
+    using Clock = std::chrono::steady_clock;
+
+    std::chrono::time_point<Clock, std::chrono::nanoseconds> m_lastSend;
+    CommandGate m_gate{m_closing};
+    // This engine counts in g_openEngines; kept apart from the channel's own
+    // state because the channel may close itself after an unobserved error.
+    bool m_counted = false;
+};
