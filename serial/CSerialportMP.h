@@ -87,8 +87,6 @@ private:
     void HandleWrite(const std::error_code& error, std::size_t bytes);
     std::size_t QueueLocked(const uint8_t* data, std::size_t length);
     std::error_code AcquirePort(const std::string& port);
-    std::error_code ApplySettings(uint32_t baud, uint8_t charSize, uint8_t parity, uint8_t stopBits,
-                                  uint8_t flowControl);
     void ReleasePort(std::error_code& error);
 
     std::atomic<bool> m_isOpen{false};

@@ -1,0 +1,223 @@
+#include "serial/CSerialportMP.h"
+
+#include <asio/bind_executor.hpp>
+#include <asio/buffer.hpp>
+#include <asio/post.hpp>
+
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <stdexcept>
+#include <thread>
+
+namespace {
+
+// Lets the completions of the cancelled operations come in (and be dropped)
+// before the owner goes on, typically to stop the executor.
+constexpr auto kCloseSettleTime = std::chrono::milliseconds(100);
+
+using PortBase = asio::serial_port_base;
+
+// asio's enumerated options take a plain enum; a value outside it must not be
+// cast into one, so it is rejected here the way asio rejects a bad size.
+template <typename Option>
+Option EnumOption(uint8_t value, const char* what) {
+    if (value > 2) throw std::out_of_range(what);
+    return Option(static_cast<typename Option::type>(value));
+}
+
+struct PortSettings {
+    PortBase::baud_rate baud;
+    PortBase::character_size charSize;
+    PortBase::parity parity;
+    PortBase::stop_bits stopBits;
+    PortBase::flow_control flowControl;
+
+    std::error_code ApplyTo(asio::serial_port& port) const {
+        std::error_code error;
+        port.set_option(baud, error);
+        if (!error) port.set_option(charSize, error);
+        if (!error) port.set_option(parity, error);
+        if (!error) port.set_option(stopBits, error);
+        if (!error) port.set_option(flowControl, error);
+        return error;
+    }
+};
+
+std::error_code LastError() {
+    return {errno, std::system_category()};
+}
+
+}  // namespace
+
+CSerialportMP::CSerialportMP(asio::io_context& context) : m_port(context), m_strand(context) {}
+
+CSerialportMP::~CSerialportMP() {
+    Close();
+}
+
+std::error_code CSerialportMP::Open(const std::string& port, uint32_t baud, uint8_t charSize, uint8_t parity,
+                                    uint8_t stopBits, uint8_t flowControl) {
+    try {
+        (void)shared_from_this();
+    } catch (const std::exception& e) {
+        throw std::runtime_error(std::string("It seems like that instance is not created from shared_ptr: ") +
+                                 e.what() + "\n");
+    }
+    // Built before the port is opened, so that a value out of range throws
+    // without leaving the port open.
+    const PortSettings settings{
+        PortBase::baud_rate(baud), PortBase::character_size(charSize),
+        EnumOption<PortBase::parity>(parity, "invalid parity value"),
+        EnumOption<PortBase::stop_bits>(stopBits, "invalid stop_bits value"),
+        EnumOption<PortBase::flow_control>(flowControl, "invalid flow_control value")};
+    {
+        std::lock_guard lock(m_portMutex);
+        if (m_isOpen) return std::make_error_code(std::errc::device_or_resource_busy);
+        if (auto error = AcquirePort(port)) return error;
+        if (auto error = settings.ApplyTo(m_port)) {
+            ioctl(m_port.native_handle(), TIOCNXCL);
+            m_port.close();
+            return error;
+        }
+        m_isOpen = true;
+    }
+    auto self = shared_from_this();
+    asio::post(m_port.get_executor(), [self] { self->DoRead(); });
+    asio::post(m_port.get_executor(), [self] {
+        std::lock_guard lock(self->m_writeMutex);
+        self->DoWrite();
+    });
+    return {};
+}
+
+std::error_code CSerialportMP::AcquirePort(const std::string& port) {
+    std::error_code error;
+    m_port.open(port, error);
+    if (error) return error;
+    const int fd = m_port.native_handle();
+    // TIOCEXCL keeps other users out, but root ignores it; the lock holds
+    // against every opener that locks too, root included.
+    if (isatty(fd) == 0) {
+        error = LastError();
+    } else if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        error = errno == EWOULDBLOCK ? std::error_code(EBUSY, std::system_category()) : LastError();
+    } else if (ioctl(fd, TIOCEXCL) != 0) {
+        error = LastError();
+    }
+    if (error) {
+        std::error_code ignored;
+        m_port.close(ignored);
+        return error;
+    }
+    // Whatever the device sent before, or an earlier user left unsent, is
+    // stale; a port that cannot flush is still usable.
+    tcflush(fd, TCIOFLUSH);
+    return {};
+}
+
+void CSerialportMP::ReleasePort(std::error_code& error) {
+    // The exclusive flag stays on the terminal while anyone else holds it open
+    // (a pseudo-terminal's peer), which would lock this program out next time.
+    ioctl(m_port.native_handle(), TIOCNXCL);
+    m_port.close(error);
+}
+
+void CSerialportMP::Close() {
+    {
+        // Under the port lock, so that a Close racing this one returns only
+        // once the port is released.
+        std::lock_guard lock(m_portMutex);
+        if (!m_isOpen.exchange(false)) return;
+        std::error_code ignored;
+        m_port.cancel(ignored);
+        ReleasePort(ignored);
+    }
+    {
+        std::lock_guard lock(m_writeMutex);
+        m_txQueue.clear();
+    }
+    std::this_thread::sleep_for(kCloseSettleTime);
+    std::lock_guard lock(m_writeMutex);
+    m_writing = false;
+}
+
+int CSerialportMP::Write(const uint8_t* data, unsigned length) {
+    if (data == nullptr || length == 0) return EINVAL;
+    std::lock_guard lock(m_writeMutex);
+    return static_cast<int>(QueueLocked(data, length));
+}
+
+void CSerialportMP::Write(const std::vector<uint8_t>& data) {
+    std::lock_guard lock(m_writeMutex);
+    QueueLocked(data.data(), data.size());
+}
+
+bool CSerialportMP::IsOpen() const {
+    return m_isOpen;
+}
+
+std::size_t CSerialportMP::QueueLocked(const uint8_t* data, std::size_t length) {
+    if (m_txQueue.size() >= TX_QUEUE_CAPACITY) return 0;
+    const std::size_t n = std::min(length, TX_QUEUE_CAPACITY - m_txQueue.size());
+    m_txQueue.insert(m_txQueue.end(), data, data + n);
+    DoWrite();
+    return n;
+}
+
+void CSerialportMP::DoRead() {
+    std::lock_guard lock(m_portMutex);
+    if (!m_isOpen) return;
+    m_port.async_read_some(
+        asio::buffer(m_readBuf),
+        asio::bind_executor(m_strand,
+                            [self = shared_from_this()](const std::error_code& error, std::size_t bytes) {
+                                self->HandleRead(error, bytes);
+                            }));
+}
+
+void CSerialportMP::DoWrite() {
+    if (!m_isOpen || m_writing) return;
+    const std::size_t n = std::min(m_txQueue.size(), TX_CHUNK_SIZE);
+    if (n == 0) return;
+    std::copy_n(m_txQueue.begin(), n, m_writeBuf);
+    std::lock_guard lock(m_portMutex);
+    if (!m_isOpen) return;
+    m_port.async_write_some(
+        asio::buffer(m_writeBuf, n),
+        asio::bind_executor(m_strand,
+                            [self = shared_from_this()](const std::error_code& error, std::size_t bytes) {
+                                self->HandleWrite(error, bytes);
+                            }));
+    m_writing = true;
+}
+
+void CSerialportMP::HandleRead(const std::error_code& error, std::size_t bytes) {
+    std::lock_guard lock(m_readMutex);
+    if (!m_isOpen) return;
+    if (!error) m_rxData.insert(m_rxData.end(), m_readBuf, m_readBuf + bytes);
+    if (m_readCallback) {
+        std::error_code errorCopy = error;
+        m_readCallback(shared_from_this(), errorCopy, m_rxData, static_cast<unsigned>(m_rxData.size()));
+    }
+    m_rxData.clear();
+    if (!error) DoRead();
+}
+
+void CSerialportMP::HandleWrite(const std::error_code& error, std::size_t bytes) {
+    std::lock_guard lock(m_writeMutex);
+    if (!m_isOpen) return;
+    if (m_writeCallback) {
+        std::error_code errorCopy = error;
+        m_writeCallback(shared_from_this(), errorCopy, static_cast<unsigned>(bytes));
+    }
+    if (bytes != 0 && m_txQueue.size() >= bytes)
+        m_txQueue.erase(m_txQueue.begin(), m_txQueue.begin() + static_cast<std::ptrdiff_t>(bytes));
+    m_writing = false;
+    if (!error && !m_txQueue.empty()) DoWrite();
+}
