@@ -17,6 +17,7 @@ using COLORREF = std::uint32_t;
 // Messages.
 inline constexpr UINT WM_CREATE = 0x0001;
 inline constexpr UINT WM_DESTROY = 0x0002;
+inline constexpr UINT WM_SETREDRAW = 0x000B;
 inline constexpr UINT WM_PAINT = 0x000F;
 inline constexpr UINT WM_ERASEBKGND = 0x0014;
 inline constexpr UINT WM_SETCURSOR = 0x0020;
@@ -28,6 +29,7 @@ inline constexpr UINT WM_IME_CHAR = 0x0286;
 inline constexpr UINT WM_COMMAND = 0x0111;
 inline constexpr UINT WM_SYSCOMMAND = 0x0112;
 inline constexpr UINT WM_TIMER = 0x0113;
+inline constexpr UINT WM_VSCROLL = 0x0115;
 inline constexpr UINT WM_APP = 0x8000;
 
 // Notification codes carried in the high word of WM_COMMAND's wParam.
@@ -37,6 +39,7 @@ inline constexpr UINT CBN_EDITCHANGE = 5;
 inline constexpr UINT CBN_EDITUPDATE = 6;
 inline constexpr UINT CBN_DROPDOWN = 7;
 inline constexpr UINT EN_CHANGE = 0x0300;
+inline constexpr UINT EN_ERRSPACE = 0x0500;
 inline constexpr UINT EN_MAXTEXT = 0x0501;
 
 // Window styles.
@@ -106,6 +109,37 @@ inline constexpr std::uint32_t LVS_REPORT = 0x1;
 inline constexpr std::uint32_t LVS_SINGLESEL = 0x4;
 inline constexpr std::uint32_t LVS_SHOWSELALWAYS = 0x8;
 
+// List view extended styles, column formats, item states and search flags.
+inline constexpr std::uint32_t LVS_EX_GRIDLINES = 0x1;
+inline constexpr std::uint32_t LVS_EX_FULLROWSELECT = 0x20;
+inline constexpr int LVCFMT_LEFT = 0;
+inline constexpr UINT LVIS_SELECTED = 0x2;
+inline constexpr UINT LVNI_SELECTED = 0x2;
+
+// Combo box and list errors.
+inline constexpr int CB_ERR = -1;
+
+// Scroll bars.
+inline constexpr int SB_VERT = 1;
+inline constexpr int SB_BOTTOM = 7;
+
+// ShowWindow commands.
+inline constexpr int SW_HIDE = 0;
+inline constexpr int SW_SHOW = 5;
+
+// Button check states.
+inline constexpr int BST_UNCHECKED = 0;
+inline constexpr int BST_CHECKED = 1;
+
+// Status bar pane styles and the status bar's control identifier.
+inline constexpr UINT SBPS_NORMAL = 0x0;
+inline constexpr UINT SBPS_STRETCH = 0x04000000;
+inline constexpr int AFX_IDW_STATUS_BAR = 0xE801;
+
+// Menu item flags.
+inline constexpr UINT MF_STRING = 0x0;
+inline constexpr UINT MF_SEPARATOR = 0x800;
+
 // Message box styles and answers.
 inline constexpr UINT MB_OK = 0x0;
 inline constexpr UINT MB_OKCANCEL = 0x1;
@@ -135,5 +169,6 @@ inline constexpr UINT VK_DELETE = 0x2E;
 // Language identifiers.
 inline constexpr std::uint16_t LANG_NEUTRAL_ID = 0x0000;
 inline constexpr std::uint16_t LANG_KOREAN_ID = 0x0412;
+inline constexpr std::uint16_t LANG_ENGLISH_US_ID = 0x0409;
 
 }  // namespace ui
