@@ -36,7 +36,7 @@ struct ControlTemplate {
     std::uint32_t style;
     std::uint32_t exStyle;
     Rect rect;
-    std::optional<Rect> koRect;  // only where the Korean layout differs
+    std::optional<Rect> koRect = std::nullopt;  // only where the Korean layout differs
 };
 
 struct DialogTemplate {
