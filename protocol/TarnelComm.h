@@ -12,6 +12,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -22,10 +23,9 @@
 #include "protocol/PayloadRecords.h"
 #include "serial/IoServiceExec.h"
 
-// The executor every engine's channel runs on: Open starts its two workers,
-// the Close that brings g_openEngines to 0 stops it.
-extern IoServiceExec g_ioServiceExec;
-// The number of engines open in this process.
+// The number of engines open in this process. Every engine's channel runs on
+// g_ioServiceExec (defined with the engine): Open starts its two workers, the
+// Close that brings this count to 0 stops it.
 extern std::atomic<int> g_openEngines;
 
 class TarnelComm : public AtCmdBase {
@@ -83,10 +83,9 @@ private:
     std::unique_ptr<uint8_t[]> RunCommand(const char* command, size_t length, int code, unsigned timeoutMs);
     int Poll(int code, int payloadCode, void* record, size_t recordSize);
 
+    using Handler = std::unique_ptr<uint8_t[]> (TarnelComm::*)(std::vector<char>, int);
     void BuildResponseTable();
-    void Register(
-        int code,
-        std::initializer_list<std::unique_ptr<uint8_t[]> (TarnelComm::*)(std::vector<char>, int)> handlers);
+    void Register(int code, std::initializer_list<Handler> handlers);
 
     std::unique_ptr<uint8_t[]> ParseOk(std::vector<char> line, int code);
     std::unique_ptr<uint8_t[]> ParseError(std::vector<char> line, int code);
@@ -112,5 +111,5 @@ private:
     CommandGate m_gate{m_closing};
     // This engine counts in g_openEngines; kept apart from the channel's own
     // state because the channel may close itself after an unobserved error.
-    bool m_counted = false;
+    std::atomic<bool> m_counted{false};
 };
