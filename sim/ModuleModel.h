@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <optional>
 #include <string>
@@ -54,58 +55,74 @@ public:
     ModuleSnapshot Snapshot() const;
 
 private:
+    using Handler = void (ModuleModel::*)(const std::string& args, TimePoint at);
+    struct Command {
+        std::string_view name;
+        bool takesArgs;
+        Handler handler;
+    };
     struct Event {
         TimePoint at;
         uint64_t order;
         std::function<void(TimePoint)> action;
     };
 
-    void HandleLine(const std::string& line, TimePoint now);
-    void HandleCommand(const std::string& name, const std::string& args, TimePoint now);
-    void Answer(TimePoint now, std::function<void(TimePoint)> action);
+    static const Command* FindCommand(std::string_view name);
+
+    void TakeByte(char c, TimePoint now);
+    void HandleLine(std::string line, TimePoint now);
     void Schedule(TimePoint at, std::function<void(TimePoint)> action);
     void RunDueEvents(TimePoint now);
-
-    void Ok(TimePoint now);
-    void Error(TimePoint now);
-    void Response(TimePoint now, const std::string& line);
-    void Data(TimePoint now, const std::string& line, TimePoint at);
-    void Emit(const std::string& bytes, TimePoint at);
-
-    void Reset(TimePoint now);
-    void FactoryReset(TimePoint now);
-    void StartInquiry(const std::string& args, TimePoint now);
-    void StartScan(const std::string& args, TimePoint now);
-    void Disconnect(TimePoint now);
-    void Cancel(TimePoint now);
-    void WriteName(const std::string& args, TimePoint now);
-    void WriteUart(const std::string& args, TimePoint now);
-    void WriteOpMode(const std::string& args, TimePoint now);
-    void WriteTarget(const std::string& args, TimePoint now);
-    void WriteQuietMode(const std::string& args, TimePoint now);
-    void EndActivity();
     bool Hears() const;
+
+    void Emit(const std::string& bytes, TimePoint at);
+    void Ok(TimePoint at);
+    void Error(TimePoint at);
+    void Report(const std::string& line, TimePoint at);
+    void Data(const std::string& line, TimePoint at);
+    void Query(const std::string& line, TimePoint at);
+    void EndActivity();
+
+    void OnAt(const std::string& args, TimePoint at);
+    void OnReset(const std::string& args, TimePoint at);
+    void OnFactoryReset(const std::string& args, TimePoint at);
+    void OnModelName(const std::string& args, TimePoint at);
+    void OnVersion(const std::string& args, TimePoint at);
+    void OnInfo1(const std::string& args, TimePoint at);
+    void OnInfo2(const std::string& args, TimePoint at);
+    void OnCancel(const std::string& args, TimePoint at);
+    void OnInquiry(const std::string& args, TimePoint at);
+    void OnScan(const std::string& args, TimePoint at);
+    void OnTargetQuery(const std::string& args, TimePoint at);
+    void OnTargetWrite(const std::string& args, TimePoint at);
+    void OnQuietQuery(const std::string& args, TimePoint at);
+    void OnQuietWrite(const std::string& args, TimePoint at);
+    void OnNameWrite(const std::string& args, TimePoint at);
+    void OnUartWrite(const std::string& args, TimePoint at);
+    void OnOpModeWrite(const std::string& args, TimePoint at);
+    void OnEscape(const std::string& args, TimePoint at);
+    void OnDisconnect(const std::string& args, TimePoint at);
 
     SimConfig m_config;
     ModuleSettings m_current;
     ModuleSettings m_written;
     ModuleState m_state;
     BdAddress m_peer;
-    bool m_dataMode = false;
-    uint64_t m_activity = 0;  // bumped whenever an inquiry or scan ends early
+    bool m_dataMode;
+    uint64_t m_activity = 0;  // bumped when an inquiry, scan or link ends, so its pending events lapse
     std::optional<LineSettings> m_hostLine;
     bool m_hungUp = false;
-    uint64_t m_receivedCount = 0;
     int m_resets = 0;
     int m_factoryResets = 0;
     std::string m_lineBuf;
+    bool m_lineOverflow = false;
     std::string m_received;
     std::vector<std::string> m_commands;
     std::vector<Event> m_events;
     uint64_t m_nextOrder = 0;
     std::string m_out;
-    std::vector<TimePoint> m_outDue;  // due time of each byte of m_out
-    TimePoint m_lineFreeAt;           // when the paced transmitter is next free
+    std::deque<TimePoint> m_outDue;  // when each byte of m_out has fully left the UART
+    TimePoint m_lineFreeAt;          // when the paced transmitter is free again
 };
 
 }  // namespace tarnel::sim

@@ -48,10 +48,11 @@ public:
     std::error_code Publish(const std::string& name, std::filesystem::path& path);
 
     // Closes the master side: to the port this is a pulled cable. The module
-    // stops serving; what it received stays readable.
+    // stops serving and its link goes; what it received stays readable.
     void Unplug();
 
     // Ends serving, closes the pair and removes a published link. Idempotent.
+    // The same as Unplug; a test says which of the two it means.
     void Stop();
 
     // True from Start until Unplug, Stop, or a hang-up knob firing.
@@ -67,14 +68,15 @@ public:
 
 private:
     void Serve();
-    void Pump(ModuleModel::TimePoint now);
-    void CloseMaster();
-    void RemoveLink();
+    std::string ReadInput(bool& slaveClosed);
+    bool Pump(const std::string& input);
+    void WritePending();
+    void Shut();
     void Wake();
 
-    mutable std::mutex m_mutex;  // guards m_model, m_pending and the paths
+    mutable std::mutex m_mutex;  // guards m_model, the descriptors' lifetime and the paths
     ModuleModel m_model;
-    std::string m_pending;  // due output the master could not take yet
+    std::string m_pending;  // due output the master could not take yet; serving thread only
     std::string m_slavePath;
     std::filesystem::path m_linkPath;
     int m_master = -1;

@@ -21,4 +21,7 @@ struct UartSettings {
     bool operator==(const UartSettings&) const = default;
 };
 
+// The baud rates the module's UART can be set to.
+bool IsModuleBaudRate(uint32_t baud);
+
 }  // namespace tarnel::sim
