@@ -2,6 +2,7 @@
 
 #include <asio/bind_executor.hpp>
 #include <asio/buffer.hpp>
+#include <asio/error.hpp>
 #include <asio/post.hpp>
 
 #include <sys/file.h>
@@ -53,6 +54,15 @@ std::error_code LastError() {
     return {errno, std::system_category()};
 }
 
+// asio reports operating-system errors in a category of its own that knows
+// few std::errc equivalents (not even ENOENT or EBUSY); owners compare with
+// std::errc, so the channel hands them out in the system category.
+std::error_code ToSystemCategory(const std::error_code& error) {
+    return error.category() == asio::error::get_system_category()
+               ? std::error_code(error.value(), std::system_category())
+               : error;
+}
+
 }  // namespace
 
 CSerialportMP::CSerialportMP(asio::io_context& context) : m_port(context), m_strand(context) {}
@@ -83,7 +93,7 @@ std::error_code CSerialportMP::Open(const std::string& port, uint32_t baud, uint
         if (auto error = settings.ApplyTo(m_port)) {
             ioctl(m_port.native_handle(), TIOCNXCL);
             m_port.close();
-            return error;
+            return ToSystemCategory(error);
         }
         m_isOpen = true;
     }
@@ -99,7 +109,7 @@ std::error_code CSerialportMP::Open(const std::string& port, uint32_t baud, uint
 std::error_code CSerialportMP::AcquirePort(const std::string& port) {
     std::error_code error;
     m_port.open(port, error);
-    if (error) return error;
+    if (error) return ToSystemCategory(error);
     const int fd = m_port.native_handle();
     // TIOCEXCL keeps other users out, but root ignores it; the lock holds
     // against every opener that locks too, root included.
@@ -202,7 +212,7 @@ void CSerialportMP::HandleRead(const std::error_code& error, std::size_t bytes) 
     if (!m_isOpen) return;
     if (!error) m_rxData.insert(m_rxData.end(), m_readBuf, m_readBuf + bytes);
     if (m_readCallback) {
-        std::error_code errorCopy = error;
+        std::error_code errorCopy = ToSystemCategory(error);
         m_readCallback(shared_from_this(), errorCopy, m_rxData, static_cast<unsigned>(m_rxData.size()));
     }
     m_rxData.clear();
@@ -213,7 +223,7 @@ void CSerialportMP::HandleWrite(const std::error_code& error, std::size_t bytes)
     std::lock_guard lock(m_writeMutex);
     if (!m_isOpen) return;
     if (m_writeCallback) {
-        std::error_code errorCopy = error;
+        std::error_code errorCopy = ToSystemCategory(error);
         m_writeCallback(shared_from_this(), errorCopy, static_cast<unsigned>(bytes));
     }
     if (bytes != 0 && m_txQueue.size() >= bytes)

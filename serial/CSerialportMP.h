@@ -17,6 +17,10 @@
 
 class CSerialportMP;
 
+// Errors that come from the operating system are errno values in the system
+// category (std::system_category), so they compare equal to std::errc values;
+// asio's own conditions (asio::error::eof) stay in asio's categories.
+
 // Called for every completed read: the channel, a copy of the completion's
 // error (changing it has no effect), the received bytes and their count. On an
 // error there are no bytes, the count is 0 and no further read is started.

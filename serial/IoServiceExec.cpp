@@ -36,11 +36,13 @@ void IoServiceExec::Stop() {
 void IoServiceExec::WorkerLoop(IoServiceExec* exec, asio::io_context* context) {
     // A handler that throws ends this worker only; the others go on, and none
     // is restarted before the next Stop and Start.
+    // The context is run once before the flag is looked at: a worker that
+    // starts only after a quick Stop must still drain what is queued, or the
+    // stale completions would run after the next Start.
     try {
-        while (!exec->m_stop) {
+        do {
             context->run();
-            if (context->stopped()) break;
-        }
+        } while (!context->stopped() && !exec->m_stop);
     } catch (const std::exception&) {
     }
 }
