@@ -1,0 +1,95 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+#include "app/platform/RichEditCtrl.h"
+#include "serial/CSerialportMP.h"
+#include "serial/IoServiceExec.h"
+#include "terminal/Utf8StreamDecoder.h"
+
+// The terminal's screen and keyboard. It owns the terminal's serial channel
+// and the executor that runs it; the page opens and closes them. Received
+// bytes are shown as UTF-8 text, white on black, always scrolled to the newest
+// text, and the oldest lines go when the text limit is reached. Typed keys go
+// to the port at once; Enter sends the configured line end.
+//
+// Threads: everything runs on the window thread except OnRead and OnWrite,
+// which run on the executor's one worker and reach the window only by posting
+// WM_RX_DATA or through m_onError.
+class TermRichedit : public ui::RichEditCtrl {
+public:
+    // Posted by OnRead once per completed read; carries nothing but the hint
+    // that m_rxPending may hold bytes.
+    static constexpr ui::UINT WM_RX_DATA = ui::WM_APP + 0x8ae;
+    static constexpr ui::COLORREF kTextColor = 0xFFFFFF;
+    static constexpr ui::COLORREF kBackgroundColor = 0x000000;
+
+    using ErrorCallback = std::function<void(const TermRichedit*, std::error_code&)>;
+
+    TermRichedit();
+    ~TermRichedit() override;
+
+    // Prepares the control: no undo, the text limit, the scroll bar, the
+    // colours. Runs once the control is bound to its window.
+    void SetupView();
+    // Appends `text` at the end, deleting whole lines from the top when the
+    // limit needs it, and leaves the newest text in view. Empty text does
+    // nothing.
+    void AppendText(std::u16string_view text);
+    // Empties the view and forgets every received byte not yet shown
+    // (including a partly received character), so nothing from before a
+    // close turns up afterwards.
+    void ClearView();
+
+    // The channel's callbacks (on the I/O thread).
+    void OnRead(std::shared_ptr<CSerialportMP> channel, std::error_code& error,
+                const std::vector<uint8_t>& data, unsigned count);
+    void OnWrite(std::shared_ptr<CSerialportMP> channel, std::error_code& error, unsigned count);
+
+    // Window thread only.
+    bool m_lineEndCR = true;
+    bool m_lineEndLF = false;
+
+    IoServiceExec m_executor;
+    std::shared_ptr<CSerialportMP> m_channel;
+    // Called on the I/O thread with a read or write error; installed by the
+    // page before the channel is opened.
+    ErrorCallback m_onError;
+
+private:
+    struct Selection {
+        long start = 0;
+        long end = 0;
+    };
+
+    ui::LRESULT OnRxData(ui::WPARAM wParam, ui::LPARAM lParam);
+    bool OnKeyDown(ui::UINT vk);
+    bool OnChar(char16_t unit);
+    void OnMaxText();
+
+    void ShowReceived(std::u16string text);
+    void InsertAndTrim(long pos, std::u16string_view text, Selection& sel);
+    void DeleteLeadingLines(long keepRoom, Selection& sel);
+    void DeleteFirstLine(Selection& sel);
+    void InsertAt(long pos, std::u16string_view text);
+    void BeginQuietUpdate(bool& wasUpdating);
+    void EndQuietUpdate(bool wasUpdating);
+    bool IsAtEnd() const;
+
+    long m_textLimit = kDefaultLimit;
+    bool m_updating = false;
+    bool m_overflow = false;
+    // The last received character shown was a CR: an LF that starts the next
+    // batch completes that line break instead of making a second one.
+    bool m_lastShownCR = false;
+
+    std::mutex m_rxMutex;
+    std::vector<uint8_t> m_rxPending;
+    Utf8StreamDecoder m_decoder;
+};
