@@ -1,0 +1,218 @@
+#pragma once
+
+// The configurator page (template 107): shows the module's settings, writes
+// changed ones back, factory-resets the module and searches for nearby
+// devices. Every exchange with the module runs on the page's worker thread
+// as a job (JobCodes.h); each job reports back with WM_JOB_RESULT.
+//
+// Threads: everything here is for the window thread, except that the worker
+// runs the jobs and the engine's error observer runs on an I/O thread. The
+// worker holds m_jobMutex while it runs a job, message boxes it shows
+// included; the window thread takes that lock only through ui::LockServing.
+
+#include <array>
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <mutex>
+#include <string>
+#include <system_error>
+#include <thread>
+#include <unordered_map>
+#include <vector>
+
+#include "app/platform/ComboBox.h"
+#include "app/platform/Edit.h"
+#include "app/platform/ListCtrl.h"
+#include "app/platform/PropertyPage.h"
+#include "controls/CXGroupBox.h"
+#include "protocol/BdAddr.h"
+#include "protocol/PayloadRecords.h"
+#include "protocol/TarnelComm.h"
+
+class TarnelConfPage : public ui::PropertyPage {
+public:
+    static constexpr int TEMPLATE_ID = 107;
+
+    // Posted by the engine's error observer: wParam the serial error's value.
+    static constexpr ui::UINT WM_PORT_ERROR = ui::WM_APP + 0x835;
+    // Posted by the worker: wParam the job code, lParam the result code.
+    static constexpr ui::UINT WM_JOB_RESULT = ui::WM_APP + 0x837;
+    // The main window's "Setup COM port" command, posted when the page has
+    // given up its port.
+    static constexpr int ID_SETUP_COM_PORT = 32772;
+    // The guard of a device search.
+    static constexpr ui::UINT SEARCH_TIMER_ID = 701;
+    static constexpr ui::UINT SEARCH_TIMER_MS = 61000;
+
+    enum ControlId {
+        IDC_FW_VERSION = 1001,
+        IDC_DEVICE_NAME = 1002,
+        IDC_APPLY = 1003,
+        IDC_GB_DEVICE_INFO = 1006,
+        IDC_GB_UART = 1007,
+        IDC_REFRESH = 1008,
+        IDC_FACTORY_RESET = 1009,
+        IDC_BAUD = 1010,
+        IDC_PARITY = 1011,
+        IDC_STOP_BITS = 1012,
+        IDC_FLOW = 1013,
+        IDC_RESULT_LIST = 1015,
+        IDC_TAKE_TARGET = 1016,
+        IDC_TARGET = 1017,
+        IDC_CLEAR_TARGET = 1020,
+        IDC_GB_OP_MODE = 1022,
+        IDC_OP_MODE_0 = 1029,
+        IDC_OP_MODE_1 = 1030,
+        IDC_OP_MODE_2 = 1031,
+        IDC_OP_MODE_3 = 1032,
+        IDC_RESPONSE = 1035,
+        IDC_BD_ADDR = 1036,
+        IDC_GB_SEARCH = 1037,
+        IDC_SEARCH = 1038,
+    };
+
+    TarnelConfPage();
+    // Closes the port if the owner has not.
+    ~TarnelConfPage() override;
+
+    // Opens the module's port, starts the worker and queues the first check.
+    // parity: 0 none, 1 odd, 2 even; stopBits: 0 one, 1 one and a half, 2 two;
+    // flow: 0 none, 1 software, 2 hardware. The empty code on success;
+    // otherwise the channel's error and nothing changes. The caller closes a
+    // port it opened before (ClosePort) first.
+    std::error_code OpenPort(const std::u16string& port, uint32_t baud, uint8_t parity, uint8_t stopBits,
+                             uint8_t flow, unsigned charSize);
+    // Closes the port and ends and joins the worker; a command the worker
+    // waits on ends at once. Waits for the user while the worker shows a box.
+    void ClosePort();
+    bool IsPortOpen() const;
+    // Sends the module reset "ATZ\r" and drops the answer; nothing when the
+    // port is closed. Waits while a worker command runs.
+    void ResetModule();
+
+    // Appends `job` to the worker's queue (after emptying it when
+    // `clearFirst`); waits while the worker runs a job.
+    void Enqueue(int32_t job, bool clearFirst = false);
+
+    // Enables or disables the controls the user works with. Enabled, the
+    // search controls stay disabled when the module's operation mode as last
+    // read is 1 or 2.
+    void EnableControls(bool on);
+    // Shows what the last read returned; false when the operation mode read
+    // is not 0 to 3 (the controls after it are then left as they were).
+    bool ShowDeviceInfo();
+    // Selects the first item whose data is `value` and returns its index; -1,
+    // with the selection unchanged, when there is none.
+    static int SelectByItemData(ui::ComboBox& combo, ui::ComboBox::ItemData value);
+
+protected:
+    void DoDataExchange(ui::DataExchange& dx) override;
+    void PostNcDestroy() override;
+    bool OnInitDialog() override;
+
+private:
+    // What a job step asks the worker loop to do instead of posting a result.
+    static constexpr int32_t POST_NOTHING = -1;
+    static constexpr int32_t END_THREAD = -2;
+
+    void InitControls();
+    void FillCombo(ui::ComboBox& combo, std::initializer_list<std::pair<const char16_t*, uintptr_t>> items,
+                   uintptr_t selected);
+    void ConfigureGroupBox(CXGroupBox& box, int frameStyle);
+    void EnableAll(const std::vector<ui::Window*>& controls, bool on);
+    void EnableAll(const std::vector<int>& ids, bool on);
+
+    // Worker thread.
+    void WorkerLoop();
+    int32_t RunJob(int32_t job);
+    int32_t JobCheckDevice();
+    int32_t JobReadSettings();
+    int32_t JobFactoryReset();
+    int32_t JobApply();
+    int32_t JobDisconnect();
+    int32_t JobStartSearch();
+    int32_t JobNextResult();
+    int32_t JobStopSearch();
+    bool ReadQuietModeAndEnable();
+    void EnableResponses();
+    bool CancelOperation();
+    static bool IsBusyState(uint8_t state);
+
+    // The page holds at most one count of the program's wait cursor, however
+    // often its operations and jobs begin it.
+    void BeginWait();
+    void EndWait();
+
+    // Window thread.
+    void OnApply();
+    void OnRefresh();
+    void OnFactoryReset();
+    void OnSearch();
+    void OnTakeTarget();
+    void OnClearTarget();
+    void OnTimer(ui::UINT id);
+    ui::LRESULT OnPortError(ui::WPARAM wParam, ui::LPARAM lParam);
+    ui::LRESULT OnJobResult(ui::WPARAM wParam, ui::LPARAM lParam);
+    ui::LRESULT OnSetCursor(ui::WPARAM wParam, ui::LPARAM lParam);
+    void OnCommError(const TarnelComm* engine, std::error_code& error);
+    void OnSearchResult(int32_t job, int32_t result);
+    void OnReadResult(int32_t result);
+    void GiveUp(int stringId);
+    void PostSetupComPort();
+    void ApplyFailed(int stringId);
+    bool TakeTargetFromEdit();
+    void TakeUartValuesFromControls();
+    void SetSearchButtonText(int stringId);
+    void AddDevice();
+
+    TarnelComm m_comm;
+    uint32_t m_openBaud = 9600;
+    uint8_t m_openParity = 0;
+    uint8_t m_openStopBits = 0;
+    std::mutex m_jobMutex;
+    std::condition_variable m_jobCond;
+    std::deque<int32_t> m_jobs;
+    std::thread m_worker;
+    std::atomic<bool> m_stopWorker{false};
+    std::atomic<bool> m_busy{false};
+    std::string m_fwVersion;
+    DeviceInfo m_devInfo{};
+    std::array<uint8_t, INFO2_FLAG_COUNT> m_uartInfo{};
+    BdAddr m_curTarget;
+    std::vector<ui::Window*> m_grpCommon;
+    std::vector<int> m_grpCommonIds;
+    std::vector<ui::Window*> m_grpSearch;
+    std::vector<int> m_grpSearchIds;
+    std::vector<CXGroupBox*> m_groupBoxes;
+    InquiryResult m_inqResult{};
+    std::unordered_map<std::u16string, InquiryResult> m_devices;
+    // Read by the window thread while a job may reset it.
+    std::atomic<int32_t> m_searchState{0};
+    BdAddr m_newTarget;
+    uint8_t m_curResponse = 0;
+    std::string m_newName;
+    uint32_t m_newBaud = 115200;
+    char m_newParity = 'N';
+    uint8_t m_newStopBits = 1;
+    uint8_t m_newFlow = 0;
+    uint8_t m_newOpMode = 0;
+    uint8_t m_newResponse = 0;
+    ui::ListCtrl m_list;
+    ui::Edit m_editName;
+    ui::ComboBox m_cbBaud;
+    ui::ComboBox m_cbParity;
+    ui::ComboBox m_cbStopBits;
+    ui::ComboBox m_cbFlow;
+    int m_opMode = 0;
+    ui::Edit m_editAddr;
+    ui::ComboBox m_cbResponse;
+    CXGroupBox m_gbDevInfo;
+    CXGroupBox m_gbUart;
+    CXGroupBox m_gbSearch;
+    CXGroupBox m_gbOpMode;
+    ui::Edit m_editTarget;
+
+    std::atomic<bool> m_holdsWaitCursor{false};
+};
