@@ -8,7 +8,6 @@
 #include "protocol/ResponseFields.h"
 #include "serial/CSerialportMP.h"
 
-IoServiceExec g_ioServiceExec;
 std::atomic<int> g_openEngines{0};
 
 namespace {

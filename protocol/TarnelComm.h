@@ -24,8 +24,8 @@
 #include "serial/IoServiceExec.h"
 
 // The number of engines open in this process. Every engine's channel runs on
-// g_ioServiceExec (defined with the engine): Open starts its two workers, the
-// Close that brings this count to 0 stops it.
+// g_ioServiceExec: Open starts its two workers, the Close that brings this
+// count to 0 stops it.
 extern std::atomic<int> g_openEngines;
 
 class TarnelComm : public AtCmdBase {
