@@ -1,0 +1,62 @@
+#include "sim/VirtualPortLink.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "tests/sim/ScopedRuntimeDir.h"
+
+namespace tarnel::sim {
+namespace {
+
+namespace fs = std::filesystem;
+
+class VirtualPortLink : public ::testing::Test {
+protected:
+    test::ScopedRuntimeDir runtime;
+};
+
+TEST_F(VirtualPortLink, CreatesAPrivateDirectoryAndTheLink) {
+    fs::path path;
+    ASSERT_FALSE(PublishPortLink("/dev/null", "sim-a", path));
+    EXPECT_EQ(path, runtime.PortDir() / "sim-a");
+    EXPECT_EQ(fs::read_symlink(path), "/dev/null");
+    struct stat info {};
+    ASSERT_EQ(stat(runtime.PortDir().c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0700u);
+}
+
+TEST_F(VirtualPortLink, ReplacesAStaleLinkButNotALiveOne) {
+    fs::create_directories(runtime.PortDir());
+    fs::create_symlink("/dev/pts/does-not-exist", runtime.PortDir() / "stale");
+    fs::path path;
+    ASSERT_FALSE(PublishPortLink("/dev/null", "stale", path));
+    EXPECT_EQ(fs::read_symlink(path), "/dev/null");
+
+    fs::path other;
+    EXPECT_EQ(PublishPortLink("/dev/zero", "stale", other), std::errc::file_exists);
+    EXPECT_EQ(fs::read_symlink(path), "/dev/null");
+    std::ofstream(runtime.PortDir() / "plain-file") << "x";
+    EXPECT_EQ(PublishPortLink("/dev/zero", "plain-file", other), std::errc::file_exists);
+}
+
+TEST_F(VirtualPortLink, RefusesNamesOutsideTheDirectory) {
+    fs::path path;
+    for (const char* name : {"", ".", "..", "../escape", "a/b"})
+        EXPECT_EQ(PublishPortLink("/dev/null", name, path), std::errc::invalid_argument) << name;
+}
+
+TEST_F(VirtualPortLink, RemovesOnlyALinkThatIsStillOurs) {
+    fs::path path;
+    ASSERT_FALSE(PublishPortLink("/dev/null", "taken-over", path));
+    RemovePortLink(path, "/dev/zero");
+    EXPECT_TRUE(fs::is_symlink(path));
+    RemovePortLink(path, "/dev/null");
+    EXPECT_FALSE(fs::exists(fs::symlink_status(path)));
+}
+
+}  // namespace
+}  // namespace tarnel::sim
