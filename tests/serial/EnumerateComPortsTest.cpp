@@ -40,14 +40,16 @@ protected:
     fs::path Tty() const { return m_sysfs / "class" / "tty"; }
 
     // attributes: file name to content; withDevice adds the "device" link.
-    void AddTty(const std::string& name, bool withDevice, const std::vector<std::pair<std::string, std::string>>& attributes = {}) {
+    void AddTty(const std::string& name, bool withDevice,
+                const std::vector<std::pair<std::string, std::string>>& attributes = {}) {
         const fs::path entry = Tty() / name;
         fs::create_directories(entry);
         if (withDevice) {
             fs::create_directories(m_sysfs / "devices" / name);
             fs::create_directory_symlink(m_sysfs / "devices" / name, entry / "device");
         }
-        for (const auto& [file, content] : attributes) std::ofstream(entry / file) << content << "\n";
+        for (const auto& [file, content] : attributes)
+            std::ofstream(entry / file) << content << "\n";
     }
     void AddCharSubsystem(const std::string& number, const std::string& subsystem) {
         const fs::path dir = m_sysfs / "dev" / "char" / number;
@@ -55,7 +57,9 @@ protected:
         fs::create_directories(m_sysfs / "class" / subsystem);
         fs::create_directory_symlink(m_sysfs / "class" / subsystem, dir / "subsystem");
     }
-    void Link(const std::string& name, const fs::path& target) { fs::create_symlink(target, m_virtual / name); }
+    void Link(const std::string& name, const fs::path& target) {
+        fs::create_symlink(target, m_virtual / name);
+    }
     std::string Virtual(const std::string& name) const { return (m_virtual / name).string(); }
 
     std::vector<std::string> Enumerate(std::error_code* error = nullptr) {
@@ -69,7 +73,8 @@ protected:
     }
 
     // The entries of a directory in the order the system lists them.
-    static std::vector<std::string> DirectoryOrder(const fs::path& dir, const std::vector<std::string>& keep) {
+    static std::vector<std::string> DirectoryOrder(const fs::path& dir,
+                                                   const std::vector<std::string>& keep) {
         std::vector<std::string> names;
         for (const auto& entry : fs::directory_iterator(dir)) {
             const std::string name = entry.path().filename().string();
@@ -175,7 +180,8 @@ TEST_F(EnumerateTest, SystemListIncludesTheVirtualPortDirectory) {
         unsetenv("XDG_RUNTIME_DIR");
     EXPECT_FALSE(error) << error.message();
     EXPECT_NE(std::find(ports.begin(), ports.end(), Virtual("sim")), ports.end());
-    for (const auto& port : ports) EXPECT_TRUE(port.rfind("/dev/", 0) == 0 || port == Virtual("sim")) << port;
+    for (const auto& port : ports)
+        EXPECT_TRUE(port.rfind("/dev/", 0) == 0 || port == Virtual("sim")) << port;
 }
 
 }  // namespace

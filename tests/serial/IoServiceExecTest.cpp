@@ -26,7 +26,8 @@ public:
     explicit ConcurrencyProbe(unsigned expected) : m_expected(expected) {}
 
     void Post(asio::io_context& context, unsigned count) {
-        for (unsigned i = 0; i < count; ++i) asio::post(context, [this] { Run(); });
+        for (unsigned i = 0; i < count; ++i)
+            asio::post(context, [this] { Run(); });
         m_posted += count;
     }
     bool AllDone() const { return m_done == m_posted; }
@@ -71,8 +72,8 @@ TEST_P(WorkerCount, StartRunsTheAskedNumberOfWorkersAtLeastOne) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Counts, WorkerCount,
-                         ::testing::Values(WorkerCountCase{0, 1}, WorkerCountCase{1, 1}, WorkerCountCase{2, 2},
-                                           WorkerCountCase{3, 3}));
+                         ::testing::Values(WorkerCountCase{0, 1}, WorkerCountCase{1, 1},
+                                           WorkerCountCase{2, 2}, WorkerCountCase{3, 3}));
 
 TEST(IoServiceExec, StartWhileRunningAddsNoWorkers) {
     IoServiceExec exec;
