@@ -1,0 +1,70 @@
+#include "app/CAboutDlg.h"
+
+#include <QString>
+
+#include "app/platform/DataExchange.h"
+#include "app/platform/Language.h"
+#include "app/platform/QtText.h"
+#include "app/platform/VersionInfo.h"
+
+CAboutDlg::CAboutDlg(ui::Window* parent) : ui::Dialog(IDD, parent) {}
+
+void CAboutDlg::DoDataExchange(ui::DataExchange& dx) {
+    ui::Dialog::DoDataExchange(dx);
+    ui::DDX_Control(dx, IDC_PRODUCT_NAME, m_productName);
+    ui::DDX_Control(dx, IDC_LEGAL_NOTICE, m_legalNotice);
+    ui::DDX_Control(dx, IDC_LOGO, m_logo);
+}
+
+bool CAboutDlg::OnInitDialog() {
+    ui::Dialog::OnInitDialog();
+
+    m_boldFont = GetFont();
+    m_boldFont.setWeight(QFont::Bold);
+    m_productName.SetFont(m_boldFont, true);
+
+    std::u16string productName;
+    if (GetVersionString(u"ProductName", productName)) {
+        std::u16string version;
+        if (GetProductVersionText(version)) {
+            m_productName.SetWindowText(productName + u" Ver " + version);
+        } else {
+            m_productName.SetWindowText(productName);
+        }
+    }
+
+    std::u16string legalNotice;
+    if (GetVersionString(u"LegalCopyright", legalNotice)) {
+        m_legalNotice.SetWindowText(legalNotice);
+    }
+
+    m_logo.LoadPngResource();
+    return true;
+}
+
+bool CAboutDlg::GetVersionString(std::u16string_view key, std::u16string& out) {
+    if (ui::VerQueryRoot() == nullptr) return false;
+    const auto translations = ui::VerQueryTranslations();
+    const std::uint16_t language = ui::GetUserDefaultUILanguage();
+    for (const ui::Translation& t : translations) {
+        if (t.language != language) continue;
+        if (auto value = ui::VerQueryString(t.language, t.codePage, key)) {
+            out = std::move(*value);
+            return true;
+        }
+    }
+    if (translations.empty()) return false;
+    auto value = ui::VerQueryString(translations.front().language, translations.front().codePage, key);
+    if (!value) return false;
+    out = std::move(*value);
+    return true;
+}
+
+bool CAboutDlg::GetProductVersionText(std::u16string& out) {
+    const ui::FixedFileInfo* info = ui::VerQueryRoot();
+    if (info == nullptr) return false;
+    out = ui::FromQString(QString::asprintf("%u.%u.%u", info->dwProductVersionMS >> 16,
+                                            info->dwProductVersionMS & 0xFFFFu,
+                                            info->dwProductVersionLS >> 16));
+    return true;
+}

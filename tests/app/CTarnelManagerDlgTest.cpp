@@ -1,0 +1,303 @@
+#include "app/CTarnelManagerDlg.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <algorithm>
+#include <chrono>
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/CAboutDlg.h"
+#include "app/platform/Menu.h"
+#include "app/platform/TestHooks.h"
+#include "sim/PtyModule.h"
+#include "tests/app/DialogDriver.h"
+#include "tests/app/ScopedProfile.h"
+#include "tests/support/WaitUntil.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using namespace tarnel::app::test;
+using ComAnswer = std::function<void(ComPortCfgDlg&)>;
+
+constexpr auto kDeadline = 20s;
+
+bool WaitFor(const std::function<bool()>& condition) {
+    return tarnel::test::WaitUntil(condition, kDeadline, ui::test::ProcessEvents);
+}
+
+ComAnswer OkIn(int mode) {
+    return [mode](ComPortCfgDlg& dlg) {
+        Click(dlg, mode == ComPortCfgDlg::MODE_TERMINAL ? ComPortCfgDlg::IDC_MODE_TERMINAL
+                                                        : ComPortCfgDlg::IDC_MODE_CONFIGURATOR);
+        Click(dlg, ui::IDOK);
+    };
+}
+
+std::u16string Utf16(const std::string& ascii) {
+    return {ascii.begin(), ascii.end()};
+}
+
+// The program's main dialog against the module simulator on a pseudo-terminal,
+// with the COM port dialog answered from a queue (Cancel when it is empty)
+// and every message box recorded and answered with OK.
+class CTarnelManagerDlgTest : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_FALSE(m_sim.Start());
+        m_ports = {m_sim.SlavePath()};
+    }
+
+    void Answer(ComAnswer answer) { m_answers.push_back(std::move(answer)); }
+
+    // Runs the main dialog modally; `body` acts while it shows, then the
+    // dialog is closed. Returns what the modal run returned.
+    int RunMain(const std::function<void(CTarnelManagerDlg&)>& body) {
+        CTarnelManagerDlg dlg([this](std::vector<std::string>& ports) {
+            ports = m_ports;
+            return std::error_code{};
+        });
+        ui::SetMainWnd(&dlg);
+        ui::test::ModalRecorder recorder([&](ui::Dialog& shown) {
+            m_shown.push_back(shown.GetTemplateId());
+            if (auto* com = dynamic_cast<ComPortCfgDlg*>(&shown)) {
+                if (m_answers.empty()) return com->EndDialog(ui::IDCANCEL);
+                ComAnswer answer = std::move(m_answers.front());
+                m_answers.pop_front();
+                return answer(*com);
+            }
+            if (&shown == &dlg) body(dlg);
+            shown.EndDialog(kClosedByTest);
+        });
+        const int result = dlg.DoModal();
+        ui::SetMainWnd(nullptr);
+        return result;
+    }
+
+    int Shown(int templateId) const { return static_cast<int>(std::ranges::count(m_shown, templateId)); }
+    int Received(const std::string& command) const {
+        return static_cast<int>(std::ranges::count(m_sim.Commands(), command));
+    }
+    std::u16string PortStatus() const {
+        return Utf16(m_sim.SlavePath()) + u", 9600, No parity, 1 stopbit, No flow control";
+    }
+
+    static bool ReadDone(CTarnelManagerDlg& dlg) {
+        return dlg.ConfPage().GetDlgItem(TarnelConfPage::IDC_APPLY)->IsWindowEnabled();
+    }
+    static bool TerminalOpen(CTarnelManagerDlg& dlg) {
+        return dlg.TermPage().GetDlgItem(SerialTermPage::IDC_SEND)->IsWindowEnabled();
+    }
+
+    static constexpr int kClosedByTest = 4242;
+
+    ScopedProfile m_profile;
+    ui::test::MessageBoxRecorder m_boxes;
+    tarnel::sim::PtyModule m_sim;
+    std::vector<std::string> m_ports;
+    std::deque<ComAnswer> m_answers;
+    std::vector<int> m_shown;
+};
+
+TEST_F(CTarnelManagerDlgTest, CancelAtStartLeavesNoPortOpen) {
+    RunMain([&](CTarnelManagerDlg& dlg) {
+        EXPECT_EQ(Shown(ComPortCfgDlg::IDD), 1);
+        EXPECT_TRUE(dlg.ConfPage().IsWindowVisible());
+        EXPECT_FALSE(dlg.TermPage().IsWindowVisible());
+        EXPECT_FALSE(dlg.ConfPage().IsPortOpen());
+        EXPECT_FALSE(TerminalOpen(dlg));
+        EXPECT_EQ(dlg.StatusBar().GetPaneText(0), u"COM port closed");
+        EXPECT_EQ(dlg.StatusBar().GetPaneText(1), u"Version 1.1.0");
+    });
+    EXPECT_TRUE(m_sim.Commands().empty());
+    EXPECT_EQ(m_boxes.Count(), 0u);
+}
+
+TEST_F(CTarnelManagerDlgTest, CancelAtStartShowsTheSavedMode) {
+    ScopedProfile::Set(ui::profile::kOpMode, 2);
+    RunMain([&](CTarnelManagerDlg& dlg) {
+        EXPECT_EQ(dlg.CurrentMode(), ComPortCfgDlg::MODE_TERMINAL);
+        EXPECT_TRUE(dlg.TermPage().IsWindowVisible());
+        EXPECT_FALSE(dlg.ConfPage().IsWindowVisible());
+        EXPECT_FALSE(TerminalOpen(dlg));
+    });
+}
+
+TEST_F(CTarnelManagerDlgTest, OkInConfiguratorModeOpensAndReadsTheModule) {
+    Answer(OkIn(ComPortCfgDlg::MODE_CONFIGURATOR));
+    RunMain([&](CTarnelManagerDlg& dlg) {
+        ASSERT_TRUE(WaitFor([&] { return ReadDone(dlg); }));
+        EXPECT_EQ(dlg.ConfPage().GetDlgItemText(TarnelConfPage::IDC_DEVICE_NAME), u"Tarnel");
+        EXPECT_EQ(dlg.StatusBar().GetPaneText(0), PortStatus());
+        EXPECT_TRUE(dlg.ConfPage().IsPortOpen());
+        EXPECT_FALSE(TerminalOpen(dlg));
+    });
+    EXPECT_GE(Received("AT+TADDR?"), 1);
+    EXPECT_EQ(m_boxes.Count(), 0u);
+}
+
+TEST_F(CTarnelManagerDlgTest, SwitchingToTerminalModeOpensOnlyTheTerminalsPort) {
+    Answer(OkIn(ComPortCfgDlg::MODE_CONFIGURATOR));
+    Answer(OkIn(ComPortCfgDlg::MODE_TERMINAL));
+    RunMain([&](CTarnelManagerDlg& dlg) {
+        ASSERT_TRUE(WaitFor([&] { return ReadDone(dlg); }));
+        dlg.PostMessage(ui::WM_COMMAND, CTarnelManagerDlg::ID_SETUP_COM_PORT, 0);
+        ASSERT_TRUE(WaitFor([&] { return TerminalOpen(dlg); }));
+        EXPECT_FALSE(dlg.ConfPage().IsPortOpen());
+        EXPECT_TRUE(dlg.TermPage().IsWindowVisible());
+        EXPECT_FALSE(dlg.ConfPage().IsWindowVisible());
+        EXPECT_EQ(dlg.StatusBar().GetPaneText(0), PortStatus());
+
+        // The terminal talks to the module at the chosen settings.
+        dlg.TermPage().m_history.SetWindowText(u"AT+VER?");
+        Click(dlg.TermPage(), SerialTermPage::IDC_SEND);
+        EXPECT_TRUE(WaitFor(
+            [&] { return dlg.TermPage().m_view.GetWindowText().find(u"OK") != std::u16string::npos; }));
+    });
+    EXPECT_EQ(Received("ATZ"), 1);
+    EXPECT_EQ(m_boxes.Count(), 0u);
+}
+
+TEST_F(CTarnelManagerDlgTest, ReopeningClosesBothPortsAndWaitsBeforeOpening) {
+    Answer(OkIn(ComPortCfgDlg::MODE_TERMINAL));
+    RunMain([&](CTarnelManagerDlg& dlg) {
+        ASSERT_TRUE(WaitFor([&] { return TerminalOpen(dlg); }));
+        const auto start = std::chrono::steady_clock::now();
+        dlg.SendMessage(CTarnelManagerDlg::WM_REOPEN_PORT);
+        EXPECT_GE(std::chrono::steady_clock::now() - start, 200ms);
+        EXPECT_TRUE(TerminalOpen(dlg));
+        EXPECT_FALSE(dlg.ConfPage().IsPortOpen());
+    });
+    EXPECT_EQ(m_boxes.Count(), 0u);
+}
+
+TEST_F(CTarnelManagerDlgTest, SetupWithTheConfiguratorOpenResetsTheModuleAndIgnoresASecondRequest) {
+    Answer(OkIn(ComPortCfgDlg::MODE_CONFIGURATOR));
+    CTarnelManagerDlg* main = nullptr;
+    Answer([&](ComPortCfgDlg& com) {
+        EXPECT_EQ(Received("ATZ"), 1);
+        EXPECT_EQ(main->StatusBar().GetPaneText(0), u"COM port closed");
+        // A page asking for the dialog while it shows changes nothing.
+        main->PostMessage(ui::WM_COMMAND, CTarnelManagerDlg::ID_SETUP_COM_PORT, 0);
+        for (int i = 0; i < 5; ++i)
+            ui::test::ProcessEvents();
+        EXPECT_TRUE(main->ConfPage().IsPortOpen());
+        EXPECT_EQ(Received("ATZ"), 1);
+        com.EndDialog(ui::IDCANCEL);
+    });
+    RunMain([&](CTarnelManagerDlg& dlg) {
+        main = &dlg;
+        ASSERT_TRUE(WaitFor([&] { return ReadDone(dlg); }));
+        dlg.SendMessage(ui::WM_COMMAND, CTarnelManagerDlg::ID_SETUP_COM_PORT);
+        EXPECT_EQ(Shown(ComPortCfgDlg::IDD), 2);
+        EXPECT_FALSE(dlg.ConfPage().IsPortOpen());
+        EXPECT_EQ(dlg.StatusBar().GetPaneText(0), u"COM port closed");
+        for (int i = 0; i < 5; ++i)
+            ui::test::ProcessEvents();
+        EXPECT_EQ(Shown(ComPortCfgDlg::IDD), 2);
+    });
+}
+
+TEST_F(CTarnelManagerDlgTest, APortThatDoesNotExistIsReportedWithTheSystemsText) {
+    m_ports = {"/dev/tarnel-test-no-such-port"};
+    Answer(OkIn(ComPortCfgDlg::MODE_CONFIGURATOR));
+    RunMain([&](CTarnelManagerDlg& dlg) {
+        ASSERT_TRUE(WaitFor([&] { return m_boxes.Count() == 1; }));
+        EXPECT_EQ(dlg.StatusBar().GetPaneText(0), u"COM port closed");
+        EXPECT_FALSE(dlg.ConfPage().IsPortOpen());
+    });
+    ASSERT_EQ(m_boxes.Count(), 1u);
+    const ui::test::MessageBoxCall box = m_boxes.Calls().front();
+    EXPECT_EQ(box.text, u"Unable to open the COM port.: No such file or directory");
+    EXPECT_EQ(box.style, ui::MB_OK | ui::MB_ICONERROR);
+}
+
+TEST_F(CTarnelManagerDlgTest, ASuccessfulApplyBringsTheComPortDialogBack) {
+    Answer(OkIn(ComPortCfgDlg::MODE_CONFIGURATOR));
+    RunMain([&](CTarnelManagerDlg& dlg) {
+        ASSERT_TRUE(WaitFor([&] { return ReadDone(dlg); }));
+        Click(dlg.ConfPage(), TarnelConfPage::IDC_APPLY);
+        ASSERT_TRUE(WaitFor([&] { return Shown(ComPortCfgDlg::IDD) == 2; }));
+        EXPECT_FALSE(dlg.ConfPage().IsPortOpen());
+    });
+    ASSERT_GE(m_boxes.Count(), 1u);
+    EXPECT_EQ(m_boxes.Calls().back().stringId, 126);
+}
+
+TEST_F(CTarnelManagerDlgTest, ASerialErrorBringsTheComPortDialogBack) {
+    Answer(OkIn(ComPortCfgDlg::MODE_TERMINAL));
+    RunMain([&](CTarnelManagerDlg& dlg) {
+        ASSERT_TRUE(WaitFor([&] { return TerminalOpen(dlg); }));
+        m_sim.Unplug();
+        ASSERT_TRUE(WaitFor([&] { return Shown(ComPortCfgDlg::IDD) == 2; }));
+        EXPECT_FALSE(TerminalOpen(dlg));
+        EXPECT_EQ(dlg.StatusBar().GetPaneText(0), u"COM port closed");
+    });
+    ASSERT_EQ(m_boxes.Count(), 1u);
+    EXPECT_EQ(m_boxes.Calls().front().stringId, 106);
+}
+
+TEST_F(CTarnelManagerDlgTest, EscapeAndEnterDoNotCloseTheWindow) {
+    const int result = RunMain([&](CTarnelManagerDlg& dlg) {
+        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QApplication::sendEvent(dlg.GetQWidget(), &escape);
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QApplication::sendEvent(dlg.GetQWidget(), &enter);
+        dlg.SendMessage(ui::WM_COMMAND, ui::IDOK);
+        for (int i = 0; i < 5; ++i)
+            ui::test::ProcessEvents();
+    });
+    EXPECT_EQ(result, kClosedByTest);
+}
+
+TEST_F(CTarnelManagerDlgTest, TheMenuAndTheSystemMenuShowTheAboutBox) {
+    RunMain([&](CTarnelManagerDlg& dlg) {
+        ui::Menu* system = dlg.GetSystemMenu();
+        ASSERT_NE(system, nullptr);
+        const int last = system->GetMenuItemCount() - 1;
+        ASSERT_GE(last, 1);
+        EXPECT_EQ(system->GetMenuItemID(last - 1), 0);
+        EXPECT_EQ(system->GetMenuItemID(last), static_cast<int>(CTarnelManagerDlg::IDM_ABOUTBOX));
+        EXPECT_EQ(system->GetMenuString(last), u"Tarnel Manager Info.");
+
+        dlg.SendMessage(ui::WM_COMMAND, CTarnelManagerDlg::ID_APP_ABOUT);
+        dlg.SendMessage(ui::WM_SYSCOMMAND, CTarnelManagerDlg::IDM_ABOUTBOX);
+        dlg.SendMessage(ui::WM_SYSCOMMAND, 0xF020);  // minimize: not the About box
+    });
+    EXPECT_EQ(Shown(CAboutDlg::IDD), 2);
+}
+
+TEST_F(CTarnelManagerDlgTest, PagesFillThePlaceholderButNeverExceedIt) {
+    RunMain([&](CTarnelManagerDlg& dlg) {
+        ui::RECT placeholder;
+        dlg.GetDlgItem(CTarnelManagerDlg::IDC_PLACEHOLDER)->GetWindowRect(placeholder);
+        ui::RECT confClient;
+        dlg.GetClientRect(confClient);
+
+        dlg.ShowPage(ComPortCfgDlg::MODE_TERMINAL);
+        ui::RECT page;
+        dlg.TermPage().GetWindowRect(page);
+        ui::RECT termClient;
+        dlg.GetClientRect(termClient);
+        ui::RECT bar;
+        dlg.StatusBar().GetWindowRect(bar);
+        // The terminal page is wider than the placeholder and lower.
+        EXPECT_EQ(page.Width(), placeholder.Width());
+        EXPECT_LT(page.Height(), placeholder.Height());
+        EXPECT_LT(termClient.Height(), confClient.Height());
+        EXPECT_LE(page.bottom, bar.top);
+        EXPECT_EQ(bar.Height(), dlg.StatusBar().GetBarHeight());
+
+        dlg.ShowPage(7);
+        EXPECT_EQ(dlg.CurrentMode(), ComPortCfgDlg::MODE_TERMINAL);
+        EXPECT_FALSE(dlg.TermPage().IsWindowVisible());
+        EXPECT_FALSE(dlg.ConfPage().IsWindowVisible());
+    });
+}
+
+}  // namespace
