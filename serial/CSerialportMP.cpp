@@ -112,14 +112,10 @@ std::error_code CSerialportMP::AcquirePort(const std::string& port) {
     if (error) return ToSystemCategory(error);
     const int fd = m_port.native_handle();
     // TIOCEXCL keeps other users out, but root ignores it; the lock holds
-    // against every opener that locks too, root included.
-    if (isatty(fd) == 0) {
-        error = LastError();
-    } else if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    // against every opener that locks too, root included. A lock that would
+    // block means another opener has the port.
+    if (isatty(fd) == 0 || flock(fd, LOCK_EX | LOCK_NB) != 0 || ioctl(fd, TIOCEXCL) != 0)
         error = errno == EWOULDBLOCK ? std::error_code(EBUSY, std::system_category()) : LastError();
-    } else if (ioctl(fd, TIOCEXCL) != 0) {
-        error = LastError();
-    }
     if (error) {
         std::error_code ignored;
         m_port.close(ignored);
