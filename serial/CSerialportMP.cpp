@@ -14,6 +14,7 @@
 #include <cerrno>
 #include <chrono>
 #include <stdexcept>
+#include <system_error>
 #include <thread>
 
 namespace {
@@ -91,8 +92,9 @@ std::error_code CSerialportMP::Open(const std::string& port, uint32_t baud, uint
         if (m_isOpen) return std::make_error_code(std::errc::device_or_resource_busy);
         if (auto error = AcquirePort(port)) return error;
         if (auto error = settings.ApplyTo(m_port)) {
-            ioctl(m_port.native_handle(), TIOCNXCL);
-            m_port.close();
+            std::error_code closeError;
+            ReleasePort(closeError);
+            if (closeError) throw std::system_error(closeError, "close");
             return ToSystemCategory(error);
         }
         m_isOpen = true;
@@ -188,12 +190,11 @@ void CSerialportMP::DoRead() {
 }
 
 void CSerialportMP::DoWrite() {
+    std::lock_guard lock(m_portMutex);
     if (!m_isOpen || m_writing) return;
     const std::size_t n = std::min(m_txQueue.size(), TX_CHUNK_SIZE);
     if (n == 0) return;
     std::copy_n(m_txQueue.begin(), n, m_writeBuf);
-    std::lock_guard lock(m_portMutex);
-    if (!m_isOpen) return;
     m_port.async_write_some(
         asio::buffer(m_writeBuf, n),
         asio::bind_executor(m_strand,
