@@ -52,6 +52,10 @@ public:
     // input and sends nothing more.
     bool HungUp() const { return m_hungUp; }
 
+    // Every byte that reached the module, and every CR-ended line it read.
+    const std::string& Received() const { return m_received; }
+    const std::vector<std::string>& Commands() const { return m_commands; }
+
     ModuleSnapshot Snapshot() const;
 
 private:

@@ -113,12 +113,12 @@ void PtyModule::ConnectPeer(const BdAddress& peer) {
 
 std::string PtyModule::Received() const {
     std::lock_guard lock(m_mutex);
-    return m_model.Snapshot().received;
+    return m_model.Received();
 }
 
 std::vector<std::string> PtyModule::Commands() const {
     std::lock_guard lock(m_mutex);
-    return m_model.Snapshot().commands;
+    return m_model.Commands();
 }
 
 ModuleSnapshot PtyModule::Snapshot() const {
@@ -164,7 +164,12 @@ void PtyModule::Serve() {
             Shut();
             return;
         }
-        WritePending();
+        // Nobody has the port open: like a module talking to an unplugged
+        // cable, its output is lost rather than left for the next opener.
+        if (slaveClosed)
+            m_pending.clear();
+        else
+            WritePending();
     }
 }
 

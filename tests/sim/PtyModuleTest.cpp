@@ -176,6 +176,23 @@ TEST(PtyModule, KeepsServingAcrossTheHostClosingAndReopening) {
     EXPECT_TRUE(sim.Serving());
 }
 
+TEST(PtyModule, OutputWhileNobodyHasThePortOpenIsLost) {
+    SimConfig config;
+    config.devices = {{{0x00, 0x1B, 0xDC, 0x0F, 0x3A, 0x21}, "Speaker", -52, 0x240414, 50ms}};
+    config.inquiryTime = 150ms;
+    PtyModule sim(config);
+    ASSERT_FALSE(sim.Start());
+    {
+        Host host(sim.SlavePath(), {9600, 'N', 1});
+        host.Send("AT+INQ=60,1\r");
+        ASSERT_TRUE(tarnel::test::WaitUntil([&] { return sim.Commands().size() == 1; }, kDeadline));
+    }
+    ASSERT_TRUE(
+        tarnel::test::WaitUntil([&] { return sim.Snapshot().state == ModuleState::Idle; }, kDeadline));
+    Host again(sim.SlavePath(), {9600, 'N', 1});
+    EXPECT_EQ(again.ReceiveIdle(), "");
+}
+
 TEST(PtyModule, UnplugHangsUpTheHostAndKeepsWhatArrived) {
     test::ScopedRuntimeDir runtime;
     PtyModule sim;
