@@ -23,7 +23,9 @@ class CSerialportMP;
 
 // Called for every completed read: the channel, a copy of the completion's
 // error (changing it has no effect), the received bytes and their count. On an
-// error there are no bytes, the count is 0 and no further read is started.
+// error there are no bytes, the count is 0 and no further read is started; a
+// device that went away (an unplugged adapter, a closed pseudo-terminal
+// master) ends reading with asio::error::eof or EIO.
 using ReadCallback = std::function<void(std::shared_ptr<CSerialportMP>, std::error_code&,
                                         const std::vector<uint8_t>&, unsigned)>;
 // Called for every completed write: the channel, a copy of the completion's
@@ -60,11 +62,14 @@ public:
     //    is already open; nothing is touched.
     //  - EBUSY (system category): another opener holds the port.
     //  - ENOENT: no such port; ENOTTY: the path is not a terminal; any other
-    //    system error of opening or of a setting the port refuses (one and a
-    //    half stop bits are refused on this system).
+    //    system error of opening or of a setting the port refuses
+    //    (std::errc::operation_not_supported for one and a half stop bits,
+    //    which termios lacks).
     // Throws std::runtime_error when the channel is not owned by a
     // std::shared_ptr, std::out_of_range for values outside the ranges above
-    // or a character size outside 5 to 8.
+    // or a character size outside 5 to 8 (before anything is opened), and
+    // std::system_error ("close") when the port cannot be closed again after
+    // a refused setting.
     std::error_code Open(const std::string& port, uint32_t baud, uint8_t charSize, uint8_t parity,
                          uint8_t stopBits, uint8_t flowControl);
 

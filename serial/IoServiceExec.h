@@ -36,8 +36,10 @@ public:
     void Start(unsigned threadCount);
 
     // Joins the workers (they leave once the context runs out of work, so
-    // close every channel first), then stops the context. A second Stop in a
-    // row only stops the context if it is not stopped.
+    // close every channel first), then stops the context. Every worker runs
+    // the context at least once, so work queued when Stop follows Start at
+    // once is still done. A second Stop in a row only stops the context if it
+    // is not stopped.
     void Stop();
 
 private:
