@@ -34,7 +34,7 @@ struct DeviceInfo {
 struct InquiryResult {
     BdAddr addr;
     int8_t rssi;             // the low 8 bits of the reported signal strength
-    uint32_t classOfDevice;  // at most 0xFFFFFF; unaligned
+    uint32_t classOfDevice;  // at most 0xFFFFFF; unaligned, so read it by value, never bind a reference
     char name[64];           // at most 63 bytes and a NUL
 };
 

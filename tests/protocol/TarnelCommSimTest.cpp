@@ -151,7 +151,8 @@ TEST_F(TarnelCommSimTest, InquiryReportsDevicesThroughPolls) {
     ASSERT_EQ(found.size(), 2u);
     EXPECT_EQ(found[0].addr, Addr("0A0B0C0D0E0F"));
     EXPECT_EQ(found[0].rssi, -60);
-    EXPECT_EQ(found[0].classOfDevice, 0x5A020Cu);
+    const uint32_t classOfDevice = found[0].classOfDevice;
+    EXPECT_EQ(classOfDevice, 0x5A020Cu);
     EXPECT_STREQ(found[0].name, "Phone");
     EXPECT_STREQ(found[1].name, "\xED\x95\x9C\xEA\xB8\x80");
 
