@@ -3,7 +3,10 @@
 // A dialog built from a dialog template of res/: run modally (DoModal) or
 // created as a child page (PropertyPage). See app/platform/Ui.h.
 
+#include <vector>
+
 #include "app/platform/Window.h"
+#include "res/ResourceTypes.h"
 
 namespace ui {
 
@@ -14,6 +17,8 @@ class Dialog : public Window {
 public:
     // `parent` owns a modal run (the main window when it is nullptr).
     explicit Dialog(int templateId, Window* parent = nullptr);
+    // A dialog from a template the caller keeps alive (tests).
+    explicit Dialog(const res::DialogTemplate& dialogTemplate, Window* parent = nullptr);
     ~Dialog() override;
 
     int GetTemplateId() const { return m_templateId; }
@@ -61,15 +66,24 @@ protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    friend class WindowAccess;
+    friend void DDX_Control(DataExchange& dx, int id, Window& control);
+    friend void DDX_Radio(DataExchange& dx, int firstId, int& value);
+
+    const res::DialogTemplate* Template() const;
     bool Build(Window* parent, bool child);
+    void BuildMenu(const res::MenuTemplate& menu);
+    void AddControl(const res::ControlTemplate& control, QWidget* widget);
+    void OnClicked(QWidget* widget);
+    // The template's radio buttons from `firstId` to the end of its group.
+    std::vector<QWidget*> RadioGroup(int firstId) const;
 
     int m_templateId;
+    const res::DialogTemplate* m_template = nullptr;
     Window* m_owner;
     struct ModalRun;
     ModalRun* m_run = nullptr;
-    struct Menus;
-    std::unique_ptr<Menus> m_menus;
+    struct Built;
+    std::unique_ptr<Built> m_built;
 };
 
 }  // namespace ui

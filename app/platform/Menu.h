@@ -6,6 +6,7 @@
 // WM_SYSCOMMAND (wParam the id). The system menu shows as the context menu
 // of the dialog's client area.
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -19,7 +20,8 @@ namespace ui {
 
 class Menu {
 public:
-    explicit Menu(QMenu* menu) : m_menu(menu) {}
+    // `choose` runs with an item's id when the user chooses it.
+    Menu(QMenu* menu, std::function<void(UINT)> choose) : m_menu(menu), m_choose(std::move(choose)) {}
 
     // MF_SEPARATOR, or MF_STRING with an id and a text.
     bool AppendMenu(UINT flags, UINT id = 0, std::u16string_view text = {});
@@ -34,6 +36,7 @@ public:
 
 private:
     QMenu* m_menu;
+    std::function<void(UINT)> m_choose;
     mutable std::map<int, std::unique_ptr<Menu>> m_subs;
 };
 

@@ -11,6 +11,7 @@ namespace ui {
 class PropertyPage : public Dialog {
 public:
     explicit PropertyPage(int templateId) : Dialog(templateId) {}
+    explicit PropertyPage(const res::DialogTemplate& dialogTemplate) : Dialog(dialogTemplate) {}
 
     // Creates the page's window as a child of `parent` (see Dialog::CreateChild).
     bool Create(Window* parent) { return CreateChild(parent); }

@@ -59,6 +59,10 @@ public:
     Window& operator=(const Window&) = delete;
 
     // --- Existence -------------------------------------------------------
+    // A window without a template: a top-level one when `parent` is nullptr
+    // (a stand-in main window in tests), else a child in the parent's client
+    // area. False when the window exists already or the parent has none.
+    bool CreateBlank(Window* parent = nullptr);
     // Whether the window exists (created and not yet destroyed). Safe from
     // any thread.
     bool IsWindow() const;

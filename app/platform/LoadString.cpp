@@ -1,0 +1,13 @@
+#include "app/platform/LoadString.h"
+
+#include "app/platform/Localized.h"
+#include "app/platform/QtText.h"
+
+namespace ui {
+
+std::u16string LoadString(int id) {
+    const res::Text* text = res::FindString(id);
+    return text != nullptr ? FromQString(Localized(*text)) : std::u16string();
+}
+
+}  // namespace ui

@@ -1,0 +1,86 @@
+#include "app/platform/TestHooks.h"
+
+#include <QCoreApplication>
+
+#include "app/platform/BoxRequests.h"
+#include "app/platform/Dialog.h"
+#include "app/platform/HookState.h"
+
+namespace ui {
+namespace {
+
+std::function<int(const test::MessageBoxCall&)> g_boxHook;
+std::function<void(Dialog&)> g_modalHook;
+
+}  // namespace
+
+std::function<int(const test::MessageBoxCall&)> detail::MessageBoxHook() {
+    return g_boxHook;
+}
+
+std::function<void(Dialog&)> detail::ModalHook() {
+    return g_modalHook;
+}
+
+namespace test {
+
+void SetMessageBoxHook(std::function<int(const MessageBoxCall&)> hook) {
+    g_boxHook = std::move(hook);
+}
+
+void SetModalHook(std::function<void(Dialog&)> hook) {
+    g_modalHook = std::move(hook);
+}
+
+MessageBoxRecorder::MessageBoxRecorder(int defaultAnswer) : m_default(defaultAnswer) {
+    SetMessageBoxHook([this](const MessageBoxCall& call) {
+        std::lock_guard lock(m_mutex);
+        m_calls.push_back(call);
+        if (m_answers.empty()) return m_default;
+        const int answer = m_answers.front();
+        m_answers.pop_front();
+        return answer;
+    });
+}
+
+MessageBoxRecorder::~MessageBoxRecorder() {
+    SetMessageBoxHook({});
+}
+
+void MessageBoxRecorder::QueueAnswer(int answer) {
+    std::lock_guard lock(m_mutex);
+    m_answers.push_back(answer);
+}
+
+std::vector<MessageBoxCall> MessageBoxRecorder::Calls() const {
+    std::lock_guard lock(m_mutex);
+    return m_calls;
+}
+
+size_t MessageBoxRecorder::Count() const {
+    std::lock_guard lock(m_mutex);
+    return m_calls.size();
+}
+
+ModalRecorder::ModalRecorder(std::function<void(Dialog&)> action) : m_action(std::move(action)) {
+    SetModalHook([this](Dialog& dialog) {
+        m_ids.push_back(dialog.GetTemplateId());
+        if (m_action)
+            m_action(dialog);
+        else
+            dialog.EndDialog(IDCANCEL);
+    });
+}
+
+ModalRecorder::~ModalRecorder() {
+    SetModalHook({});
+}
+
+void ProcessEvents() {
+    BoxRequests::Instance().ServePending();
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+}  // namespace test
+}  // namespace ui
