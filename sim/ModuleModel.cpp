@@ -328,9 +328,9 @@ void ModuleModel::OnInquiry(const std::string& args, TimePoint at) {
     const Duration length = std::min<Duration>(m_config.inquiryTime, std::chrono::seconds(*seconds));
     for (const NearbyDevice& device : m_config.devices) {
         if (device.reportAfter >= length) continue;
-        char fields[64];
-        std::snprintf(fields, sizeof fields, ",%06X,%d,", device.classOfDevice & 0xFFFFFFu, device.rssi);
-        const std::string line = "+INQ," + FormatAddress(device.address) + fields + device.name;
+        char codAndRssi[32];
+        std::snprintf(codAndRssi, sizeof codAndRssi, ",%06X,%d,", device.classOfDevice & 0xFFFFFFu, device.rssi);
+        const std::string line = "+INQ," + FormatAddress(device.address) + codAndRssi + device.name;
         Schedule(at + device.reportAfter, [this, inquiry, line](TimePoint when) {
             if (m_activity == inquiry) Data(line, when);
         });

@@ -147,7 +147,7 @@ Apply CommandSet(std::set<std::string> SimConfig::*field) {
 
 std::string ApplyUart(Context& c, const std::string& value) {
     const auto fields = Split(value, 5);
-    const std::string expected = "expected BAUD,PARITY,STOPBITS[,FLOW] such as 9600,N,1,0";
+    const char* expected = "expected BAUD,PARITY,STOPBITS[,FLOW] such as 9600,N,1,0";
     if (fields.size() < 3 || fields.size() > 4) return expected;
     const auto baud = ParseInteger(fields[0], 1, 921600);
     const std::string parity = CommandName(fields[1]);
@@ -192,7 +192,7 @@ const std::vector<Flag>& Flags() {
     static const std::vector<Flag> flags = {
         {"--name", "TEXT", "device name, 1 to 32 UTF-8 bytes [Tarnel]",
          [](Context& c, const std::string& v) {
-             const auto error = CheckName(v);
+             auto error = CheckName(v);
              if (error.empty()) c.args.config.settings.name = v;
              return error;
          }},
@@ -328,7 +328,8 @@ SimArgs ParseSimArgs(const std::vector<std::string>& args) {
             return result;
         }
         if (const std::string error = flag->apply(context, value); !error.empty()) {
-            result.error = name + " '" + value + "': " + error;
+            result.error = name;
+            result.error.append(" '").append(value).append("': ").append(error);
             return result;
         }
     }

@@ -78,8 +78,9 @@ struct SimConfig {
     std::set<std::string> errorCommands;                // an ERROR line
     std::map<std::string, std::string> replyOverrides;  // exactly these bytes (malformed lines)
 
-    // After this many received bytes the module hangs up: the pseudo-terminal
-    // runner closes its side as if the cable were pulled. 0: never.
+    // The module hangs up as this many bytes have arrived (the last one is
+    // not acted on): the pseudo-terminal runner closes its side as if the
+    // cable were pulled. 0: never.
     uint64_t hangUpAfterBytes = 0;
 };
 
