@@ -26,7 +26,6 @@ QImage WithKeyedOut(const QImage& image) {
 
 GdiplusImgCtrl::GdiplusImgCtrl() {
     MapPaint(&GdiplusImgCtrl::OnPaint);
-    MapMessage(ui::WM_DESTROY, &GdiplusImgCtrl::OnDestroy);
 }
 
 int GdiplusImgCtrl::LoadPngResource() {
@@ -52,7 +51,4 @@ void GdiplusImgCtrl::OnPaint(QPainter& painter) {
     painter.drawImage(area, WithKeyedOut(*m_image), m_image->rect());
 }
 
-ui::LRESULT GdiplusImgCtrl::OnDestroy(ui::WPARAM, ui::LPARAM) {
-    m_image.reset();
-    return 0;
-}
+void GdiplusImgCtrl::PostNcDestroy() { m_image.reset(); }

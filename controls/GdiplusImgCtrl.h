@@ -30,9 +30,12 @@ public:
     bool HasImage() const { return m_image.has_value(); }
     bool HasUsableImage() const { return m_image && !m_image->isNull(); }
 
+protected:
+    // The image goes with the window (this layer's moment of WM_DESTROY).
+    void PostNcDestroy() override;
+
 private:
     void OnPaint(QPainter& painter);
-    ui::LRESULT OnDestroy(ui::WPARAM, ui::LPARAM);
 
     std::optional<QImage> m_image;
 };

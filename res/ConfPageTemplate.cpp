@@ -8,18 +8,20 @@ using namespace styles;
 using enum ControlClass;
 
 // The four titled boxes come first so that the controls inside them lie above
-// them. Each box overlaps the next by half a title row, so that the top line
-// of the box below closes a box that is open at the bottom.
+// them, from the bottom one up so that each box lies above the one below it.
+// Each box reaches 1 unit into the next: the sides of a box that is open at
+// the bottom come as close to the top line of the box below as they can
+// without covering that box's title, which is painted opaquely.
 constexpr ControlTemplate kControls[] = {
-    {1006, Button, {u"[ Device information ]", u"[ 장치 정보 ]"}, kGroupBox, 0, {3, 2, 300, 62}},
-    {1007, Button, {u"[ UART options ]", u"[ 통신 설정 ]"}, kGroupBox, 0, {3, 60, 300, 62}},
+    {1022, Button, {u"[ Operation mode ]", u"[ 동작 모드 ]"}, kGroupBox, 0, {3, 218, 300, 44}},
     {1037,
      Button,
      {u"[ Device search/registration ]", u"[ 장치 검색/등록 ]"},
      kGroupBox,
      0,
-     {3, 118, 300, 104}},
-    {1022, Button, {u"[ Operation mode ]", u"[ 동작 모드 ]"}, kGroupBox, 0, {3, 218, 300, 44}},
+     {3, 118, 300, 101}},
+    {1007, Button, {u"[ UART options ]", u"[ 통신 설정 ]"}, kGroupBox, 0, {3, 60, 300, 59}},
+    {1006, Button, {u"[ Device information ]", u"[ 장치 정보 ]"}, kGroupBox, 0, {3, 2, 300, 59}},
 
     {IDC_STATIC, Static, {u"Bluetooth address", u"블루투스 주소"}, kLabel, 0, {10, 16, 66, 8}},
     {1036, Edit, {}, kEdit | ES_READONLY, 0, {80, 14, 90, 12}},

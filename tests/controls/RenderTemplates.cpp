@@ -11,11 +11,10 @@
 #include <QDir>
 #include <QFont>
 #include <QFontMetrics>
-#include <QGroupBox>
 #include <QImage>
 #include <QLabel>
-#include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
 #include <QWidget>
 #include <cstdio>
 #include <functional>
@@ -24,6 +23,7 @@
 #include "app/platform/Dialog.h"
 #include "app/platform/Language.h"
 #include "app/platform/PropertyPage.h"
+#include "app/platform/StaticWidget.h"
 #include "app/platform/TestHooks.h"
 #include "controls/CXGroupBox.h"
 #include "controls/GdiplusImgCtrl.h"
@@ -80,10 +80,14 @@ QString WithoutMnemonic(QString text) {
     return text.replace(QStringLiteral("&&"), QStringLiteral("\x01")).remove(u'&').replace(u'\x01', u'&');
 }
 
+bool IsGroupBox(const QWidget& widget) {
+    auto* box = dynamic_cast<const ui::StaticWidget*>(&widget);
+    return box && box->GetLook() == ui::StaticWidget::Look::GroupBox;
+}
+
 QString TextOf(const QWidget& widget) {
     if (auto* label = qobject_cast<const QLabel*>(&widget)) return WithoutMnemonic(label->text());
     if (auto* button = qobject_cast<const QAbstractButton*>(&widget)) return WithoutMnemonic(button->text());
-    if (auto* group = qobject_cast<const QGroupBox*>(&widget)) return group->title();
     return {};
 }
 
@@ -93,24 +97,29 @@ int Overflow(const QWidget& widget) {
     const QString text = TextOf(widget);
     if (text.isEmpty()) return 0;
     const QFontMetrics metrics(widget.font());
+    if (IsGroupBox(widget)) {
+        constexpr int kMargins = 16;
+        return metrics.horizontalAdvance(text) + kMargins - widget.width();
+    }
     if (auto* label = qobject_cast<const QLabel*>(&widget)) {
         const QRect box = label->contentsRect();
         if (!label->wordWrap()) return metrics.horizontalAdvance(text) - box.width();
         return metrics.boundingRect(QRect(0, 0, box.width(), 100000), Qt::TextWordWrap, text).height() -
                box.height();
     }
-    if (qobject_cast<const QCheckBox*>(&widget) || qobject_cast<const QRadioButton*>(&widget)) {
-        return widget.sizeHint().width() - widget.width();
+    const QStyle* style = widget.style();
+    if (qobject_cast<const QCheckBox*>(&widget)) {
+        return style->pixelMetric(QStyle::PM_IndicatorWidth) +
+               style->pixelMetric(QStyle::PM_CheckBoxLabelSpacing) + metrics.horizontalAdvance(text) -
+               widget.width();
     }
-    if (qobject_cast<const QPushButton*>(&widget)) {
-        constexpr int kMargins = 8;
-        return metrics.horizontalAdvance(text) + kMargins - widget.width();
+    if (qobject_cast<const QRadioButton*>(&widget)) {
+        return style->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth) +
+               style->pixelMetric(QStyle::PM_RadioButtonLabelSpacing) + metrics.horizontalAdvance(text) -
+               widget.width();
     }
-    // Group boxes: the configurator draws its titles in bold.
-    QFont bold = widget.font();
-    bold.setBold(true);
-    constexpr int kMargins = 12;
-    return QFontMetrics(bold).horizontalAdvance(text) + kMargins - widget.width();
+    constexpr int kButtonMargins = 8;
+    return metrics.horizontalAdvance(text) + kButtonMargins - widget.width();
 }
 
 int ReportClippedTexts(const QWidget& root, const QString& name) {
