@@ -73,7 +73,7 @@ std::unique_ptr<uint8_t[]> AtCmdBase::TakeResponse(std::vector<char>& buffer, in
     return result;
 }
 
-std::unique_ptr<uint8_t[]> AtCmdBase::DispatchLine(std::vector<char> line, int code) {
+std::unique_ptr<uint8_t[]> AtCmdBase::DispatchLine(const std::vector<char>& line, int code) {
     if (line.size() > MAX_LINE_LENGTH) return MakeResultBlock(RES_LINE_TOO_LONG);
     for (const ResponseEntry& entry : m_responseTable) {
         if (entry.commandCode != code) continue;

@@ -53,7 +53,7 @@ public:
 
     // Offers `line` to the handlers of `code` in table order; the first block
     // that is not RES_NOT_MINE is the result, else RES_NOT_MINE.
-    std::unique_ptr<uint8_t[]> DispatchLine(std::vector<char> line, int code);
+    std::unique_ptr<uint8_t[]> DispatchLine(const std::vector<char>& line, int code);
 
 protected:
     AtCmdBase();

@@ -227,7 +227,7 @@ int TarnelComm::SetQuietMode(uint8_t mode) {
     return r ? ResultCode(r.get()) : RES_NO_RESULT;
 }
 
-void TarnelComm::OnRead(std::shared_ptr<CSerialportMP> channel, std::error_code& error,
+void TarnelComm::OnRead(const std::shared_ptr<CSerialportMP>& channel, std::error_code& error,
                         const std::vector<uint8_t>& data, unsigned bytes) {
     std::lock_guard lock(m_rxMutex);
     if (!error) {
@@ -242,7 +242,8 @@ void TarnelComm::OnRead(std::shared_ptr<CSerialportMP> channel, std::error_code&
     }
 }
 
-void TarnelComm::OnWrite(std::shared_ptr<CSerialportMP> channel, std::error_code& error, unsigned /*bytes*/) {
+void TarnelComm::OnWrite(const std::shared_ptr<CSerialportMP>& channel, std::error_code& error,
+                         unsigned /*bytes*/) {
     if (!error) return;
     if (m_onError) {
         m_onError(this, error);
@@ -296,23 +297,23 @@ void TarnelComm::BuildResponseTable() {
     Register(37, {&T::ParseError, &T::ParseDisconnect});
 }
 
-std::unique_ptr<uint8_t[]> TarnelComm::ParseOk(std::vector<char> line, int /*code*/) {
+std::unique_ptr<uint8_t[]> TarnelComm::ParseOk(const std::vector<char>& line, int /*code*/) {
     return ParseVerdict(View(line), {"+OK\r", "OK\r", "\r\nOK\r\n"}, RES_OK);
 }
 
-std::unique_ptr<uint8_t[]> TarnelComm::ParseError(std::vector<char> line, int /*code*/) {
+std::unique_ptr<uint8_t[]> TarnelComm::ParseError(const std::vector<char>& line, int /*code*/) {
     return ParseVerdict(View(line), {"+ERROR\r", "ERROR\r", "\r\nERROR\r\n"}, RES_ERROR);
 }
 
-std::unique_ptr<uint8_t[]> TarnelComm::ParseModelName(std::vector<char> line, int /*code*/) {
+std::unique_ptr<uint8_t[]> TarnelComm::ParseModelName(const std::vector<char>& line, int /*code*/) {
     return ParseTextLine(View(line), "\r\n+MODELNAME", CR, RES_MODELNAME);
 }
 
-std::unique_ptr<uint8_t[]> TarnelComm::ParseVersion(std::vector<char> line, int /*code*/) {
+std::unique_ptr<uint8_t[]> TarnelComm::ParseVersion(const std::vector<char>& line, int /*code*/) {
     return ParseTextLine(View(line), "\r\n+VER", CRLF, RES_VERSION);
 }
 
-std::unique_ptr<uint8_t[]> TarnelComm::ParseInfo1(std::vector<char> line, int /*code*/) {
+std::unique_ptr<uint8_t[]> TarnelComm::ParseInfo1(const std::vector<char>& line, int /*code*/) {
     Block block = Candidate(sizeof(DeviceInfo));
     std::vector<std::string_view> f;
     DeviceInfo info{};
@@ -326,7 +327,7 @@ std::unique_ptr<uint8_t[]> TarnelComm::ParseInfo1(std::vector<char> line, int /*
     return block;
 }
 
-std::unique_ptr<uint8_t[]> TarnelComm::ParseInfo2(std::vector<char> line, int /*code*/) {
+std::unique_ptr<uint8_t[]> TarnelComm::ParseInfo2(const std::vector<char>& line, int /*code*/) {
     Block block = Candidate(INFO2_RECORD_SIZE);
     std::vector<std::string_view> f;
     uint8_t flags[INFO2_FLAG_COUNT] = {};
@@ -338,7 +339,7 @@ std::unique_ptr<uint8_t[]> TarnelComm::ParseInfo2(std::vector<char> line, int /*
     return block;
 }
 
-std::unique_ptr<uint8_t[]> TarnelComm::ParseDeviceLine(std::vector<char> line, int /*code*/) {
+std::unique_ptr<uint8_t[]> TarnelComm::ParseDeviceLine(const std::vector<char>& line, int /*code*/) {
     Block block = Candidate(sizeof(DeviceLineRecord));
     const std::string_view text = View(line);
     const std::size_t comma = text.find(',');
@@ -358,7 +359,7 @@ std::unique_ptr<uint8_t[]> TarnelComm::ParseDeviceLine(std::vector<char> line, i
     return block;
 }
 
-std::unique_ptr<uint8_t[]> TarnelComm::ParseAtcm(std::vector<char> line, int /*code*/) {
+std::unique_ptr<uint8_t[]> TarnelComm::ParseAtcm(const std::vector<char>& line, int /*code*/) {
     Block block = Candidate(sizeof(int32_t));
     std::vector<std::string_view> f;
     int32_t value = 0;
@@ -369,23 +370,23 @@ std::unique_ptr<uint8_t[]> TarnelComm::ParseAtcm(std::vector<char> line, int /*c
     return block;
 }
 
-std::unique_ptr<uint8_t[]> TarnelComm::ParseMfrMode(std::vector<char> line, int /*code*/) {
+std::unique_ptr<uint8_t[]> TarnelComm::ParseMfrMode(const std::vector<char>& line, int /*code*/) {
     return ParseByteLine(View(line), "\r\n+MFRMODE", CR, 0, 2, RES_MFRMODE);
 }
 
-std::unique_ptr<uint8_t[]> TarnelComm::ParseMfrMode2(std::vector<char> line, int /*code*/) {
+std::unique_ptr<uint8_t[]> TarnelComm::ParseMfrMode2(const std::vector<char>& line, int /*code*/) {
     return ParseByteLine(View(line), "\r\n+MFRMODE", CR, 0, 2, RES_MFRMODE_2);
 }
 
-std::unique_ptr<uint8_t[]> TarnelComm::ParseCmbda(std::vector<char> line, int /*code*/) {
+std::unique_ptr<uint8_t[]> TarnelComm::ParseCmbda(const std::vector<char>& line, int /*code*/) {
     return ParseAddressLine(View(line), "\r\n+CMBDA", CR, RES_CMBDA);
 }
 
-std::unique_ptr<uint8_t[]> TarnelComm::ParseMfrbda(std::vector<char> line, int /*code*/) {
+std::unique_ptr<uint8_t[]> TarnelComm::ParseMfrbda(const std::vector<char>& line, int /*code*/) {
     return ParseAddressLine(View(line), "\r\n+MFRBDA", CR, RES_MFRBDA);
 }
 
-std::unique_ptr<uint8_t[]> TarnelComm::ParseInquiry(std::vector<char> line, int /*code*/) {
+std::unique_ptr<uint8_t[]> TarnelComm::ParseInquiry(const std::vector<char>& line, int /*code*/) {
     Block block = Candidate(sizeof(InquiryResult));
     std::vector<std::string_view> f;
     InquiryResult rec{};
@@ -401,18 +402,18 @@ std::unique_ptr<uint8_t[]> TarnelComm::ParseInquiry(std::vector<char> line, int 
     return block;
 }
 
-std::unique_ptr<uint8_t[]> TarnelComm::ParseConnect(std::vector<char> line, int /*code*/) {
+std::unique_ptr<uint8_t[]> TarnelComm::ParseConnect(const std::vector<char>& line, int /*code*/) {
     return ParseAddressLine(View(line), "\r\n+CONN", CRLF, RES_CONNECT);
 }
 
-std::unique_ptr<uint8_t[]> TarnelComm::ParseDisconnect(std::vector<char> line, int /*code*/) {
+std::unique_ptr<uint8_t[]> TarnelComm::ParseDisconnect(const std::vector<char>& line, int /*code*/) {
     return ParseAddressLine(View(line), "\r\n+DISC", CRLF, RES_DISCONNECT);
 }
 
-std::unique_ptr<uint8_t[]> TarnelComm::ParseTargetAddr(std::vector<char> line, int /*code*/) {
+std::unique_ptr<uint8_t[]> TarnelComm::ParseTargetAddr(const std::vector<char>& line, int /*code*/) {
     return ParseAddressLine(View(line), "\r\n+TADDR", CRLF, RES_TADDR);
 }
 
-std::unique_ptr<uint8_t[]> TarnelComm::ParseQuietMode(std::vector<char> line, int /*code*/) {
+std::unique_ptr<uint8_t[]> TarnelComm::ParseQuietMode(const std::vector<char>& line, int /*code*/) {
     return ParseByteLine(View(line), "\r\n+QM", CRLF, 0, 1, RES_QM);
 }

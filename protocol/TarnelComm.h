@@ -76,34 +76,34 @@ public:
     std::function<void(const TarnelComm*, std::error_code&)> m_onError;
 
 private:
-    void OnRead(std::shared_ptr<CSerialportMP> channel, std::error_code& error,
+    void OnRead(const std::shared_ptr<CSerialportMP>& channel, std::error_code& error,
                 const std::vector<uint8_t>& data, unsigned bytes);
-    void OnWrite(std::shared_ptr<CSerialportMP> channel, std::error_code& error, unsigned bytes);
+    void OnWrite(const std::shared_ptr<CSerialportMP>& channel, std::error_code& error, unsigned bytes);
 
     std::unique_ptr<uint8_t[]> RunCommand(const char* command, size_t length, int code, unsigned timeoutMs);
     int Poll(int code, int payloadCode, void* record, size_t recordSize);
 
-    using Handler = std::unique_ptr<uint8_t[]> (TarnelComm::*)(std::vector<char>, int);
+    using Handler = std::unique_ptr<uint8_t[]> (TarnelComm::*)(const std::vector<char>&, int);
     void BuildResponseTable();
     void Register(int code, std::initializer_list<Handler> handlers);
 
-    std::unique_ptr<uint8_t[]> ParseOk(std::vector<char> line, int code);
-    std::unique_ptr<uint8_t[]> ParseError(std::vector<char> line, int code);
-    std::unique_ptr<uint8_t[]> ParseModelName(std::vector<char> line, int code);
-    std::unique_ptr<uint8_t[]> ParseVersion(std::vector<char> line, int code);
-    std::unique_ptr<uint8_t[]> ParseInfo1(std::vector<char> line, int code);
-    std::unique_ptr<uint8_t[]> ParseInfo2(std::vector<char> line, int code);
-    std::unique_ptr<uint8_t[]> ParseDeviceLine(std::vector<char> line, int code);
-    std::unique_ptr<uint8_t[]> ParseAtcm(std::vector<char> line, int code);
-    std::unique_ptr<uint8_t[]> ParseMfrMode(std::vector<char> line, int code);
-    std::unique_ptr<uint8_t[]> ParseMfrMode2(std::vector<char> line, int code);
-    std::unique_ptr<uint8_t[]> ParseCmbda(std::vector<char> line, int code);
-    std::unique_ptr<uint8_t[]> ParseMfrbda(std::vector<char> line, int code);
-    std::unique_ptr<uint8_t[]> ParseInquiry(std::vector<char> line, int code);
-    std::unique_ptr<uint8_t[]> ParseConnect(std::vector<char> line, int code);
-    std::unique_ptr<uint8_t[]> ParseDisconnect(std::vector<char> line, int code);
-    std::unique_ptr<uint8_t[]> ParseTargetAddr(std::vector<char> line, int code);
-    std::unique_ptr<uint8_t[]> ParseQuietMode(std::vector<char> line, int code);
+    std::unique_ptr<uint8_t[]> ParseOk(const std::vector<char>& line, int code);
+    std::unique_ptr<uint8_t[]> ParseError(const std::vector<char>& line, int code);
+    std::unique_ptr<uint8_t[]> ParseModelName(const std::vector<char>& line, int code);
+    std::unique_ptr<uint8_t[]> ParseVersion(const std::vector<char>& line, int code);
+    std::unique_ptr<uint8_t[]> ParseInfo1(const std::vector<char>& line, int code);
+    std::unique_ptr<uint8_t[]> ParseInfo2(const std::vector<char>& line, int code);
+    std::unique_ptr<uint8_t[]> ParseDeviceLine(const std::vector<char>& line, int code);
+    std::unique_ptr<uint8_t[]> ParseAtcm(const std::vector<char>& line, int code);
+    std::unique_ptr<uint8_t[]> ParseMfrMode(const std::vector<char>& line, int code);
+    std::unique_ptr<uint8_t[]> ParseMfrMode2(const std::vector<char>& line, int code);
+    std::unique_ptr<uint8_t[]> ParseCmbda(const std::vector<char>& line, int code);
+    std::unique_ptr<uint8_t[]> ParseMfrbda(const std::vector<char>& line, int code);
+    std::unique_ptr<uint8_t[]> ParseInquiry(const std::vector<char>& line, int code);
+    std::unique_ptr<uint8_t[]> ParseConnect(const std::vector<char>& line, int code);
+    std::unique_ptr<uint8_t[]> ParseDisconnect(const std::vector<char>& line, int code);
+    std::unique_ptr<uint8_t[]> ParseTargetAddr(const std::vector<char>& line, int code);
+    std::unique_ptr<uint8_t[]> ParseQuietMode(const std::vector<char>& line, int code);
 
     using Clock = std::chrono::steady_clock;
 
