@@ -1,5 +1,6 @@
 #include "terminal/TermRichedit.h"
 
+#include <QWidget>
 #include <algorithm>
 #include <string>
 
@@ -68,6 +69,19 @@ void TermRichedit::SetupView() {
     ShowScrollBar(ui::SB_VERT, true);
     SetBackgroundColor(kBackgroundColor);
     SetTextColor(kTextColor);
+    if (m_imeFilter.isNull() && GetQWidget() != nullptr) {
+        // Owned by the widget, so it goes when the window does.
+        m_imeFilter = new InputMethodFilter(
+            [this](std::u16string_view result) { OnInputMethodResult(result); }, GetQWidget());
+        GetQWidget()->installEventFilter(m_imeFilter);
+    }
+}
+
+void TermRichedit::OnInputMethodResult(std::u16string_view result) {
+    if (!m_channel->IsOpen()) return;
+    std::string bytes;
+    ToUtf8(result, bytes);
+    m_channel->Write(reinterpret_cast<const uint8_t*>(bytes.data()), static_cast<unsigned>(bytes.size()));
 }
 
 void TermRichedit::OnRead(std::shared_ptr<CSerialportMP> /*channel*/, std::error_code& error,
@@ -112,7 +126,8 @@ void TermRichedit::ClearView() {
     }
     m_lastShownCR = false;
     SetRedraw(false);
-    SetWindowText(u"");
+    SetSel(0, -1);
+    ReplaceSel(u"");
     SetRedraw(true);
     Invalidate(true);
 }
@@ -130,7 +145,8 @@ void TermRichedit::AppendText(std::u16string_view text) {
 
     if (IsAtEnd()) {
         InsertAndTrim(pos, text, sel);
-        if (!IsWindowVisible()) ScrollToBottom();
+        // This control does not scroll to the caret by itself.
+        ScrollToBottom();
         return;
     }
     // The user scrolled back: keep the selection, but show the newest text.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -11,6 +12,7 @@
 #include "app/platform/RichEditCtrl.h"
 #include "serial/CSerialportMP.h"
 #include "serial/IoServiceExec.h"
+#include "terminal/InputMethodFilter.h"
 #include "terminal/Utf8StreamDecoder.h"
 
 // The terminal's screen and keyboard. It owns the terminal's serial channel
@@ -72,6 +74,9 @@ private:
     bool OnKeyDown(ui::UINT vk);
     bool OnChar(char16_t unit);
     void OnMaxText();
+    // The result of an input method goes to the port only: the terminal
+    // shows what the device sends back.
+    void OnInputMethodResult(std::u16string_view result);
 
     void ShowReceived(std::u16string text);
     void InsertAndTrim(long pos, std::u16string_view text, Selection& sel);
@@ -88,6 +93,7 @@ private:
     // The last received character shown was a CR: an LF that starts the next
     // batch completes that line break instead of making a second one.
     bool m_lastShownCR = false;
+    QPointer<InputMethodFilter> m_imeFilter;
 
     std::mutex m_rxMutex;
     std::vector<uint8_t> m_rxPending;
