@@ -1,0 +1,94 @@
+#include "app/platform/MessageBox.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <mutex>
+#include <thread>
+
+#include "app/platform/Language.h"
+#include "app/platform/LoadString.h"
+#include "app/platform/ServingWait.h"
+#include "app/platform/TestHooks.h"
+#include "tests/support/WaitUntil.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+TEST(MessageBox, TheHookRecordsIdTextAndStyleAndAnswers) {
+    ui::test::MessageBoxRecorder boxes;
+    boxes.QueueAnswer(ui::IDCANCEL);
+    EXPECT_EQ(ui::AfxMessageBox(128, ui::MB_OKCANCEL | ui::MB_ICONQUESTION), ui::IDCANCEL);
+    EXPECT_EQ(ui::AfxMessageBox(u"Unable to open the COM port.: gone", ui::MB_OK | ui::MB_ICONERROR),
+              ui::IDOK);
+    const auto calls = boxes.Calls();
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_EQ(calls[0].stringId, 128);
+    EXPECT_EQ(calls[0].text, ui::LoadString(128));
+    EXPECT_FALSE(calls[0].text.empty());
+    EXPECT_EQ(calls[0].style, 0x21u);
+    EXPECT_TRUE(calls[0].fromWindowThread);
+    EXPECT_EQ(calls[1].stringId, 0);
+    EXPECT_EQ(calls[1].text, u"Unable to open the COM port.: gone");
+    EXPECT_EQ(calls[1].style, 0x10u);
+}
+
+TEST(MessageBox, AWorkerBlocksUntilTheWindowThreadHasAnsweredIt) {
+    ui::test::MessageBoxRecorder boxes(ui::IDCANCEL);
+    std::atomic<int> answer{0};
+    std::thread worker([&] { answer = ui::AfxMessageBox(125, ui::MB_OK); });
+    ASSERT_TRUE(tarnel::test::WaitUntil([&] { return answer != 0; }, 10s, [] { ui::test::ProcessEvents(); }));
+    worker.join();
+    EXPECT_EQ(answer, ui::IDCANCEL);
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_FALSE(boxes.Calls()[0].fromWindowThread);
+    EXPECT_EQ(boxes.Calls()[0].stringId, 125);
+}
+
+// The configurator's shape: the worker holds the job mutex while its box is
+// up, and the window thread closes the port, which needs that mutex.
+TEST(MessageBox, TheWindowThreadWaitingOnALockServesTheBoxOfTheThreadHoldingIt) {
+    ui::test::MessageBoxRecorder boxes;
+    std::mutex jobMutex;
+    std::atomic<bool> holding{false};
+    std::atomic<int> answer{0};
+    std::thread worker([&] {
+        std::lock_guard lock(jobMutex);
+        holding = true;
+        answer = ui::AfxMessageBox(125, ui::MB_OK);
+    });
+    ASSERT_TRUE(tarnel::test::WaitUntil([&] { return holding.load(); }, 10s));
+    {
+        auto lock = ui::LockServing(jobMutex);
+        EXPECT_TRUE(lock.owns_lock());
+        EXPECT_EQ(answer, ui::IDOK) << "the box was answered before the lock was free";
+    }
+    worker.join();
+    EXPECT_EQ(boxes.Count(), 1u);
+}
+
+TEST(MessageBox, WaitServingAnswersBoxesUntilTheConditionHolds) {
+    ui::test::MessageBoxRecorder boxes;
+    std::atomic<int> shown{0};
+    std::thread worker([&] {
+        for (int i = 0; i < 3; ++i) {
+            ui::AfxMessageBox(u"box", ui::MB_ICONINFORMATION);
+            ++shown;
+        }
+    });
+    ui::WaitServing([&] { return shown == 3; });
+    worker.join();
+    EXPECT_EQ(boxes.Count(), 3u);
+}
+
+TEST(MessageBox, LockServingOffTheWindowThreadIsAPlainLock) {
+    std::mutex mutex;
+    std::thread other([&] {
+        auto lock = ui::LockServing(mutex);
+        EXPECT_TRUE(lock.owns_lock());
+    });
+    other.join();
+}
+
+}  // namespace
