@@ -94,7 +94,11 @@ TarnelComm::TarnelComm() {
     m_dataReady = false;
 }
 
-TarnelComm::~TarnelComm() = default;
+// The owner closes first; closing here as well keeps the channel's pending
+// completions from calling back into a destroyed engine if it did not.
+TarnelComm::~TarnelComm() {
+    Close();
+}
 
 std::error_code TarnelComm::Open(const std::string& port, unsigned baud, unsigned charSize, uint8_t parity,
                                  uint8_t stopBits, uint8_t flowControl) {

@@ -31,7 +31,7 @@ extern std::atomic<int> g_openEngines;
 class TarnelComm : public AtCmdBase {
 public:
     TarnelComm();
-    // Does not close the channel: the owner calls Close first.
+    // The owner calls Close first; an engine still open is closed here.
     ~TarnelComm() override;
 
     // Opens the channel with the serial parameters (as CSerialportMP::Open

@@ -103,7 +103,6 @@ std::vector<ParseCase> Cases() {
         {"model name without CR LF", 6, "+MODELNAME,X\r", RES_NOT_MINE, {}},
         {"model name keyword longer", 6, "\r\n+MODELNAMES,X\r\n", RES_NOT_MINE, {}},
         {"model name unterminated", 6, "\r\n+MODELNAME,X", RES_NOT_MINE, {}},
-        {"OK does not end a query", 6, "\r\nOK\r\n", RES_NOT_MINE, {}},
 
         {"version", 20, "\r\n+VER,1.0\r\n", RES_VERSION, Text64("1.0")},
         {"version empty", 20, "\r\n+VER,\r\n", RES_VERSION, Text64("")},
@@ -163,14 +162,11 @@ std::vector<ParseCase> Cases() {
         {"inquiry class overflows", 22, "\r\n+INQ,0011223344AA,100000000,-60,P\r\n", RES_NOT_MINE, {}},
         {"inquiry class not hex", 22, "\r\n+INQ,0011223344AA,ZZ,-60,P\r\n", RES_NOT_MINE, {}},
         {"inquiry strength missing", 22, "\r\n+INQ,0011223344AA,1F00,,P\r\n", RES_NOT_MINE, {}},
-        {"inquiry poll ends on OK", 22, "\r\nOK\r\n", RES_OK, {}},
-        {"inquiry poll ignores ERROR", 22, "\r\nERROR\r\n", RES_NOT_MINE, {}},
 
         {"connect", 24, "\r\n+CONN,0011223344AA\r\n", RES_CONNECT, Raw(Addr(ADDR))},
         {"connect on code 35", 35, "\r\n+CONN,0011223344AA\r\n", RES_CONNECT, Raw(Addr(ADDR))},
         {"connect needs CR LF", 24, "\r\n+CONN,0011223344AA\r", RES_NOT_MINE, {}},
         {"disconnect", 37, "\r\n+DISC,0011223344AA\r\n", RES_DISCONNECT, Raw(Addr(ADDR))},
-        {"disconnect poll ignores OK", 37, "\r\nOK\r\n", RES_NOT_MINE, {}},
         {"target", 25, "\r\n+TADDR,0011223344AA\r\n", RES_TADDR, Raw(Addr(ADDR))},
         {"target 11 digits", 25, "\r\n+TADDR,0011223344A\r\n", RES_NOT_MINE, {}},
         {"target on another code", 26, "\r\n+TADDR,0011223344AA\r\n", RES_NOT_MINE, {}},

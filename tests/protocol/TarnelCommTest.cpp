@@ -298,4 +298,16 @@ TEST(TarnelCommOpen, ReopenAfterUnobservedReadError) {
     comm.Close();
 }
 
+// An owner that forgets to close must not leave the channel's pending read
+// calling back into the destroyed engine, nor the executor counted as in use.
+TEST(TarnelCommOpen, DestroyingAnOpenEngineClosesIt) {
+    PtyPair pty;
+    {
+        TarnelComm comm;
+        ASSERT_FALSE(comm.Open(pty.SlavePath(), 9600, 8, 0, 0, 0));
+    }
+    EXPECT_EQ(g_openEngines, 0);
+    pty.Send("\r\nOK\r\n");
+}
+
 }  // namespace
