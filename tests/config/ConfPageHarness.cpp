@@ -1,0 +1,106 @@
+#include "tests/config/ConfPageHarness.h"
+
+#include <QWidget>
+#include <algorithm>
+#include <stdexcept>
+
+#include "app/platform/Button.h"
+#include "app/platform/WindowAccess.h"
+#include "tests/support/WaitUntil.h"
+
+namespace tarnel::test {
+
+MainWindowStandIn::MainWindowStandIn() {
+    MapCommand(TarnelConfPage::ID_SETUP_COM_PORT, &MainWindowStandIn::OnSetupComPort);
+    ui::WindowAccess::Attach(*this, new QWidget, 0, nullptr, true);
+    GetQWidget()->resize(700, 700);
+    GetQWidget()->show();
+    ui::SetMainWnd(this);
+}
+
+MainWindowStandIn::~MainWindowStandIn() {
+    if (ui::AfxGetMainWnd() == this) ui::SetMainWnd(nullptr);
+    DestroyWindow();
+}
+
+ConfPageHarness::ConfPageHarness(sim::SimConfig config) : module(std::move(config)) {
+    if (module.Start()) throw std::runtime_error("the simulated module did not start");
+    if (!page.Create(&mainWindow)) throw std::runtime_error("the page was not created");
+    page.ShowWindow(ui::SW_SHOW);
+}
+
+ConfPageHarness::~ConfPageHarness() {
+    page.DestroyWindow();
+    module.Stop();
+}
+
+std::error_code ConfPageHarness::Open(uint32_t baud) {
+    const std::string path = module.SlavePath();
+    return page.OpenPort(std::u16string(path.begin(), path.end()), baud, 0, 0, 0, 8);
+}
+
+bool ConfPageHarness::WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+    return WaitUntil(condition, timeout, [] { ui::test::ProcessEvents(); });
+}
+
+bool ConfPageHarness::WaitIdle(std::chrono::milliseconds timeout) {
+    return WaitFor([this] { return Enabled(TarnelConfPage::IDC_APPLY); }, timeout);
+}
+
+bool ConfPageHarness::WaitForBox(int stringId, std::chrono::milliseconds timeout) {
+    return WaitFor(
+        [&] {
+            const std::vector<int> ids = BoxIds();
+            return std::find(ids.begin(), ids.end(), stringId) != ids.end();
+        },
+        timeout);
+}
+
+bool ConfPageHarness::WaitForCommand(const std::string& command, std::chrono::milliseconds timeout) {
+    return WaitFor([&] { return CommandCount(command) > 0; }, timeout);
+}
+
+void ConfPageHarness::Settle(std::chrono::milliseconds period) {
+    WaitFor([] { return false; }, period);
+}
+
+std::u16string ConfPageHarness::Text(int id) const {
+    return page.GetDlgItem(id)->GetWindowText();
+}
+
+void ConfPageHarness::SetText(int id, const std::u16string& text) {
+    page.GetDlgItem(id)->SetWindowText(text);
+}
+
+bool ConfPageHarness::Enabled(int id) const {
+    return page.GetDlgItem(id)->IsWindowEnabled();
+}
+
+void ConfPageHarness::Click(int id) {
+    Get<ui::Button>(id).Click();
+}
+
+std::vector<int> ConfPageHarness::BoxIds() const {
+    std::vector<int> ids;
+    for (const ui::test::MessageBoxCall& call : boxes.Calls()) ids.push_back(call.stringId);
+    return ids;
+}
+
+ui::UINT ConfPageHarness::StyleOf(int stringId) const {
+    for (const ui::test::MessageBoxCall& call : boxes.Calls()) {
+        if (call.stringId == stringId) return call.style;
+    }
+    return ~0u;
+}
+
+int ConfPageHarness::CommandCount(const std::string& command) const {
+    const std::vector<std::string> commands = module.Commands();
+    return static_cast<int>(std::count(commands.begin(), commands.end(), command));
+}
+
+std::u16string AddressText(const sim::BdAddress& address) {
+    const std::string text = sim::FormatAddress(address);
+    return std::u16string(text.begin(), text.end());
+}
+
+}  // namespace tarnel::test
