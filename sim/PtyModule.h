@@ -2,7 +2,6 @@
 
 #include <atomic>
 #include <filesystem>
-#include <memory>
 #include <mutex>
 #include <string>
 #include <system_error>
@@ -33,8 +32,9 @@ public:
     PtyModule(const PtyModule&) = delete;
     PtyModule& operator=(const PtyModule&) = delete;
 
-    // Opens the pair in raw mode and starts serving. An empty code is
-    // success; a second call does nothing and returns success.
+    // Opens the pair in raw mode, framed like the module's UART, and starts
+    // serving. An empty code is success; a call while serving does nothing
+    // and succeeds; a call after Stop serves the same module on a new pair.
     std::error_code Start();
 
     // The terminal device to open as the port (/dev/pts/N); empty before Start.
@@ -43,7 +43,9 @@ public:
     // Publishes a symbolic link `name` to the slave in the virtual port
     // directory (created when missing), so that the port list shows it.
     // A stale link of that name (one to a missing device) is replaced; a live
-    // one gives std::errc::file_exists. Returns the link's path in `path`.
+    // one gives std::errc::file_exists, a name that is not a plain file name
+    // std::errc::invalid_argument, a module not started std::errc::not_connected.
+    // Sets `path` to the link. A second call moves the link to the new name.
     // The link is removed by Unplug, Stop and the destructor.
     std::error_code Publish(const std::string& name, std::filesystem::path& path);
 

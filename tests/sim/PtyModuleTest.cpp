@@ -243,8 +243,13 @@ TEST(PtyModule, PublishesALinkThatOnlyOneModuleHoldsAndStopRemoves) {
     host.Send("AT\r");
     EXPECT_EQ(host.ReceiveUntil(kOk), kOk);
 
-    first.Stop();
+    fs::path renamed;
+    ASSERT_FALSE(first.Publish("renamed", renamed));
     EXPECT_FALSE(fs::exists(fs::symlink_status(link)));
+    EXPECT_EQ(fs::read_symlink(renamed), first.SlavePath());
+
+    first.Stop();
+    EXPECT_FALSE(fs::exists(fs::symlink_status(renamed)));
     ASSERT_FALSE(second.Publish("tarnel-sim", other));
     EXPECT_EQ(fs::read_symlink(other), second.SlavePath());
 }
@@ -264,7 +269,7 @@ TEST(PtyModule, InquiryReportsAndPeerConnectionReachTheHost) {
     EXPECT_EQ(sim.Snapshot().state, ModuleState::Connected);
 }
 
-TEST(PtyModule, StopIsIdempotentAndAnUnstartedModuleStopsQuietly) {
+TEST(PtyModule, StopIsIdempotentAndStartServesAgain) {
     PtyModule idle;
     idle.Stop();
     EXPECT_FALSE(idle.Serving());
@@ -277,6 +282,13 @@ TEST(PtyModule, StopIsIdempotentAndAnUnstartedModuleStopsQuietly) {
     sim.Stop();
     sim.Stop();
     EXPECT_FALSE(sim.Serving());
+
+    // Started again, the same module serves on a new pair.
+    ASSERT_FALSE(sim.Start());
+    Host host(sim.SlavePath(), {9600, 'N', 1});
+    host.Send("AT\r");
+    EXPECT_EQ(host.ReceiveUntil(kOk), kOk);
+    EXPECT_EQ(sim.Commands(), std::vector<std::string>{"AT"});
 }
 
 }  // namespace
