@@ -329,7 +329,8 @@ void ModuleModel::OnInquiry(const std::string& args, TimePoint at) {
     for (const NearbyDevice& device : m_config.devices) {
         if (device.reportAfter >= length) continue;
         char codAndRssi[32];
-        std::snprintf(codAndRssi, sizeof codAndRssi, ",%06X,%d,", device.classOfDevice & 0xFFFFFFu, device.rssi);
+        std::snprintf(codAndRssi, sizeof codAndRssi, ",%06X,%d,", device.classOfDevice & 0xFFFFFFu,
+                      device.rssi);
         const std::string line = "+INQ," + FormatAddress(device.address) + codAndRssi + device.name;
         Schedule(at + device.reportAfter, [this, inquiry, line](TimePoint when) {
             if (m_activity == inquiry) Data(line, when);
