@@ -705,10 +705,17 @@ void TarnelConfPage::AddDevice() {
     m_list.SetItemText(row, 3, Widen(number));
 }
 
+// Polling stops here: a poll between the check and the read would take the
+// OK that follows the model name for the end of the inquiry. The button
+// keeps its text and comes back with the read's controls, when a click
+// starts a new search.
 void TarnelConfPage::OnTimer(ui::UINT id) {
     if (id != SEARCH_TIMER_ID) return;
     KillTimer(SEARCH_TIMER_ID);
-    if (IsPortOpen()) Enqueue(JOB_CHECK_DEVICE);
+    if (!IsPortOpen()) return;
+    m_searchState = 0;
+    if (ui::Window* button = GetDlgItem(IDC_SEARCH)) button->EnableWindow(false);
+    Enqueue(JOB_CHECK_DEVICE);
 }
 
 void TarnelConfPage::OnTakeTarget() {

@@ -5,14 +5,12 @@
 #include <stdexcept>
 
 #include "app/platform/Button.h"
-#include "app/platform/WindowAccess.h"
 #include "tests/support/WaitUntil.h"
 
 namespace tarnel::test {
 
 MainWindowStandIn::MainWindowStandIn() {
-    MapCommand(TarnelConfPage::ID_SETUP_COM_PORT, &MainWindowStandIn::OnSetupComPort);
-    ui::WindowAccess::Attach(*this, new QWidget, 0, nullptr, true);
+    CreateBlank();
     GetQWidget()->resize(700, 700);
     GetQWidget()->show();
     ui::SetMainWnd(this);
@@ -21,6 +19,15 @@ MainWindowStandIn::MainWindowStandIn() {
 MainWindowStandIn::~MainWindowStandIn() {
     if (ui::AfxGetMainWnd() == this) ui::SetMainWnd(nullptr);
     DestroyWindow();
+}
+
+ui::LRESULT MainWindowStandIn::WindowProc(ui::UINT message, ui::WPARAM wParam, ui::LPARAM lParam) {
+    if (message == ui::WM_COMMAND && ui::LOWORD(wParam) == TarnelConfPage::ID_SETUP_COM_PORT &&
+        ui::HIWORD(wParam) == 0 && lParam == 0) {
+        ++m_setupRequests;
+        return 0;
+    }
+    return ui::Window::WindowProc(message, wParam, lParam);
 }
 
 ConfPageHarness::ConfPageHarness(sim::SimConfig config) : module(std::move(config)) {
@@ -82,7 +89,8 @@ void ConfPageHarness::Click(int id) {
 
 std::vector<int> ConfPageHarness::BoxIds() const {
     std::vector<int> ids;
-    for (const ui::test::MessageBoxCall& call : boxes.Calls()) ids.push_back(call.stringId);
+    for (const ui::test::MessageBoxCall& call : boxes.Calls())
+        ids.push_back(call.stringId);
     return ids;
 }
 

@@ -29,8 +29,12 @@ public:
     ~MainWindowStandIn() override;
     int SetupRequests() const { return m_setupRequests; }
 
+protected:
+    // Looks at the command's id as posted, in 16 bits: ids above 0x7FFF do
+    // not reach a message map entry (the layer reads the id as signed).
+    ui::LRESULT WindowProc(ui::UINT message, ui::WPARAM wParam, ui::LPARAM lParam) override;
+
 private:
-    void OnSetupComPort() { ++m_setupRequests; }
     int m_setupRequests = 0;
 };
 

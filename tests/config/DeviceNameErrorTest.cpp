@@ -28,7 +28,8 @@ TEST(DeviceNameError, NamesTheReasonTheModuleCannotTakeAName) {
         {"a\x1F", 131},
         {"\x7F", 131},
     };
-    for (const Case& c : cases) EXPECT_EQ(DeviceNameError(c.name), c.expected) << c.name;
+    for (const Case& c : cases)
+        EXPECT_EQ(DeviceNameError(c.name), c.expected) << c.name;
 }
 
 }  // namespace

@@ -31,7 +31,8 @@ const std::vector<std::string> kRead = {"AT", "AT+QM?", "AT+VER?", "AT+INFO1?", 
 
 std::vector<std::string> Concat(std::initializer_list<std::vector<std::string>> parts) {
     std::vector<std::string> all;
-    for (const auto& part : parts) all.insert(all.end(), part.begin(), part.end());
+    for (const auto& part : parts)
+        all.insert(all.end(), part.begin(), part.end());
     return all;
 }
 
@@ -42,7 +43,8 @@ std::u16string Selected(const ConfPageHarness& h, int comboId) {
 
 std::vector<std::u16string> Row(const ConfPageHarness& h, int row) {
     auto& list = h.Get<ui::ListCtrl>(P::IDC_RESULT_LIST);
-    return {list.GetItemText(row, 0), list.GetItemText(row, 1), list.GetItemText(row, 2), list.GetItemText(row, 3)};
+    return {list.GetItemText(row, 0), list.GetItemText(row, 1), list.GetItemText(row, 2),
+            list.GetItemText(row, 3)};
 }
 
 bool SearchControlsEnabled(const ConfPageHarness& h) {
@@ -55,8 +57,8 @@ bool AnySearchControlEnabled(const ConfPageHarness& h) {
            h.Enabled(P::IDC_RESULT_LIST) || h.Enabled(P::IDC_TARGET);
 }
 
-const std::vector<int> kUserControls = {1036, 1002, 1010, 1011, 1012, 1013, 1035, 1008, 1009,
-                                        1003, 1029, 1030, 1031, 1032, 1038, 1016, 1020, 1015, 1017};
+const std::vector<int> kUserControls = {1036, 1002, 1010, 1011, 1012, 1013, 1035, 1008, 1009, 1003,
+                                        1029, 1030, 1031, 1032, 1038, 1016, 1020, 1015, 1017};
 
 bool AllUserControlsDisabled(const ConfPageHarness& h) {
     for (int id : kUserControls) {
@@ -99,10 +101,10 @@ TEST(TarnelConfPageControls, ComboItemsCarryTheValuesTheModuleTakes) {
         std::u16string text;
         ui::ComboBox::ItemData data;
     };
-    const Item items[] = {{P::IDC_BAUD, u"9600", 9600},     {P::IDC_BAUD, u"460800", 460800},
-                          {P::IDC_PARITY, u"EVEN", 'E'},    {P::IDC_PARITY, u"ODD", 'O'},
-                          {P::IDC_STOP_BITS, u"2", 2},      {P::IDC_FLOW, u"ON", 1},
-                          {P::IDC_RESPONSE, u"OFF", 1},     {P::IDC_RESPONSE, u"ON", 0}};
+    const Item items[] = {{P::IDC_BAUD, u"9600", 9600},  {P::IDC_BAUD, u"460800", 460800},
+                          {P::IDC_PARITY, u"EVEN", 'E'}, {P::IDC_PARITY, u"ODD", 'O'},
+                          {P::IDC_STOP_BITS, u"2", 2},   {P::IDC_FLOW, u"ON", 1},
+                          {P::IDC_RESPONSE, u"OFF", 1},  {P::IDC_RESPONSE, u"ON", 0}};
     for (const Item& item : items) {
         auto& combo = h.Get<ui::ComboBox>(item.combo);
         const int index = P::SelectByItemData(combo, item.data);
@@ -150,7 +152,8 @@ TEST(TarnelConfPageRead, ShowsTheModulesSettingsAndGivesTheControlsBack) {
     EXPECT_EQ(Selected(h, P::IDC_FLOW), u"OFF");
     EXPECT_EQ(Selected(h, P::IDC_RESPONSE), u"ON");
     EXPECT_EQ(h.page.IsDlgButtonChecked(P::IDC_OP_MODE_0), ui::BST_CHECKED);
-    for (int id : kUserControls) EXPECT_TRUE(h.Enabled(id)) << id;
+    for (int id : kUserControls)
+        EXPECT_TRUE(h.Enabled(id)) << id;
     EXPECT_TRUE(h.BoxIds().empty());
     EXPECT_EQ(ui::test::WaitCursorCount(), 0);
     EXPECT_EQ(h.page.SendMessage(ui::WM_SETCURSOR), 0);
@@ -239,8 +242,8 @@ TEST(TarnelConfPageRead, AsksForTheResponseSettingWhenTheProbeFailsTwice) {
     ASSERT_FALSE(h.Open());
     ASSERT_TRUE(h.WaitIdle());
     EXPECT_EQ(h.Commands(),
-              (std::vector<std::string>{"AT", "AT", "AT+MODELNAME?", "AT", "AT", "AT+QM?", "AT+QM?", "AT+VER?",
-                                        "AT+INFO1?", "AT+INFO2?", "AT+TADDR?"}));
+              (std::vector<std::string>{"AT", "AT", "AT+MODELNAME?", "AT", "AT", "AT+QM?", "AT+QM?",
+                                        "AT+VER?", "AT+INFO1?", "AT+INFO2?", "AT+TADDR?"}));
     EXPECT_TRUE(h.BoxIds().empty());
 }
 
@@ -347,7 +350,9 @@ TEST(TarnelConfPageRead, DisconnectsAConnectedModuleAndReadsAgain) {
         ASSERT_TRUE(h.WaitIdle());
         EXPECT_EQ(h.BoxIds(), std::vector<int>{129});
         EXPECT_EQ(h.StyleOf(129), ui::MB_ICONINFORMATION);
-        EXPECT_EQ(h.Commands(), Concat({kCheck, kRead, {"AT+DISC"}, kCheck, kRead}));
+        // A connected module passes "AT\r" to its peer until the escape.
+        EXPECT_EQ(h.Commands(),
+                  Concat({{"AT", "+++", "AT+QM?", "AT+MODELNAME?"}, kRead, {"AT+DISC"}, kCheck, kRead}));
         EXPECT_EQ(h.module.Snapshot().state, ModuleState::Idle);
     }
 }
@@ -460,7 +465,8 @@ TEST_F(TarnelConfPageApply, SendsNoTargetWhenTheEditIsEmpty) {
     H().SetText(P::IDC_TARGET, u"   ");
     H().Click(P::IDC_APPLY);
     ASSERT_TRUE(H().WaitForBox(126));
-    for (const std::string& command : SentSinceRead()) EXPECT_NE(command.rfind("AT+TADDR", 0), 0u) << command;
+    for (const std::string& command : SentSinceRead())
+        EXPECT_NE(command.rfind("AT+TADDR", 0), 0u) << command;
 }
 
 // With responses switched off the module does not confirm the setting; the
@@ -545,7 +551,8 @@ SimConfig SearchConfig(std::chrono::milliseconds inquiryTime) {
 class TarnelConfPageSearch : public TarnelConfPageApply {
 protected:
     bool WaitSearching() {
-        return H().WaitFor([&] { return H().Text(P::IDC_SEARCH) == u"Stop search" && H().Enabled(P::IDC_SEARCH); });
+        return H().WaitFor(
+            [&] { return H().Text(P::IDC_SEARCH) == u"Stop search" && H().Enabled(P::IDC_SEARCH); });
     }
     bool WaitRows(int rows) {
         return H().WaitFor([&] { return H().Get<ui::ListCtrl>(P::IDC_RESULT_LIST).GetItemCount() == rows; });
