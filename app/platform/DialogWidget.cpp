@@ -30,13 +30,20 @@ void DialogWidget::SetClientSize(int cx, int cy) {
         setFixedSize(cx, cy + top);
     else
         resize(cx, cy + top);
+    // A hidden window gets its resize event only when it is shown; the
+    // client area must have its size before that (OnInitDialog measures it).
+    LayOut();
 }
 
 void DialogWidget::resizeEvent(QResizeEvent* event) {
+    LayOut();
+    QDialog::resizeEvent(event);
+}
+
+void DialogWidget::LayOut() {
     const int top = MenuHeight();
     if (m_menuBar) m_menuBar->setGeometry(0, 0, width(), top);
     m_client->setGeometry(0, top, width(), height() - top);
-    QDialog::resizeEvent(event);
 }
 
 void DialogWidget::SendCommand(int id) {

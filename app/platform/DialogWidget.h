@@ -32,6 +32,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // Places the menu bar and the client area in the current size.
+    void LayOut();
     void SendCommand(int id);
 
     QWidget* m_client;

@@ -155,9 +155,13 @@ void WindowAccess::Notify(Window& control, UINT code) {
 bool WindowAccess::Dispatch(Window& window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     Window::State& state = StateOf(window);
     if (message == WM_COMMAND) {
-        const int id = static_cast<int>(static_cast<std::int16_t>(LOWORD(wParam)));
+        // The id is a 16-bit word: mapped as -1 (IDC_STATIC) or as a menu id
+        // above 32767 such as 57664 or 32772.
+        const int word = static_cast<int>(LOWORD(wParam));
+        const int signedWord = static_cast<int>(static_cast<std::int16_t>(LOWORD(wParam)));
         const UINT code = HIWORD(wParam);
         for (const auto& entry : state.commands) {
+            const int id = word >= entry.first && word <= entry.last ? word : signedWord;
             if (id >= entry.first && id <= entry.last && code == entry.code) {
                 result = 0;
                 auto fn = entry.fn;  // the handler may change the map
