@@ -87,10 +87,16 @@ protected:
         return Utf16(m_sim.SlavePath()) + u", 9600, No parity, 1 stopbit, No flow control";
     }
 
-    static bool ReadDone(CTarnelManagerDlg& dlg) {
-        return dlg.ConfPage().GetDlgItem(TarnelConfPage::IDC_APPLY)->IsWindowEnabled();
+    // The configurator's port is open and the module's settings are shown.
+    bool ConfiguratorReady(CTarnelManagerDlg& dlg) const {
+        return dlg.StatusBar().GetPaneText(0) == PortStatus() && dlg.ConfPage().IsPortOpen() &&
+               dlg.ConfPage().GetDlgItem(TarnelConfPage::IDC_APPLY)->IsWindowEnabled();
     }
-    static bool TerminalOpen(CTarnelManagerDlg& dlg) {
+    bool TerminalReady(CTarnelManagerDlg& dlg) const {
+        return dlg.StatusBar().GetPaneText(0) == PortStatus() && TerminalEnabled(dlg);
+    }
+    // The terminal page enables its controls only while its port is open.
+    static bool TerminalEnabled(CTarnelManagerDlg& dlg) {
         return dlg.TermPage().GetDlgItem(SerialTermPage::IDC_SEND)->IsWindowEnabled();
     }
 
@@ -110,7 +116,7 @@ TEST_F(CTarnelManagerDlgTest, CancelAtStartLeavesNoPortOpen) {
         EXPECT_TRUE(dlg.ConfPage().IsWindowVisible());
         EXPECT_FALSE(dlg.TermPage().IsWindowVisible());
         EXPECT_FALSE(dlg.ConfPage().IsPortOpen());
-        EXPECT_FALSE(TerminalOpen(dlg));
+        EXPECT_FALSE(TerminalEnabled(dlg));
         EXPECT_EQ(dlg.StatusBar().GetPaneText(0), u"COM port closed");
         EXPECT_EQ(dlg.StatusBar().GetPaneText(1), u"Version 1.1.0");
     });
@@ -124,18 +130,18 @@ TEST_F(CTarnelManagerDlgTest, CancelAtStartShowsTheSavedMode) {
         EXPECT_EQ(dlg.CurrentMode(), ComPortCfgDlg::MODE_TERMINAL);
         EXPECT_TRUE(dlg.TermPage().IsWindowVisible());
         EXPECT_FALSE(dlg.ConfPage().IsWindowVisible());
-        EXPECT_FALSE(TerminalOpen(dlg));
+        EXPECT_FALSE(TerminalEnabled(dlg));
     });
 }
 
 TEST_F(CTarnelManagerDlgTest, OkInConfiguratorModeOpensAndReadsTheModule) {
     Answer(OkIn(ComPortCfgDlg::MODE_CONFIGURATOR));
     RunMain([&](CTarnelManagerDlg& dlg) {
-        ASSERT_TRUE(WaitFor([&] { return ReadDone(dlg); }));
+        ASSERT_TRUE(WaitFor([&] { return ConfiguratorReady(dlg); }));
         EXPECT_EQ(dlg.ConfPage().GetDlgItemText(TarnelConfPage::IDC_DEVICE_NAME), u"Tarnel");
         EXPECT_EQ(dlg.StatusBar().GetPaneText(0), PortStatus());
         EXPECT_TRUE(dlg.ConfPage().IsPortOpen());
-        EXPECT_FALSE(TerminalOpen(dlg));
+        EXPECT_FALSE(TerminalEnabled(dlg));
     });
     EXPECT_GE(Received("AT+TADDR?"), 1);
     EXPECT_EQ(m_boxes.Count(), 0u);
@@ -145,9 +151,9 @@ TEST_F(CTarnelManagerDlgTest, SwitchingToTerminalModeOpensOnlyTheTerminalsPort) 
     Answer(OkIn(ComPortCfgDlg::MODE_CONFIGURATOR));
     Answer(OkIn(ComPortCfgDlg::MODE_TERMINAL));
     RunMain([&](CTarnelManagerDlg& dlg) {
-        ASSERT_TRUE(WaitFor([&] { return ReadDone(dlg); }));
+        ASSERT_TRUE(WaitFor([&] { return ConfiguratorReady(dlg); }));
         dlg.PostMessage(ui::WM_COMMAND, CTarnelManagerDlg::ID_SETUP_COM_PORT, 0);
-        ASSERT_TRUE(WaitFor([&] { return TerminalOpen(dlg); }));
+        ASSERT_TRUE(WaitFor([&] { return TerminalReady(dlg); }));
         EXPECT_FALSE(dlg.ConfPage().IsPortOpen());
         EXPECT_TRUE(dlg.TermPage().IsWindowVisible());
         EXPECT_FALSE(dlg.ConfPage().IsWindowVisible());
@@ -166,11 +172,11 @@ TEST_F(CTarnelManagerDlgTest, SwitchingToTerminalModeOpensOnlyTheTerminalsPort) 
 TEST_F(CTarnelManagerDlgTest, ReopeningClosesBothPortsAndWaitsBeforeOpening) {
     Answer(OkIn(ComPortCfgDlg::MODE_TERMINAL));
     RunMain([&](CTarnelManagerDlg& dlg) {
-        ASSERT_TRUE(WaitFor([&] { return TerminalOpen(dlg); }));
+        ASSERT_TRUE(WaitFor([&] { return TerminalReady(dlg); }));
         const auto start = std::chrono::steady_clock::now();
         dlg.SendMessage(CTarnelManagerDlg::WM_REOPEN_PORT);
         EXPECT_GE(std::chrono::steady_clock::now() - start, 200ms);
-        EXPECT_TRUE(TerminalOpen(dlg));
+        EXPECT_TRUE(TerminalReady(dlg));
         EXPECT_FALSE(dlg.ConfPage().IsPortOpen());
     });
     EXPECT_EQ(m_boxes.Count(), 0u);
@@ -192,7 +198,7 @@ TEST_F(CTarnelManagerDlgTest, SetupWithTheConfiguratorOpenResetsTheModuleAndIgno
     });
     RunMain([&](CTarnelManagerDlg& dlg) {
         main = &dlg;
-        ASSERT_TRUE(WaitFor([&] { return ReadDone(dlg); }));
+        ASSERT_TRUE(WaitFor([&] { return ConfiguratorReady(dlg); }));
         dlg.SendMessage(ui::WM_COMMAND, CTarnelManagerDlg::ID_SETUP_COM_PORT);
         EXPECT_EQ(Shown(ComPortCfgDlg::IDD), 2);
         EXPECT_FALSE(dlg.ConfPage().IsPortOpen());
@@ -220,7 +226,7 @@ TEST_F(CTarnelManagerDlgTest, APortThatDoesNotExistIsReportedWithTheSystemsText)
 TEST_F(CTarnelManagerDlgTest, ASuccessfulApplyBringsTheComPortDialogBack) {
     Answer(OkIn(ComPortCfgDlg::MODE_CONFIGURATOR));
     RunMain([&](CTarnelManagerDlg& dlg) {
-        ASSERT_TRUE(WaitFor([&] { return ReadDone(dlg); }));
+        ASSERT_TRUE(WaitFor([&] { return ConfiguratorReady(dlg); }));
         Click(dlg.ConfPage(), TarnelConfPage::IDC_APPLY);
         ASSERT_TRUE(WaitFor([&] { return Shown(ComPortCfgDlg::IDD) == 2; }));
         EXPECT_FALSE(dlg.ConfPage().IsPortOpen());
@@ -232,10 +238,10 @@ TEST_F(CTarnelManagerDlgTest, ASuccessfulApplyBringsTheComPortDialogBack) {
 TEST_F(CTarnelManagerDlgTest, ASerialErrorBringsTheComPortDialogBack) {
     Answer(OkIn(ComPortCfgDlg::MODE_TERMINAL));
     RunMain([&](CTarnelManagerDlg& dlg) {
-        ASSERT_TRUE(WaitFor([&] { return TerminalOpen(dlg); }));
+        ASSERT_TRUE(WaitFor([&] { return TerminalReady(dlg); }));
         m_sim.Unplug();
         ASSERT_TRUE(WaitFor([&] { return Shown(ComPortCfgDlg::IDD) == 2; }));
-        EXPECT_FALSE(TerminalOpen(dlg));
+        EXPECT_FALSE(TerminalEnabled(dlg));
         EXPECT_EQ(dlg.StatusBar().GetPaneText(0), u"COM port closed");
     });
     ASSERT_EQ(m_boxes.Count(), 1u);
@@ -273,25 +279,42 @@ TEST_F(CTarnelManagerDlgTest, TheMenuAndTheSystemMenuShowTheAboutBox) {
 }
 
 TEST_F(CTarnelManagerDlgTest, PagesFillThePlaceholderButNeverExceedIt) {
+    struct Layout {
+        ui::RECT client, placeholder, page, bar;
+    };
+    auto settle = [] {
+        for (int i = 0; i < 5; ++i)
+            ui::test::ProcessEvents();
+    };
+    auto layout = [](CTarnelManagerDlg& dlg, ui::Window& page) {
+        Layout l;
+        dlg.GetClientRect(l.client);
+        dlg.GetDlgItem(CTarnelManagerDlg::IDC_PLACEHOLDER)->GetWindowRect(l.placeholder);
+        page.GetWindowRect(l.page);
+        dlg.StatusBar().GetWindowRect(l.bar);
+        return l;
+    };
     RunMain([&](CTarnelManagerDlg& dlg) {
-        ui::RECT placeholder;
-        dlg.GetDlgItem(CTarnelManagerDlg::IDC_PLACEHOLDER)->GetWindowRect(placeholder);
-        ui::RECT confClient;
-        dlg.GetClientRect(confClient);
-
+        settle();
+        const Layout conf = layout(dlg, dlg.ConfPage());
         dlg.ShowPage(ComPortCfgDlg::MODE_TERMINAL);
-        ui::RECT page;
-        dlg.TermPage().GetWindowRect(page);
-        ui::RECT termClient;
-        dlg.GetClientRect(termClient);
-        ui::RECT bar;
-        dlg.StatusBar().GetWindowRect(bar);
-        // The terminal page is wider than the placeholder and lower.
-        EXPECT_EQ(page.Width(), placeholder.Width());
-        EXPECT_LT(page.Height(), placeholder.Height());
-        EXPECT_LT(termClient.Height(), confClient.Height());
-        EXPECT_LE(page.bottom, bar.top);
-        EXPECT_EQ(bar.Height(), dlg.StatusBar().GetBarHeight());
+        settle();
+        const Layout term = layout(dlg, dlg.TermPage());
+
+        for (const Layout& l : {conf, term}) {
+            EXPECT_EQ(l.page.left, l.placeholder.left);
+            EXPECT_EQ(l.page.top, l.placeholder.top);
+            EXPECT_EQ(l.page.Width(), l.placeholder.Width());
+            EXPECT_EQ(l.page.Height(), l.placeholder.Height());
+            EXPECT_LE(l.page.bottom, l.bar.top);
+            EXPECT_EQ(l.bar.Height(), dlg.StatusBar().GetBarHeight());
+        }
+        // Both pages are smaller than the placeholder in height; the terminal
+        // page is wider than it and keeps its width, the configurator is
+        // narrower and shrinks the window.
+        EXPECT_LT(term.page.Height(), conf.page.Height());
+        EXPECT_LT(term.client.Height(), conf.client.Height());
+        EXPECT_GT(term.page.Width(), conf.page.Width());
 
         dlg.ShowPage(7);
         EXPECT_EQ(dlg.CurrentMode(), ComPortCfgDlg::MODE_TERMINAL);
