@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <string_view>
 #include <vector>
 
 #include "protocol/TarnelComm.h"
@@ -50,10 +51,10 @@ void Check(bool condition) {
     if (!condition) __builtin_trap();
 }
 
-// Bytes from 0xE0 up stand for lines and pieces of the module's grammar, so
+// Bytes from 0xC0 up stand for lines and pieces of the module's grammar, so
 // that short runs from an empty corpus reach every handler's success path and
 // mutate around it.
-constexpr const char* TOKENS[] = {
+constexpr std::string_view TOKENS[] = {
     "\r\n",
     "\r\nOK\r\n",
     "\r\nERROR\r\n",
@@ -83,21 +84,54 @@ constexpr const char* TOKENS[] = {
     "OK\r",
     "+ERROR\r",
     "4294967296",
-    "          ",
+    "a text longer than every text field of the records, seventy bytes long.",
     "\r\n\r\n",
     "X\r\n",
+    "\r\n+MODELNAME,",
+    "\r\n+VER,",
+    "\r\n+INFO1,",
+    "\r\n+INFO2,",
+    "\r\n+ATCM,",
+    "\r\n+MFRMODE,",
+    "\r\n+CMBDA,",
+    "\r\n+MFRBDA,",
+    "\r\n+INQ,",
+    "\r\n+CONN,",
+    "\r\n+DISC,",
+    "\r\n+TADDR,",
+    "\r\n+QM,",
+    "IDLE",
+    "SCANNING",
+    "CONNECTED",
+    "MODE0",
+    "PENDING",
+    "CONNECT",
+    "HWFC",
+    "1",
+    "0",
+    "-60",
+    "1000000",
+    "0x",
+    "\r",
+    "\n",
+    "\r\nOK",
+    "00112233445",
+    "aa",
+    "\xED\x95\x9C",
+    std::string_view("\0", 1),
 };
-static_assert(std::size(TOKENS) == 32);
+constexpr unsigned FIRST_TOKEN = 0xC0;
+static_assert(std::size(TOKENS) == 256 - FIRST_TOKEN);
 constexpr std::size_t MAX_STREAM = 8192;
 
 std::vector<char> Expand(const uint8_t* data, std::size_t size) {
     std::vector<char> bytes;
     for (std::size_t i = 0; i < size && bytes.size() < MAX_STREAM; ++i) {
-        if (data[i] < 0xE0) {
+        if (data[i] < FIRST_TOKEN) {
             bytes.push_back(static_cast<char>(data[i]));
         } else {
-            const char* token = TOKENS[data[i] - 0xE0];
-            bytes.insert(bytes.end(), token, token + std::strlen(token));
+            const std::string_view token = TOKENS[data[i] - FIRST_TOKEN];
+            bytes.insert(bytes.end(), token.begin(), token.end());
         }
     }
     return bytes;
@@ -131,7 +165,11 @@ void CheckBlock(const ResultBlock& block) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     static TarnelComm engine;
     if (size < 2) return 0;
-    const int code = CODES[data[0] % std::size(CODES)];
+    // Below 0x80 the first byte picks one code for the whole stream, as one
+    // command has; from 0x80 up every call takes the next code, which lets a
+    // short run offer its lines to every handler.
+    const bool rotate = data[0] >= 0x80;
+    std::size_t codeIndex = data[0] % std::size(CODES);
     const std::size_t chunk = 1 + data[1] % 64;
     const std::vector<char> stream = Expand(data + 2, size - 2);
 
@@ -141,7 +179,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         buffer.insert(buffer.end(), stream.begin() + pos, stream.begin() + pos + n);
         for (;;) {
             const std::size_t before = buffer.size();
-            CheckBlock(engine.TakeResponse(buffer, code));
+            CheckBlock(engine.TakeResponse(buffer, CODES[codeIndex]));
+            if (rotate) codeIndex = (codeIndex + 1) % std::size(CODES);
             if (buffer.size() == before) break;
         }
         Check(buffer.size() <= AtCmdBase::RX_LIMIT);
