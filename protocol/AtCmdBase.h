@@ -64,7 +64,7 @@ protected:
 
     std::shared_ptr<CSerialportMP> m_channel;
     std::vector<uint8_t> m_rxBuf;  // guarded by m_rxMutex, at most RX_LIMIT bytes
-    std::vector<char> m_respBuf;   // the calling thread's, no lock
+    std::vector<char> m_respBuf;   // the running call's (one at a time), no lock
     std::mutex m_rxMutex;
     std::condition_variable m_rxCond;
     std::atomic<bool> m_closing{false};
