@@ -44,6 +44,15 @@ void DialogWidget::LayOut() {
     const int top = MenuHeight();
     if (m_menuBar) m_menuBar->setGeometry(0, 0, width(), top);
     m_client->setGeometry(0, top, width(), height() - top);
+    if (m_bottomBar) {
+        const int barHeight = m_bottomBar->sizeHint().height();
+        m_bottomBar->setGeometry(0, m_client->height() - barHeight, m_client->width(), barHeight);
+    }
+}
+
+void DialogWidget::SetBottomBar(QWidget* bar) {
+    m_bottomBar = bar;
+    LayOut();
 }
 
 void DialogWidget::SendCommand(int id) {

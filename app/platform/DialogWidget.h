@@ -6,6 +6,7 @@
 // IDCANCEL for the dialog's window instead of closing it.
 
 #include <QDialog>
+#include <QPointer>
 
 class QMenu;
 class QMenuBar;
@@ -21,6 +22,8 @@ public:
     void SetMenuBar(QMenuBar* bar);
     int MenuHeight() const;
     void SetClientSize(int cx, int cy);
+    // A bar that stays along the bottom edge of the client area.
+    void SetBottomBar(QWidget* bar);
     // The menu shown as the context menu of the client area, or nullptr.
     void SetContextMenu(QMenu* menu) { m_contextMenu = menu; }
 
@@ -38,6 +41,7 @@ private:
 
     QWidget* m_client;
     QMenuBar* m_menuBar = nullptr;
+    QPointer<QWidget> m_bottomBar;
     QMenu* m_contextMenu = nullptr;
 };
 

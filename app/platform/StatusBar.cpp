@@ -2,8 +2,8 @@
 
 #include <QLabel>
 #include <QStatusBar>
-#include <QVBoxLayout>
 
+#include "app/platform/DialogWidget.h"
 #include "app/platform/LoadString.h"
 #include "app/platform/QtText.h"
 #include "app/platform/WindowAccess.h"
@@ -29,14 +29,12 @@ bool StatusBar::Create(Window* parent) {
     QWidget* client = WindowAccess::ClientWidget(*parent);
     auto* bar = new QStatusBar(client);
     bar->setSizeGripEnabled(false);
-    // A layout of its own keeps the bar along the bottom; the other
-    // children keep their template positions.
-    auto* layout = new QVBoxLayout(client);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSizeConstraint(QLayout::SetNoConstraint);
-    layout->addStretch(1);
-    layout->addWidget(bar);
     WindowAccess::Attach(*this, bar, AFX_IDW_STATUS_BAR, parent, true);
+    if (auto* dialog = dynamic_cast<DialogWidget*>(parent->GetQWidget()))
+        dialog->SetBottomBar(bar);
+    else
+        bar->setGeometry(0, client->height() - bar->sizeHint().height(), client->width(),
+                         bar->sizeHint().height());
     bar->show();
     return true;
 }

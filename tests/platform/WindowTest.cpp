@@ -148,6 +148,30 @@ TEST(WindowSendMessage, RunsTheHandlerAtOnceAndReturnsItsResult) {
     EXPECT_EQ(window.SendMessage(ui::WM_APP + 0x99, 0, 7), 0) << "unmapped messages get the default";
 }
 
+TEST(WindowCommands, CommandsMatchIdAndNotificationCodeOverTheWhole16BitRange) {
+    class Commands : public ui::Window {
+    public:
+        Commands() {
+            MapCommand(57664, &Commands::OnAbout);
+            MapCommand(1079, &Commands::OnDropDown, ui::CBN_DROPDOWN);
+            MapCommandRange(32770, 32775, &Commands::OnRange);
+        }
+        std::vector<UINT> got;
+
+    private:
+        void OnAbout() { got.push_back(57664); }
+        void OnDropDown() { got.push_back(1079); }
+        void OnRange(UINT id) { got.push_back(id); }
+    } window;
+    ASSERT_TRUE(window.CreateBlank());
+    window.SendMessage(ui::WM_COMMAND, 57664);
+    window.SendMessage(ui::WM_COMMAND, ui::MAKEWPARAM(1079, ui::BN_CLICKED));
+    window.SendMessage(ui::WM_COMMAND, ui::MAKEWPARAM(1079, ui::CBN_DROPDOWN));
+    window.SendMessage(ui::WM_COMMAND, 32772);
+    window.SendMessage(ui::WM_COMMAND, 32776);
+    EXPECT_EQ(window.got, (std::vector<UINT>{57664, 1079, 32772}));
+}
+
 TEST(WindowTimers, ExpiriesArriveByIdUntilKilled) {
     Recorder window;
     EXPECT_FALSE(window.SetTimer(7, 10)) << "no window";
