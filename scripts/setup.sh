@@ -7,7 +7,7 @@ packages=(
   g++ clang cmake ninja-build pkg-config
   libasio-dev qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
   clang-format clang-tidy libclang-rt-14-dev
-  fonts-nanum fonts-dejavu-core xvfb xauth x11-apps
+  fonts-nanum fonts-dejavu-core xvfb xauth x11-apps imagemagick xdotool
 )
 
 missing=()
