@@ -24,6 +24,8 @@ bool CTarnelManagerApp::InitInstance() {
     // The settings store is named explicitly, not after the executable.
     QCoreApplication::setOrganizationName(QStringLiteral("Quillmore"));
     QCoreApplication::setApplicationName(QStringLiteral("Tarnel Manager"));
+    // Lets the desktop find the installed entry and its icon for the windows.
+    QGuiApplication::setDesktopFileName(QStringLiteral("tarnel-manager"));
 
     {
         CTarnelManagerDlg dlg;

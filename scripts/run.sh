@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Sets up and builds, then starts Tarnel Manager with the module simulator
 # (tarnel-sim) on a virtual port, so that every function can be tried without
-# a module. The simulator stops when Tarnel Manager exits.
+# a module. Arguments go to the simulator (see build/sim/tarnel-sim --help),
+# for example --quiet or --uart 115200,E,1. The simulator stops when Tarnel
+# Manager exits.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -30,7 +32,7 @@ done
 log=$(mktemp)
 # The simulator's output goes to the terminal (it shows every command the
 # program sends) and to the log, from which its port is read.
-"$sim" > >(tee "$log") 2>&1 &
+"$sim" "$@" > >(tee "$log") 2>&1 &
 sim_pid=$!
 stop_sim() {
   kill "$sim_pid" 2>/dev/null || true
@@ -54,7 +56,7 @@ if [ -z "$port" ]; then
   exit 1
 fi
 
-echo "run: choose $port in the COM port dialog (9600 baud, NONE, 1 stop bit)."
+echo "run: choose $port in the COM port dialog, with the simulator's UART settings (9600, NONE, 1 unless given)."
 status=0
 "$app" || status=$?
 if [ "$status" -ne 0 ]; then
