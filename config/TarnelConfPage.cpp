@@ -655,8 +655,8 @@ void TarnelConfPage::OnSearch() {
         m_list.DeleteAllItems();
         m_devices.clear();
         Enqueue(JOB_START_SEARCH);
-    } else if (ui::Window* button = GetDlgItem(IDC_SEARCH)) {
-        button->EnableWindow(false);
+    } else {
+        if (ui::Window* button = GetDlgItem(IDC_SEARCH)) button->EnableWindow(false);
         Enqueue(JOB_STOP_SEARCH);
     }
 }
