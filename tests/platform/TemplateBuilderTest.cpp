@@ -1,0 +1,113 @@
+#include "app/platform/TemplateBuilder.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QComboBox>
+
+#include "app/platform/Button.h"
+#include "app/platform/ComboBox.h"
+#include "app/platform/Dialog.h"
+#include "app/platform/Edit.h"
+#include "app/platform/Language.h"
+#include "app/platform/ListCtrl.h"
+#include "app/platform/QtText.h"
+#include "app/platform/RichEditCtrl.h"
+#include "app/platform/Static.h"
+#include "app/platform/TestHooks.h"
+#include "res/ResourceCatalog.h"
+#include "tests/platform/TestTemplates.h"
+
+namespace {
+
+class TemplateBuilderTest : public testing::Test {
+protected:
+    void TearDown() override { ui::SetUiLanguage(ui::Language::English); }
+};
+
+TEST_F(TemplateBuilderTest, DialogUnitsScaleWithTheFontAndKeepProportions) {
+    const ui::TemplateBuilder builder(platform_test::kModal);
+    const QRect unit = builder.ToPixels({0, 0, 4, 8});
+    EXPECT_GT(unit.width(), 0);
+    EXPECT_GT(unit.height(), unit.width()) << "a character is taller than wide";
+    const QRect rect = builder.ToPixels({40, 80, 400, 800});
+    EXPECT_EQ(rect.x(), 10 * unit.width());
+    EXPECT_EQ(rect.y(), 10 * unit.height());
+    EXPECT_EQ(rect.width(), 100 * unit.width());
+    EXPECT_EQ(builder.DialogSize(), builder.ToPixels({0, 0, 280, 130}).size());
+}
+
+TEST_F(TemplateBuilderTest, KoreanTextsAndRectanglesWhereTheTemplateGivesThem) {
+    auto measure = [](ui::Language language) {
+        ui::SetUiLanguage(language);
+        ui::Dialog dialog(platform_test::kModal);
+        std::pair<std::u16string, int> seen;
+        ui::test::ModalRecorder modal([&](ui::Dialog& d) {
+            seen = {d.GetDlgItem(21)->GetWindowText(), d.GetDlgItem(21)->GetQWidget()->width()};
+            EXPECT_EQ(d.GetDlgItem(22)->GetQWidget()->width(), d.GetDlgItem(20)->GetQWidget()->width());
+            d.EndDialog(0);
+        });
+        dialog.DoModal();
+        return seen;
+    };
+    const auto english = measure(ui::Language::English);
+    const auto korean = measure(ui::Language::Korean);
+    EXPECT_EQ(english.first, u"One");
+    EXPECT_EQ(korean.first, u"일");
+    EXPECT_GT(korean.second, english.second) << "the Korean rectangle is wider";
+}
+
+bool SuitsItsClass(const res::ControlTemplate& control, ui::Window* window) {
+    switch (control.cls) {
+        case res::ControlClass::Button:
+            return dynamic_cast<ui::Button*>(window) != nullptr;
+        case res::ControlClass::Edit:
+            return dynamic_cast<ui::Edit*>(window) != nullptr;
+        case res::ControlClass::Static:
+            return dynamic_cast<ui::Static*>(window) != nullptr;
+        case res::ControlClass::ComboBox:
+            return dynamic_cast<ui::ComboBox*>(window) != nullptr;
+        case res::ControlClass::ListView:
+            return dynamic_cast<ui::ListCtrl*>(window) != nullptr;
+        case res::ControlClass::RichEdit:
+            return dynamic_cast<ui::RichEditCtrl*>(window) != nullptr;
+    }
+    return false;
+}
+
+// The program's own templates, in both languages: every control is there,
+// of its class, with its text, shown or hidden as the template says.
+TEST_F(TemplateBuilderTest, EveryTemplateOfTheProgramBuildsInBothLanguages) {
+    ASSERT_FALSE(res::AllDialogs().empty());
+    for (ui::Language language : {ui::Language::English, ui::Language::Korean}) {
+        ui::SetUiLanguage(language);
+        for (const res::DialogTemplate* dialogTemplate : res::AllDialogs()) {
+            SCOPED_TRACE(dialogTemplate->id);
+            ui::Dialog dialog(dialogTemplate->id);
+            bool built = false;
+            ui::test::ModalRecorder modal([&](ui::Dialog& d) {
+                built = true;
+                for (const res::ControlTemplate& control : dialogTemplate->controls) {
+                    if (control.id == ui::IDC_STATIC) continue;
+                    SCOPED_TRACE(control.id);
+                    ui::Window* window = d.GetDlgItem(control.id);
+                    ASSERT_NE(window, nullptr);
+                    EXPECT_TRUE(SuitsItsClass(control, window));
+                    const res::Text& text = control.text;
+                    const std::u16string_view expected =
+                        language == ui::Language::Korean && !text.ko.empty() ? text.ko : text.en;
+                    if (control.cls != res::ControlClass::ComboBox) {
+                        EXPECT_EQ(window->GetWindowText(), expected);
+                    }
+                    EXPECT_EQ(window->GetQWidget()->isVisibleTo(d.GetQWidget()),
+                              (control.style & ui::WS_VISIBLE) != 0);
+                }
+                d.EndDialog(0);
+            });
+            EXPECT_EQ(dialog.DoModal(), 0);
+            EXPECT_TRUE(built);
+        }
+    }
+}
+
+}  // namespace
