@@ -536,13 +536,15 @@ TEST_F(TarnelConfPageApply, FactoryResetConfirmedResetsAndHandsBackThePort) {
 
 // --- Device search --------------------------------------------------------------------
 
+// The reports come well after the 1.2 s that the inquiry command waits, so
+// that none is taken by the command itself.
 SimConfig SearchConfig(std::chrono::milliseconds inquiryTime) {
     SimConfig config;
     const tarnel::sim::BdAddress speaker{0x00, 0x1B, 0xDC, 0x0F, 0x3A, 0x21};
     config.devices = {
-        {speaker, "거실 스피커", -52, 0x240414, 1600ms},
-        {{0x74, 0xE5, 0x43, 0xB0, 0x19, 0xC7}, "Field Phone", -67, 0x5A020C, 1800ms},
-        {speaker, "Renamed", -90, 0x000001, 2000ms},
+        {speaker, "거실 스피커", -52, 0x240414, 2200ms},
+        {{0x74, 0xE5, 0x43, 0xB0, 0x19, 0xC7}, "Field Phone", -67, 0x5A020C, 2400ms},
+        {speaker, "Renamed", -90, 0x000001, 2600ms},
     };
     config.inquiryTime = inquiryTime;
     return config;
@@ -560,7 +562,7 @@ protected:
 };
 
 TEST_F(TarnelConfPageSearch, ListsEachDeviceOnceAndReadsAgainAtTheEnd) {
-    ASSERT_NO_FATAL_FAILURE(OpenIdle(SearchConfig(2600ms)));
+    ASSERT_NO_FATAL_FAILURE(OpenIdle(SearchConfig(3200ms)));
     H().Click(P::IDC_SEARCH);
     EXPECT_TRUE(AllUserControlsDisabled(H()));
     ASSERT_TRUE(WaitSearching());
@@ -633,7 +635,7 @@ TEST_F(TarnelConfPageSearch, ARefusedInquiryClosesThePort) {
 }
 
 TEST_F(TarnelConfPageSearch, TakesASelectedDeviceAsTheTarget) {
-    ASSERT_NO_FATAL_FAILURE(OpenIdle(SearchConfig(2600ms)));
+    ASSERT_NO_FATAL_FAILURE(OpenIdle(SearchConfig(3200ms)));
     H().Click(P::IDC_SEARCH);
     ASSERT_TRUE(H().WaitForBox(116));
     ASSERT_TRUE(H().WaitIdle());
