@@ -25,7 +25,8 @@ public:
     long GetLimitText() const;  // kDefaultLimit unless changed
     void LimitText(long limit);
     long GetTextLength() const;
-    // SetWindowText replaces the whole text (no limit check, no notification).
+    // SetWindowText replaces the whole text (no limit check, no notification);
+    // GetWindowText gives every line break as CR LF.
 
     // Selection: (0, -1) selects everything, end -1 means the end of the text,
     // start -1 removes the selection and leaves the caret where it is.

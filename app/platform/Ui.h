@@ -64,7 +64,8 @@
 // ui::AfxMessageBox(stringId or text, style); caption "Tarnel Manager".
 // Language: ui::SetUiLanguage(ui::Language::Korean) before windows are built.
 //
-// Tests (QT_QPA_PLATFORM=offscreen): a QApplication must exist;
+// Tests (QT_QPA_PLATFORM=offscreen): a QApplication must exist; a plain
+// window (Window::CreateBlank) stands in for a parent or the main window;
 // ui::test::MessageBoxRecorder and ui::test::ModalRecorder answer and record
 // boxes and modal dialogs; ui::test::ProcessEvents is the pump for
 // tarnel::test::WaitUntil; ui::SetProfileDirectory points the settings store

@@ -3,7 +3,6 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -35,7 +34,6 @@ QString TextOf(const QWidget* widget) {
     if (const auto* combo = qobject_cast<const QComboBox*>(widget)) return combo->currentText();
     if (const auto* plain = qobject_cast<const QPlainTextEdit*>(widget))
         return plain->toPlainText().replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-    if (const auto* group = qobject_cast<const QGroupBox*>(widget)) return group->title();
     if (widget->isWindow()) return widget->windowTitle();
     return widget->property("tarnelText").toString();
 }
@@ -54,8 +52,6 @@ void SetTextOf(QWidget* widget, const QString& text) {
         normal.replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
             .replace(QLatin1Char('\r'), QLatin1Char('\n'));
         plain->setPlainText(normal);
-    } else if (auto* group = qobject_cast<QGroupBox*>(widget)) {
-        group->setTitle(text);
     } else if (widget->isWindow()) {
         widget->setWindowTitle(text);
     } else {
