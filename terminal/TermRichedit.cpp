@@ -89,7 +89,10 @@ void TermRichedit::OnRead(std::shared_ptr<CSerialportMP> /*channel*/, std::error
     std::lock_guard<std::mutex> lock(m_rxMutex);
     if (!error) {
         m_rxPending.insert(m_rxPending.end(), data.begin(), data.begin() + count);
-        PostMessage(WM_RX_DATA, 0, 0);
+        // One message on its way is enough: it shows everything pending. A
+        // message per read would flood the window thread's queue and starve
+        // its timers while data streams in.
+        if (!m_rxNotified) m_rxNotified = PostMessage(WM_RX_DATA, 0, 0);
     } else if (m_onError) {
         m_onError(this, error);
     }
@@ -102,6 +105,7 @@ void TermRichedit::OnWrite(std::shared_ptr<CSerialportMP> /*channel*/, std::erro
 
 ui::LRESULT TermRichedit::OnRxData(ui::WPARAM, ui::LPARAM) {
     std::lock_guard<std::mutex> lock(m_rxMutex);
+    m_rxNotified = false;
     if (m_rxPending.empty()) return 0;
     std::vector<uint8_t> bytes;
     bytes.swap(m_rxPending);
@@ -122,6 +126,9 @@ void TermRichedit::ClearView() {
     {
         std::lock_guard<std::mutex> lock(m_rxMutex);
         m_rxPending.clear();
+        // A message still on its way finds nothing; one that was dropped with
+        // an earlier window must not keep the next reads from being shown.
+        m_rxNotified = false;
         m_decoder.Reset();
     }
     m_lastShownCR = false;

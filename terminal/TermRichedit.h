@@ -26,8 +26,8 @@
 // WM_RX_DATA or through m_onError.
 class TermRichedit : public ui::RichEditCtrl {
 public:
-    // Posted by OnRead once per completed read; carries nothing but the hint
-    // that m_rxPending may hold bytes.
+    // Posted by OnRead when bytes arrive and no such message is on its way;
+    // carries nothing but the hint that m_rxPending may hold bytes.
     static constexpr ui::UINT WM_RX_DATA = ui::WM_APP + 0x8ae;
     static constexpr ui::COLORREF kTextColor = 0xFFFFFF;
     static constexpr ui::COLORREF kBackgroundColor = 0x000000;
@@ -97,5 +97,7 @@ private:
 
     std::mutex m_rxMutex;
     std::vector<uint8_t> m_rxPending;
+    // A WM_RX_DATA is on its way (guarded by m_rxMutex).
+    bool m_rxNotified = false;
     Utf8StreamDecoder m_decoder;
 };
