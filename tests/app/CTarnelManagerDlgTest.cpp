@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/CAboutDlg.h"
+#include "app/platform/Language.h"
 #include "app/platform/Menu.h"
 #include "app/platform/TestHooks.h"
 #include "sim/PtyModule.h"
@@ -221,6 +222,30 @@ TEST_F(CTarnelManagerDlgTest, APortThatDoesNotExistIsReportedWithTheSystemsText)
     const ui::test::MessageBoxCall box = m_boxes.Calls().front();
     EXPECT_EQ(box.text, u"Unable to open the COM port.: No such file or directory");
     EXPECT_EQ(box.style, ui::MB_OK | ui::MB_ICONERROR);
+}
+
+TEST_F(CTarnelManagerDlgTest, AKoreanInterfaceShowsTheKoreanTexts) {
+    ui::SetUiLanguage(ui::Language::Korean);
+    m_ports = {"/dev/tarnel-test-no-such-port"};
+    Answer([](ComPortCfgDlg& com) {
+        EXPECT_EQ(com.GetWindowText(), u"Tarnel 모듈과의 통신 설정");
+        EXPECT_EQ(com.GetDlgItemText(ComPortCfgDlg::IDC_MODE_TERMINAL), u"시리얼 터미널");
+        Click(com, ui::IDOK);
+    });
+    RunMain([&](CTarnelManagerDlg& dlg) {
+        ASSERT_TRUE(WaitFor([&] { return m_boxes.Count() == 1; }));
+        EXPECT_EQ(dlg.StatusBar().GetPaneText(0), u"COM 포트 닫힘");
+        ui::Menu* popup = dlg.GetMenu()->GetSubMenu(0);
+        ASSERT_NE(popup, nullptr);
+        EXPECT_EQ(dlg.GetMenu()->GetMenuString(0), u"메뉴");
+        EXPECT_EQ(popup->GetMenuString(0), u"COM 포트 설정");
+        EXPECT_EQ(popup->GetMenuString(1), u"프로그램 정보");
+        ui::Menu* system = dlg.GetSystemMenu();
+        EXPECT_EQ(system->GetMenuString(system->GetMenuItemCount() - 1), u"Tarnel Manager 정보(&A)...");
+    });
+    ui::SetUiLanguage(ui::Language::English);
+    ASSERT_EQ(m_boxes.Count(), 1u);
+    EXPECT_EQ(m_boxes.Calls().front().text, u"COM 포트를 열 수 없습니다.: No such file or directory");
 }
 
 TEST_F(CTarnelManagerDlgTest, ASuccessfulApplyBringsTheComPortDialogBack) {
