@@ -9,6 +9,8 @@
 namespace {
 
 constexpr int kMaxInsertRetries = 10;
+// A typed character is echoed as at most a surrogate pair.
+constexpr long kLongestEcho = 2;
 
 bool IsLowSurrogate(char16_t unit) {
     return unit >= 0xDC00 && unit <= 0xDFFF;
@@ -84,7 +86,7 @@ void TermRichedit::OnInputMethodResult(std::u16string_view result) {
     m_channel->Write(reinterpret_cast<const uint8_t*>(bytes.data()), static_cast<unsigned>(bytes.size()));
 }
 
-void TermRichedit::OnRead(std::shared_ptr<CSerialportMP> /*channel*/, std::error_code& error,
+void TermRichedit::OnRead(const std::shared_ptr<CSerialportMP>& /*channel*/, std::error_code& error,
                           const std::vector<uint8_t>& data, unsigned count) {
     std::lock_guard<std::mutex> lock(m_rxMutex);
     if (!error) {
@@ -98,7 +100,7 @@ void TermRichedit::OnRead(std::shared_ptr<CSerialportMP> /*channel*/, std::error
     }
 }
 
-void TermRichedit::OnWrite(std::shared_ptr<CSerialportMP> /*channel*/, std::error_code& error,
+void TermRichedit::OnWrite(const std::shared_ptr<CSerialportMP>& /*channel*/, std::error_code& error,
                            unsigned /*count*/) {
     if (error && m_onError) m_onError(this, error);
 }
@@ -205,19 +207,19 @@ void TermRichedit::DeleteLeadingLines(long keepRoom, Selection& sel) {
     while (cut < length && length - cut + keepRoom > m_textLimit) {
         cut = std::min(length, cut + LineLength(cut) + 1);
     }
-    if (cut == 0) return;
-    SetSel(0, cut);
-    ReplaceSel(u"");
-    sel.start = std::max(0L, sel.start - cut);
-    sel.end = std::max(0L, sel.end - cut);
+    DeleteTop(cut, sel);
 }
 
 void TermRichedit::DeleteFirstLine(Selection& sel) {
-    const long cut = std::min(GetTextLength(), static_cast<long>(LineLength(0)) + 1);
-    SetSel(0, cut);
+    DeleteTop(std::min(GetTextLength(), static_cast<long>(LineLength(0)) + 1), sel);
+}
+
+void TermRichedit::DeleteTop(long count, Selection& sel) {
+    if (count == 0) return;
+    SetSel(0, count);
     ReplaceSel(u"");
-    sel.start = std::max(0L, sel.start - cut);
-    sel.end = std::max(0L, sel.end - cut);
+    sel.start = std::max(0L, sel.start - count);
+    sel.end = std::max(0L, sel.end - count);
 }
 
 void TermRichedit::InsertAt(long pos, std::u16string_view text) {
@@ -243,6 +245,20 @@ void TermRichedit::EndQuietUpdate(bool wasUpdating) {
 
 void TermRichedit::OnMaxText() {
     m_overflow = true;
+}
+
+// The control's echo of a typed character would be refused by a full view;
+// the oldest lines make room, as for received text.
+void TermRichedit::MakeRoomForEcho() {
+    const long length = GetTextLength();
+    if (length + kLongestEcho <= m_textLimit) return;
+    Selection sel;
+    bool wasUpdating = false;
+    BeginQuietUpdate(wasUpdating);
+    DeleteLeadingLines(kLongestEcho, sel);
+    const long end = GetTextLength();
+    SetSel(end, end);
+    EndQuietUpdate(wasUpdating);
 }
 
 bool TermRichedit::OnKeyDown(ui::UINT vk) {
@@ -277,6 +293,7 @@ bool TermRichedit::OnChar(char16_t unit) {
         AppendText(u"\r\n");
     } else {
         ToUtf8(std::u16string_view(&unit, 1), bytes);
+        MakeRoomForEcho();
     }
     m_lastShownCR = false;
     m_channel->Write(reinterpret_cast<const uint8_t*>(bytes.data()), static_cast<unsigned>(bytes.size()));

@@ -50,9 +50,9 @@ public:
     void ClearView();
 
     // The channel's callbacks (on the I/O thread).
-    void OnRead(std::shared_ptr<CSerialportMP> channel, std::error_code& error,
+    void OnRead(const std::shared_ptr<CSerialportMP>& channel, std::error_code& error,
                 const std::vector<uint8_t>& data, unsigned count);
-    void OnWrite(std::shared_ptr<CSerialportMP> channel, std::error_code& error, unsigned count);
+    void OnWrite(const std::shared_ptr<CSerialportMP>& channel, std::error_code& error, unsigned count);
 
     // Window thread only.
     bool m_lineEndCR = true;
@@ -82,6 +82,9 @@ private:
     void InsertAndTrim(long pos, std::u16string_view text, Selection& sel);
     void DeleteLeadingLines(long keepRoom, Selection& sel);
     void DeleteFirstLine(Selection& sel);
+    // Deletes the first `count` characters and shifts `sel` with the text.
+    void DeleteTop(long count, Selection& sel);
+    void MakeRoomForEcho();
     void InsertAt(long pos, std::u16string_view text);
     void BeginQuietUpdate(bool& wasUpdating);
     void EndQuietUpdate(bool wasUpdating);

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QInputMethodEvent>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <atomic>
 #include <string>
 #include <vector>
@@ -196,10 +197,19 @@ TEST(TermRichedit, AppendedTextIsWhiteOnBlackAndInView) {
         QTextCursor cursor(edit->document());
         cursor.movePosition(QTextCursor::End);
         EXPECT_EQ(cursor.charFormat().foreground().color(), QColor(255, 255, 255));
-        ui::SCROLLINFO info;
-        ASSERT_TRUE(f.view.GetScrollInfo(ui::SB_VERT, info));
-        EXPECT_GT(info.nMax, static_cast<int>(info.nPage));
-        EXPECT_GE(info.nPos, info.nMax - static_cast<int>(info.nPage) + 1);
+        const auto atEnd = [&] {
+            ui::SCROLLINFO info;
+            return f.view.GetScrollInfo(ui::SB_VERT, info) && info.nMax > static_cast<int>(info.nPage) &&
+                   info.nPos >= info.nMax - static_cast<int>(info.nPage) + 1;
+        };
+        EXPECT_TRUE(atEnd());
+
+        // Scrolled back by the user: the newest text is brought into view.
+        edit->verticalScrollBar()->setValue(0);
+        ASSERT_FALSE(atEnd());
+        f.view.AppendText(u"newest\r\n");
+        EXPECT_TRUE(atEnd());
+        EXPECT_TRUE(Shown(f.view).ends_with(u"line\nnewest\n"));
     });
 }
 
@@ -247,6 +257,20 @@ TEST(TermRichedit, TypedKeysGoToThePortAtOnce) {
             }
             EXPECT_EQ(Shown(f.view), c.shown) << c.name;
         }
+    });
+}
+
+TEST(TermRichedit, EchoIntoAFullViewMakesRoomByWholeLines) {
+    WithView(true, [](ViewFixture& f) {
+        for (int i = 0; i < 330; ++i)
+            f.view.AppendText(std::u16string(98, u'x') + u"\r\n");
+        f.view.AppendText(std::u16string(97, u'y'));
+        ASSERT_EQ(f.view.GetTextLength(), ui::RichEditCtrl::kDefaultLimit);
+
+        PressKey(f.view.GetQWidget(), Qt::Key_Q, u"q");
+        EXPECT_EQ(f.pty.Receive(1, 5s), "q");
+        EXPECT_EQ(f.view.GetTextLength(), ui::RichEditCtrl::kDefaultLimit - 99 + 1);
+        EXPECT_TRUE(Shown(f.view).ends_with(u"x\n" + std::u16string(97, u'y') + u"q"));
     });
 }
 
