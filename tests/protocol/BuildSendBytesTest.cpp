@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -24,9 +25,9 @@ std::u16string Repeat(std::u16string_view unit, std::size_t count) {
     return s;
 }
 
-std::vector<uint8_t> Filled(std::size_t n, uint8_t value, std::vector<uint8_t> tail = {}) {
-    std::vector<uint8_t> v(n, value);
-    v.insert(v.end(), tail.begin(), tail.end());
+std::vector<uint8_t> Filled(std::size_t n, uint8_t value, const std::vector<uint8_t>& tail = {}) {
+    std::vector<uint8_t> v(n + tail.size(), value);
+    std::copy(tail.begin(), tail.end(), v.begin() + static_cast<std::ptrdiff_t>(n));
     return v;
 }
 
