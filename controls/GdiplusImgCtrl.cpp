@@ -51,4 +51,6 @@ void GdiplusImgCtrl::OnPaint(QPainter& painter) {
     painter.drawImage(area, WithKeyedOut(*m_image), m_image->rect());
 }
 
-void GdiplusImgCtrl::PostNcDestroy() { m_image.reset(); }
+void GdiplusImgCtrl::PostNcDestroy() {
+    m_image.reset();
+}
