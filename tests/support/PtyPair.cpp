@@ -62,11 +62,12 @@ void PtyPair::Send(const std::vector<uint8_t>& bytes) {
     Send(std::string(bytes.begin(), bytes.end()));
 }
 
-std::string PtyPair::Receive(std::size_t count, std::chrono::milliseconds timeout) {
+std::string PtyPair::ReceiveWhile(const std::function<bool(const std::string&)>& wanting,
+                                  std::chrono::milliseconds timeout) {
     std::string got;
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     char buf[4096];
-    while (got.size() < count) {
+    while (wanting(got)) {
         auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline -
                                                                           std::chrono::steady_clock::now());
         if (left.count() <= 0) break;
@@ -75,12 +76,19 @@ std::string PtyPair::Receive(std::size_t count, std::chrono::milliseconds timeou
         ssize_t n = read(m_master, buf, sizeof buf);
         if (n > 0)
             got.append(buf, static_cast<std::size_t>(n));
-        else if (n < 0 && errno != EAGAIN && errno != EINTR)
-            break;
-        else if (n == 0)
+        else if (n == 0 || (errno != EAGAIN && errno != EINTR))
             break;
     }
     return got;
+}
+
+std::string PtyPair::Receive(std::size_t count, std::chrono::milliseconds timeout) {
+    return ReceiveWhile([count](const std::string& got) { return got.size() < count; }, timeout);
+}
+
+std::string PtyPair::ReceiveUntil(const std::string& needle, std::chrono::milliseconds timeout) {
+    return ReceiveWhile([&needle](const std::string& got) { return got.find(needle) == std::string::npos; },
+                        timeout);
 }
 
 std::string PtyPair::ReceiveIdle(std::chrono::milliseconds quiet) {
@@ -95,27 +103,6 @@ std::string PtyPair::ReceiveIdle(std::chrono::milliseconds quiet) {
         else if (n < 0 && (errno == EAGAIN || errno == EINTR))
             continue;
         else
-            break;
-    }
-    return got;
-}
-
-std::string PtyPair::ReceiveUntil(const std::string& needle, std::chrono::milliseconds timeout) {
-    std::string got;
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    char buf[4096];
-    while (got.find(needle) == std::string::npos) {
-        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline -
-                                                                          std::chrono::steady_clock::now());
-        if (left.count() <= 0) break;
-        pollfd p{m_master, POLLIN, 0};
-        if (poll(&p, 1, static_cast<int>(left.count())) <= 0) continue;
-        ssize_t n = read(m_master, buf, sizeof buf);
-        if (n > 0)
-            got.append(buf, static_cast<std::size_t>(n));
-        else if (n < 0 && errno != EAGAIN && errno != EINTR)
-            break;
-        else if (n == 0)
             break;
     }
     return got;

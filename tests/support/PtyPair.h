@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,9 @@ public:
     void HoldSlave();
 
 private:
+    std::string ReceiveWhile(const std::function<bool(const std::string&)>& wanting,
+                             std::chrono::milliseconds timeout);
+
     int m_master = -1;
     int m_heldSlave = -1;
     std::string m_slavePath;
