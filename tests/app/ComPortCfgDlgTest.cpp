@@ -192,15 +192,4 @@ TEST_F(ComPortCfgDlgTest, OkWithoutAnyPortStoresNoPortName) {
     EXPECT_EQ(ScopedProfile::String(profile::kComPort), u"COM3");
 }
 
-TEST_F(ComPortCfgDlgTest, IsShowingOnlyWhileTheWindowExists) {
-    EXPECT_FALSE(m_dlg.m_isShowing);
-    bool whileShown = false;
-    Run([&](ComPortCfgDlg& dlg) {
-        whileShown = dlg.m_isShowing;
-        dlg.EndDialog(ui::IDCANCEL);
-    });
-    EXPECT_TRUE(whileShown);
-    EXPECT_FALSE(m_dlg.m_isShowing);
-}
-
 }  // namespace

@@ -54,8 +54,4 @@ inline void Click(ui::Dialog& dlg, int id) {
     dynamic_cast<ui::Button&>(*dlg.GetDlgItem(id)).Click();
 }
 
-inline void Press(ui::Dialog& dlg, int id) {
-    dlg.SendMessage(ui::WM_COMMAND, ui::MAKEWPARAM(id, ui::BN_CLICKED), 0);
-}
-
 }  // namespace tarnel::app::test
