@@ -280,6 +280,23 @@ bool TermRichedit::OnKeyDown(ui::UINT vk) {
     }
 }
 
+bool TermRichedit::TakeTypedUnit(char16_t unit, std::string& bytes) {
+    // A character outside the Basic Multilingual Plane comes as two WM_CHAR
+    // units; converting each half alone would send two U+FFFD instead of it.
+    const bool high = unit >= 0xD800 && unit <= 0xDBFF;
+    const bool low = unit >= 0xDC00 && unit <= 0xDFFF;
+    if (high) {
+        m_typedHighSurrogate = unit;
+        return false;
+    }
+    std::u16string units;
+    if (low && m_typedHighSurrogate != 0) units += m_typedHighSurrogate;
+    units += unit;
+    m_typedHighSurrogate = 0;
+    ToUtf8(units, bytes);
+    return true;
+}
+
 bool TermRichedit::OnChar(char16_t unit) {
     if (!m_channel || !m_channel->IsOpen()) return true;
     if (unit == u'\b') return true;
@@ -291,8 +308,9 @@ bool TermRichedit::OnChar(char16_t unit) {
         if (bytes.empty()) return true;
         // Enter shows exactly one line break, whatever the line end sent.
         AppendText(u"\r\n");
+    } else if (!TakeTypedUnit(unit, bytes)) {
+        return false;
     } else {
-        ToUtf8(std::u16string_view(&unit, 1), bytes);
         MakeRoomForEcho();
     }
     m_lastShownCR = false;

@@ -73,6 +73,9 @@ private:
     ui::LRESULT OnRxData(ui::WPARAM wParam, ui::LPARAM lParam);
     bool OnKeyDown(ui::UINT vk);
     bool OnChar(char16_t unit);
+    // Adds the UTF-8 bytes of a typed unit to `bytes`; false while the unit
+    // is the first half of a surrogate pair, which waits for its second.
+    bool TakeTypedUnit(char16_t unit, std::string& bytes);
     void OnMaxText();
     // The result of an input method goes to the port only: the terminal
     // shows what the device sends back.
@@ -96,6 +99,7 @@ private:
     // The last received character shown was a CR: an LF that starts the next
     // batch completes that line break instead of making a second one.
     bool m_lastShownCR = false;
+    char16_t m_typedHighSurrogate = 0;  // first half of a typed pair, until its second arrives
     QPointer<InputMethodFilter> m_imeFilter;
 
     std::mutex m_rxMutex;

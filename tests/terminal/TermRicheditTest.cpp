@@ -227,8 +227,8 @@ TEST(TermRichedit, TypedKeysGoToThePortAtOnce) {
     const std::vector<KeyCase> cases = {
         {"character", true, false, Qt::Key_Q, u"q", "q", u"abq"},
         {"hangul", true, false, 0, u"\uD55C", Bytes({0xED, 0x95, 0x9C}), u"ab\uD55C"},
-        {"outside the basic plane", true, false, 0, u"\U0001F600",
-         Bytes({0xEF, 0xBF, 0xBD, 0xEF, 0xBF, 0xBD}), u"ab\U0001F600"},
+        {"outside the basic plane", true, false, 0, u"\U0001F600", Bytes({0xF0, 0x9F, 0x98, 0x80}),
+         u"ab\U0001F600"},
         {"Enter with CR", true, false, Qt::Key_Return, u"\r", "\r", u"ab\n"},
         {"Enter with LF", false, true, Qt::Key_Return, u"\r", "\n", u"ab\n"},
         {"Enter with CR LF", true, true, Qt::Key_Return, u"\r", "\r\n", u"ab\n"},
