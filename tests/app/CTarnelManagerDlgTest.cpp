@@ -273,8 +273,8 @@ TEST_F(CTarnelManagerDlgTest, ASerialErrorBringsTheComPortDialogBack) {
     EXPECT_EQ(m_boxes.Calls().front().stringId, 106);
 }
 
-TEST_F(CTarnelManagerDlgTest, EscapeAndEnterDoNotCloseTheWindow) {
-    const int result = RunMain([&](CTarnelManagerDlg& dlg) {
+TEST_F(CTarnelManagerDlgTest, EscapeAndEnterDoNotCloseTheWindowButTheCloseButtonDoes) {
+    RunMain([&](CTarnelManagerDlg& dlg) {
         QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
         QApplication::sendEvent(dlg.GetQWidget(), &escape);
         QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
@@ -282,8 +282,11 @@ TEST_F(CTarnelManagerDlgTest, EscapeAndEnterDoNotCloseTheWindow) {
         dlg.SendMessage(ui::WM_COMMAND, ui::IDOK);
         for (int i = 0; i < 5; ++i)
             ui::test::ProcessEvents();
+        // Ending a dialog hides it at once.
+        EXPECT_TRUE(dlg.IsWindowVisible());
+        dlg.GetQWidget()->close();
+        EXPECT_FALSE(dlg.IsWindowVisible());
     });
-    EXPECT_EQ(result, kClosedByTest);
 }
 
 TEST_F(CTarnelManagerDlgTest, TheMenuAndTheSystemMenuShowTheAboutBox) {
