@@ -7,9 +7,11 @@ namespace {
 using namespace styles;
 using enum ControlClass;
 
+// The port field spans the dialog: port names here are device paths such as
+// /dev/ttyUSB0 or a link in the virtual port directory, far longer than COMn.
 constexpr ControlTemplate kControls[] = {
     {IDC_STATIC, Static, {u"COM port", u"통신 포트"}, kLabel, 0, {8, 12, 32, 8}},
-    {1079, ComboBox, {}, kSortedDropList, 0, {43, 10, 41, 95}},
+    {1079, ComboBox, {}, kSortedDropList, 0, {43, 10, 209, 95}},
     {IDC_STATIC, Static, {u"Baudrate", u"통신 속도"}, kLabel, 0, {8, 29, 32, 8}},
     {1077, ComboBox, {}, kDropList, 0, {43, 27, 41, 63}},
     {IDC_STATIC, Static, {u"Parity", u"패리티 비트"}, kLabel, 0, {8, 46, 18, 8}, Rect{8, 46, 34, 8}},
@@ -23,11 +25,11 @@ constexpr ControlTemplate kControls[] = {
      WS_CHILD | WS_VSCROLL | WS_TABSTOP | CBS_DROPDOWNLIST | CBS_SORT,
      0,
      {16, 85, 16, 30}},
-    {IDC_STATIC, Button, {u"Operation modes", u"동작 방식"}, kGroupBox | BS_CENTER, 0, {103, 13, 85, 61}},
-    {1081, Button, {u"Configurator", u"모듈 설정"}, kFirstRadio, 0, {117, 32, 54, 10}},
-    {1082, Button, {u"Serial terminal", u"시리얼 터미널"}, kRadio, 0, {117, 51, 59, 10}},
-    {IDOK, Button, {u"OK", u"확인"}, kDefPushButton | WS_GROUP, 0, {47, 83, 38, 14}},
-    {IDCANCEL, Button, {u"Cancel", u"취소"}, kPushButton, 0, {122, 83, 38, 14}},
+    {IDC_STATIC, Button, {u"Operation modes", u"동작 방식"}, kGroupBox | BS_CENTER, 0, {103, 27, 149, 61}},
+    {1081, Button, {u"Configurator", u"모듈 설정"}, kFirstRadio, 0, {117, 46, 54, 10}},
+    {1082, Button, {u"Serial terminal", u"시리얼 터미널"}, kRadio, 0, {117, 65, 59, 10}},
+    {IDOK, Button, {u"OK", u"확인"}, kDefPushButton | WS_GROUP, 0, {77, 100, 38, 14}},
+    {IDCANCEL, Button, {u"Cancel", u"취소"}, kPushButton, 0, {152, 100, 38, 14}},
 };
 
 }  // namespace
@@ -37,8 +39,8 @@ const DialogTemplate kComPortCfgTemplate{
     {u"COM port settings for communication", u"Tarnel 모듈과의 통신 설정"},
     kDialogFont,
     kDialogPointSize,
-    204,
-    104,
+    260,
+    121,
     kModalDialog,
     WS_EX_APPWINDOW,
     0,
