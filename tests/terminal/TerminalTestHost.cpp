@@ -2,13 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QKeyEvent>
-#include <QTemporaryDir>
 #include <QWidget>
-#include <memory>
 
-#include "app/platform/Profile.h"
 #include "app/platform/QtText.h"
 #include "app/platform/TestHooks.h"
 #include "app/platform/Window.h"
@@ -18,33 +15,6 @@
 
 namespace terminal_test {
 namespace {
-
-// The window tests need a QApplication on the main thread and a settings
-// store of their own.
-class QtEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-        m_app = std::make_unique<QApplication>(m_argc, m_argv);
-        m_profile = std::make_unique<QTemporaryDir>();
-        ui::SetProfileDirectory(m_profile->path().toStdString());
-    }
-    void TearDown() override {
-        ui::SetProfileDirectory({});
-        m_profile.reset();
-        m_app.reset();
-    }
-
-private:
-    int m_argc = 1;
-    char m_name[16] = "terminal_tests";
-    char* m_argv[2] = {m_name, nullptr};
-    std::unique_ptr<QApplication> m_app;
-    std::unique_ptr<QTemporaryDir> m_profile;
-};
-
-[[maybe_unused]] ::testing::Environment* const g_environment =
-    ::testing::AddGlobalTestEnvironment(new QtEnvironment);
 
 const res::DialogTemplate& HostTemplate() {
     static const res::DialogTemplate host{0,
