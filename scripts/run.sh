@@ -7,18 +7,19 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+bash scripts/setup.sh
+bash scripts/build.sh
+
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   cat >&2 <<'MSG'
 run: no display is available (neither DISPLAY nor WAYLAND_DISPLAY is set).
-run: Tarnel Manager is a desktop program: start this script from a desktop
+run: Tarnel Manager is built, but it is a desktop program: start this script from a desktop
 run: session, or over ssh with X forwarding (ssh -X). Without a display,
 run: 'bash scripts/test.sh' still builds and tests everything.
 MSG
   exit 1
 fi
 
-bash scripts/setup.sh
-bash scripts/build.sh
 build_dir=${BUILD_DIR:-build}
 sim=$build_dir/sim/tarnel-sim
 app=$build_dir/app/tarnel-manager

@@ -21,7 +21,7 @@ constexpr std::array kStrings{
     StringValue{u"CompanyName", u"Quillmore"},
     StringValue{u"FileDescription", u"Tarnel Manager"},
     StringValue{u"FileVersion", u"" TARNEL_VERSION_TEXT},
-    StringValue{u"LegalCopyright", u"Copyright (C) Quillmore. All rights reserved."},
+    StringValue{u"LegalCopyright", u"Copyright (C) 2026 Quillmore. All rights reserved."},
     StringValue{u"ProductName", u"Tarnel Manager"},
     StringValue{u"ProductVersion", u"" TARNEL_VERSION_TEXT},
 };
