@@ -1,12 +1,11 @@
 #pragma once
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <string>
 
 #include "app/platform/Profile.h"
 #include "app/platform/ProfileValues.h"
+#include "tests/support/TempDir.h"
 
 namespace tarnel::app::test {
 
@@ -14,16 +13,8 @@ namespace tarnel::app::test {
 // every test starts with an empty profile and leaves the user's alone.
 class ScopedProfile {
 public:
-    ScopedProfile() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "tarnel-app-test-XXXXXX").string();
-        m_dir = mkdtemp(pattern.data());
-        ui::SetProfileDirectory(m_dir.string());
-    }
-    ~ScopedProfile() {
-        ui::SetProfileDirectory({});
-        std::error_code ec;
-        std::filesystem::remove_all(m_dir, ec);
-    }
+    ScopedProfile() { ui::SetProfileDirectory(m_dir.Path().string()); }
+    ~ScopedProfile() { ui::SetProfileDirectory({}); }
     ScopedProfile(const ScopedProfile&) = delete;
     ScopedProfile& operator=(const ScopedProfile&) = delete;
 
@@ -44,14 +35,14 @@ public:
     // Whether anything at all was written.
     bool IsEmpty() const {
         std::error_code ec;
-        for (const auto& entry : std::filesystem::recursive_directory_iterator(m_dir, ec)) {
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(m_dir.Path(), ec)) {
             if (entry.is_regular_file() && entry.file_size() > 0) return false;
         }
         return true;
     }
 
 private:
-    std::filesystem::path m_dir;
+    tarnel::test::TempDir m_dir{"tarnel-app-test"};
 };
 
 }  // namespace tarnel::app::test

@@ -12,9 +12,11 @@
 #include <string>
 
 #include "tests/support/PtyPair.h"
+#include "tests/support/TempDir.h"
 
 namespace fs = std::filesystem;
 using tarnel::test::PtyPair;
+using tarnel::test::TempDir;
 
 namespace {
 
@@ -28,15 +30,11 @@ std::string DeviceNumberOf(const std::string& path) {
 class EnumerateTest : public ::testing::Test {
 protected:
     EnumerateTest() {
-        std::string pattern = (fs::temp_directory_path() / "tarnel-enum-XXXXXX").string();
-        m_root = mkdtemp(pattern.data());
         m_sysfs = m_root / "sys";
         m_virtual = m_root / "tarnel-ports";
         fs::create_directories(Tty());
         fs::create_directories(m_virtual);
     }
-    ~EnumerateTest() override { fs::remove_all(m_root); }
-
     fs::path Tty() const { return m_sysfs / "class" / "tty"; }
 
     // attributes: file name to content; withDevice adds the "device" link.
@@ -83,7 +81,8 @@ protected:
         return names;
     }
 
-    fs::path m_root;
+    TempDir m_dir{"tarnel-enum"};
+    const fs::path m_root = m_dir.Path();
     fs::path m_sysfs;
     fs::path m_virtual;
 };

@@ -1,11 +1,11 @@
 #pragma once
 
-#include <unistd.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
 #include <string>
+
+#include "tests/support/TempDir.h"
 
 namespace tarnel::sim::test {
 
@@ -16,25 +16,21 @@ class ScopedRuntimeDir {
 public:
     ScopedRuntimeDir() {
         if (const char* old = std::getenv("XDG_RUNTIME_DIR")) m_old = old;
-        std::string pattern = (std::filesystem::temp_directory_path() / "tarnel-sim-test-XXXXXX").string();
-        m_dir = mkdtemp(pattern.data());
-        setenv("XDG_RUNTIME_DIR", m_dir.c_str(), 1);
+        setenv("XDG_RUNTIME_DIR", m_dir.Path().c_str(), 1);
     }
     ~ScopedRuntimeDir() {
         if (m_old)
             setenv("XDG_RUNTIME_DIR", m_old->c_str(), 1);
         else
             unsetenv("XDG_RUNTIME_DIR");
-        std::error_code ec;
-        std::filesystem::remove_all(m_dir, ec);
     }
     ScopedRuntimeDir(const ScopedRuntimeDir&) = delete;
     ScopedRuntimeDir& operator=(const ScopedRuntimeDir&) = delete;
 
-    std::filesystem::path PortDir() const { return m_dir / "tarnel-ports"; }
+    std::filesystem::path PortDir() const { return m_dir.Path() / "tarnel-ports"; }
 
 private:
-    std::filesystem::path m_dir;
+    tarnel::test::TempDir m_dir{"tarnel-sim-test"};
     std::optional<std::string> m_old;
 };
 
