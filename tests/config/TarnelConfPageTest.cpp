@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QCursor>
+#include <QTableWidget>
 #include <chrono>
 #include <memory>
 #include <set>
@@ -16,6 +19,7 @@
 #include "app/platform/TestHooks.h"
 #include "controls/SysColor.h"
 #include "tests/config/ConfPageHarness.h"
+#include "tests/support/UserInput.h"
 
 namespace {
 
@@ -45,6 +49,13 @@ std::vector<std::u16string> Row(const ConfPageHarness& h, int row) {
     auto& list = h.Get<ui::ListCtrl>(P::IDC_RESULT_LIST);
     return {list.GetItemText(row, 0), list.GetItemText(row, 1), list.GetItemText(row, 2),
             list.GetItemText(row, 3)};
+}
+
+// Clicks the middle of a row's first cell, as a person picks a found device.
+void ClickRow(ConfPageHarness& h, int row) {
+    auto* table = qobject_cast<QTableWidget*>(h.Get<ui::ListCtrl>(P::IDC_RESULT_LIST).GetQWidget());
+    const QRect cell = table->visualItemRect(table->item(row, 0));
+    EXPECT_EQ(tarnel::test::ClickOn(*table->viewport(), cell.center()), table->viewport());
 }
 
 bool SearchControlsEnabled(const ConfPageHarness& h) {
@@ -441,7 +452,7 @@ TEST_F(TarnelConfPageApply, WritesEverySettingResetsAndHandsBackThePort) {
     P::SelectByItemData(H().Get<ui::ComboBox>(P::IDC_PARITY), 'E');
     P::SelectByItemData(H().Get<ui::ComboBox>(P::IDC_STOP_BITS), 2);
     P::SelectByItemData(H().Get<ui::ComboBox>(P::IDC_FLOW), 1);
-    H().Get<ui::Button>(P::IDC_OP_MODE_3).Click();
+    H().Click(P::IDC_OP_MODE_3);
     H().Click(P::IDC_APPLY);
     EXPECT_EQ(H().Text(P::IDC_TARGET), u"0011223344aa");
     ASSERT_TRUE(H().WaitFor([&] { return H().mainWindow.SetupRequests() == 1; }));
@@ -586,6 +597,39 @@ TEST_F(TarnelConfPageSearch, ListsEachDeviceOnceAndReadsAgainAtTheEnd) {
     EXPECT_EQ(H().BoxIds(), std::vector<int>{116});
 }
 
+bool PointerBusy() {
+    const QCursor* cursor = QApplication::overrideCursor();
+    return ui::test::WaitCursorCount() > 0 || (cursor != nullptr && cursor->shape() == Qt::WaitCursor);
+}
+
+// The user is meant to pick rows or click Stop while the module searches, so
+// the polls that collect its reports leave the pointer alone; starting and
+// stopping are waited for.
+TEST_F(TarnelConfPageSearch, ThePointerIsBusyOnlyWhileTheUserWaits) {
+    ASSERT_NO_FATAL_FAILURE(OpenIdle(SearchConfig(30000ms)));
+    H().Click(P::IDC_SEARCH);
+    EXPECT_TRUE(PointerBusy());
+    ASSERT_TRUE(WaitSearching());
+    int busySamples = 0;
+    int samples = 0;
+    H().WaitFor(
+        [&] {
+            ++samples;
+            busySamples += PointerBusy() ? 1 : 0;
+            return H().Get<ui::ListCtrl>(P::IDC_RESULT_LIST).GetItemCount() == 2;
+        },
+        20s);
+    H().Settle(500ms);
+    EXPECT_EQ(busySamples, 0) << "of " << samples;
+    EXPECT_FALSE(PointerBusy());
+
+    H().Click(P::IDC_SEARCH);
+    EXPECT_TRUE(H().WaitFor(PointerBusy));
+    ASSERT_TRUE(H().WaitIdle());
+    H().Settle(300ms);
+    EXPECT_FALSE(PointerBusy());
+}
+
 TEST_F(TarnelConfPageSearch, StopSearchCancelsTheInquiryAndReadsAgain) {
     ASSERT_NO_FATAL_FAILURE(OpenIdle(SearchConfig(30000ms)));
     H().Click(P::IDC_SEARCH);
@@ -644,7 +688,7 @@ TEST_F(TarnelConfPageSearch, TakesASelectedDeviceAsTheTarget) {
     EXPECT_EQ(H().BoxIds().back(), 112);
     EXPECT_EQ(H().StyleOf(112), ui::MB_ICONERROR);
 
-    H().Get<ui::ListCtrl>(P::IDC_RESULT_LIST).SetItemState(1, ui::LVIS_SELECTED, ui::LVIS_SELECTED);
+    ClickRow(H(), 1);
     H().Click(P::IDC_TAKE_TARGET);
     auto& target = H().Get<ui::Edit>(P::IDC_TARGET);
     EXPECT_EQ(target.GetWindowText(), u"74E543B019C7");
