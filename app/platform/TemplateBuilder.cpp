@@ -10,6 +10,7 @@
 #include <QTableWidget>
 
 #include "app/platform/ComboWidget.h"
+#include "app/platform/EditWidget.h"
 #include "app/platform/Localized.h"
 #include "app/platform/RichEditWidget.h"
 #include "app/platform/StaticWidget.h"
@@ -113,7 +114,7 @@ QWidget* TemplateBuilder::CreateWidget(const res::ControlTemplate& control, QWid
         case res::ControlClass::Static:
             return CreateStatic(control, client);
         case res::ControlClass::Edit: {
-            auto* edit = new QLineEdit(client);
+            auto* edit = new EditWidget(client);
             edit->setReadOnly(control.style & ES_READONLY);
             return edit;
         }

@@ -4,8 +4,12 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QImage>
+#include <QPalette>
 #include <QTableWidget>
+#include <algorithm>
 #include <chrono>
+#include <map>
 #include <memory>
 #include <set>
 #include <string>
@@ -56,6 +60,17 @@ void ClickRow(ConfPageHarness& h, int row) {
     auto* table = qobject_cast<QTableWidget*>(h.Get<ui::ListCtrl>(P::IDC_RESULT_LIST).GetQWidget());
     const QRect cell = table->visualItemRect(table->item(row, 0));
     EXPECT_EQ(tarnel::test::ClickOn(*table->viewport(), cell.center()), table->viewport());
+}
+
+// The colour that most of a control's inside shows on the screen.
+QRgb Background(QWidget& control) {
+    const QImage image = control.grab().toImage();
+    std::map<QRgb, int> counts;
+    for (int y = 3; y < image.height() - 3; ++y) {
+        for (int x = 3; x < image.width() - 3; ++x)
+            ++counts[image.pixel(x, y)];
+    }
+    return std::ranges::max_element(counts, {}, [](const auto& entry) { return entry.second; })->first;
 }
 
 bool SearchControlsEnabled(const ConfPageHarness& h) {
@@ -688,15 +703,21 @@ TEST_F(TarnelConfPageSearch, TakesASelectedDeviceAsTheTarget) {
     EXPECT_EQ(H().BoxIds().back(), 112);
     EXPECT_EQ(H().StyleOf(112), ui::MB_ICONERROR);
 
+    auto& target = H().Get<ui::Edit>(P::IDC_TARGET);
+    const QRgb editable = Background(*target.GetQWidget());
     ClickRow(H(), 1);
     H().Click(P::IDC_TAKE_TARGET);
-    auto& target = H().Get<ui::Edit>(P::IDC_TARGET);
     EXPECT_EQ(target.GetWindowText(), u"74E543B019C7");
     EXPECT_TRUE(target.IsReadOnly());
+    // Read-only looks it: the greyed face of the page, not an edit's white.
+    const QRgb readOnly = Background(*target.GetQWidget());
+    EXPECT_NE(readOnly, editable);
+    EXPECT_EQ(readOnly, H().page.GetQWidget()->palette().color(QPalette::Window).rgb());
 
     H().Click(P::IDC_CLEAR_TARGET);
     EXPECT_EQ(target.GetWindowText(), u"");
     EXPECT_FALSE(target.IsReadOnly());
+    EXPECT_EQ(Background(*target.GetQWidget()), editable);
 }
 
 // --- Port errors and closing ------------------------------------------------------------
