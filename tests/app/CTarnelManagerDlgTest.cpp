@@ -4,9 +4,11 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <algorithm>
 #include <chrono>
 #include <deque>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -18,6 +20,7 @@
 #include "sim/PtyModule.h"
 #include "tests/app/DialogDriver.h"
 #include "tests/app/ScopedProfile.h"
+#include "tests/support/TempDir.h"
 #include "tests/support/WaitUntil.h"
 
 namespace {
@@ -352,3 +355,69 @@ TEST_F(CTarnelManagerDlgTest, PagesFillThePlaceholderButNeverExceedIt) {
 }
 
 }  // namespace
+
+namespace {
+
+// What a status pane shows on the screen, whether that fits it, and its tip.
+struct ShownPane {
+    std::u16string text;
+    bool fits;
+    std::u16string tip;
+};
+
+ShownPane OnScreen(ui::StatusBar& bar, int index) {
+    const auto panes = bar.GetQWidget()->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly);
+    const QLabel& pane = *panes.at(index);
+    const bool fits = pane.fontMetrics().horizontalAdvance(pane.text()) <= pane.contentsRect().width();
+    return {pane.text().toStdU16String(), fits, pane.toolTip().toStdU16String()};
+}
+
+// The simulator's port under `path`, as a link in the virtual port directory is.
+std::u16string LinkPort(const std::filesystem::path& path, const std::string& target) {
+    std::filesystem::create_directories(path.parent_path());
+    std::filesystem::create_symlink(target, path);
+    return path.u16string();
+}
+
+}  // namespace
+
+// A port path as long as a link in the virtual port directory shows whole at
+// the window's first size; a longer one loses the middle of its path, never
+// the settings or the version, and the pane's tip tells the whole text.
+TEST_F(CTarnelManagerDlgTest, TheStatusBarShowsThePortSettingsWholeOrShortensThePathsMiddle) {
+    // As long as the link of a user whose runtime directory is /run/user/1000.
+    const tarnel::test::TempDir dir("ts");
+    const std::u16string usual = LinkPort(dir.Path() / "tarnel-ports" / "tarnel-sim", m_sim.SlavePath());
+    ASSERT_GE(usual.size(), std::u16string_view(u"/run/user/1000/tarnel-ports/tarnel-sim").size());
+    const std::u16string settings = u", 9600, No parity, 1 stopbit, No flow control";
+    const std::u16string longPath =
+        LinkPort(dir.Path() / std::string(40, 'd') / std::string(40, 'e') / "tarnel-ports" / "tarnel-sim",
+                 m_sim.SlavePath());
+    for (ui::Language language : {ui::Language::English, ui::Language::Korean}) {
+        SCOPED_TRACE(language == ui::Language::Korean ? "Korean" : "English");
+        ui::SetUiLanguage(language);
+        for (const std::u16string& port : {usual, longPath}) {
+            m_ports = {std::string(port.begin(), port.end())};
+            Answer(OkIn(ComPortCfgDlg::MODE_CONFIGURATOR));
+            RunMain([&](CTarnelManagerDlg& dlg) {
+                ASSERT_TRUE(WaitFor([&] { return dlg.StatusBar().GetPaneText(0) == port + settings; }));
+                ui::test::ProcessEvents();
+                const ShownPane status = OnScreen(dlg.StatusBar(), 0);
+                EXPECT_TRUE(status.fits) << QString::fromStdU16String(status.text).toStdString();
+                if (port == usual) {
+                    EXPECT_EQ(status.text, port + settings);
+                    EXPECT_EQ(status.tip, u"");
+                } else {
+                    EXPECT_EQ(status.text.substr(0, 10), port.substr(0, 10));
+                    EXPECT_NE(status.text.find(u"…"), std::u16string::npos);
+                    EXPECT_TRUE(status.text.ends_with(u"tarnel-sim" + settings));
+                    EXPECT_EQ(status.tip, port + settings);
+                }
+                const ShownPane version = OnScreen(dlg.StatusBar(), 1);
+                EXPECT_EQ(version.text, u"Version 1.1.0");
+                EXPECT_TRUE(version.fits);
+            });
+        }
+    }
+    ui::SetUiLanguage(ui::Language::English);
+}
