@@ -121,7 +121,7 @@ run_language() {
   sleep 4  # the check and the read of the module
   shot "$main" "$lang-2-configurator"
 
-  click_du "$main" $((2 + 263)) 139 "$menu"  # Search device
+  click_du "$main" $((2 + 297)) 139 "$menu"  # Search device
   sleep 2.5
   shot "$main" "$lang-3-search"
   local box

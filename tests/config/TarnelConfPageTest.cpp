@@ -6,6 +6,7 @@
 #include <QCursor>
 #include <QImage>
 #include <QPalette>
+#include <QStringList>
 #include <QTableWidget>
 #include <algorithm>
 #include <chrono>
@@ -19,10 +20,12 @@
 #include "app/platform/Button.h"
 #include "app/platform/ComboBox.h"
 #include "app/platform/Edit.h"
+#include "app/platform/Language.h"
 #include "app/platform/ListCtrl.h"
 #include "app/platform/TestHooks.h"
 #include "controls/SysColor.h"
 #include "tests/config/ConfPageHarness.h"
+#include "tests/support/TextFit.h"
 #include "tests/support/UserInput.h"
 
 namespace {
@@ -118,6 +121,19 @@ TEST(TarnelConfPageControls, StartWithTheDefaultsSelectedAndEmptyEdits) {
         EXPECT_EQ(h.Text(id), u"") << id;
     }
     EXPECT_EQ(h.Text(P::IDC_SEARCH), u"Search");
+}
+
+// With the device list's columns as the page sets them: all four show
+// beside a vertical scroll bar, and every text is whole.
+TEST(TarnelConfPageControls, EveryTextAndListColumnShowsWholeInBothLanguages) {
+    for (ui::Language language : {ui::Language::English, ui::Language::Korean}) {
+        SCOPED_TRACE(language == ui::Language::Korean ? "Korean" : "English");
+        ui::SetUiLanguage(language);
+        ConfPageHarness h;
+        const QStringList cut = tarnel::test::CutTexts(*h.page.GetQWidget());
+        EXPECT_TRUE(cut.isEmpty()) << cut.join(u'\n').toStdString();
+    }
+    ui::SetUiLanguage(ui::Language::English);
 }
 
 TEST(TarnelConfPageControls, ComboItemsCarryTheValuesTheModuleTakes) {

@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QStringList>
 
 #include "app/platform/Button.h"
 #include "app/platform/ComboBox.h"
@@ -17,6 +18,7 @@
 #include "app/platform/TestHooks.h"
 #include "res/ResourceCatalog.h"
 #include "tests/platform/TestTemplates.h"
+#include "tests/support/TextFit.h"
 
 namespace {
 
@@ -76,7 +78,8 @@ bool SuitsItsClass(const res::ControlTemplate& control, ui::Window* window) {
 }
 
 // The program's own templates, in both languages: every control is there,
-// of its class, with its text, shown or hidden as the template says.
+// of its class, with its text, shown or hidden as the template says, and
+// every text can be read whole.
 TEST_F(TemplateBuilderTest, EveryTemplateOfTheProgramBuildsInBothLanguages) {
     ASSERT_FALSE(res::AllDialogs().empty());
     for (ui::Language language : {ui::Language::English, ui::Language::Korean}) {
@@ -102,6 +105,8 @@ TEST_F(TemplateBuilderTest, EveryTemplateOfTheProgramBuildsInBothLanguages) {
                     EXPECT_EQ(window->GetQWidget()->isVisibleTo(d.GetQWidget()),
                               (control.style & ui::WS_VISIBLE) != 0);
                 }
+                const QStringList cut = tarnel::test::CutTexts(*d.GetQWidget());
+                EXPECT_TRUE(cut.isEmpty()) << cut.join(u'\n').toStdString();
                 d.EndDialog(0);
             });
             EXPECT_EQ(dialog.DoModal(), 0);
