@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QTableWidget>
 #include <algorithm>
 #include <chrono>
 #include <deque>
@@ -14,13 +15,16 @@
 #include <vector>
 
 #include "app/CAboutDlg.h"
+#include "app/platform/Edit.h"
 #include "app/platform/Language.h"
+#include "app/platform/ListCtrl.h"
 #include "app/platform/Menu.h"
 #include "app/platform/TestHooks.h"
 #include "sim/PtyModule.h"
 #include "tests/app/DialogDriver.h"
 #include "tests/app/ScopedProfile.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/UserInput.h"
 #include "tests/support/WaitUntil.h"
 
 namespace {
@@ -420,4 +424,52 @@ TEST_F(CTarnelManagerDlgTest, TheStatusBarShowsThePortSettingsWholeOrShortensThe
         }
     }
     ui::SetUiLanguage(ui::Language::English);
+}
+
+// The way a new user goes: the port chosen from the dropped-down list, the
+// mode and OK clicked; then Search, a found device taken as the target and
+// cleared again, Refresh and Apply, all clicked in the main window.
+TEST_F(CTarnelManagerDlgTest, AUserChoosesThePortAndWorksTheConfiguratorByClicking) {
+    const std::string sim = m_sim.SlavePath();
+    // Listed first and proposed, so that only the user's choice opens the simulator.
+    m_ports = {"/dev/aaa-tarnel-no-such-port", sim};
+    Answer([&](ComPortCfgDlg& com) {
+        EXPECT_EQ(com.m_portName, u"/dev/aaa-tarnel-no-such-port");
+        EXPECT_TRUE(ChooseByClicking(com, ComPortCfgDlg::IDC_PORT, Utf16(sim)));
+        Click(com, ComPortCfgDlg::IDC_MODE_CONFIGURATOR);
+        Click(com, ui::IDOK);
+    });
+    RunMain([&](CTarnelManagerDlg& dlg) {
+        TarnelConfPage& page = dlg.ConfPage();
+        ASSERT_TRUE(WaitFor([&] { return ConfiguratorReady(dlg); }));
+
+        Click(page, TarnelConfPage::IDC_SEARCH);
+        ASSERT_TRUE(WaitFor([&] { return m_boxes.Count() == 1; }));
+        EXPECT_EQ(m_boxes.Calls().back().stringId, 116);
+        ASSERT_TRUE(WaitFor([&] { return ConfiguratorReady(dlg); }));
+        auto& list = dynamic_cast<ui::ListCtrl&>(*page.GetDlgItem(TarnelConfPage::IDC_RESULT_LIST));
+        ASSERT_GE(list.GetItemCount(), 1);
+
+        auto* table = qobject_cast<QTableWidget*>(list.GetQWidget());
+        tarnel::test::ClickOn(*table->viewport(), table->visualItemRect(table->item(0, 0)).center());
+        Click(page, TarnelConfPage::IDC_TAKE_TARGET);
+        auto& target = dynamic_cast<ui::Edit&>(*page.GetDlgItem(TarnelConfPage::IDC_TARGET));
+        EXPECT_EQ(target.GetWindowText(), list.GetItemText(0, 0));
+        EXPECT_TRUE(target.IsReadOnly());
+        Click(page, TarnelConfPage::IDC_CLEAR_TARGET);
+        EXPECT_EQ(target.GetWindowText(), u"");
+        EXPECT_FALSE(target.IsReadOnly());
+
+        const int checks = Received("AT+MODELNAME?");
+        Click(page, TarnelConfPage::IDC_REFRESH);
+        ASSERT_TRUE(
+            WaitFor([&] { return Received("AT+MODELNAME?") == checks + 1 && ConfiguratorReady(dlg); }));
+
+        Click(page, TarnelConfPage::IDC_APPLY);
+        ASSERT_TRUE(WaitFor([&] { return Shown(ComPortCfgDlg::IDD) == 2; }));
+    });
+    EXPECT_EQ(Received("AT+INQ=60,1"), 1);
+    EXPECT_EQ(Received("ATZ"), 1);
+    ASSERT_EQ(m_boxes.Count(), 2u);
+    EXPECT_EQ(m_boxes.Calls().back().stringId, 126);
 }
