@@ -4,9 +4,18 @@
 #include <algorithm>
 
 namespace ui {
+namespace {
+
+constexpr int kPadding = 2;
+
+}  // namespace
 
 StatusPane::StatusPane(QWidget* parent) : QLabel(parent) {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    // A framed label indents its text by half an "x" unless told otherwise,
+    // which the widths measured here would not know about.
+    setIndent(0);
+    setMargin(kPadding);
 }
 
 void StatusPane::SetFullText(const QString& text, qsizetype first, qsizetype count) {

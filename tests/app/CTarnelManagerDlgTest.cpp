@@ -372,7 +372,13 @@ struct ShownPane {
 ShownPane OnScreen(ui::StatusBar& bar, int index) {
     const auto panes = bar.GetQWidget()->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly);
     const QLabel& pane = *panes.at(index);
-    const bool fits = pane.fontMetrics().horizontalAdvance(pane.text()) <= pane.contentsRect().width();
+    // A framed label without an indent of its own indents its text by half
+    // an "x".
+    const int indent = pane.indent() >= 0      ? pane.indent()
+                       : pane.frameWidth() > 0 ? pane.fontMetrics().horizontalAdvance(u'x') / 2
+                                               : 0;
+    const int room = pane.contentsRect().width() - 2 * pane.margin() - indent;
+    const bool fits = pane.fontMetrics().horizontalAdvance(pane.text()) <= room;
     return {pane.text().toStdU16String(), fits, pane.toolTip().toStdU16String()};
 }
 
