@@ -71,6 +71,8 @@ private:
     };
 
     ui::LRESULT OnRxData(ui::WPARAM wParam, ui::LPARAM lParam);
+    // Typed text, and an input method's composition, always go at the end.
+    void PlaceCaretAtEnd();
     bool OnKeyDown(ui::UINT vk);
     bool OnChar(char16_t unit);
     // Adds the UTF-8 bytes of a typed unit to `bytes`; false while the unit
@@ -78,7 +80,7 @@ private:
     bool TakeTypedUnit(char16_t unit, std::string& bytes);
     void OnMaxText();
     // The result of an input method goes to the port only: the terminal
-    // shows what the device sends back.
+    // shows what the device sends back. The composition before it is shown.
     void OnInputMethodResult(std::u16string_view result);
 
     void ShowReceived(std::u16string text);

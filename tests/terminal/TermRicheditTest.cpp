@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QInputMethodEvent>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <atomic>
 #include <string>
 #include <vector>
@@ -299,6 +302,42 @@ TEST(TermRichedit, InputMethodResultIsSentAndNotInserted) {
         QCoreApplication::sendEvent(f.view.GetQWidget(), &result);
         f.Open();
         EXPECT_EQ(f.pty.ReceiveIdle(300ms), "");
+    });
+}
+
+// What an input method shows inline in the view's last line while composing.
+QString Composition(const TermRichedit& view) {
+    const QTextBlock last = qobject_cast<QPlainTextEdit*>(view.GetQWidget())->document()->lastBlock();
+    return last.layout()->preeditAreaText();
+}
+
+// A Korean user composes a syllable in the focused view: the composition is
+// shown where the next character goes, at the end, and only its result is
+// sent; the device's echo, not the view, shows it afterwards.
+TEST(TermRichedit, CompositionIsShownAtTheEndAndOnlyItsResultIsSent) {
+    WithView(true, [](ViewFixture& f) {
+        f.pty.Send("ab");
+        ASSERT_TRUE(WaitFor([&] { return Shown(f.view) == u"ab"; }));
+        f.view.SetSel(0, 1);
+        f.view.SetFocus();
+        ASSERT_TRUE(WaitFor([&] { return QApplication::focusWidget() == f.view.GetQWidget(); }));
+        const QTextBlock last = qobject_cast<QPlainTextEdit*>(f.view.GetQWidget())->document()->lastBlock();
+
+        for (const QString& composing : {QStringLiteral("\u314E"), QStringLiteral("\uD558")}) {
+            QInputMethodEvent event(composing, {});
+            QCoreApplication::sendEvent(QApplication::focusWidget(), &event);
+            EXPECT_EQ(Composition(f.view), composing);
+            EXPECT_EQ(last.layout()->preeditAreaPosition(), 2) << "after the received text";
+        }
+        EXPECT_EQ(Shown(f.view), u"ab");
+        EXPECT_EQ(f.pty.ReceiveIdle(200ms), "") << "nothing is sent while composing";
+
+        QInputMethodEvent result;
+        result.setCommitString(QStringLiteral("\uD55C"));
+        QCoreApplication::sendEvent(QApplication::focusWidget(), &result);
+        EXPECT_EQ(f.pty.Receive(3, 5s), Bytes({0xED, 0x95, 0x9C}));
+        EXPECT_EQ(Composition(f.view), QString());
+        EXPECT_EQ(Shown(f.view), u"ab");
     });
 }
 
