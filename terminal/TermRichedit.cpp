@@ -54,6 +54,7 @@ TermRichedit::TermRichedit() : m_channel(new CSerialportMP(m_executor.IoContext(
     MapKeyDown(&TermRichedit::OnKeyDown);
     MapChar(&TermRichedit::OnChar);
     MapReflect(ui::EN_MAXTEXT, &TermRichedit::OnMaxText);
+    MapMessage(ui::WM_PASTE, &TermRichedit::OnPaste);
 }
 
 TermRichedit::~TermRichedit() {
@@ -242,6 +243,10 @@ void TermRichedit::EndQuietUpdate(bool wasUpdating) {
         SetRedraw(true);
         Invalidate(true);
     }
+}
+
+ui::LRESULT TermRichedit::OnPaste(ui::WPARAM, ui::LPARAM) {
+    return 1;
 }
 
 void TermRichedit::OnMaxText() {

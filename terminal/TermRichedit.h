@@ -79,6 +79,8 @@ private:
     // is the first half of a surrogate pair, which waits for its second.
     bool TakeTypedUnit(char16_t unit, std::string& bytes);
     void OnMaxText();
+    // Received text is never edited by the user: nothing is pasted into it.
+    ui::LRESULT OnPaste(ui::WPARAM wParam, ui::LPARAM lParam);
     // The result of an input method goes to the port only: the terminal
     // shows what the device sends back. The composition before it is shown.
     void OnInputMethodResult(std::u16string_view result);

@@ -3,12 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QCoreApplication>
 #include <QInputMethodEvent>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextLayout>
+#include <QTimer>
 #include <atomic>
 #include <string>
 #include <vector>
@@ -17,6 +20,7 @@
 #include "app/platform/PropertyPage.h"
 #include "app/platform/QtText.h"
 #include "tests/support/PtyPair.h"
+#include "tests/support/UserInput.h"
 #include "tests/terminal/TerminalTestHost.h"
 
 namespace {
@@ -337,6 +341,49 @@ TEST(TermRichedit, CompositionIsShownAtTheEndAndOnlyItsResultIsSent) {
         QCoreApplication::sendEvent(QApplication::focusWidget(), &result);
         EXPECT_EQ(f.pty.Receive(3, 5s), Bytes({0xED, 0x95, 0x9C}));
         EXPECT_EQ(Composition(f.view), QString());
+        EXPECT_EQ(Shown(f.view), u"ab");
+    });
+}
+
+// The entries of the view's context menu, opened by a right click, without
+// their mnemonics and shortcuts.
+QStringList ContextMenuEntries(TermRichedit& view) {
+    QStringList entries;
+    QTimer reader;
+    QObject::connect(&reader, &QTimer::timeout, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (menu == nullptr) return;
+        for (const QAction* action : menu->actions()) {
+            if (!action->isSeparator()) entries << action->text().remove(u'&').section(u'\t', 0, 0);
+        }
+        menu->close();
+    });
+    reader.start(10);
+    tarnel::test::ClickOn(view, {-1, -1}, Qt::RightButton);
+    WaitFor([&] { return !entries.isEmpty(); }, 5s);
+    return entries;
+}
+
+// Received text is never edited by the user: the menu offers no editing,
+// and no way of pasting inserts anything. Ctrl+V is a typed control
+// character (0x16) and goes to the port as every typed key does.
+TEST(TermRichedit, ReceivedTextIsNeitherEditedFromTheMenuNorPastedInto) {
+    WithView(true, [](ViewFixture& f) {
+        f.pty.Send("ab");
+        ASSERT_TRUE(WaitFor([&] { return Shown(f.view) == u"ab"; }));
+        QGuiApplication::clipboard()->setText(QStringLiteral("pasted"));
+        if (QGuiApplication::clipboard()->supportsSelection())
+            QGuiApplication::clipboard()->setText(QStringLiteral("pasted"), QClipboard::Selection);
+        tarnel::test::ClickOn(f.view);
+        ASSERT_EQ(QApplication::focusWidget(), f.view.GetQWidget());
+
+        EXPECT_EQ(ContextMenuEntries(f.view).join(u'|').toStdString(), "Copy|Select All");
+
+        tarnel::test::PressKey(Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(f.pty.Receive(1, 5s), "\x16");
+        tarnel::test::PressKey(Qt::Key_Insert, Qt::ShiftModifier);
+        tarnel::test::ClickOn(f.view, {-1, -1}, Qt::MiddleButton);
+        EXPECT_EQ(f.pty.ReceiveIdle(300ms), "");
         EXPECT_EQ(Shown(f.view), u"ab");
     });
 }
