@@ -5,12 +5,15 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMessageBox>
 #include <QTableWidget>
+#include <QTimer>
 #include <algorithm>
 #include <chrono>
 #include <deque>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,6 +22,7 @@
 #include "app/platform/Language.h"
 #include "app/platform/ListCtrl.h"
 #include "app/platform/Menu.h"
+#include "app/platform/MessageBox.h"
 #include "app/platform/TestHooks.h"
 #include "sim/PtyModule.h"
 #include "tests/app/DialogDriver.h"
@@ -293,6 +297,44 @@ TEST_F(CTarnelManagerDlgTest, EscapeAndEnterDoNotCloseTheWindowButTheCloseButton
         EXPECT_TRUE(dlg.IsWindowVisible());
         dlg.GetQWidget()->close();
         EXPECT_FALSE(dlg.IsWindowVisible());
+    });
+}
+
+// Shows a real box (no hook answers it) and presses `key` into it once it
+// has the focus. Returns the box's answer, or nullopt when the key left it
+// open (it is then closed by the test so that the run goes on).
+std::optional<int> KeyInBox(Qt::Key key, ui::UINT stringId, ui::UINT style) {
+    bool escaped = false;
+    bool stuck = false;
+    QTimer presser;
+    QObject::connect(&presser, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr || !box->isAncestorOf(QApplication::focusWidget())) return;
+        if (!escaped) {
+            escaped = true;
+            tarnel::test::PressKey(key);
+            QTimer::singleShot(kDeadline, box, [&stuck, box] {
+                stuck = true;
+                box->done(0);
+            });
+        }
+    });
+    presser.start(10);
+    const int answer = ui::AfxMessageBox(stringId, style);
+    if (!escaped || stuck) return std::nullopt;
+    return answer;
+}
+
+// The main window's rule (Escape and Enter do not close it) does not take
+// these keys from the boxes shown over it: Escape is Cancel, or closes a
+// box that has only OK; Enter is OK.
+TEST_F(CTarnelManagerDlgTest, EscapeAndEnterCloseAMessageBoxShownOverTheMainWindow) {
+    RunMain([&](CTarnelManagerDlg&) {
+        ui::test::SetMessageBoxHook({});
+        constexpr ui::UINT kQuestion = ui::MB_OKCANCEL | ui::MB_ICONQUESTION;
+        EXPECT_EQ(KeyInBox(Qt::Key_Escape, 128, kQuestion), ui::IDCANCEL) << "factory reset";
+        EXPECT_EQ(KeyInBox(Qt::Key_Return, 128, kQuestion), ui::IDOK) << "factory reset";
+        EXPECT_EQ(KeyInBox(Qt::Key_Escape, 112, ui::MB_ICONERROR), ui::IDOK) << "an error";
     });
 }
 
