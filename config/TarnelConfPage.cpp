@@ -9,7 +9,7 @@
 #include "app/platform/LoadString.h"
 #include "app/platform/MessageBox.h"
 #include "app/platform/ServingWait.h"
-#include "config/DeviceNameError.h"
+#include "module/DeviceNameError.h"
 #include "config/FromUtf8.h"
 #include "config/JobCodes.h"
 #include "controls/SysColor.h"
