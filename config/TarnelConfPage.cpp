@@ -9,10 +9,10 @@
 #include "app/platform/LoadString.h"
 #include "app/platform/MessageBox.h"
 #include "app/platform/ServingWait.h"
-#include "module/DeviceNameError.h"
 #include "config/FromUtf8.h"
 #include "config/JobCodes.h"
 #include "controls/SysColor.h"
+#include "module/DeviceNameError.h"
 #include "protocol/CommandSet.h"
 #include "protocol/ResultBlock.h"
 #include "protocol/TextConversion.h"
@@ -20,10 +20,6 @@
 namespace {
 
 using namespace ui;
-
-int Code(const ResultBlock& block) {
-    return block ? ResultCode(block.get()) : RES_NO_RESULT;
-}
 
 std::u16string Widen(const char* ascii) {
     return std::u16string(ascii, ascii + std::strlen(ascii));
@@ -51,7 +47,9 @@ std::u16string Trim(const std::u16string& text) {
 
 }  // namespace
 
-TarnelConfPage::TarnelConfPage() : ui::PropertyPage(TEMPLATE_ID) {
+// The worker tells the user before a module's responses are switched back on.
+TarnelConfPage::TarnelConfPage()
+    : ui::PropertyPage(TEMPLATE_ID), m_module(m_comm, [] { ui::AfxMessageBox(125, MB_OK); }) {
     MapCommand(IDC_APPLY, &TarnelConfPage::OnApply);
     MapCommand(IDC_REFRESH, &TarnelConfPage::OnRefresh);
     MapCommand(IDC_FACTORY_RESET, &TarnelConfPage::OnFactoryReset);
@@ -293,7 +291,7 @@ bool TarnelConfPage::IsPortOpen() const {
 }
 
 void TarnelConfPage::ResetModule() {
-    if (m_comm.IsOpen()) m_comm.SendCommand(CMD_RESET);
+    if (m_comm.IsOpen()) m_module.Reset();
 }
 
 void TarnelConfPage::Enqueue(int32_t job, bool clearFirst) {
@@ -351,133 +349,78 @@ int32_t TarnelConfPage::RunJob(int32_t job) {
 
 // --- Jobs (worker thread) ---------------------------------------------------------
 
-void TarnelConfPage::EnableResponses() {
-    ui::AfxMessageBox(125, MB_OK);
-    m_comm.SetQuietMode(0);
+namespace {
+
+int32_t JobResult(ModuleResult result) {
+    switch (result) {
+        case ModuleResult::Ok:
+            return JR_OK;
+        case ModuleResult::NoModel:
+            return JR_NO_MODEL;
+        case ModuleResult::NameFailed:
+            return JR_NAME_FAILED;
+        case ModuleResult::UartFailed:
+            return JR_UART_FAILED;
+        case ModuleResult::TargetFailed:
+            return JR_TARGET_FAILED;
+        case ModuleResult::OpModeFailed:
+            return JR_OPMODE_FAILED;
+        case ModuleResult::ResponseFailed:
+            return JR_RESPONSE_FAILED;
+        default:
+            return JR_FAILED;
+    }
 }
 
-// False when the module did not say whether it sends command responses.
-bool TarnelConfPage::ReadQuietModeAndEnable() {
-    if (m_comm.GetQuietMode(m_curResponse) != RES_QM) return false;
-    if (m_curResponse == 1) EnableResponses();
-    return true;
-}
-
-bool TarnelConfPage::IsBusyState(uint8_t state) {
-    return state == STATE_SCANNING || state == STATE_INQUIRING || state == STATE_CONNECTING;
-}
-
-bool TarnelConfPage::CancelOperation() {
-    const unsigned limit =
-        m_devInfo.state == STATE_CONNECTING ? OPCANCEL_CONNECTING_TIMEOUT_MS : CMD_OPCANCEL.timeoutMs;
-    return Code(m_comm.SendCommand(CMD_OPCANCEL.text, std::strlen(CMD_OPCANCEL.text), CMD_OPCANCEL.code,
-                                   limit)) == RES_OK;
-}
+}  // namespace
 
 int32_t TarnelConfPage::JobCheckDevice() {
-    const int probe = Code(m_comm.SendCommand(CMD_AT));
-    if (probe == RES_CLOSED) return END_THREAD;
-    if (probe == RES_ERROR) {
-        m_comm.SendCommand(CMD_AT);
-    } else if (probe != RES_OK) {
-        // No answer: the module may be in data mode or have responses off.
-        m_comm.SendCommand(CMD_ESCAPE);
-        if (!ReadQuietModeAndEnable()) return JR_FAILED;
-    }
-    const int model = Code(m_comm.SendCommand(CMD_MODELNAME));
-    if (model == RES_CLOSED) return END_THREAD;
-    return model == RES_MODELNAME ? JR_OK : JR_NO_MODEL;
+    const ModuleResult result = m_module.Check();
+    return result == ModuleResult::Closed ? END_THREAD : JobResult(result);
 }
 
+// What the read does not reach keeps the value the page had.
 int32_t TarnelConfPage::JobReadSettings() {
-    const int probe = Code(m_comm.SendCommand(CMD_AT));
-    if (probe == RES_CLOSED) return END_THREAD;
-    if (probe == RES_ERROR && Code(m_comm.SendCommand(CMD_AT)) != RES_OK && !ReadQuietModeAndEnable()) {
-        return JR_FAILED;
-    }
-    m_comm.GetQuietMode(m_curResponse);
-
-    ResultBlock block = m_comm.SendCommand(CMD_VERSION);
-    if (Code(block) != RES_VERSION) return JR_FAILED;
-    char version[TEXT_RECORD_SIZE] = {};
-    CopyPayload(block.get(), version);
-    m_fwVersion = FieldText(version);
-
-    block = m_comm.SendCommand(CMD_INFO1);
-    if (Code(block) != RES_INFO1) return JR_FAILED;
-    CopyPayload(block.get(), m_devInfo);
-    if (IsBusyState(m_devInfo.state) && !CancelOperation()) return JR_FAILED;
+    ModuleReading reading{m_fwVersion, m_devInfo, m_uartInfo, m_curTarget, m_curResponse};
+    const ModuleResult result = m_module.Read(reading);
+    if (result == ModuleResult::Closed) return END_THREAD;
+    m_fwVersion = reading.fwVersion;
+    m_devInfo = reading.devInfo;
+    m_uartInfo = reading.uartInfo;
+    m_curTarget = reading.target;
+    m_curResponse = reading.responses;
     m_searchState = 0;
-
-    block = m_comm.SendCommand(CMD_INFO2);
-    if (Code(block) != RES_INFO2) return JR_FAILED;
-    CopyPayload(block.get(), m_uartInfo);
-
-    block = m_comm.SendCommand(CMD_TADDR_QUERY);
-    if (Code(block) != RES_TADDR) return JR_FAILED;
-    CopyPayload(block.get(), m_curTarget);
-    return JR_OK;
+    return JobResult(result);
 }
 
 int32_t TarnelConfPage::JobFactoryReset() {
-    return Code(m_comm.SendCommand(CMD_FACTORY_RESET)) == RES_OK ? JR_OK : JR_FAILED;
+    return JobResult(m_module.FactoryReset());
 }
 
 int32_t TarnelConfPage::JobApply() {
-    ResultBlock block = m_comm.SendCommand(CMD_INFO1);
-    if (Code(block) != RES_INFO1) return JR_FAILED;
-    CopyPayload(block.get(), m_devInfo);
-    if (IsBusyState(m_devInfo.state) && !CancelOperation()) return JR_FAILED;
-
-    if (DeviceNameError(m_newName) != 0) return JR_NAME_FAILED;
-    if (Code(m_comm.SendCommand(NameCommand(m_newName), CMD_NAME)) != RES_OK) return JR_NAME_FAILED;
-
-    const bool parityValid = m_newParity == 'N' || m_newParity == 'E' || m_newParity == 'O';
-    if (!parityValid || (m_newStopBits != 1 && m_newStopBits != 2) || m_newFlow > 1) return JR_UART_FAILED;
-    const std::string uart = UartCommand(m_newBaud, m_newParity, m_newStopBits, m_newFlow);
-    if (Code(m_comm.SendCommand(uart, CMD_UART)) != RES_OK) return JR_UART_FAILED;
-
-    if (!m_newTarget.IsUnset() &&
-        Code(m_comm.SendCommand(TargetAddrCommand(m_newTarget), CMD_TADDR_SET)) != RES_OK) {
-        return JR_TARGET_FAILED;
-    }
-
-    if (m_newOpMode > 4) return JR_OPMODE_FAILED;
-    if (Code(m_comm.SendCommand(OpModeCommand(m_newOpMode), CMD_OPMODE)) != RES_OK) return JR_OPMODE_FAILED;
-
-    // With responses switched off the module does not confirm this one.
-    return m_comm.SetQuietMode(m_newResponse) == RES_ERROR ? JR_RESPONSE_FAILED : JR_OK;
+    const ModuleWrite values{m_newName, m_newBaud,   m_newParity, m_newStopBits,
+                             m_newFlow, m_newOpMode, m_newTarget, m_newResponse};
+    return JobResult(m_module.Apply(values, m_devInfo));
 }
 
-// The module sends its disconnection report some time after the OK, so the
-// report is awaited for as long as a command would be.
 int32_t TarnelConfPage::JobDisconnect() {
-    if (Code(m_comm.SendCommand(CMD_DISCONNECT)) != RES_OK) return JR_FAILED;
-    using Clock = std::chrono::steady_clock;
-    const auto deadline = Clock::now() + std::chrono::milliseconds(CMD_DISCONNECT.timeoutMs);
-    BdAddr peer;
-    while (Clock::now() < deadline) {
-        const int code = m_comm.WaitDisconnect(peer);
-        if (code == RES_DISCONNECT) return JR_OK;
-        if (code == RES_CLOSED) return POST_NOTHING;
-        if (code != RES_INCOMPLETE && code != RES_NOT_MINE) return JR_FAILED;
-    }
-    return JR_FAILED;
+    const ModuleResult result = m_module.Disconnect();
+    return result == ModuleResult::Closed ? POST_NOTHING : JobResult(result);
 }
 
 int32_t TarnelConfPage::JobStartSearch() {
-    const std::string command = InquiryCommand(INQUIRY_DURATION, INQUIRY_ARGUMENT);
-    return Code(m_comm.SendCommand(command, CMD_INQUIRY)) == RES_ERROR ? JR_FAILED : JR_OK;
+    const ModuleResult result = m_module.StartInquiry();
+    return result == ModuleResult::Closed ? POST_NOTHING : JobResult(result);
 }
 
 int32_t TarnelConfPage::JobNextResult() {
     if (m_searchState != 1) return POST_NOTHING;
-    switch (m_comm.WaitInquiryResult(m_inqResult)) {
-        case RES_INQUIRY:
+    switch (m_module.NextInquiryReport(m_inqResult)) {
+        case InquiryStep::Found:
             return JR_OK;
-        case RES_OK:
+        case InquiryStep::Ended:
             return JR_SEARCH_DONE;
-        case RES_CLOSED:
+        case InquiryStep::Closed:
             return POST_NOTHING;
         default:
             return JR_WAIT_FAILED;
@@ -486,7 +429,7 @@ int32_t TarnelConfPage::JobNextResult() {
 
 int32_t TarnelConfPage::JobStopSearch() {
     if (m_searchState != 1) return POST_NOTHING;
-    return Code(m_comm.SendCommand(CMD_OPCANCEL)) == RES_OK ? JR_OK : JR_FAILED;
+    return JobResult(m_module.StopInquiry());
 }
 
 // --- Results and user operations (window thread) ----------------------------------

@@ -27,6 +27,7 @@
 #include "app/platform/ListCtrl.h"
 #include "app/platform/PropertyPage.h"
 #include "controls/CXGroupBox.h"
+#include "module/TarnelModule.h"
 #include "protocol/BdAddr.h"
 #include "protocol/PayloadRecords.h"
 #include "protocol/TarnelComm.h"
@@ -135,10 +136,6 @@ private:
     int32_t JobStartSearch();
     int32_t JobNextResult();
     int32_t JobStopSearch();
-    bool ReadQuietModeAndEnable();
-    void EnableResponses();
-    bool CancelOperation();
-    static bool IsBusyState(uint8_t state);
 
     // The page holds at most one count of the program's wait cursor, however
     // often its operations and jobs begin it.
@@ -168,6 +165,7 @@ private:
     void AddDevice();
 
     TarnelComm m_comm;
+    TarnelModule m_module;
     uint32_t m_openBaud = 9600;
     uint8_t m_openParity = 0;
     uint8_t m_openStopBits = 0;
