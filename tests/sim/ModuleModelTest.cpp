@@ -352,6 +352,50 @@ TEST(ModuleModelKnobs, DataLinesWithoutOk) {
     EXPECT_EQ(sim.Send("AT\r"), kOk);
 }
 
+// A data line's OK may follow after a pause; whatever the module says next
+// waits behind it, as does every line behind the gap between two lines.
+TEST(ModuleModelKnobs, PausesHoldLaterLinesBackInOrder) {
+    SimConfig config;
+    config.okDelay = 100ms;
+    Harness sim(config);
+    EXPECT_EQ(sim.Send("AT+VER?\r"), Line("+VER,1.2.0"));
+    EXPECT_EQ(sim.Send("AT+NAME=Bob\r"), "");
+    EXPECT_EQ(sim.Advance(99ms), "");
+    EXPECT_EQ(sim.Advance(1ms), kOk + kOk);
+
+    SimConfig gapped;
+    gapped.lineGap = 40ms;
+    Harness gapSim(gapped);
+    EXPECT_EQ(gapSim.Send("AT+VER?\r"), Line("+VER,1.2.0"));
+    EXPECT_EQ(gapSim.Send("AT\r"), "");
+    EXPECT_EQ(gapSim.Advance(39ms), "");
+    EXPECT_EQ(gapSim.Advance(1ms), kOk);
+    EXPECT_EQ(gapSim.Advance(40ms), kOk);
+}
+
+TEST(ModuleModelKnobs, CommandDelayHoldsOnlyItsCommand) {
+    SimConfig config;
+    config.state = ModuleState::Connected;
+    config.errorCommands = {"AT+DISC"};
+    config.commandDelays = {{"AT+DISC", 1500ms}};
+    Harness sim(config);
+    EXPECT_EQ(sim.Send("+++\r"), kOk);
+    EXPECT_EQ(sim.Send("AT+DISC\r"), "");
+    EXPECT_EQ(sim.Advance(1499ms), "");
+    EXPECT_EQ(sim.Advance(1ms), kError);
+    EXPECT_EQ(sim.State().state, ModuleState::Connected);
+}
+
+TEST(ModuleModelKnobs, InquiryAcknowledgedAtOnce) {
+    SimConfig config = WithDevices({{kSpeaker, "A", -50, 0x200, 100ms}});
+    config.inquiryOk = true;
+    config.inquiryTime = 500ms;
+    Harness sim(config);
+    EXPECT_EQ(sim.Send("AT+INQ=60,1\r"), kOk);
+    EXPECT_EQ(sim.Advance(100ms), Line("+INQ,001BDC0F3A21,000200,-50,A"));
+    EXPECT_EQ(sim.Advance(400ms), kOk);
+}
+
 TEST(ModuleModelKnobs, HangsUpWhenTheCountOfBytesArrives) {
     SimConfig config;
     config.hangUpAfterBytes = 5;
