@@ -25,6 +25,7 @@ using tarnel::sim::ModuleState;
 using tarnel::sim::SimConfig;
 using tarnel::test::ClickOn;
 using tarnel::test::ConfPageHarness;
+using tarnel::test::TypeText;
 using P = TarnelConfPage;
 using Clock = std::chrono::steady_clock;
 
@@ -462,6 +463,21 @@ TEST_F(TarnelConfPageApply, WritesEverySettingResetsAndHandsBackThePort) {
     EXPECT_EQ(module.current.uart.line.baud, 115200u);
 }
 
+// A Korean input method types a full-width space (U+3000) as readily as a
+// blank; around an address it is white space all the same.
+TEST_F(TarnelConfPageApply, TrimsUnicodeWhiteSpaceAroundATypedTarget) {
+    ASSERT_NO_FATAL_FAILURE(OpenIdle());
+    H().SetText(P::IDC_TARGET, u"");
+    ClickOn(*H().page.GetDlgItem(P::IDC_TARGET));
+    TypeText(QString::fromUtf16(u"\u3000\u00A00011223344aa\u3000"));
+    ASSERT_EQ(H().Text(P::IDC_TARGET), u"\u3000\u00A00011223344aa\u3000");
+    ClickOn(*H().page.GetDlgItem(P::IDC_APPLY));
+    EXPECT_EQ(H().Text(P::IDC_TARGET), u"0011223344aa");
+    ASSERT_TRUE(H().WaitFor([&] { return H().mainWindow.SetupRequests() == 1; }));
+    EXPECT_EQ(H().BoxIds(), std::vector<int>{126});
+    EXPECT_EQ(H().CommandCount("AT+TADDR=0011223344AA"), 1);
+}
+
 TEST_F(TarnelConfPageApply, SendsNoTargetWhenTheEditIsEmpty) {
     ASSERT_NO_FATAL_FAILURE(OpenIdle());
     H().SetText(P::IDC_TARGET, u"   ");
@@ -658,6 +674,31 @@ TEST_F(TarnelConfPageSearch, ListsTheDevicesReportedWhileTheInquiryCommandWaits)
         EXPECT_EQ(list.GetItemText(2, 1), u"Third");
         EXPECT_EQ(H().Text(P::IDC_SEARCH), u"Search device");
     }
+}
+
+// Bluetooth names run to 248 bytes and more than the list keeps; such a
+// device is listed with its name cut before a character, not left out.
+TEST_F(TarnelConfPageSearch, ListsADeviceWithALongName) {
+    std::string name = "A";
+    std::u16string shown = u"A";
+    for (int i = 0; i < 83; ++i) {
+        name += "한";
+        if (i < 20) shown += u"한";
+    }
+    ASSERT_EQ(name.size(), 250u);
+    SimConfig config;
+    config.devices = {{{0x00, 0x1B, 0xDC, 0x0F, 0x3A, 0x21}, name, -52, 0x240414, 300ms},
+                      {{0x74, 0xE5, 0x43, 0xB0, 0x19, 0xC7}, "Short", -67, 0x5A020C, 600ms}};
+    config.inquiryTime = 1500ms;
+    config.paceOutput = true;
+    ASSERT_NO_FATAL_FAILURE(OpenIdle(config));
+    ClickOn(*H().page.GetDlgItem(P::IDC_SEARCH));
+    ASSERT_TRUE(H().WaitForBox(116));
+    ASSERT_TRUE(H().WaitIdle());
+    auto& list = H().Get<ui::ListCtrl>(P::IDC_RESULT_LIST);
+    ASSERT_EQ(list.GetItemCount(), 2);
+    EXPECT_EQ(Row(H(), 0), (std::vector<std::u16string>{u"001BDC0F3A21", shown, u"-52", u"240414"}));
+    EXPECT_EQ(list.GetItemText(1, 1), u"Short");
 }
 
 TEST_F(TarnelConfPageSearch, StopSearchCancelsTheInquiryAndReadsAgain) {
