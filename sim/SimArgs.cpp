@@ -128,6 +128,14 @@ Apply Milliseconds(Duration SimConfig::*field) {
     };
 }
 
+// A flag without value that sets `field` to `value`.
+Apply Switch(bool SimConfig::*field, bool value) {
+    return [field, value](Context& c, const std::string&) {
+        c.args.config.*field = value;
+        return std::string();
+    };
+}
+
 Apply Address(BdAddress& (*field)(SimArgs&)) {
     return [field](Context& c, const std::string& value) -> std::string {
         const auto address = ParseAddress(value);
@@ -260,22 +268,12 @@ const std::vector<Flag>& Flags() {
         {"--ok-delay", "MS", "pause between a query's data line and its OK [0]",
          Milliseconds(&SimConfig::okDelay)},
         {"--inquiry-ok", "", "answer AT+INQ with OK at once, before the first report",
-         [](Context& c, const std::string&) {
-             c.args.config.inquiryOk = true;
-             return std::string();
-         }},
+         Switch(&SimConfig::inquiryOk, true)},
         {"--disc-delay", "MS", "delay of +DISC after the OK of AT+DISC [0]",
          Milliseconds(&SimConfig::discReportDelay)},
         {"--no-ok-after-data", "", "query commands send their data line without a following OK",
-         [](Context& c, const std::string&) {
-             c.args.config.okAfterData = false;
-             return std::string();
-         }},
-        {"--pace", "", "send output at the UART's byte rate",
-         [](Context& c, const std::string&) {
-             c.args.config.paceOutput = true;
-             return std::string();
-         }},
+         Switch(&SimConfig::okAfterData, false)},
+        {"--pace", "", "send output at the UART's byte rate", Switch(&SimConfig::paceOutput, true)},
         {"--silent", "CMD", "never answer CMD (its name up to '=', e.g. AT+VER? or AT+NAME); repeatable",
          CommandSet(&SimConfig::silentCommands)},
         {"--error", "CMD", "answer CMD with ERROR (AT+DISC: a module that refuses to disconnect); repeatable",

@@ -355,22 +355,26 @@ TEST(ModuleModelKnobs, DataLinesWithoutOk) {
 // A data line's OK may follow after a pause; whatever the module says next
 // waits behind it, as does every line behind the gap between two lines.
 TEST(ModuleModelKnobs, PausesHoldLaterLinesBackInOrder) {
-    SimConfig config;
-    config.okDelay = 100ms;
-    Harness sim(config);
-    EXPECT_EQ(sim.Send("AT+VER?\r"), Line("+VER,1.2.0"));
-    EXPECT_EQ(sim.Send("AT+NAME=Bob\r"), "");
-    EXPECT_EQ(sim.Advance(99ms), "");
-    EXPECT_EQ(sim.Advance(1ms), kOk + kOk);
-
-    SimConfig gapped;
-    gapped.lineGap = 40ms;
-    Harness gapSim(gapped);
-    EXPECT_EQ(gapSim.Send("AT+VER?\r"), Line("+VER,1.2.0"));
-    EXPECT_EQ(gapSim.Send("AT\r"), "");
-    EXPECT_EQ(gapSim.Advance(39ms), "");
-    EXPECT_EQ(gapSim.Advance(1ms), kOk);
-    EXPECT_EQ(gapSim.Advance(40ms), kOk);
+    struct Case {
+        const char* what;
+        Duration okDelay;
+        Duration lineGap;
+        std::string atThePause;  // what leaves once the pause is over
+        std::string later;       // and one gap after that
+    };
+    for (const Case& c :
+         {Case{"OK delay", 100ms, 0ms, kOk + kOk, ""}, Case{"line gap", 0ms, 100ms, kOk, kOk}}) {
+        SCOPED_TRACE(c.what);
+        SimConfig config;
+        config.okDelay = c.okDelay;
+        config.lineGap = c.lineGap;
+        Harness sim(config);
+        EXPECT_EQ(sim.Send("AT+VER?\r"), Line("+VER,1.2.0"));
+        EXPECT_EQ(sim.Send("AT\r"), "");
+        EXPECT_EQ(sim.Advance(99ms), "");
+        EXPECT_EQ(sim.Advance(1ms), c.atThePause);
+        EXPECT_EQ(sim.Advance(100ms), c.later);
+    }
 }
 
 TEST(ModuleModelKnobs, CommandDelayHoldsOnlyItsCommand) {
