@@ -471,8 +471,9 @@ TEST_F(TarnelConfPageApply, TrimsUnicodeWhiteSpaceAroundATypedTarget) {
     ClickOn(*H().page.GetDlgItem(P::IDC_TARGET));
     TypeText(QString::fromUtf16(u"\u3000\u00A00011223344aa\u3000"));
     ASSERT_EQ(H().Text(P::IDC_TARGET), u"\u3000\u00A00011223344aa\u3000");
+    // The click may take long enough for the whole Apply to finish and the
+    // port to close, so what went to the module tells.
     ClickOn(*H().page.GetDlgItem(P::IDC_APPLY));
-    EXPECT_EQ(H().Text(P::IDC_TARGET), u"0011223344aa");
     ASSERT_TRUE(H().WaitFor([&] { return H().mainWindow.SetupRequests() == 1; }));
     EXPECT_EQ(H().BoxIds(), std::vector<int>{126});
     EXPECT_EQ(H().CommandCount("AT+TADDR=0011223344AA"), 1);
