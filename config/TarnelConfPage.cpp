@@ -5,6 +5,8 @@
 #include <cstring>
 #include <functional>
 
+#include <QChar>
+
 #include "app/platform/DataExchange.h"
 #include "app/platform/LoadString.h"
 #include "app/platform/MessageBox.h"
@@ -35,16 +37,14 @@ std::string_view FieldText(const char (&field)[N]) {
     return {field, strnlen(field, N)};
 }
 
-bool IsBlank(char16_t c) {
-    return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == u'\v' || c == u'\f';
-}
-
+// Unicode white space, not only ASCII blanks: input methods type full-width
+// and no-break spaces.
 std::u16string Trim(const std::u16string& text) {
     std::size_t first = 0;
     std::size_t last = text.size();
-    while (first < last && IsBlank(text[first]))
+    while (first < last && QChar::isSpace(text[first]))
         ++first;
-    while (last > first && IsBlank(text[last - 1]))
+    while (last > first && QChar::isSpace(text[last - 1]))
         --last;
     return text.substr(first, last - first);
 }
@@ -460,7 +460,8 @@ int32_t TarnelConfPage::JobDisconnect() {
         const int code = m_comm.WaitDisconnect(peer);
         if (code == RES_DISCONNECT) return JR_OK;
         if (code == RES_CLOSED) return POST_NOTHING;
-        if (code != RES_INCOMPLETE && code != RES_NOT_MINE) return JR_FAILED;
+        // A step that found the engine busy past its limit has read nothing.
+        if (code != RES_INCOMPLETE && code != RES_NOT_MINE && code != RES_TIMEOUT) return JR_FAILED;
     }
     return JR_FAILED;
 }
@@ -480,6 +481,8 @@ int32_t TarnelConfPage::JobNextResult() {
         case RES_CLOSED:
             return POST_NOTHING;
         default:
+            // Nothing read in this step: no line yet, a foreign one, or the
+            // engine busy past its limit (RES_TIMEOUT); the next step looks again.
             return JR_WAIT_FAILED;
     }
 }
