@@ -721,207 +721,207 @@ TEST_F(TarnelConfPageSearch, ThePointerIsBusyOnlyWhileTheUserWaits) {
     ASSERT_TRUE(H().WaitIdle());
     H().Settle(300ms);
     EXPECT_FALSE(PointerBusy());
+}
 
-    // A module reports what it hears at once, while the inquiry command still
-    // waits for a refusal; some acknowledge the command with OK first, which is
-    // not the end of the inquiry.
-    TEST_F(TarnelConfPageSearch, ListsTheDevicesReportedWhileTheInquiryCommandWaits) {
-        for (bool acknowledged : {false, true}) {
-            SCOPED_TRACE(acknowledged);
-            SimConfig config;
-            config.devices = {{{0x00, 0x1B, 0xDC, 0x0F, 0x3A, 0x21}, "First", -52, 0x240414, 100ms},
-                              {{0x74, 0xE5, 0x43, 0xB0, 0x19, 0xC7}, "Second", -67, 0x5A020C, 300ms},
-                              {{0x00, 0x80, 0x25, 0x4E, 0x90, 0x0D}, "Third", -81, 0x001F00, 700ms}};
-            config.inquiryTime = 1500ms;
-            config.inquiryOk = acknowledged;
-            config.paceOutput = true;
-            ASSERT_NO_FATAL_FAILURE(OpenIdle(config));
-            ClickOn(*H().page.GetDlgItem(P::IDC_SEARCH));
-            ASSERT_TRUE(H().WaitForBox(116));
-            ASSERT_TRUE(H().WaitIdle());
-            H().Settle(300ms);
-            EXPECT_EQ(H().BoxIds(), std::vector<int>{116});
-            auto& list = H().Get<ui::ListCtrl>(P::IDC_RESULT_LIST);
-            ASSERT_EQ(list.GetItemCount(), 3);
-            EXPECT_EQ(Row(H(), 0),
-                      (std::vector<std::u16string>{u"001BDC0F3A21", u"First", u"-52", u"240414"}));
-            EXPECT_EQ(list.GetItemText(1, 1), u"Second");
-            EXPECT_EQ(list.GetItemText(2, 1), u"Third");
-            EXPECT_EQ(H().Text(P::IDC_SEARCH), u"Search device");
-        }
-    }
-
-    // Bluetooth names run to 248 bytes and more than the list keeps; such a
-    // device is listed with its name cut before a character, not left out.
-    TEST_F(TarnelConfPageSearch, ListsADeviceWithALongName) {
-        std::string name = "A";
-        std::u16string shown = u"A";
-        for (int i = 0; i < 83; ++i) {
-            name += "한";
-            if (i < 20) shown += u"한";
-        }
-        ASSERT_EQ(name.size(), 250u);
+// A module reports what it hears at once, while the inquiry command still
+// waits for a refusal; some acknowledge the command with OK first, which is
+// not the end of the inquiry.
+TEST_F(TarnelConfPageSearch, ListsTheDevicesReportedWhileTheInquiryCommandWaits) {
+    for (bool acknowledged : {false, true}) {
+        SCOPED_TRACE(acknowledged);
         SimConfig config;
-        config.devices = {{{0x00, 0x1B, 0xDC, 0x0F, 0x3A, 0x21}, name, -52, 0x240414, 300ms},
-                          {{0x74, 0xE5, 0x43, 0xB0, 0x19, 0xC7}, "Short", -67, 0x5A020C, 600ms}};
+        config.devices = {{{0x00, 0x1B, 0xDC, 0x0F, 0x3A, 0x21}, "First", -52, 0x240414, 100ms},
+                          {{0x74, 0xE5, 0x43, 0xB0, 0x19, 0xC7}, "Second", -67, 0x5A020C, 300ms},
+                          {{0x00, 0x80, 0x25, 0x4E, 0x90, 0x0D}, "Third", -81, 0x001F00, 700ms}};
         config.inquiryTime = 1500ms;
+        config.inquiryOk = acknowledged;
         config.paceOutput = true;
         ASSERT_NO_FATAL_FAILURE(OpenIdle(config));
         ClickOn(*H().page.GetDlgItem(P::IDC_SEARCH));
         ASSERT_TRUE(H().WaitForBox(116));
         ASSERT_TRUE(H().WaitIdle());
+        H().Settle(300ms);
+        EXPECT_EQ(H().BoxIds(), std::vector<int>{116});
         auto& list = H().Get<ui::ListCtrl>(P::IDC_RESULT_LIST);
-        ASSERT_EQ(list.GetItemCount(), 2);
-        EXPECT_EQ(Row(H(), 0), (std::vector<std::u16string>{u"001BDC0F3A21", shown, u"-52", u"240414"}));
-        EXPECT_EQ(list.GetItemText(1, 1), u"Short");
-    }
-
-    TEST_F(TarnelConfPageSearch, StopSearchCancelsTheInquiryAndReadsAgain) {
-        ASSERT_NO_FATAL_FAILURE(OpenIdle(SearchConfig(30000ms)));
-        H().Click(P::IDC_SEARCH);
-        ASSERT_TRUE(WaitRows(2));
-        H().Click(P::IDC_SEARCH);
-        EXPECT_FALSE(H().Enabled(P::IDC_SEARCH));
-        EXPECT_EQ(H().Text(P::IDC_SEARCH), u"Stop search");
-        ASSERT_TRUE(H().WaitFor([&] { return H().Text(P::IDC_SEARCH) == u"Search device"; }));
-        ASSERT_TRUE(H().WaitIdle());
-        EXPECT_EQ(H().CommandCount("AT+OPCANCEL"), 1);
-        EXPECT_EQ(H().module.Snapshot().state, ModuleState::Idle);
-        EXPECT_EQ(H().Get<ui::ListCtrl>(P::IDC_RESULT_LIST).GetItemCount(), 2);
-        EXPECT_TRUE(H().BoxIds().empty());
-
-        // A new search starts from an empty list.
-        H().Click(P::IDC_SEARCH);
-        EXPECT_EQ(H().Get<ui::ListCtrl>(P::IDC_RESULT_LIST).GetItemCount(), 0);
-        ASSERT_TRUE(WaitSearching());
-    }
-
-    TEST_F(TarnelConfPageSearch, TheGuardTimerEndsTheSearchWithAFreshRead) {
-        ASSERT_NO_FATAL_FAILURE(OpenIdle(SearchConfig(30000ms)));
-        H().Click(P::IDC_SEARCH);
-        ASSERT_TRUE(WaitSearching());
-        H().page.PostMessage(ui::WM_TIMER, P::SEARCH_TIMER_ID);
-        ASSERT_TRUE(H().WaitForCommand("AT+OPCANCEL"));
-        ASSERT_TRUE(H().WaitIdle());
-        EXPECT_EQ(H().module.Snapshot().state, ModuleState::Idle);
-        // The text is the read's to leave; the next click starts a new search.
-        EXPECT_EQ(H().Text(P::IDC_SEARCH), u"Stop search");
-        H().Click(P::IDC_SEARCH);
-        ASSERT_TRUE(H().WaitFor([&] { return H().CommandCount("AT+INQ=60,1") == 2; }));
-        EXPECT_TRUE(H().BoxIds().empty());
-    }
-
-    TEST_F(TarnelConfPageSearch, ARefusedInquiryClosesThePort) {
-        SimConfig config;
-        config.errorCommands = {"AT+INQ"};
-        ASSERT_NO_FATAL_FAILURE(OpenIdle(config));
-        H().Click(P::IDC_SEARCH);
-        ASSERT_TRUE(H().WaitForBox(115));
-        EXPECT_EQ(H().StyleOf(115), ui::MB_ICONERROR);
-        EXPECT_FALSE(H().page.IsPortOpen());
-        EXPECT_TRUE(AllUserControlsDisabled(H()));
+        ASSERT_EQ(list.GetItemCount(), 3);
+        EXPECT_EQ(Row(H(), 0), (std::vector<std::u16string>{u"001BDC0F3A21", u"First", u"-52", u"240414"}));
+        EXPECT_EQ(list.GetItemText(1, 1), u"Second");
+        EXPECT_EQ(list.GetItemText(2, 1), u"Third");
         EXPECT_EQ(H().Text(P::IDC_SEARCH), u"Search device");
-        EXPECT_EQ(H().mainWindow.SetupRequests(), 0);
     }
+}
 
-    TEST_F(TarnelConfPageSearch, TakesASelectedDeviceAsTheTarget) {
-        ASSERT_NO_FATAL_FAILURE(OpenIdle(SearchConfig(3200ms)));
-        H().Click(P::IDC_SEARCH);
-        ASSERT_TRUE(H().WaitForBox(116));
-        ASSERT_TRUE(H().WaitIdle());
-
-        H().Click(P::IDC_TAKE_TARGET);
-        EXPECT_EQ(H().BoxIds().back(), 112);
-        EXPECT_EQ(H().StyleOf(112), ui::MB_ICONERROR);
-
-        auto& target = H().Get<ui::Edit>(P::IDC_TARGET);
-        const QRgb editable = Background(*target.GetQWidget());
-        ClickRow(H(), 1);
-        H().Click(P::IDC_TAKE_TARGET);
-        EXPECT_EQ(target.GetWindowText(), u"74E543B019C7");
-        EXPECT_TRUE(target.IsReadOnly());
-        // Read-only looks it: the greyed face of the page, not an edit's white.
-        const QRgb readOnly = Background(*target.GetQWidget());
-        EXPECT_NE(readOnly, editable);
-        EXPECT_EQ(readOnly, H().page.GetQWidget()->palette().color(QPalette::Window).rgb());
-
-        H().Click(P::IDC_CLEAR_TARGET);
-        EXPECT_EQ(target.GetWindowText(), u"");
-        EXPECT_FALSE(target.IsReadOnly());
-        EXPECT_EQ(Background(*target.GetQWidget()), editable);
+// Bluetooth names run to 248 bytes and more than the list keeps; such a
+// device is listed with its name cut before a character, not left out.
+TEST_F(TarnelConfPageSearch, ListsADeviceWithALongName) {
+    std::string name = "A";
+    std::u16string shown = u"A";
+    for (int i = 0; i < 83; ++i) {
+        name += "한";
+        if (i < 20) shown += u"한";
     }
+    ASSERT_EQ(name.size(), 250u);
+    SimConfig config;
+    config.devices = {{{0x00, 0x1B, 0xDC, 0x0F, 0x3A, 0x21}, name, -52, 0x240414, 300ms},
+                      {{0x74, 0xE5, 0x43, 0xB0, 0x19, 0xC7}, "Short", -67, 0x5A020C, 600ms}};
+    config.inquiryTime = 1500ms;
+    config.paceOutput = true;
+    ASSERT_NO_FATAL_FAILURE(OpenIdle(config));
+    ClickOn(*H().page.GetDlgItem(P::IDC_SEARCH));
+    ASSERT_TRUE(H().WaitForBox(116));
+    ASSERT_TRUE(H().WaitIdle());
+    auto& list = H().Get<ui::ListCtrl>(P::IDC_RESULT_LIST);
+    ASSERT_EQ(list.GetItemCount(), 2);
+    EXPECT_EQ(Row(H(), 0), (std::vector<std::u16string>{u"001BDC0F3A21", shown, u"-52", u"240414"}));
+    EXPECT_EQ(list.GetItemText(1, 1), u"Short");
+}
 
-    // --- Port errors and closing ------------------------------------------------------------
+TEST_F(TarnelConfPageSearch, StopSearchCancelsTheInquiryAndReadsAgain) {
+    ASSERT_NO_FATAL_FAILURE(OpenIdle(SearchConfig(30000ms)));
+    H().Click(P::IDC_SEARCH);
+    ASSERT_TRUE(WaitRows(2));
+    H().Click(P::IDC_SEARCH);
+    EXPECT_FALSE(H().Enabled(P::IDC_SEARCH));
+    EXPECT_EQ(H().Text(P::IDC_SEARCH), u"Stop search");
+    ASSERT_TRUE(H().WaitFor([&] { return H().Text(P::IDC_SEARCH) == u"Search device"; }));
+    ASSERT_TRUE(H().WaitIdle());
+    EXPECT_EQ(H().CommandCount("AT+OPCANCEL"), 1);
+    EXPECT_EQ(H().module.Snapshot().state, ModuleState::Idle);
+    EXPECT_EQ(H().Get<ui::ListCtrl>(P::IDC_RESULT_LIST).GetItemCount(), 2);
+    EXPECT_TRUE(H().BoxIds().empty());
 
-    TEST(TarnelConfPagePort, UnpluggingWhileIdleIsReportedOnce) {
-        ConfPageHarness h;
-        ASSERT_FALSE(h.Open());
-        ASSERT_TRUE(h.WaitIdle());
-        h.module.Unplug();
-        ASSERT_TRUE(h.WaitForBox(106));
-        h.Settle(500ms);
-        EXPECT_EQ(h.BoxIds(), std::vector<int>{106});
-        EXPECT_EQ(h.StyleOf(106), ui::MB_ICONERROR);
-        ExpectGaveUp(h);
-    }
+    // A new search starts from an empty list.
+    H().Click(P::IDC_SEARCH);
+    EXPECT_EQ(H().Get<ui::ListCtrl>(P::IDC_RESULT_LIST).GetItemCount(), 0);
+    ASSERT_TRUE(WaitSearching());
+}
 
-    TEST(TarnelConfPagePort, UnpluggingWhileAJobWaitsEndsTheJobQuietly) {
-        SimConfig config;
-        config.silentCommands = {"AT+VER?"};
-        ConfPageHarness h(config);
-        ASSERT_FALSE(h.Open());
-        ASSERT_TRUE(h.WaitForCommand("AT+VER?"));
-        h.module.Unplug();
-        ASSERT_TRUE(h.WaitForBox(106));
-        h.Settle(1500ms);
-        EXPECT_EQ(h.BoxIds(), std::vector<int>{106});
-        ExpectGaveUp(h);
-    }
+TEST_F(TarnelConfPageSearch, TheGuardTimerEndsTheSearchWithAFreshRead) {
+    ASSERT_NO_FATAL_FAILURE(OpenIdle(SearchConfig(30000ms)));
+    H().Click(P::IDC_SEARCH);
+    ASSERT_TRUE(WaitSearching());
+    H().page.PostMessage(ui::WM_TIMER, P::SEARCH_TIMER_ID);
+    ASSERT_TRUE(H().WaitForCommand("AT+OPCANCEL"));
+    ASSERT_TRUE(H().WaitIdle());
+    EXPECT_EQ(H().module.Snapshot().state, ModuleState::Idle);
+    // The text is the read's to leave; the next click starts a new search.
+    EXPECT_EQ(H().Text(P::IDC_SEARCH), u"Stop search");
+    H().Click(P::IDC_SEARCH);
+    ASSERT_TRUE(H().WaitFor([&] { return H().CommandCount("AT+INQ=60,1") == 2; }));
+    EXPECT_TRUE(H().BoxIds().empty());
+}
 
-    TEST(TarnelConfPagePort, ClosingThePageEndsAWaitingJob) {
-        SimConfig config;
-        config.silentCommands = {"AT+MODELNAME?"};
-        ConfPageHarness h(config);
-        ASSERT_FALSE(h.Open());
-        ASSERT_TRUE(h.WaitForCommand("AT+MODELNAME?"));
-        h.page.DestroyWindow();
-        EXPECT_FALSE(h.page.IsWindow());
-        EXPECT_FALSE(h.page.IsPortOpen());
-        h.Settle(300ms);
-        EXPECT_TRUE(h.BoxIds().empty());
-        EXPECT_EQ(h.Commands(), kCheck);
-        EXPECT_EQ(ui::test::WaitCursorCount(), 0);
-    }
+TEST_F(TarnelConfPageSearch, ARefusedInquiryClosesThePort) {
+    SimConfig config;
+    config.errorCommands = {"AT+INQ"};
+    ASSERT_NO_FATAL_FAILURE(OpenIdle(config));
+    H().Click(P::IDC_SEARCH);
+    ASSERT_TRUE(H().WaitForBox(115));
+    EXPECT_EQ(H().StyleOf(115), ui::MB_ICONERROR);
+    EXPECT_FALSE(H().page.IsPortOpen());
+    EXPECT_TRUE(AllUserControlsDisabled(H()));
+    EXPECT_EQ(H().Text(P::IDC_SEARCH), u"Search device");
+    EXPECT_EQ(H().mainWindow.SetupRequests(), 0);
+}
 
-    TEST(TarnelConfPagePort, OpeningAMissingPortFailsAndChangesNothing) {
-        ConfPageHarness h;
-        EXPECT_TRUE(h.page.OpenPort(u"/dev/tarnel-no-such-port", 9600, 0, 0, 0, 8));
-        EXPECT_FALSE(h.page.IsPortOpen());
-        EXPECT_EQ(ui::test::WaitCursorCount(), 0);
-        h.Settle(100ms);
-        EXPECT_TRUE(h.BoxIds().empty());
-    }
+TEST_F(TarnelConfPageSearch, TakesASelectedDeviceAsTheTarget) {
+    ASSERT_NO_FATAL_FAILURE(OpenIdle(SearchConfig(3200ms)));
+    H().Click(P::IDC_SEARCH);
+    ASSERT_TRUE(H().WaitForBox(116));
+    ASSERT_TRUE(H().WaitIdle());
 
-    // The worker holds the job lock while its box waits for the user; closing
-    // the port then must answer the box, not wait on the lock alone.
-    TEST(TarnelConfPagePort, ClosingWhileTheWorkerShowsABoxWaitsForTheAnswer) {
-        SimConfig config;
-        config.settings.quietMode = true;
-        ConfPageHarness h(config);
-        ASSERT_FALSE(h.Open());
-        // Without running the event loop: the worker's box stays unanswered.
-        ui::BoxRequests::Instance().WaitForRequest(20s);
-        ASSERT_TRUE(h.boxes.Calls().empty());
-        h.page.ClosePort();
-        const std::vector<ui::test::MessageBoxCall> calls = h.boxes.Calls();
-        ASSERT_EQ(calls.size(), 1u);
-        EXPECT_EQ(calls[0].stringId, 125);
-        EXPECT_FALSE(calls[0].fromWindowThread);
-        EXPECT_FALSE(h.page.IsPortOpen());
-        EXPECT_EQ(h.CommandCount("AT+MODELNAME?"), 0);
-        h.Settle(300ms);
-        EXPECT_EQ(h.boxes.Count(), 1u);
-        EXPECT_EQ(h.mainWindow.SetupRequests(), 0);
-    }
+    H().Click(P::IDC_TAKE_TARGET);
+    EXPECT_EQ(H().BoxIds().back(), 112);
+    EXPECT_EQ(H().StyleOf(112), ui::MB_ICONERROR);
+
+    auto& target = H().Get<ui::Edit>(P::IDC_TARGET);
+    const QRgb editable = Background(*target.GetQWidget());
+    ClickRow(H(), 1);
+    H().Click(P::IDC_TAKE_TARGET);
+    EXPECT_EQ(target.GetWindowText(), u"74E543B019C7");
+    EXPECT_TRUE(target.IsReadOnly());
+    // Read-only looks it: the greyed face of the page, not an edit's white.
+    const QRgb readOnly = Background(*target.GetQWidget());
+    EXPECT_NE(readOnly, editable);
+    EXPECT_EQ(readOnly, H().page.GetQWidget()->palette().color(QPalette::Window).rgb());
+
+    H().Click(P::IDC_CLEAR_TARGET);
+    EXPECT_EQ(target.GetWindowText(), u"");
+    EXPECT_FALSE(target.IsReadOnly());
+    EXPECT_EQ(Background(*target.GetQWidget()), editable);
+}
+
+// --- Port errors and closing ------------------------------------------------------------
+
+TEST(TarnelConfPagePort, UnpluggingWhileIdleIsReportedOnce) {
+    ConfPageHarness h;
+    ASSERT_FALSE(h.Open());
+    ASSERT_TRUE(h.WaitIdle());
+    h.module.Unplug();
+    ASSERT_TRUE(h.WaitForBox(106));
+    h.Settle(500ms);
+    EXPECT_EQ(h.BoxIds(), std::vector<int>{106});
+    EXPECT_EQ(h.StyleOf(106), ui::MB_ICONERROR);
+    ExpectGaveUp(h);
+}
+
+TEST(TarnelConfPagePort, UnpluggingWhileAJobWaitsEndsTheJobQuietly) {
+    SimConfig config;
+    config.silentCommands = {"AT+VER?"};
+    ConfPageHarness h(config);
+    ASSERT_FALSE(h.Open());
+    ASSERT_TRUE(h.WaitForCommand("AT+VER?"));
+    h.module.Unplug();
+    ASSERT_TRUE(h.WaitForBox(106));
+    h.Settle(1500ms);
+    EXPECT_EQ(h.BoxIds(), std::vector<int>{106});
+    ExpectGaveUp(h);
+}
+
+TEST(TarnelConfPagePort, ClosingThePageEndsAWaitingJob) {
+    SimConfig config;
+    config.silentCommands = {"AT+MODELNAME?"};
+    ConfPageHarness h(config);
+    ASSERT_FALSE(h.Open());
+    ASSERT_TRUE(h.WaitForCommand("AT+MODELNAME?"));
+    h.page.DestroyWindow();
+    EXPECT_FALSE(h.page.IsWindow());
+    EXPECT_FALSE(h.page.IsPortOpen());
+    h.Settle(300ms);
+    EXPECT_TRUE(h.BoxIds().empty());
+    EXPECT_EQ(h.Commands(), kCheck);
+    EXPECT_EQ(ui::test::WaitCursorCount(), 0);
+}
+
+TEST(TarnelConfPagePort, OpeningAMissingPortFailsAndChangesNothing) {
+    ConfPageHarness h;
+    EXPECT_TRUE(h.page.OpenPort(u"/dev/tarnel-no-such-port", 9600, 0, 0, 0, 8));
+    EXPECT_FALSE(h.page.IsPortOpen());
+    EXPECT_EQ(ui::test::WaitCursorCount(), 0);
+    h.Settle(100ms);
+    EXPECT_TRUE(h.BoxIds().empty());
+}
+
+// The worker holds the job lock while its box waits for the user; closing
+// the port then must answer the box, not wait on the lock alone.
+TEST(TarnelConfPagePort, ClosingWhileTheWorkerShowsABoxWaitsForTheAnswer) {
+    SimConfig config;
+    config.settings.quietMode = true;
+    ConfPageHarness h(config);
+    ASSERT_FALSE(h.Open());
+    // Without running the event loop: the worker's box stays unanswered.
+    ui::BoxRequests::Instance().WaitForRequest(20s);
+    ASSERT_TRUE(h.boxes.Calls().empty());
+    h.page.ClosePort();
+    const std::vector<ui::test::MessageBoxCall> calls = h.boxes.Calls();
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].stringId, 125);
+    EXPECT_FALSE(calls[0].fromWindowThread);
+    EXPECT_FALSE(h.page.IsPortOpen());
+    EXPECT_EQ(h.CommandCount("AT+MODELNAME?"), 0);
+    h.Settle(300ms);
+    EXPECT_EQ(h.boxes.Count(), 1u);
+    EXPECT_EQ(h.mainWindow.SetupRequests(), 0);
+}
 
 }  // namespace
