@@ -5,6 +5,8 @@
 #include <cstring>
 #include <functional>
 
+#include <QChar>
+
 #include "app/platform/DataExchange.h"
 #include "app/platform/LoadString.h"
 #include "app/platform/MessageBox.h"
@@ -31,16 +33,14 @@ std::string_view FieldText(const char (&field)[N]) {
     return {field, strnlen(field, N)};
 }
 
-bool IsBlank(char16_t c) {
-    return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == u'\v' || c == u'\f';
-}
-
+// Unicode white space, not only ASCII blanks: input methods type full-width
+// and no-break spaces.
 std::u16string Trim(const std::u16string& text) {
     std::size_t first = 0;
     std::size_t last = text.size();
-    while (first < last && IsBlank(text[first]))
+    while (first < last && QChar::isSpace(text[first]))
         ++first;
-    while (last > first && IsBlank(text[last - 1]))
+    while (last > first && QChar::isSpace(text[last - 1]))
         --last;
     return text.substr(first, last - first);
 }

@@ -36,6 +36,15 @@ const char* AtCmdBase::FindLineEnd(const char* p, const char* end) {
 }
 
 std::unique_ptr<uint8_t[]> AtCmdBase::TakeResponse(std::vector<char>& buffer, int code) {
+    std::size_t used = 0;
+    std::unique_ptr<uint8_t[]> result = ReadResponse(buffer, code, used);
+    buffer.erase(buffer.begin(), buffer.begin() + static_cast<std::ptrdiff_t>(used));
+    return result;
+}
+
+std::unique_ptr<uint8_t[]> AtCmdBase::ReadResponse(const std::vector<char>& buffer, int code,
+                                                   std::size_t& used) {
+    used = 0;
     if (buffer.empty()) return MakeResultBlock(RES_INCOMPLETE);
     std::unique_ptr<uint8_t[]> result = MakeResultBlock(RES_NOT_MINE);
     const char* const begin = buffer.data();
@@ -69,19 +78,20 @@ std::unique_ptr<uint8_t[]> AtCmdBase::TakeResponse(std::vector<char>& buffer, in
         p = q;
         break;
     }
-    buffer.erase(buffer.begin(), buffer.begin() + (p - begin));
+    used = static_cast<std::size_t>(p - begin);
     return result;
 }
 
 std::unique_ptr<uint8_t[]> AtCmdBase::DispatchLine(const std::vector<char>& line, int code) {
-    if (line.size() > MAX_LINE_LENGTH) return MakeResultBlock(RES_LINE_TOO_LONG);
+    bool offered = false;
     for (const ResponseEntry& entry : m_responseTable) {
-        if (entry.commandCode != code) continue;
+        if (entry.commandCode != code || line.size() > entry.maxLineLength) continue;
+        offered = true;
         for (const ResponseHandler& handler : entry.handlers) {
             std::vector<char> copy = line;
             std::unique_ptr<uint8_t[]> block = handler(copy, code);
             if (!block || ResultCode(block.get()) != RES_NOT_MINE) return block;
         }
     }
-    return MakeResultBlock(RES_NOT_MINE);
+    return MakeResultBlock(!offered && line.size() > MAX_LINE_LENGTH ? RES_LINE_TOO_LONG : RES_NOT_MINE);
 }

@@ -20,15 +20,19 @@ class CSerialportMP;
 // not the handler's.
 using ResponseHandler = std::function<std::unique_ptr<uint8_t[]>(std::vector<char>&, int)>;
 
+// Longest response line the handlers are offered, unless their entry says otherwise.
+inline constexpr std::size_t MAX_RESPONSE_LINE = 255;
+
 struct ResponseEntry {
     int commandCode;
-    std::vector<ResponseHandler> handlers;  // called in this order
+    std::vector<ResponseHandler> handlers;          // called in this order
+    std::size_t maxLineLength = MAX_RESPONSE_LINE;  // longer lines are not offered to them
 };
 
 class AtCmdBase {
 public:
-    static constexpr std::size_t RX_LIMIT = 1024;        // most bytes waiting in m_rxBuf
-    static constexpr std::size_t MAX_LINE_LENGTH = 255;  // longer lines end the command
+    static constexpr std::size_t RX_LIMIT = 1024;                      // most bytes waiting in m_rxBuf
+    static constexpr std::size_t MAX_LINE_LENGTH = MAX_RESPONSE_LINE;  // longer lines end the command
     static constexpr int WAIT_SLICE_MS = 10;
 
     virtual ~AtCmdBase();
@@ -50,9 +54,14 @@ public:
     // that can only become such a line once it outgrows RX_LIMIT; it is then
     // dropped, so the buffer stays bounded), else the handler's block.
     std::unique_ptr<uint8_t[]> TakeResponse(std::vector<char>& buffer, int code);
+    // TakeResponse that leaves `buffer` as it is and sets `used` to the number
+    // of bytes it would remove from its front.
+    std::unique_ptr<uint8_t[]> ReadResponse(const std::vector<char>& buffer, int code, std::size_t& used);
 
-    // Offers `line` to the handlers of `code` in table order; the first block
-    // that is not RES_NOT_MINE is the result, else RES_NOT_MINE.
+    // Offers `line` to the handlers of `code` in table order (those whose
+    // entry takes a line this long); the first block that is not RES_NOT_MINE
+    // is the result, else RES_NOT_MINE, or RES_LINE_TOO_LONG for a line over
+    // 255 bytes that no entry of `code` takes.
     std::unique_ptr<uint8_t[]> DispatchLine(const std::vector<char>& line, int code);
 
 protected:

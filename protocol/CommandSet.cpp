@@ -1,6 +1,5 @@
 #include "protocol/CommandSet.h"
 
-#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 
@@ -14,8 +13,9 @@ std::string Format(const char* format, ...) {
     va_start(args, format);
     const int n = std::vsnprintf(buf, sizeof buf, format, args);
     va_end(args);
-    if (n < 0) return {};
-    return std::string(buf, std::min<std::size_t>(static_cast<std::size_t>(n), sizeof buf - 1));
+    // A cut command would lose its closing CR and run into the next one.
+    if (n < 0 || static_cast<std::size_t>(n) >= sizeof buf) return {};
+    return std::string(buf, static_cast<std::size_t>(n));
 }
 
 }  // namespace

@@ -51,9 +51,9 @@ inline constexpr unsigned SCAN_MODE = 3;
 // Longest device name the module takes, in bytes.
 inline constexpr std::size_t MAX_DEVICE_NAME = 32;
 
-// The formatted commands; each fits the module's 128-byte command buffer
-// (a longer result is cut to 127 bytes, so an over-long name never goes out
-// whole).
+// The formatted commands. Each must fit the module's 128-byte command
+// buffer, at most 127 bytes with its CR; a longer one comes back empty, which
+// SendCommand refuses.
 std::string InquiryCommand(unsigned duration, unsigned argument);
 std::string ScanCommand(unsigned mode, unsigned seconds);
 std::string TargetAddrCommand(const BdAddr& target);

@@ -98,6 +98,14 @@ void CopyText(std::string_view field, char* dest, std::size_t capacity) {
     dest[n] = '\0';
 }
 
+void CopyUtf8Text(std::string_view field, char* dest, std::size_t capacity) {
+    std::size_t n = field.size() < capacity - 1 ? field.size() : capacity - 1;
+    const auto continues = [](char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; };
+    while (n > 0 && n < field.size() && continues(field[n]))
+        --n;
+    CopyText(field.substr(0, n), dest, capacity);
+}
+
 bool MatchWord(std::string_view field, std::initializer_list<std::string_view> words, uint8_t& index) {
     uint8_t i = 0;
     for (std::string_view word : words) {

@@ -35,6 +35,8 @@ bool ParseClassOfDevice(std::string_view field, uint32_t& value);
 
 // Copies at most capacity - 1 bytes and a NUL; longer text is cut.
 void CopyText(std::string_view field, char* dest, std::size_t capacity);
+// CopyText for UTF-8 text: a cut falls before a character, never inside one.
+void CopyUtf8Text(std::string_view field, char* dest, std::size_t capacity);
 
 // The index of the word `field` equals exactly (case matters).
 bool MatchWord(std::string_view field, std::initializer_list<std::string_view> words, uint8_t& index);

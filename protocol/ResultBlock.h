@@ -27,6 +27,9 @@ inline constexpr int RES_INCOMPLETE = 3;
 inline constexpr int RES_NO_RESULT = 4;
 // A response line longer than 255 bytes was met; the command ended.
 inline constexpr int RES_LINE_TOO_LONG = 5;
+// The formatted command does not fit the module's 128-byte command buffer
+// (its closing CR would be cut off); nothing was sent.
+inline constexpr int RES_COMMAND_TOO_LONG = 6;
 // The time limit passed without a conclusive line.
 inline constexpr int RES_TIMEOUT = 7;
 // The channel is not open; nothing was sent.

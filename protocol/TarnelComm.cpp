@@ -18,6 +18,17 @@ using namespace std::placeholders;
 constexpr std::string_view CR = "\r";
 constexpr std::string_view CRLF = "\r\n";
 
+// Bluetooth names run to 248 bytes, so a +INQ report may be longer than
+// other lines; it is read whatever its length, as far as the receive buffer
+// holds it, and its name cut to the record.
+constexpr std::size_t MAX_INQUIRY_LINE = AtCmdBase::RX_LIMIT;
+
+// A query's data line, which the module may follow with an OK; reports are
+// not answers and are followed by nothing.
+bool IsQueryAnswer(int code) {
+    return code >= RES_VERSION && code != RES_INQUIRY && code != RES_CONNECT && code != RES_DISCONNECT;
+}
+
 std::string_view View(const std::vector<char>& line) {
     return {line.data(), line.size()};
 }
@@ -107,6 +118,8 @@ std::error_code TarnelComm::Open(const std::string& port, unsigned baud, unsigne
         m_channel->Open(port, baud, static_cast<uint8_t>(charSize), parity, stopBits, flowControl);
     if (error) return error;
     m_closing = false;
+    m_lateOkUntil.reset();
+    m_noOkAfterData = false;
     g_ioServiceExec.Start(2);
     ++g_openEngines;
     m_counted = true;
@@ -153,16 +166,13 @@ std::unique_ptr<uint8_t[]> TarnelComm::SendCommand(const AtCommand& command) {
 }
 
 std::unique_ptr<uint8_t[]> TarnelComm::SendCommand(const std::string& text, const AtCommand& command) {
+    if (text.empty()) return MakeResultBlock(RES_COMMAND_TOO_LONG);
     return SendCommand(text.data(), text.size(), command.code, command.timeoutMs);
 }
 
 std::unique_ptr<uint8_t[]> TarnelComm::RunCommand(const char* command, size_t length, int code,
                                                   unsigned timeoutMs) {
-    {
-        std::lock_guard lock(m_rxMutex);
-        m_rxBuf.clear();
-    }
-    m_respBuf.clear();
+    DiscardStaleInput();
     if (length > 0) {
         m_channel->Write(reinterpret_cast<const uint8_t*>(command), static_cast<unsigned>(length));
         if (m_onSend) {
@@ -171,17 +181,75 @@ std::unique_ptr<uint8_t[]> TarnelComm::RunCommand(const char* command, size_t le
         }
     }
     m_lastSend = Clock::now();
+    // An OK taken while the last query's OK is still due: only a second
+    // answer, or the end of that wait, tells whose it is.
+    bool heldOk = false;
     for (;;) {
+        if (heldOk && !LateOkOwed()) {
+            m_noOkAfterData = true;
+            return MakeResultBlock(RES_OK);
+        }
         const auto elapsedMs =
             std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - m_lastSend);
-        if (elapsedMs.count() > static_cast<long long>(timeoutMs)) return MakeResultBlock(RES_TIMEOUT);
+        if (elapsedMs.count() > static_cast<long long>(timeoutMs))
+            return MakeResultBlock(heldOk ? RES_OK : RES_TIMEOUT);
         if (WaitForData() == -1) return MakeResultBlock(RES_CLOSED);
         if (m_respBuf.empty()) continue;
-        Block r = TakeResponse(m_respBuf, code);
+        std::size_t used = 0;
+        Block r = ReadResponse(m_respBuf, code, used);
         if (!r) return MakeResultBlock(RES_NO_RESULT);
         const int rc = ResultCode(r.get());
-        if (rc != RES_NOT_MINE && rc != RES_INCOMPLETE) return r;
+        if (rc != RES_INQUIRY)
+            m_respBuf.erase(m_respBuf.begin(), m_respBuf.begin() + static_cast<std::ptrdiff_t>(used));
+        if (rc == RES_NOT_MINE || rc == RES_INCOMPLETE) continue;
+        if (rc == RES_OK && !heldOk && LateOkOwed()) {
+            heldOk = true;
+            continue;
+        }
+        m_lateOkUntil.reset();
+        if (IsQueryAnswer(rc)) AwaitTrailingOk(m_lastSend + std::chrono::milliseconds(timeoutMs));
+        return r;
     }
+}
+
+// Earlier traffic is dropped, except that the last query's OK, while still
+// due, is looked for among it (and a line just begun is kept, as it may be
+// that OK).
+void TarnelComm::DiscardStaleInput() {
+    {
+        std::lock_guard lock(m_rxMutex);
+        m_respBuf.insert(m_respBuf.end(), m_rxBuf.begin(), m_rxBuf.end());
+        m_rxBuf.clear();
+    }
+    if (LateOkOwed() && TakeBufferedOk()) {
+        m_lateOkUntil.reset();
+        m_noOkAfterData = false;
+    }
+    if (!LateOkOwed()) m_respBuf.clear();
+}
+
+// Takes the buffered lines up to the first OK; false when none is complete.
+bool TarnelComm::TakeBufferedOk() {
+    for (;;) {
+        const int rc = ResultCode(TakeResponse(m_respBuf, CMD_AT.code).get());
+        if (rc == RES_OK) return true;
+        if (rc == RES_INCOMPLETE) return false;
+    }
+}
+
+// The OK after a query's data line usually follows within a few
+// milliseconds; one slice catches it. Should it not come, it may still
+// come until `until`.
+void TarnelComm::AwaitTrailingOk(Clock::time_point until) {
+    if (TakeBufferedOk() || (WaitForData() != -1 && TakeBufferedOk())) {
+        m_noOkAfterData = false;
+    } else if (!m_noOkAfterData) {
+        m_lateOkUntil = until;
+    }
+}
+
+bool TarnelComm::LateOkOwed() const {
+    return m_lateOkUntil && Clock::now() < *m_lateOkUntil;
 }
 
 int TarnelComm::WaitInquiryResult(InquiryResult& result) {
@@ -223,6 +291,8 @@ int TarnelComm::GetQuietMode(uint8_t& mode) {
     if (!r) return RES_NO_RESULT;
     const int rc = ResultCode(r.get());
     if (rc == RES_QM) mode = Payload(r.get())[0];
+    // With command responses off no OK follows any line.
+    if (rc == RES_QM && mode == 1) m_lateOkUntil.reset();
     return rc;
 }
 
@@ -256,8 +326,8 @@ void TarnelComm::OnWrite(const std::shared_ptr<CSerialportMP>& channel, std::err
     }
 }
 
-void TarnelComm::Register(int code, std::initializer_list<Handler> handlers) {
-    ResponseEntry entry{code, {}};
+void TarnelComm::Register(int code, std::initializer_list<Handler> handlers, std::size_t maxLineLength) {
+    ResponseEntry entry{code, {}, maxLineLength};
     for (Handler handler : handlers)
         entry.handlers.emplace_back(std::bind(handler, this, _1, _2));
     m_responseTable.push_back(std::move(entry));
@@ -283,8 +353,10 @@ void TarnelComm::BuildResponseTable() {
     Register(18, {&T::ParseMfrbda, &T::ParseError});
     Register(19, {&T::ParseOk, &T::ParseError});
     Register(20, {&T::ParseVersion, &T::ParseError});
-    Register(21, {&T::ParseError});
-    Register(22, {&T::ParseOk, &T::ParseInquiry});
+    // The inquiry command ends on an OK that acknowledges it, on its refusal,
+    // or on the first report, which stays for the polls.
+    Register(21, {&T::ParseError, &T::ParseOk, &T::ParseInquiry}, MAX_INQUIRY_LINE);
+    Register(22, {&T::ParseOk, &T::ParseInquiry}, MAX_INQUIRY_LINE);
     Register(23, {&T::ParseOk, &T::ParseError});
     Register(24, {&T::ParseOk, &T::ParseError, &T::ParseConnect});
     Register(25, {&T::ParseTargetAddr, &T::ParseError});
@@ -400,7 +472,7 @@ std::unique_ptr<uint8_t[]> TarnelComm::ParseInquiry(const std::vector<char>& lin
         ParseClassOfDevice(f[1], cod) && ParseDecimal(f[2], rssi)) {
         rec.classOfDevice = cod;
         rec.rssi = static_cast<int8_t>(static_cast<uint8_t>(rssi & 0xFF));
-        CopyText(f[3], rec.name, sizeof rec.name);
+        CopyUtf8Text(f[3], rec.name, sizeof rec.name);
         StoreRecord(block.get(), rec, RES_INQUIRY);
     }
     return block;

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -49,17 +50,32 @@ public:
     // sent) or RES_CLOSED. While another call runs, this one waits for it
     // first; it gives up with RES_TIMEOUT, nothing sent, should that call
     // overrun its own limit, and with RES_CLOSED on Close. Always a block.
+    //
+    // A module may send a query's OK some time after its data line. The query
+    // returns at its data line, having waited at most one more slice for the
+    // OK; an OK that comes later, within the query's own limit, is never taken
+    // as the answer of a later command. A module that sends no OK after data
+    // lines costs that slice per query, and once per opening the wait of the
+    // first command that ends on OK after a query until the query's limit has
+    // passed (so the engine learns that no OK follows).
+    //
+    // An inquiry report (RES_INQUIRY) ends a command whose handlers take it
+    // but stays buffered for WaitInquiryResult.
     std::unique_ptr<uint8_t[]> SendCommand(const char* command, size_t length, int code, unsigned timeoutMs);
     // An argument-less command of the command set.
     std::unique_ptr<uint8_t[]> SendCommand(const AtCommand& command);
-    // Formatted `text` under `command`'s code and time limit.
+    // Formatted `text` under `command`'s code and time limit; an empty text,
+    // which the formatting functions give for a command too long for the
+    // module, is refused with RES_COMMAND_TOO_LONG and nothing is sent.
     std::unique_ptr<uint8_t[]> SendCommand(const std::string& text, const AtCommand& command);
 
     // One poll step each: waits at most one slice, reads at most one line.
     // The payload code (RES_INQUIRY, RES_CONNECT, RES_DISCONNECT) with the
     // record filled; otherwise the line's code (RES_INCOMPLETE when nothing is
     // buffered, RES_NOT_MINE for a foreign line, RES_OK/RES_ERROR where the
-    // poll's handlers take them), RES_NOT_OPEN or RES_CLOSED, record untouched.
+    // poll's handlers take them), RES_NOT_OPEN, RES_CLOSED, or RES_TIMEOUT when
+    // another call held the engine past its own limit (nothing was read),
+    // record untouched.
     int WaitInquiryResult(InquiryResult& result);
     int WaitConnection(BdAddr& peer);
     int WaitDisconnect(BdAddr& peer);
@@ -83,11 +99,16 @@ private:
     void OnWrite(const std::shared_ptr<CSerialportMP>& channel, std::error_code& error, unsigned bytes);
 
     std::unique_ptr<uint8_t[]> RunCommand(const char* command, size_t length, int code, unsigned timeoutMs);
+    void DiscardStaleInput();
+    bool TakeBufferedOk();
+    void AwaitTrailingOk(std::chrono::steady_clock::time_point until);
+    bool LateOkOwed() const;
     int Poll(int code, int payloadCode, void* record, size_t recordSize);
 
     using Handler = std::unique_ptr<uint8_t[]> (TarnelComm::*)(const std::vector<char>&, int);
     void BuildResponseTable();
-    void Register(int code, std::initializer_list<Handler> handlers);
+    void Register(int code, std::initializer_list<Handler> handlers,
+                  std::size_t maxLineLength = MAX_RESPONSE_LINE);
 
     std::unique_ptr<uint8_t[]> ParseOk(const std::vector<char>& line, int code);
     std::unique_ptr<uint8_t[]> ParseError(const std::vector<char>& line, int code);
@@ -111,6 +132,10 @@ private:
 
     std::chrono::time_point<Clock, std::chrono::nanoseconds> m_lastSend;
     CommandGate m_gate{m_closing};
+    // Until when the last query's OK may still arrive; empty when none is due.
+    std::optional<Clock::time_point> m_lateOkUntil;
+    // Learnt since Open: this module sends no OK after a data line.
+    bool m_noOkAfterData = false;
     // This engine counts in g_openEngines; kept apart from the channel's own
     // state because the channel may close itself after an unobserved error.
     std::atomic<bool> m_counted{false};

@@ -55,7 +55,7 @@ ModuleModel::ModuleModel(SimConfig config, TimePoint now)
       m_state(m_config.state),
       m_peer(m_config.peer),
       m_dataMode(m_config.state == ModuleState::Connected),
-      m_lineFreeAt(now) {}
+      m_lineFreeAt(now - m_config.lineGap) {}
 
 const ModuleModel::Command* ModuleModel::FindCommand(std::string_view name) {
     static const std::array<Command, 19> kCommands = {{
@@ -144,7 +144,8 @@ void ModuleModel::HandleLine(std::string line, TimePoint now) {
     const bool hasArgs = equals != std::string::npos;
     const std::string name = Upper(line.substr(0, equals));
     const std::string args = hasArgs ? line.substr(equals + 1) : std::string();
-    const TimePoint at = now + m_config.replyDelay;
+    const auto delay = m_config.commandDelays.find(name);
+    const TimePoint at = now + (delay != m_config.commandDelays.end() ? delay->second : m_config.replyDelay);
 
     if (m_config.silentCommands.contains(name)) return;
     if (auto found = m_config.replyOverrides.find(name); found != m_config.replyOverrides.end()) {
@@ -224,22 +225,24 @@ ModuleSnapshot ModuleModel::Snapshot() const {
     return snapshot;
 }
 
-void ModuleModel::Emit(const std::string& bytes, TimePoint at) {
+ModuleModel::TimePoint ModuleModel::Emit(const std::string& bytes, TimePoint at) {
     // A host on another framing would only see noise; it gets nothing.
-    if (m_hungUp || !Hears()) return;
-    TimePoint due = at;
-    const auto byteTime = ByteTime(m_current.uart.line);
-    if (m_config.paceOutput) due = std::max(at, m_lineFreeAt);
+    if (m_hungUp || !Hears()) return at;
+    // Lines leave one after the other: a later one never overtakes one held
+    // back by a pause.
+    TimePoint due = std::max(at, m_lineFreeAt + m_config.lineGap);
+    const auto byteTime = m_config.paceOutput ? ByteTime(m_current.uart.line) : std::chrono::nanoseconds(0);
     for (char c : bytes) {
-        if (m_config.paceOutput) due += byteTime;
+        due += byteTime;
         m_out.push_back(c);
         m_outDue.push_back(due);
     }
-    if (m_config.paceOutput) m_lineFreeAt = due;
+    m_lineFreeAt = due;
+    return due;
 }
 
-void ModuleModel::Ok(TimePoint at) {
-    if (!m_current.quietMode) Emit("\r\nOK\r\n", at);
+ModuleModel::TimePoint ModuleModel::Ok(TimePoint at) {
+    return m_current.quietMode ? at : Emit("\r\nOK\r\n", at);
 }
 
 void ModuleModel::Error(TimePoint at) {
@@ -250,13 +253,13 @@ void ModuleModel::Report(const std::string& line, TimePoint at) {
     if (!m_current.quietMode) Data(line, at);
 }
 
-void ModuleModel::Data(const std::string& line, TimePoint at) {
-    Emit("\r\n" + line + "\r\n", at);
+ModuleModel::TimePoint ModuleModel::Data(const std::string& line, TimePoint at) {
+    return Emit("\r\n" + line + "\r\n", at);
 }
 
 void ModuleModel::Query(const std::string& line, TimePoint at) {
-    Data(line, at);
-    if (m_config.okAfterData) Ok(at);
+    const TimePoint sent = Data(line, at);
+    if (m_config.okAfterData) Ok(sent + m_config.okDelay);
 }
 
 void ModuleModel::EndActivity() {
@@ -320,8 +323,9 @@ void ModuleModel::OnInquiry(const std::string& args, TimePoint at) {
         Error(at);
         return;
     }
-    // No answer to the command itself: reports come as devices are found, and
-    // OK ends the inquiry.
+    // Reports come as devices are found, and OK ends the inquiry; some modules
+    // also acknowledge the command at once.
+    if (m_config.inquiryOk) Ok(at);
     EndActivity();
     m_state = ModuleState::Inquiring;
     const uint64_t inquiry = m_activity;

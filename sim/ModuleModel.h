@@ -79,11 +79,13 @@ private:
     void RunDueEvents(TimePoint now);
     bool Hears() const;
 
-    void Emit(const std::string& bytes, TimePoint at);
-    void Ok(TimePoint at);
+    // Queues `bytes` as one line behind what is queued; returns when its last
+    // byte has left.
+    TimePoint Emit(const std::string& bytes, TimePoint at);
+    TimePoint Ok(TimePoint at);
     void Error(TimePoint at);
     void Report(const std::string& line, TimePoint at);
-    void Data(const std::string& line, TimePoint at);
+    TimePoint Data(const std::string& line, TimePoint at);
     void Query(const std::string& line, TimePoint at);
     void EndActivity();
 
@@ -126,7 +128,7 @@ private:
     uint64_t m_nextOrder = 0;
     std::string m_out;
     std::deque<TimePoint> m_outDue;  // when each byte of m_out has fully left the UART
-    TimePoint m_lineFreeAt;          // when the paced transmitter is free again
+    TimePoint m_lineFreeAt;          // when the transmitter is free again
 };
 
 }  // namespace tarnel::sim

@@ -128,6 +128,14 @@ Apply Milliseconds(Duration SimConfig::*field) {
     };
 }
 
+// A flag without value that sets `field` to `value`.
+Apply Switch(bool SimConfig::*field, bool value) {
+    return [field, value](Context& c, const std::string&) {
+        c.args.config.*field = value;
+        return std::string();
+    };
+}
+
 Apply Address(BdAddress& (*field)(SimArgs&)) {
     return [field](Context& c, const std::string& value) -> std::string {
         const auto address = ParseAddress(value);
@@ -175,6 +183,15 @@ std::string ApplyDevice(Context& c, const std::string& value) {
     // The first --device replaces the demonstration devices.
     if (!std::exchange(c.devicesGiven, true)) c.args.config.devices.clear();
     c.args.config.devices.push_back({*address, fields[4], static_cast<int>(*rssi), *cod, Duration(*after)});
+    return {};
+}
+
+std::string ApplyDelay(Context& c, const std::string& value) {
+    const std::size_t equals = value.find('=');
+    const auto ms =
+        equals == std::string::npos ? std::nullopt : ParseInteger(value.substr(equals + 1), 0, kMaxMs);
+    if (equals == 0 || !ms) return "expected COMMAND=MS such as AT+DISC=1500";
+    c.args.config.commandDelays[CommandName(value.substr(0, equals))] = Duration(*ms);
     return {};
 }
 
@@ -243,21 +260,24 @@ const std::vector<Flag>& Flags() {
         {"--inquiry-time", "MS", "an inquiry ends with OK after this long [5000]",
          Milliseconds(&SimConfig::inquiryTime)},
         {"--reply-delay", "MS", "delay before each answer [0]", Milliseconds(&SimConfig::replyDelay)},
+        {"--delay", "CMD=MS",
+         "delay before the answer to CMD instead, e.g. one past the host's time limit; repeatable",
+         ApplyDelay},
+        {"--line-gap", "MS", "pause between any two lines the module sends [0]",
+         Milliseconds(&SimConfig::lineGap)},
+        {"--ok-delay", "MS", "pause between a query's data line and its OK [0]",
+         Milliseconds(&SimConfig::okDelay)},
+        {"--inquiry-ok", "", "answer AT+INQ with OK at once, before the first report",
+         Switch(&SimConfig::inquiryOk, true)},
         {"--disc-delay", "MS", "delay of +DISC after the OK of AT+DISC [0]",
          Milliseconds(&SimConfig::discReportDelay)},
         {"--no-ok-after-data", "", "query commands send their data line without a following OK",
-         [](Context& c, const std::string&) {
-             c.args.config.okAfterData = false;
-             return std::string();
-         }},
-        {"--pace", "", "send output at the UART's byte rate",
-         [](Context& c, const std::string&) {
-             c.args.config.paceOutput = true;
-             return std::string();
-         }},
+         Switch(&SimConfig::okAfterData, false)},
+        {"--pace", "", "send output at the UART's byte rate", Switch(&SimConfig::paceOutput, true)},
         {"--silent", "CMD", "never answer CMD (its name up to '=', e.g. AT+VER? or AT+NAME); repeatable",
          CommandSet(&SimConfig::silentCommands)},
-        {"--error", "CMD", "answer CMD with ERROR; repeatable", CommandSet(&SimConfig::errorCommands)},
+        {"--error", "CMD", "answer CMD with ERROR (AT+DISC: a module that refuses to disconnect); repeatable",
+         CommandSet(&SimConfig::errorCommands)},
         {"--reply", "CMD=BYTES", "answer CMD with exactly BYTES (\\r \\n \\t \\\\ \\xHH escapes); repeatable",
          ApplyReply},
         {"--hang-up-after", "N", "hang up (close the line) when N bytes have arrived [never]",

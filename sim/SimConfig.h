@@ -37,8 +37,7 @@ struct NearbyDevice {
 };
 
 // The devices of the demonstration: three devices, one with a Korean name,
-// reported 1.5 s to 4 s into an inquiry (after the 1.2 s the inquiry command
-// itself waits, so that a host sees every report).
+// reported from 200 ms into an inquiry on, as a module reports what it hears.
 std::vector<NearbyDevice> DemoDevices();
 
 // Everything that shapes one simulated module. A default-constructed config is
@@ -64,6 +63,15 @@ struct SimConfig {
 
     // Delay between a command's CR and the first byte of its answer.
     Duration replyDelay{0};
+    // Per command (named as for silentCommands below), a delay that replaces replyDelay, for
+    // example one past the host's time limit.
+    std::map<std::string, Duration> commandDelays;
+    // The transmitter stays quiet at least this long between two lines.
+    Duration lineGap{0};
+    // Pause between a query's data line and its OK.
+    Duration okDelay{0};
+    // "AT+INQ" is answered with OK at once, before the first report.
+    bool inquiryOk = false;
     // Delay of the +DISC report after the OK of "AT+DISC\r".
     Duration discReportDelay{0};
     // Query commands send OK after their data line, as a module does.

@@ -33,7 +33,9 @@ namespace {
 using namespace std::chrono_literals;
 using tarnel::sim::ModuleState;
 using tarnel::sim::SimConfig;
+using tarnel::test::ClickOn;
 using tarnel::test::ConfPageHarness;
+using tarnel::test::TypeText;
 using P = TarnelConfPage;
 using Clock = std::chrono::steady_clock;
 
@@ -502,6 +504,22 @@ TEST_F(TarnelConfPageApply, WritesEverySettingResetsAndHandsBackThePort) {
     EXPECT_EQ(module.current.uart.line.baud, 115200u);
 }
 
+// A Korean input method types a full-width space (U+3000) as readily as a
+// blank; around an address it is white space all the same.
+TEST_F(TarnelConfPageApply, TrimsUnicodeWhiteSpaceAroundATypedTarget) {
+    ASSERT_NO_FATAL_FAILURE(OpenIdle());
+    H().SetText(P::IDC_TARGET, u"");
+    ClickOn(*H().page.GetDlgItem(P::IDC_TARGET));
+    TypeText(QString::fromUtf16(u"\u3000\u00A00011223344aa\u3000"));
+    ASSERT_EQ(H().Text(P::IDC_TARGET), u"\u3000\u00A00011223344aa\u3000");
+    // The click may take long enough for the whole Apply to finish and the
+    // port to close, so what went to the module tells.
+    ClickOn(*H().page.GetDlgItem(P::IDC_APPLY));
+    ASSERT_TRUE(H().WaitFor([&] { return H().mainWindow.SetupRequests() == 1; }));
+    EXPECT_EQ(H().BoxIds(), std::vector<int>{126});
+    EXPECT_EQ(H().CommandCount("AT+TADDR=0011223344AA"), 1);
+}
+
 TEST_F(TarnelConfPageApply, SendsNoTargetWhenTheEditIsEmpty) {
     ASSERT_NO_FATAL_FAILURE(OpenIdle());
     H().SetText(P::IDC_TARGET, u"   ");
@@ -544,6 +562,50 @@ TEST_F(TarnelConfPageApply, AFailedWriteIsReportedAndTheModuleCheckedAgain) {
         EXPECT_TRUE(H().page.IsPortOpen());
         EXPECT_EQ(H().mainWindow.SetupRequests(), 0);
     }
+}
+
+// A module that pauses between its lines, and longer before a query's OK.
+SimConfig SlowLinesConfig() {
+    SimConfig config;
+    config.okDelay = 150ms;
+    config.lineGap = 100ms;
+    config.paceOutput = true;
+    return config;
+}
+
+// A query's OK that comes late must not be taken by the setting after it: each
+// setting would then report its predecessor's OK, and the refused last one
+// succeed.
+TEST_F(TarnelConfPageApply, ALateOkOfAQueryAnswersNoSetting) {
+    SimConfig config = SlowLinesConfig();
+    config.errorCommands = {"AT+QM"};
+    ASSERT_NO_FATAL_FAILURE(OpenIdle(config));
+    EXPECT_EQ(H().Commands(), Concat({kCheck, kRead}));
+    EXPECT_EQ(H().Text(P::IDC_FW_VERSION), u"1.2.0");
+    H().SetText(P::IDC_TARGET, u"0011223344AA");
+    ClickOn(*H().page.GetDlgItem(P::IDC_APPLY));
+    ASSERT_TRUE(H().WaitForBox(127));
+    ASSERT_TRUE(H().WaitIdle());
+    EXPECT_EQ(H().BoxIds(), std::vector<int>{127});
+    EXPECT_EQ(H().CommandCount("ATZ"), 0);
+    EXPECT_EQ(H().module.Snapshot().written.target,
+              (tarnel::sim::BdAddress{0x00, 0x11, 0x22, 0x33, 0x44, 0xAA}));
+}
+
+TEST_F(TarnelConfPageApply, AModuleWithoutOkAfterItsDataLinesIsReadAndWritten) {
+    SimConfig config;
+    config.okAfterData = false;
+    config.paceOutput = true;
+    ASSERT_NO_FATAL_FAILURE(OpenIdle(config));
+    EXPECT_EQ(H().Commands(), Concat({kCheck, kRead}));
+    EXPECT_EQ(H().Text(P::IDC_FW_VERSION), u"1.2.0");
+    H().SetText(P::IDC_DEVICE_NAME, u"Other");
+    ClickOn(*H().page.GetDlgItem(P::IDC_APPLY));
+    ASSERT_TRUE(H().WaitFor([&] { return H().mainWindow.SetupRequests() == 1; }));
+    EXPECT_EQ(H().BoxIds(), std::vector<int>{126});
+    EXPECT_EQ(SentSinceRead(), (std::vector<std::string>{"AT+INFO1?", "AT+NAME=Other", "AT+UART=9600,N,1,0",
+                                                         "AT+OPMODE=0", "AT+QM=0", "ATZ"}));
+    EXPECT_EQ(H().module.Snapshot().current.name, "Other");
 }
 
 // --- Factory reset ------------------------------------------------------------------
@@ -659,6 +721,59 @@ TEST_F(TarnelConfPageSearch, ThePointerIsBusyOnlyWhileTheUserWaits) {
     ASSERT_TRUE(H().WaitIdle());
     H().Settle(300ms);
     EXPECT_FALSE(PointerBusy());
+}
+
+// A module reports what it hears at once, while the inquiry command still
+// waits for a refusal; some acknowledge the command with OK first, which is
+// not the end of the inquiry.
+TEST_F(TarnelConfPageSearch, ListsTheDevicesReportedWhileTheInquiryCommandWaits) {
+    for (bool acknowledged : {false, true}) {
+        SCOPED_TRACE(acknowledged);
+        SimConfig config;
+        config.devices = {{{0x00, 0x1B, 0xDC, 0x0F, 0x3A, 0x21}, "First", -52, 0x240414, 100ms},
+                          {{0x74, 0xE5, 0x43, 0xB0, 0x19, 0xC7}, "Second", -67, 0x5A020C, 300ms},
+                          {{0x00, 0x80, 0x25, 0x4E, 0x90, 0x0D}, "Third", -81, 0x001F00, 700ms}};
+        config.inquiryTime = 1500ms;
+        config.inquiryOk = acknowledged;
+        config.paceOutput = true;
+        ASSERT_NO_FATAL_FAILURE(OpenIdle(config));
+        ClickOn(*H().page.GetDlgItem(P::IDC_SEARCH));
+        ASSERT_TRUE(H().WaitForBox(116));
+        ASSERT_TRUE(H().WaitIdle());
+        H().Settle(300ms);
+        EXPECT_EQ(H().BoxIds(), std::vector<int>{116});
+        auto& list = H().Get<ui::ListCtrl>(P::IDC_RESULT_LIST);
+        ASSERT_EQ(list.GetItemCount(), 3);
+        EXPECT_EQ(Row(H(), 0), (std::vector<std::u16string>{u"001BDC0F3A21", u"First", u"-52", u"240414"}));
+        EXPECT_EQ(list.GetItemText(1, 1), u"Second");
+        EXPECT_EQ(list.GetItemText(2, 1), u"Third");
+        EXPECT_EQ(H().Text(P::IDC_SEARCH), u"Search device");
+    }
+}
+
+// Bluetooth names run to 248 bytes and more than the list keeps; such a
+// device is listed with its name cut before a character, not left out.
+TEST_F(TarnelConfPageSearch, ListsADeviceWithALongName) {
+    std::string name = "A";
+    std::u16string shown = u"A";
+    for (int i = 0; i < 83; ++i) {
+        name += "한";
+        if (i < 20) shown += u"한";
+    }
+    ASSERT_EQ(name.size(), 250u);
+    SimConfig config;
+    config.devices = {{{0x00, 0x1B, 0xDC, 0x0F, 0x3A, 0x21}, name, -52, 0x240414, 300ms},
+                      {{0x74, 0xE5, 0x43, 0xB0, 0x19, 0xC7}, "Short", -67, 0x5A020C, 600ms}};
+    config.inquiryTime = 1500ms;
+    config.paceOutput = true;
+    ASSERT_NO_FATAL_FAILURE(OpenIdle(config));
+    ClickOn(*H().page.GetDlgItem(P::IDC_SEARCH));
+    ASSERT_TRUE(H().WaitForBox(116));
+    ASSERT_TRUE(H().WaitIdle());
+    auto& list = H().Get<ui::ListCtrl>(P::IDC_RESULT_LIST);
+    ASSERT_EQ(list.GetItemCount(), 2);
+    EXPECT_EQ(Row(H(), 0), (std::vector<std::u16string>{u"001BDC0F3A21", shown, u"-52", u"240414"}));
+    EXPECT_EQ(list.GetItemText(1, 1), u"Short");
 }
 
 TEST_F(TarnelConfPageSearch, StopSearchCancelsTheInquiryAndReadsAgain) {

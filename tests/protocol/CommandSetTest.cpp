@@ -14,10 +14,14 @@ TEST(CommandSet, FormatsArguments) {
     EXPECT_EQ(OpModeCommand(3), "AT+OPMODE=3\r");
 }
 
-TEST(CommandSet, CommandsFitTheModuleBuffer) {
-    const std::string formatted = NameCommand(std::string(200, 'n'));
-    EXPECT_EQ(formatted.size(), 127u);
-    EXPECT_EQ(formatted.substr(0, 8), "AT+NAME=");
+// A command cut to the buffer would lose its CR, so one that does not fit
+// is not formatted at all.
+TEST(CommandSet, CommandsFitTheModuleBufferOrAreRefused) {
+    const std::string longest = NameCommand(std::string(118, 'n'));
+    EXPECT_EQ(longest.size(), 127u);
+    EXPECT_EQ(longest.back(), '\r');
+    EXPECT_EQ(NameCommand(std::string(119, 'n')), "");
+    EXPECT_EQ(NameCommand(std::string(200, 'n')), "");
 }
 
 }  // namespace

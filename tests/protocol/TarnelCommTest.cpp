@@ -59,6 +59,19 @@ protected:
         });
     }
 
+    // Plays the module through several commands, each answered by its pieces.
+    std::thread Script(std::vector<std::pair<std::string, std::vector<Piece>>> steps) {
+        return std::thread([this, steps] {
+            for (const auto& [command, pieces] : steps) {
+                m_heard += m_pty.ReceiveUntil(command, 5s);
+                for (const Piece& p : pieces) {
+                    std::this_thread::sleep_for(p.pauseBefore);
+                    m_pty.Send(p.bytes);
+                }
+            }
+        });
+    }
+
     ResultBlock Exchange(const std::string& command, int code, unsigned limitMs, std::vector<Piece> pieces) {
         std::thread peer = Peer(command, std::move(pieces));
         ResultBlock result = m_comm.SendCommand(command.data(), command.size(), code, limitMs);
@@ -199,6 +212,99 @@ TEST_F(TarnelCommTest, PollLeavesTheRecordAloneOnOtherLines) {
     EXPECT_EQ(m_comm.WaitDisconnect(peer), RES_NOT_MINE);  // OK does not end a disconnect poll
     EXPECT_EQ(m_comm.WaitDisconnect(peer), RES_NOT_MINE);  // nor does a connection report
     EXPECT_EQ(peer.bytes[0], 0x5A);
+}
+
+// The module sends a query's OK well after its data line, and pauses before
+// each answer: no command may take the answer before its own.
+TEST_F(TarnelCommTest, ALateOkOfAQueryAnswersNoLaterCommand) {
+    const std::string info = "\r\n+INFO1,0011223344AA,Bob,1,IDLE\r\n";
+    std::thread peer = Script({{"AT+INFO1?\r", {{info}, {"\r\nOK\r\n", 150ms}}},
+                               {"AT+NAME=Bob\r", {{"\r\nOK\r\n", 150ms}}},
+                               {"AT+OPMODE=1\r", {{"\r\nERROR\r\n", 150ms}}},
+                               {"AT+VER?\r", {{"\r\n+VER,1.0\r\n"}, {"\r\nOK\r\n", 300ms}}},
+                               {"AT+VER?\r", {{"\r\n+VER,1.1\r\n"}, {"\r\nOK\r\n", 300ms}}},
+                               {"AT+QM=0\r", {{"\r\nERROR\r\n"}}}});
+    EXPECT_EQ(ResultCode(m_comm.SendCommand(CMD_INFO1).get()), RES_INFO1);
+    EXPECT_EQ(ResultCode(m_comm.SendCommand(NameCommand("Bob"), CMD_NAME).get()), RES_OK);
+    EXPECT_EQ(ResultCode(m_comm.SendCommand(OpModeCommand(1), CMD_OPMODE).get()), RES_ERROR);
+    // A query after a query: the first one's OK is no answer to either.
+    EXPECT_EQ(ResultCode(m_comm.SendCommand(CMD_VERSION).get()), RES_VERSION);
+    ResultBlock version = m_comm.SendCommand(CMD_VERSION);
+    EXPECT_STREQ(reinterpret_cast<const char*>(Payload(version.get())), "1.1");
+    EXPECT_EQ(m_comm.SetQuietMode(0), RES_ERROR);
+    peer.join();
+}
+
+// A module without an OK after its data lines: the first command that ends on
+// OK waits out the query's limit once to learn that; later ones do not.
+TEST_F(TarnelCommTest, AModuleWithoutOkAfterDataIsLearntOnce) {
+    const std::string version = "\r\n+VER,1.0\r\n";
+    std::thread peer = Script({{"AT+VER?\r", {{version}}},
+                               {"AT\r", {{"\r\nOK\r\n"}}},
+                               {"AT+VER?\r", {{version}}},
+                               {"AT+QM=0\r", {{"\r\nERROR\r\n"}}},
+                               {"AT+VER?\r", {{version}}},
+                               {"AT\r", {{"\r\nOK\r\n"}}}});
+    EXPECT_EQ(ResultCode(m_comm.SendCommand(CMD_VERSION).get()), RES_VERSION);
+    EXPECT_EQ(ResultCode(m_comm.SendCommand(CMD_AT).get()), RES_OK);
+    EXPECT_EQ(ResultCode(m_comm.SendCommand(CMD_VERSION).get()), RES_VERSION);
+    EXPECT_EQ(m_comm.SetQuietMode(0), RES_ERROR);
+    EXPECT_EQ(ResultCode(m_comm.SendCommand(CMD_VERSION).get()), RES_VERSION);
+    const auto start = Clock::now();
+    EXPECT_EQ(ResultCode(m_comm.SendCommand(CMD_AT).get()), RES_OK);
+    EXPECT_LT(Clock::now() - start, 600ms);  // far from the query's 1200 ms limit
+    peer.join();
+}
+
+// Reports come while the inquiry command still waits; the command ends on an
+// acknowledging OK or on the first report, and every report reaches the polls.
+TEST_F(TarnelCommTest, InquiryReportsDuringTheCommandReachThePolls) {
+    const std::string first = "\r\n+INQ,0A0B0C0D0E0F,5A020C,-60,First\r\n";
+    const std::string second = "\r\n+INQ,112233445566,1F00,-70,Second\r\n";
+    for (bool acknowledged : {false, true}) {
+        SCOPED_TRACE(acknowledged);
+        std::vector<Piece> pieces = {{first, 100ms}, {second, 100ms}, {"\r\nOK\r\n", 100ms}};
+        if (acknowledged) pieces.insert(pieces.begin(), Piece{"\r\nOK\r\n"});
+        std::thread peer = Peer("AT+INQ=60,1\r", pieces);
+        const int started = ResultCode(
+            m_comm.SendCommand(InquiryCommand(INQUIRY_DURATION, INQUIRY_ARGUMENT), CMD_INQUIRY).get());
+        EXPECT_EQ(started, acknowledged ? RES_OK : RES_INQUIRY);
+        std::vector<std::string> names;
+        int rc = RES_INCOMPLETE;
+        ASSERT_TRUE(WaitUntil(
+            [&] {
+                InquiryResult r{};
+                rc = m_comm.WaitInquiryResult(r);
+                if (rc == RES_INQUIRY) names.emplace_back(r.name);
+                return rc == RES_OK || rc == RES_CLOSED;
+            },
+            5s));
+        peer.join();
+        EXPECT_EQ(rc, RES_OK);
+        EXPECT_EQ(names, (std::vector<std::string>{"First", "Second"}));
+    }
+}
+
+TEST_F(TarnelCommTest, ACommandTooLongForTheModuleIsNotSent) {
+    EXPECT_EQ(ResultCode(m_comm.SendCommand(NameCommand(std::string(119, 'n')), CMD_NAME).get()),
+              RES_COMMAND_TOO_LONG);
+    EXPECT_EQ(m_pty.ReceiveIdle(200ms), "");
+}
+
+// A poll waits for a running command no longer than that command's limit.
+TEST_F(TarnelCommTest, APollGivesUpOnACommandThatOverrunsItsLimit) {
+    std::atomic<bool> sending{false};
+    m_comm.m_onSend = [&sending](const TarnelComm*, std::vector<char>&) {
+        sending = true;
+        std::this_thread::sleep_for(600ms);
+    };
+    auto command = std::async(std::launch::async, [this] { return m_comm.SendCommand("AT\r", 3, 2, 0); });
+    ASSERT_TRUE(WaitUntil([&] { return sending.load(); }, 5s));
+    InquiryResult inq{};
+    inq.rssi = 5;
+    EXPECT_EQ(m_comm.WaitInquiryResult(inq), RES_TIMEOUT);
+    EXPECT_EQ(inq.rssi, 5);
+    command.wait();
 }
 
 TEST_F(TarnelCommTest, QuietModeWrappers) {

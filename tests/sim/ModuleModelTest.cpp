@@ -352,6 +352,54 @@ TEST(ModuleModelKnobs, DataLinesWithoutOk) {
     EXPECT_EQ(sim.Send("AT\r"), kOk);
 }
 
+// A data line's OK may follow after a pause; whatever the module says next
+// waits behind it, as does every line behind the gap between two lines.
+TEST(ModuleModelKnobs, PausesHoldLaterLinesBackInOrder) {
+    struct Case {
+        const char* what;
+        Duration okDelay;
+        Duration lineGap;
+        std::string atThePause;  // what leaves once the pause is over
+        std::string later;       // and one gap after that
+    };
+    for (const Case& c :
+         {Case{"OK delay", 100ms, 0ms, kOk + kOk, ""}, Case{"line gap", 0ms, 100ms, kOk, kOk}}) {
+        SCOPED_TRACE(c.what);
+        SimConfig config;
+        config.okDelay = c.okDelay;
+        config.lineGap = c.lineGap;
+        Harness sim(config);
+        EXPECT_EQ(sim.Send("AT+VER?\r"), Line("+VER,1.2.0"));
+        EXPECT_EQ(sim.Send("AT\r"), "");
+        EXPECT_EQ(sim.Advance(99ms), "");
+        EXPECT_EQ(sim.Advance(1ms), c.atThePause);
+        EXPECT_EQ(sim.Advance(100ms), c.later);
+    }
+}
+
+TEST(ModuleModelKnobs, CommandDelayHoldsOnlyItsCommand) {
+    SimConfig config;
+    config.state = ModuleState::Connected;
+    config.errorCommands = {"AT+DISC"};
+    config.commandDelays = {{"AT+DISC", 1500ms}};
+    Harness sim(config);
+    EXPECT_EQ(sim.Send("+++\r"), kOk);
+    EXPECT_EQ(sim.Send("AT+DISC\r"), "");
+    EXPECT_EQ(sim.Advance(1499ms), "");
+    EXPECT_EQ(sim.Advance(1ms), kError);
+    EXPECT_EQ(sim.State().state, ModuleState::Connected);
+}
+
+TEST(ModuleModelKnobs, InquiryAcknowledgedAtOnce) {
+    SimConfig config = WithDevices({{kSpeaker, "A", -50, 0x200, 100ms}});
+    config.inquiryOk = true;
+    config.inquiryTime = 500ms;
+    Harness sim(config);
+    EXPECT_EQ(sim.Send("AT+INQ=60,1\r"), kOk);
+    EXPECT_EQ(sim.Advance(100ms), Line("+INQ,001BDC0F3A21,000200,-50,A"));
+    EXPECT_EQ(sim.Advance(400ms), kOk);
+}
+
 TEST(ModuleModelKnobs, HangsUpWhenTheCountOfBytesArrives) {
     SimConfig config;
     config.hangUpAfterBytes = 5;

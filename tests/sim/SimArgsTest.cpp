@@ -83,7 +83,15 @@ TEST(SimArgs, BehaviourKnobs) {
                                        "100",
                                        "--link",
                                        "bench-sim",
-                                       "--no-log"});
+                                       "--no-log",
+                                       "--delay",
+                                       "at+disc=1500",
+                                       "--line-gap=30",
+                                       "--ok-delay",
+                                       "120",
+                                       "--inquiry-ok",
+                                       "--error",
+                                       "at+disc"});
     ASSERT_EQ(args.error, "");
     EXPECT_EQ(args.config.replyDelay, 40ms);
     EXPECT_EQ(args.config.discReportDelay, 250ms);
@@ -91,7 +99,11 @@ TEST(SimArgs, BehaviourKnobs) {
     EXPECT_TRUE(args.config.paceOutput);
     EXPECT_FALSE(args.config.okAfterData);
     EXPECT_EQ(args.config.silentCommands, (std::set<std::string>{"AT+VER?", "ATZ"}));
-    EXPECT_EQ(args.config.errorCommands, (std::set<std::string>{"AT+NAME"}));
+    EXPECT_EQ(args.config.errorCommands, (std::set<std::string>{"AT+NAME", "AT+DISC"}));
+    EXPECT_EQ(args.config.commandDelays, (std::map<std::string, Duration>{{"AT+DISC", 1500ms}}));
+    EXPECT_EQ(args.config.lineGap, 30ms);
+    EXPECT_EQ(args.config.okDelay, 120ms);
+    EXPECT_TRUE(args.config.inquiryOk);
     EXPECT_EQ(args.config.replyOverrides.at("AT+QM?"), std::string("\r\n+QM;1\r\n\0", 10));
     EXPECT_EQ(args.config.hangUpAfterBytes, 100u);
     EXPECT_EQ(args.linkName, "bench-sim");
@@ -133,7 +145,9 @@ INSTANTIATE_TEST_SUITE_P(
         BadArgs{{"--reply-delay", "-1"}, "milliseconds"}, BadArgs{{"--reply-delay", "1s"}, "milliseconds"},
         BadArgs{{"--reply", "AT+VER?"}, "COMMAND=BYTES"}, BadArgs{{"--reply", "AT=\\q"}, "bad escape"},
         BadArgs{{"--reply", "AT=\\x4"}, "bad escape"}, BadArgs{{"--hang-up-after", "0"}, "positive"},
-        BadArgs{{"--silent", ""}, "command name"}, BadArgs{{"--link", "a/b"}, "file name"}));
+        BadArgs{{"--delay", "AT+DISC"}, "COMMAND=MS"}, BadArgs{{"--delay", "=5"}, "COMMAND=MS"},
+        BadArgs{{"--delay", "AT=-5"}, "COMMAND=MS"}, BadArgs{{"--silent", ""}, "command name"},
+        BadArgs{{"--link", "a/b"}, "file name"}));
 
 }  // namespace
 }  // namespace tarnel::sim
