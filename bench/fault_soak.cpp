@@ -109,8 +109,9 @@ void Click(ui::Window& dialog, int id) {
 // round can be run again alone from the seed and its number.
 class SoakRound {
 public:
-    SoakRound(uint64_t seed, int round)
-        : m_random(seed ^ (static_cast<uint64_t>(round) * 0x9E3779B97F4A7C15ull)),
+    SoakRound(uint64_t seed, int round, std::chrono::milliseconds deadline)
+        : m_deadline(deadline),
+          m_random(seed ^ (static_cast<uint64_t>(round) * 0x9E3779B97F4A7C15ull)),
           m_moment(static_cast<Moment>(Draw(0, MOMENT_COUNT - 1))),
           m_heldBox(kHeldBoxes[Draw(0, std::size(kHeldBoxes) - 1)]),
           m_module(ModuleFor()) {}
@@ -182,7 +183,7 @@ private:
     Outcome Play(CTarnelManagerDlg& dlg) {
         Provoke(dlg);
         if (!m_unplugged || !m_portOpenAtUnplug) return NO_FAULT;
-        if (!WaitFor([this] { return m_comPortDialogs > 1; })) return HANG;
+        if (!WaitFor([this] { return m_comPortDialogs > 1; }, m_deadline)) return HANG;
         RunFor(300ms);
         int errors = 0;
         const std::vector<ui::test::MessageBoxCall> calls = m_boxes.Calls();
@@ -242,6 +243,7 @@ private:
         Unplug(dlg);
     }
 
+    const std::chrono::milliseconds m_deadline;
     std::mt19937_64 m_random;
     const Moment m_moment;
     const int m_heldBox;
@@ -305,7 +307,7 @@ int RunRounds(int fd, const Options& options, int first) {
     Watchdog watchdog(fd, 2 * options.deadline);
     for (int round = first; round < options.rounds; ++round) {
         watchdog.Start(round);
-        SoakRound soak(options.seed, round);
+        SoakRound soak(options.seed, round, options.deadline);
         const Outcome outcome = soak.Run();
         if (outcome != HANDLED && outcome != NO_FAULT) {
             std::fprintf(stderr, "round %d (%s): %s\n", round, kMomentNames[soak.GetMoment()],
