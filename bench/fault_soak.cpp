@@ -319,6 +319,14 @@ int RunRounds(int fd, const Options& options, int first) {
     return 0;
 }
 
+void PrintCounts(const int (&counts)[OUTCOME_COUNT], int rounds) {
+    std::printf("after %d rounds:", rounds);
+    for (int outcome = 0; outcome < OUTCOME_COUNT; ++outcome)
+        std::printf("%s %s %d", outcome == 0 ? "" : ",", kOutcomeNames[outcome], counts[outcome]);
+    std::printf("\n");
+    std::fflush(stdout);
+}
+
 // Runs rounds from `first` in a child process and counts what it reports;
 // returns the round to go on with.
 int RunChild(const Options& options, int first, int (&counts)[OUTCOME_COUNT]) {
@@ -339,6 +347,7 @@ int RunChild(const Options& options, int first, int (&counts)[OUTCOME_COUNT]) {
     while (std::fscanf(lines, "%d %d", &round, &outcome) == 2) {
         ++counts[outcome];
         last = round;
+        if ((round + 1) % 50 == 0) PrintCounts(counts, round + 1);
     }
     std::fclose(lines);
     int status = 0;
@@ -370,8 +379,7 @@ int main(int argc, char** argv) {
     for (int next = 0; next < options.rounds;)
         next = RunChild(options, next, counts);
     const auto seconds = std::chrono::duration<double>(Clock::now() - start).count();
-    for (int outcome = 0; outcome < OUTCOME_COUNT; ++outcome)
-        std::printf("%-22s %d\n", kOutcomeNames[outcome], counts[outcome]);
+    PrintCounts(counts, options.rounds);
     std::printf("faults %d in %.0f s\n", options.rounds - counts[NO_FAULT] - counts[CRASH], seconds);
     const int bad = counts[NO_MESSAGE] + counts[MANY_MESSAGES] + counts[HANG] + counts[CRASH];
     std::printf("bad rounds %d\n", bad);
