@@ -416,7 +416,7 @@ std::vector<int> BoxIds(const ui::test::MessageBoxRecorder& boxes) {
 // a message in between: what the closed port's worker posted comes after.
 TEST_F(CTarnelManagerDlgPortTest, AReopenDuringAReadIsNotGivenUpByTheClosedPortsResult) {
     SimConfig slow;
-    slow.replyDelay = 400ms;
+    slow.replyDelay = 250ms;
     ASSERT_NO_FATAL_FAILURE(StartFirst(slow));
     Answer(OkIn(ComPortCfgDlg::MODE_CONFIGURATOR));
     Answer(OkIn(ComPortCfgDlg::MODE_CONFIGURATOR));
