@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <utility>
 
 #include <QChar>
 
@@ -252,8 +253,9 @@ std::error_code TarnelConfPage::OpenPort(const std::u16string& port, uint32_t ba
         m_jobs.clear();
     }
     m_stopWorker = false;
+    m_disconnectFailed = false;
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    m_worker = std::thread(&TarnelConfPage::WorkerLoop, this);
+    m_worker = std::thread(&TarnelConfPage::WorkerLoop, this, ++m_opening);
     Enqueue(JOB_CHECK_DEVICE, false);
     if (!m_busy) {
         BeginWait();
@@ -264,6 +266,7 @@ std::error_code TarnelConfPage::OpenPort(const std::u16string& port, uint32_t ba
 }
 
 void TarnelConfPage::ClosePort() {
+    ++m_opening;
     if (IsWindow()) KillTimer(SEARCH_TIMER_ID);
     if (m_comm.IsOpen()) m_comm.Close();
     if (m_worker.joinable()) {
@@ -303,7 +306,7 @@ void TarnelConfPage::Enqueue(int32_t job, bool clearFirst) {
     m_jobCond.notify_all();
 }
 
-void TarnelConfPage::WorkerLoop() {
+void TarnelConfPage::WorkerLoop(uint16_t opening) {
     std::unique_lock lock(m_jobMutex);
     while (!m_stopWorker) {
         m_jobCond.wait(lock, [this] { return !m_jobs.empty(); });
@@ -317,7 +320,7 @@ void TarnelConfPage::WorkerLoop() {
         const int32_t result = RunJob(job);
         if (result == END_THREAD) return;
         if (result != POST_NOTHING) {
-            PostMessage(WM_JOB_RESULT, static_cast<ui::WPARAM>(job), result);
+            PostMessage(WM_JOB_RESULT, ui::MAKEWPARAM(job, opening), result);
         } else if (userWaits) {
             EndWait();  // no result comes to end it
         }
@@ -435,12 +438,13 @@ int32_t TarnelConfPage::JobStopSearch() {
 // --- Results and user operations (window thread) ----------------------------------
 
 ui::LRESULT TarnelConfPage::OnJobResult(ui::WPARAM wParam, ui::LPARAM lParam) {
+    // A result that a worker posted just before ClosePort ended it belongs to
+    // an opening that is over (a job cut short by the closing among them),
+    // however soon the port was opened again.
+    if (ui::HIWORD(wParam) != m_opening) return 0;
     m_busy = false;
     EndWait();
-    // A result that a worker posted just before ClosePort ended it belongs to
-    // a session that is over; a job cut short by the closing must not count.
-    if (!m_worker.joinable()) return 0;
-    const auto job = static_cast<int32_t>(wParam);
+    const auto job = static_cast<int32_t>(ui::LOWORD(wParam));
     const auto result = static_cast<int32_t>(lParam);
     switch (job) {
         case JOB_CHECK_DEVICE:
@@ -460,17 +464,16 @@ ui::LRESULT TarnelConfPage::OnJobResult(ui::WPARAM wParam, ui::LPARAM lParam) {
         case JOB_APPLY:
             if (result == JR_OK) {
                 ResetModule();
-                ui::AfxMessageBox(126, MB_ICONINFORMATION);
+                if (Ask(126, MB_ICONINFORMATION) == 0) break;
                 if (IsPortOpen()) ClosePort();
                 PostSetupComPort();
-            } else {
-                ui::AfxMessageBox(127, MB_ICONERROR);
+            } else if (Ask(127, MB_ICONERROR) != 0) {
                 Enqueue(JOB_CHECK_DEVICE);
             }
             break;
         case JOB_DISCONNECT:
-            if (result != JR_OK) ui::AfxMessageBox(130, MB_ICONERROR);
-            Enqueue(JOB_CHECK_DEVICE);
+            m_disconnectFailed = result != JR_OK;
+            if (!m_disconnectFailed || Ask(130, MB_ICONERROR) != 0) Enqueue(JOB_CHECK_DEVICE);
             break;
         case JOB_START_SEARCH:
         case JOB_NEXT_RESULT:
@@ -484,6 +487,7 @@ ui::LRESULT TarnelConfPage::OnJobResult(ui::WPARAM wParam, ui::LPARAM lParam) {
 }
 
 void TarnelConfPage::OnReadResult(int32_t result) {
+    const bool disconnectFailed = std::exchange(m_disconnectFailed, false);
     if (result != JR_OK) {
         GiveUp(110);
         return;
@@ -492,12 +496,22 @@ void TarnelConfPage::OnReadResult(int32_t result) {
         GiveUp(111);
         return;
     }
-    if (m_devInfo.state == STATE_CONNECTED) {
-        ui::AfxMessageBox(129, MB_ICONINFORMATION);
-        Enqueue(JOB_DISCONNECT);
+    if (m_devInfo.state == STATE_CONNECTED && disconnectFailed) {
+        // Message 130 has told the user; asking the module again would only
+        // go round the same circle.
+        ClosePort();
+        PostSetupComPort();
+    } else if (m_devInfo.state == STATE_CONNECTED) {
+        if (Ask(129, MB_ICONINFORMATION) != 0) Enqueue(JOB_DISCONNECT);
     } else {
         EnableControls(true);
     }
+}
+
+int TarnelConfPage::Ask(int stringId, ui::UINT style) {
+    const uint16_t opening = m_opening;
+    const int answer = ui::AfxMessageBox(stringId, style);
+    return opening == m_opening ? answer : 0;
 }
 
 void TarnelConfPage::GiveUp(int stringId) {
@@ -521,16 +535,16 @@ void TarnelConfPage::OnRefresh() {
 
 void TarnelConfPage::OnFactoryReset() {
     EnableControls(false);
-    if (ui::AfxMessageBox(128, MB_OKCANCEL | MB_ICONQUESTION) == IDOK) {
+    const int answer = Ask(128, MB_OKCANCEL | MB_ICONQUESTION);
+    if (answer == IDOK) {
         Enqueue(JOB_FACTORY_RESET);
-    } else {
+    } else if (answer != 0) {
         EnableControls(true);
     }
 }
 
 void TarnelConfPage::ApplyFailed(int stringId) {
-    ui::AfxMessageBox(stringId, MB_ICONERROR);
-    EnableControls(true);
+    if (Ask(stringId, MB_ICONERROR) != 0) EnableControls(true);
 }
 
 void TarnelConfPage::OnApply() {
@@ -577,12 +591,18 @@ void TarnelConfPage::TakeUartValuesFromControls() {
 
 void TarnelConfPage::OnCommError(const TarnelComm* engine, std::error_code& error) {
     if (engine == &m_comm && m_comm.IsOpen()) {
-        PostMessage(WM_PORT_ERROR, static_cast<ui::WPARAM>(error.value()), 0);
+        PostMessage(WM_PORT_ERROR, static_cast<ui::WPARAM>(error.value()), m_opening);
     }
 }
 
-ui::LRESULT TarnelConfPage::OnPortError(ui::WPARAM, ui::LPARAM) {
-    if (!IsPortOpen()) return 0;
+ui::LRESULT TarnelConfPage::OnPortError(ui::WPARAM, ui::LPARAM lParam) {
+    if (lParam != m_opening || !IsPortOpen()) return 0;
+    // The boxes up now belong to the port that failed; the worker's box also
+    // holds the job lock that ClosePort waits for. With the engine closed
+    // first, the worker's job ends without sending anything once its box is
+    // gone.
+    m_comm.Close();
+    ui::CloseMessageBoxes();
     ClosePort();
     EnableControls(false);
     ui::AfxMessageBox(106, MB_ICONERROR);
@@ -606,6 +626,7 @@ void TarnelConfPage::OnSearch() {
         m_devices.clear();
         Enqueue(JOB_START_SEARCH);
     } else {
+        KillTimer(SEARCH_TIMER_ID);
         if (ui::Window* button = GetDlgItem(IDC_SEARCH)) button->EnableWindow(false);
         Enqueue(JOB_STOP_SEARCH);
     }
@@ -626,7 +647,7 @@ void TarnelConfPage::OnSearchResult(int32_t job, int32_t result) {
         ui::AfxMessageBox(115, MB_ICONERROR);
     } else if (job == JOB_NEXT_RESULT && result == JR_SEARCH_DONE) {
         KillTimer(SEARCH_TIMER_ID);
-        ui::AfxMessageBox(116, MB_ICONINFORMATION);
+        if (Ask(116, MB_ICONINFORMATION) == 0) return;
         SetSearchButtonText(113);
         Enqueue(JOB_CHECK_DEVICE);
     } else if (job == JOB_NEXT_RESULT) {
@@ -660,8 +681,8 @@ void TarnelConfPage::AddDevice() {
 // keeps its text and comes back with the read's controls, when a click
 // starts a new search.
 void TarnelConfPage::OnTimer(ui::UINT id) {
-    if (id != SEARCH_TIMER_ID) return;
-    KillTimer(SEARCH_TIMER_ID);
+    // An expiry still on its way when the timer was killed counts for nothing.
+    if (id != SEARCH_TIMER_ID || !KillTimer(SEARCH_TIMER_ID)) return;
     if (!IsPortOpen()) return;
     m_searchState = 0;
     if (ui::Window* button = GetDlgItem(IDC_SEARCH)) button->EnableWindow(false);

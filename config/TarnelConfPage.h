@@ -36,9 +36,11 @@ class TarnelConfPage : public ui::PropertyPage {
 public:
     static constexpr int TEMPLATE_ID = 107;
 
-    // Posted by the engine's error observer: wParam the serial error's value.
+    // Posted by the engine's error observer: wParam the serial error's value,
+    // lParam the opening of the port (below).
     static constexpr ui::UINT WM_PORT_ERROR = ui::WM_APP + 0x835;
-    // Posted by the worker: wParam the job code, lParam the result code.
+    // Posted by the worker: wParam the job code in its low word and the
+    // opening in its high word, lParam the result code.
     static constexpr ui::UINT WM_JOB_RESULT = ui::WM_APP + 0x837;
     // The main window's "Setup COM port" command, posted when the page has
     // given up its port.
@@ -126,7 +128,7 @@ private:
     void EnableAll(const std::vector<int>& ids, bool on);
 
     // Worker thread.
-    void WorkerLoop();
+    void WorkerLoop(uint16_t opening);
     int32_t RunJob(int32_t job);
     int32_t JobCheckDevice();
     int32_t JobReadSettings();
@@ -156,6 +158,9 @@ private:
     void OnCommError(const TarnelComm* engine, std::error_code& error);
     void OnSearchResult(int32_t job, int32_t result);
     void OnReadResult(int32_t result);
+    // Shows box `stringId` and returns the answer; 0 when the port's opening
+    // ended while the box was up, as the answer then belongs to nobody.
+    int Ask(int stringId, ui::UINT style);
     void GiveUp(int stringId);
     void PostSetupComPort();
     void ApplyFailed(int stringId);
@@ -213,4 +218,9 @@ private:
     ui::Edit m_editTarget;
 
     std::atomic<bool> m_holdsWaitCursor{false};
+    // Counts every opening and closing of the port: what a job, an error or a
+    // box brings back is acted on only within the opening it belongs to.
+    std::atomic<uint16_t> m_opening{0};
+    // The last disconnect failed (message 130); window thread.
+    bool m_disconnectFailed = false;
 };

@@ -8,6 +8,7 @@
 #include "app/platform/HookState.h"
 #include "app/platform/Language.h"
 #include "app/platform/LoadString.h"
+#include "app/platform/OpenBox.h"
 #include "app/platform/QtText.h"
 #include "app/platform/Window.h"
 
@@ -34,8 +35,16 @@ int Request(const test::MessageBoxCall& call) {
 
 }  // namespace
 
+int DismissedAnswer(UINT style) {
+    return (style & 0xF) == MB_OKCANCEL ? IDCANCEL : IDOK;
+}
+
 int ShowMessageBox(const test::MessageBoxCall& call) {
-    if (auto hook = detail::MessageBoxHook()) return hook(call);
+    OpenBox open;
+    if (auto hook = detail::MessageBoxHook()) {
+        const int answer = hook(call);
+        return open.Closed() ? DismissedAnswer(call.style) : answer;
+    }
     const bool korean = GetUiLanguage() == Language::Korean;
     QWidget* owner = QApplication::activeModalWidget();
     if (owner == nullptr && AfxGetMainWnd() != nullptr) owner = AfxGetMainWnd()->GetQWidget();
@@ -50,8 +59,10 @@ int ShowMessageBox(const test::MessageBoxCall& call) {
     } else {
         box.setEscapeButton(ok);
     }
+    open.SetCloser([&box] { box.reject(); });
     box.exec();
-    return box.clickedButton() == ok || (call.style & 0xF) != MB_OKCANCEL ? IDOK : IDCANCEL;
+    if (open.Closed()) return DismissedAnswer(call.style);
+    return box.clickedButton() == ok ? IDOK : DismissedAnswer(call.style);
 }
 
 int AfxMessageBox(UINT stringId, UINT style) {
@@ -61,6 +72,11 @@ int AfxMessageBox(UINT stringId, UINT style) {
 
 int AfxMessageBox(std::u16string_view text, UINT style) {
     return Request({0, std::u16string(text), style, IsWindowThread()});
+}
+
+void CloseMessageBoxes() {
+    BoxRequests::Instance().CloseAll();
+    OpenBox::CloseAll();
 }
 
 }  // namespace ui

@@ -22,4 +22,10 @@ namespace ui {
 int AfxMessageBox(UINT stringId, UINT style = MB_OK);
 int AfxMessageBox(std::u16string_view text, UINT style = MB_OK);
 
+// Window thread: closes every box that is up or waits to be shown, as if it
+// had been dismissed (IDCANCEL for MB_OKCANCEL, IDOK otherwise). A box asked
+// for by another thread returns at once; a box of the window thread returns
+// once the handler running now has returned, since its loop lies below.
+void CloseMessageBoxes();
+
 }  // namespace ui

@@ -1,10 +1,12 @@
 #include "app/platform/TestHooks.h"
 
 #include <QCoreApplication>
+#include <utility>
 
 #include "app/platform/BoxRequests.h"
 #include "app/platform/Dialog.h"
 #include "app/platform/HookState.h"
+#include "app/platform/OpenBox.h"
 
 namespace ui {
 namespace {
@@ -33,14 +35,29 @@ void SetModalHook(std::function<void(Dialog&)> hook) {
 }
 
 MessageBoxRecorder::MessageBoxRecorder(int defaultAnswer) : m_default(defaultAnswer) {
-    SetMessageBoxHook([this](const MessageBoxCall& call) {
+    SetMessageBoxHook([this](const MessageBoxCall& call) { return Record(call); });
+}
+
+int MessageBoxRecorder::Record(const MessageBoxCall& call) {
+    std::function<void()> whileOpen;
+    {
         std::lock_guard lock(m_mutex);
         m_calls.push_back(call);
-        if (m_answers.empty()) return m_default;
-        const int answer = m_answers.front();
-        m_answers.pop_front();
-        return answer;
-    });
+        if (m_whileHeld && call.stringId == m_heldId) whileOpen = std::exchange(m_whileHeld, {});
+    }
+    // Unlocked: boxes shown while this one is up come back here.
+    if (whileOpen) whileOpen();
+    std::lock_guard lock(m_mutex);
+    if (m_answers.empty()) return m_default;
+    const int answer = m_answers.front();
+    m_answers.pop_front();
+    return answer;
+}
+
+void MessageBoxRecorder::Hold(int stringId, std::function<void()> whileOpen) {
+    std::lock_guard lock(m_mutex);
+    m_heldId = stringId;
+    m_whileHeld = std::move(whileOpen);
 }
 
 MessageBoxRecorder::~MessageBoxRecorder() {
@@ -74,6 +91,10 @@ ModalRecorder::ModalRecorder(std::function<void(Dialog&)> action) : m_action(std
 
 ModalRecorder::~ModalRecorder() {
     SetModalHook({});
+}
+
+int OpenMessageBoxCount() {
+    return OpenBox::Count();
 }
 
 void ProcessEvents() {

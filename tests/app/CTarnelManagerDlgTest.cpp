@@ -13,6 +13,7 @@
 #include <deque>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -398,6 +399,161 @@ TEST_F(CTarnelManagerDlgTest, PagesFillThePlaceholderButNeverExceedIt) {
         EXPECT_FALSE(dlg.TermPage().IsWindowVisible());
         EXPECT_FALSE(dlg.ConfPage().IsWindowVisible());
     });
+}
+
+// --- A port that closes under a running job or an open box ----------------------
+
+using tarnel::sim::ModuleState;
+using tarnel::sim::PtyModule;
+using tarnel::sim::SimConfig;
+
+int CountOf(const PtyModule& module, const std::string& command) {
+    return static_cast<int>(std::ranges::count(module.Commands(), command));
+}
+
+// The main dialog with a first module that fails or is left, and a second
+// one that the COM port dialog offers next.
+class CTarnelManagerDlgPortTest : public CTarnelManagerDlgTest {
+protected:
+    void SetUp() override {}
+
+    void StartFirst(SimConfig config) {
+        m_first = std::make_unique<PtyModule>(std::move(config));
+        m_second = std::make_unique<PtyModule>();
+        ASSERT_FALSE(m_first->Start());
+        ASSERT_FALSE(m_second->Start());
+        m_ports = {m_first->SlavePath()};
+    }
+
+    // The COM port dialog lists the second module and OK opens it.
+    ComAnswer OkWithSecondModule() {
+        return [this](ComPortCfgDlg& dlg) {
+            m_boxesUpAtSetup = ui::test::OpenMessageBoxCount();
+            m_ports = {m_second->SlavePath()};
+            DropDown(dlg, ComPortCfgDlg::IDC_PORT);
+            Pick(dlg, ComPortCfgDlg::IDC_PORT, Utf16(m_second->SlavePath()));
+            OkIn(ComPortCfgDlg::MODE_CONFIGURATOR)(dlg);
+        };
+    }
+
+    // The configurator has read `module` and waits for the user.
+    static bool ReadyOn(CTarnelManagerDlg& dlg, const PtyModule& module) {
+        return dlg.StatusBar().GetPaneText(0) ==
+                   Utf16(module.SlavePath()) + u", 9600, No parity, 1 stopbit, No flow control" &&
+               dlg.ConfPage().IsPortOpen() &&
+               dlg.ConfPage().GetDlgItem(TarnelConfPage::IDC_APPLY)->IsWindowEnabled();
+    }
+
+    // Lets whatever is still due happen: events for a while.
+    static void Settle() {
+        tarnel::test::WaitUntil([] { return false; }, 1500ms, ui::test::ProcessEvents);
+    }
+
+    std::unique_ptr<PtyModule> m_first;
+    std::unique_ptr<PtyModule> m_second;
+    int m_boxesUpAtSetup = -1;
+};
+
+std::vector<int> BoxIds(const ui::test::MessageBoxRecorder& boxes) {
+    std::vector<int> ids;
+    for (const ui::test::MessageBoxCall& call : boxes.Calls())
+        ids.push_back(call.stringId);
+    return ids;
+}
+
+// "Setup COM port" and OK close the port and open it again without handling
+// a message in between: what the closed port's worker posted comes after.
+TEST_F(CTarnelManagerDlgPortTest, AReopenDuringAReadIsNotGivenUpByTheClosedPortsResult) {
+    SimConfig slow;
+    slow.replyDelay = 250ms;
+    ASSERT_NO_FATAL_FAILURE(StartFirst(slow));
+    Answer(OkIn(ComPortCfgDlg::MODE_CONFIGURATOR));
+    Answer(OkIn(ComPortCfgDlg::MODE_CONFIGURATOR));
+    RunMain([&](CTarnelManagerDlg& dlg) {
+        ASSERT_TRUE(WaitFor([&] { return CountOf(*m_first, "AT+VER?") == 1; }));
+        dlg.PostMessage(ui::WM_COMMAND, CTarnelManagerDlg::ID_SETUP_COM_PORT, 0);
+        ASSERT_TRUE(WaitFor([&] { return Shown(ComPortCfgDlg::IDD) == 2; }));
+        ASSERT_TRUE(WaitFor([&] { return ReadyOn(dlg, *m_first); }));
+        Settle();
+        EXPECT_TRUE(ReadyOn(dlg, *m_first));
+    });
+    EXPECT_EQ(Shown(ComPortCfgDlg::IDD), 2);
+    EXPECT_EQ(BoxIds(m_boxes), std::vector<int>{});
+}
+
+// The inquiry command waits its whole limit; a reopen meanwhile must not
+// take its result for a search of the new opening.
+TEST_F(CTarnelManagerDlgPortTest, AReopenDuringASearchDoesNotSearchOnTheNewOpening) {
+    SimConfig searching;
+    searching.inquiryTime = 30000ms;
+    ASSERT_NO_FATAL_FAILURE(StartFirst(searching));
+    Answer(OkIn(ComPortCfgDlg::MODE_CONFIGURATOR));
+    RunMain([&](CTarnelManagerDlg& dlg) {
+        ASSERT_TRUE(WaitFor([&] { return ReadyOn(dlg, *m_first); }));
+        Click(dlg.ConfPage(), TarnelConfPage::IDC_SEARCH);
+        ASSERT_TRUE(WaitFor([&] { return CountOf(*m_first, "AT+INQ=60,1") == 1; }));
+        dlg.SendMessage(CTarnelManagerDlg::WM_REOPEN_PORT);
+        ASSERT_TRUE(WaitFor([&] { return ReadyOn(dlg, *m_first); }));
+        Settle();
+        EXPECT_TRUE(ReadyOn(dlg, *m_first));
+        EXPECT_EQ(dlg.ConfPage().GetDlgItemText(TarnelConfPage::IDC_SEARCH), u"Search device");
+    });
+    EXPECT_EQ(BoxIds(m_boxes), std::vector<int>{});
+    EXPECT_EQ(CountOf(*m_first, "AT+INQ=60,1"), 1);
+}
+
+// A box left up when the port fails is closed with the error; answering it
+// later does nothing to the module opened since.
+TEST_F(CTarnelManagerDlgPortTest, ABoxLeftUpWhenThePortFailsDoesNotActOnTheNextModule) {
+    struct Case {
+        int box;
+        SimConfig config;
+        std::function<void(TarnelConfPage&)> raise;
+    };
+    SimConfig connected;
+    connected.state = ModuleState::Connected;
+    SimConfig searchEnds;
+    searchEnds.inquiryTime = 2000ms;
+    const auto click = [](int id) { return [id](TarnelConfPage& page) { Click(page, id); }; };
+    const Case cases[] = {
+        {128, {}, click(TarnelConfPage::IDC_FACTORY_RESET)},
+        {126, {}, click(TarnelConfPage::IDC_APPLY)},
+        {129, connected, [](TarnelConfPage&) {}},
+        {116, searchEnds, click(TarnelConfPage::IDC_SEARCH)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.box);
+        m_shown.clear();
+        m_boxesUpAtSetup = -1;
+        ASSERT_NO_FATAL_FAILURE(StartFirst(c.config));
+        ui::test::MessageBoxRecorder boxes;
+        Answer(OkIn(ComPortCfgDlg::MODE_CONFIGURATOR));
+        Answer(OkWithSecondModule());
+        CTarnelManagerDlg* main = nullptr;
+        // The user leaves the box up; the module is unplugged and the next
+        // one opened meanwhile.
+        boxes.Hold(c.box, [&] {
+            m_first->Unplug();
+            EXPECT_TRUE(WaitFor([&] { return ReadyOn(*main, *m_second); }));
+        });
+        RunMain([&](CTarnelManagerDlg& dlg) {
+            main = &dlg;
+            if (c.box != 129) {
+                ASSERT_TRUE(WaitFor([&] { return ReadyOn(dlg, *m_first); }));
+            }
+            c.raise(dlg.ConfPage());
+            ASSERT_TRUE(WaitFor([&] { return Shown(ComPortCfgDlg::IDD) == 2; }));
+            ASSERT_TRUE(WaitFor([&] { return ReadyOn(dlg, *m_second); }));
+            Settle();
+            EXPECT_TRUE(ReadyOn(dlg, *m_second));
+        });
+        EXPECT_EQ(BoxIds(boxes), (std::vector<int>{c.box, 106}));
+        EXPECT_EQ(m_boxesUpAtSetup, 0);
+        EXPECT_EQ(m_second->Commands(),
+                  (std::vector<std::string>{"AT", "AT+MODELNAME?", "AT", "AT+QM?", "AT+VER?", "AT+INFO1?",
+                                            "AT+INFO2?", "AT+TADDR?"}));
+        EXPECT_EQ(m_second->Snapshot().factoryResets, 0);
+    }
 }
 
 }  // namespace

@@ -25,6 +25,7 @@
 #include "app/platform/TestHooks.h"
 #include "controls/SysColor.h"
 #include "tests/config/ConfPageHarness.h"
+#include "tests/support/HangGuard.h"
 #include "tests/support/TextFit.h"
 #include "tests/support/UserInput.h"
 
@@ -401,17 +402,40 @@ TEST(TarnelConfPageRead, DisconnectsAConnectedModuleAndReadsAgain) {
     }
 }
 
-TEST(TarnelConfPageRead, ReportsAFailedDisconnectAndChecksAgain) {
+// A module that keeps its link after a failed disconnect would be asked
+// again for ever; the page gives up on it instead.
+TEST(TarnelConfPageRead, GivesUpWhenTheModuleStaysConnectedAfterAFailedDisconnect) {
+    for (bool silent : {true, false}) {
+        SCOPED_TRACE(silent ? "unanswered" : "refused");
+        SimConfig config;
+        config.state = ModuleState::Connected;
+        (silent ? config.silentCommands : config.errorCommands) = {"AT+DISC"};
+        ConfPageHarness h(config);
+        ASSERT_FALSE(h.Open());
+        ASSERT_TRUE(h.WaitFor([&] { return h.mainWindow.SetupRequests() == 1; }));
+        h.Settle(500ms);
+        EXPECT_EQ(h.BoxIds(), (std::vector<int>{129, 130}));
+        EXPECT_EQ(h.StyleOf(130), ui::MB_ICONERROR);
+        EXPECT_EQ(h.CommandCount("AT+DISC"), 1);
+        EXPECT_EQ(h.CommandCount("AT+MODELNAME?"), 2);
+        ExpectGaveUp(h);
+    }
+}
+
+// The report came after the page stopped waiting for it, but the module did
+// let go of its link: the read after message 130 finds it idle.
+TEST(TarnelConfPageRead, ALateDisconnectionReportGoesOnWithTheIdleModule) {
     SimConfig config;
     config.state = ModuleState::Connected;
-    config.silentCommands = {"AT+DISC"};
+    config.discReportDelay = 1500ms;
     ConfPageHarness h(config);
+    h.boxes.Hold(130, [&] { h.WaitFor([&] { return h.module.Snapshot().state == ModuleState::Idle; }); });
     ASSERT_FALSE(h.Open());
-    ASSERT_TRUE(h.WaitFor([&] { return h.boxes.Count() >= 3; }));
-    const std::vector<int> ids = h.BoxIds();
-    EXPECT_EQ(std::vector<int>(ids.begin(), ids.begin() + 3), (std::vector<int>{129, 130, 129}));
-    EXPECT_EQ(h.StyleOf(130), ui::MB_ICONERROR);
-    EXPECT_GE(h.CommandCount("AT+MODELNAME?"), 2);
+    ASSERT_TRUE(h.WaitIdle(20s));
+    EXPECT_EQ(h.BoxIds(), (std::vector<int>{129, 130}));
+    EXPECT_TRUE(h.page.IsPortOpen());
+    EXPECT_EQ(h.mainWindow.SetupRequests(), 0);
+    EXPECT_EQ(h.CommandCount("AT+DISC"), 1);
 }
 
 // --- Apply ----------------------------------------------------------------------------
@@ -811,6 +835,24 @@ TEST_F(TarnelConfPageSearch, TheGuardTimerEndsTheSearchWithAFreshRead) {
     EXPECT_TRUE(H().BoxIds().empty());
 }
 
+TEST_F(TarnelConfPageSearch, AStoppedSearchLeavesNoGuardTimerBehind) {
+    ASSERT_NO_FATAL_FAILURE(OpenIdle(SearchConfig(30000ms)));
+    H().Click(P::IDC_SEARCH);
+    ASSERT_TRUE(WaitSearching());
+    H().Click(P::IDC_SEARCH);
+    ASSERT_TRUE(H().WaitFor([&] { return H().Text(P::IDC_SEARCH) == u"Search device"; }));
+    ASSERT_TRUE(H().WaitIdle());
+    const std::size_t sent = H().Commands().size();
+    H().SetText(P::IDC_DEVICE_NAME, u"Typed meanwhile");
+
+    // The guard's 61 s have passed.
+    H().page.PostMessage(ui::WM_TIMER, P::SEARCH_TIMER_ID);
+    H().Settle(500ms);
+    EXPECT_EQ(H().Commands().size(), sent);
+    EXPECT_EQ(H().Text(P::IDC_DEVICE_NAME), u"Typed meanwhile");
+    EXPECT_TRUE(H().Enabled(P::IDC_APPLY));
+}
+
 TEST_F(TarnelConfPageSearch, ARefusedInquiryClosesThePort) {
     SimConfig config;
     config.errorCommands = {"AT+INQ"};
@@ -893,6 +935,26 @@ TEST(TarnelConfPagePort, ClosingThePageEndsAWaitingJob) {
     EXPECT_EQ(ui::test::WaitCursorCount(), 0);
 }
 
+// The worker's box is up, holding the job lock, when the port fails: the
+// error closes the box instead of waiting on that lock for good.
+TEST(TarnelConfPagePort, ASerialErrorWhileTheWorkersBoxIsUpIsReportedOnce) {
+    SimConfig config;
+    config.settings.quietMode = true;
+    ConfPageHarness h(config);
+    bool closedByTheError = false;
+    h.boxes.Hold(125, [&] {
+        h.module.Unplug();
+        closedByTheError = h.WaitFor([] { return ui::test::OpenMessageBoxCount() == 0; });
+    });
+    const tarnel::test::HangGuard guard(60s, "a serial error while message 125 is up");
+    ASSERT_FALSE(h.Open());
+    ASSERT_TRUE(h.WaitFor([&] { return h.mainWindow.SetupRequests() == 1; }));
+    h.Settle(500ms);
+    EXPECT_TRUE(closedByTheError);
+    EXPECT_EQ(h.BoxIds(), (std::vector<int>{125, 106}));
+    ExpectGaveUp(h);
+}
+
 TEST(TarnelConfPagePort, OpeningAMissingPortFailsAndChangesNothing) {
     ConfPageHarness h;
     EXPECT_TRUE(h.page.OpenPort(u"/dev/tarnel-no-such-port", 9600, 0, 0, 0, 8));
@@ -918,7 +980,6 @@ TEST(TarnelConfPagePort, ClosingWhileTheWorkerShowsABoxWaitsForTheAnswer) {
     EXPECT_EQ(calls[0].stringId, 125);
     EXPECT_FALSE(calls[0].fromWindowThread);
     EXPECT_FALSE(h.page.IsPortOpen());
-    EXPECT_EQ(h.CommandCount("AT+MODELNAME?"), 0);
     h.Settle(300ms);
     EXPECT_EQ(h.boxes.Count(), 1u);
     EXPECT_EQ(h.mainWindow.SetupRequests(), 0);

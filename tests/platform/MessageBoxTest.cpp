@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QTimer>
+
 #include <atomic>
 #include <mutex>
 #include <thread>
 
+#include "app/platform/BoxRequests.h"
 #include "app/platform/Language.h"
 #include "app/platform/LoadString.h"
 #include "app/platform/ServingWait.h"
@@ -89,6 +92,57 @@ TEST(MessageBox, LockServingOffTheWindowThreadIsAPlainLock) {
         EXPECT_TRUE(lock.owns_lock());
     });
     other.join();
+}
+
+// --- Closing boxes that are up ---------------------------------------------------------
+
+TEST(MessageBox, AClosedBoxReturnsAsDismissedWhateverItsAnswerWouldHaveBeen) {
+    ui::test::MessageBoxRecorder boxes(ui::IDOK);
+    int upWhileHeld = 0;
+    boxes.Hold(128, [&] {
+        upWhileHeld = ui::test::OpenMessageBoxCount();
+        ui::CloseMessageBoxes();
+    });
+    EXPECT_EQ(ui::AfxMessageBox(128, ui::MB_OKCANCEL | ui::MB_ICONQUESTION), ui::IDCANCEL);
+    EXPECT_EQ(upWhileHeld, 1);
+    EXPECT_EQ(ui::test::OpenMessageBoxCount(), 0);
+    EXPECT_EQ(ui::AfxMessageBox(128, ui::MB_OKCANCEL | ui::MB_ICONQUESTION), ui::IDOK);
+}
+
+TEST(MessageBox, AShownBoxClosedWithoutTheHookReturnsAsDismissed) {
+    QTimer::singleShot(0, [] { ui::CloseMessageBoxes(); });
+    EXPECT_EQ(ui::AfxMessageBox(128, ui::MB_OKCANCEL | ui::MB_ICONQUESTION), ui::IDCANCEL);
+    EXPECT_EQ(ui::test::OpenMessageBoxCount(), 0);
+}
+
+// The window thread's loop that shows the worker's box lies below the
+// handler that closes it: the worker must not wait for that loop to return.
+TEST(MessageBox, AWorkersBoxClosedWhileUpFreesTheWorkerAtOnce) {
+    ui::test::MessageBoxRecorder boxes(ui::IDCANCEL);
+    std::atomic<int> answer{0};
+    bool workerFreedInside = false;
+    boxes.Hold(125, [&] {
+        ui::CloseMessageBoxes();
+        workerFreedInside = tarnel::test::WaitUntil([&] { return answer != 0; }, 10s);
+    });
+    std::thread worker([&] { answer = ui::AfxMessageBox(125, ui::MB_OK); });
+    ASSERT_TRUE(tarnel::test::WaitUntil([&] { return answer != 0; }, 10s, [] { ui::test::ProcessEvents(); }));
+    worker.join();
+    EXPECT_TRUE(workerFreedInside);
+    EXPECT_EQ(answer, ui::IDOK);
+}
+
+TEST(MessageBox, AWorkersBoxClosedBeforeItIsShownIsNeverShown) {
+    ui::test::MessageBoxRecorder boxes;
+    std::atomic<int> answer{0};
+    std::thread worker([&] { answer = ui::AfxMessageBox(128, ui::MB_OKCANCEL); });
+    ui::BoxRequests::Instance().WaitForRequest(10s);
+    ui::CloseMessageBoxes();
+    worker.join();
+    EXPECT_EQ(answer, ui::IDCANCEL);
+    for (int i = 0; i < 3; ++i)
+        ui::test::ProcessEvents();
+    EXPECT_EQ(boxes.Count(), 0u);
 }
 
 }  // namespace
