@@ -1,38 +1,29 @@
+// The configurator page's controls, its port and what the user does on it
+// (window thread). The class spans three files, split by thread and task:
+// this one, TarnelConfWorker.cpp (the worker and its jobs) and
+// TarnelConfSearch.cpp (the device search and the connection target).
+
 #include "config/TarnelConfPage.h"
 
 #include <chrono>
-#include <cstdio>
-#include <cstring>
 #include <functional>
 #include <utility>
 
 #include <QChar>
 
 #include "app/platform/DataExchange.h"
-#include "app/platform/LoadString.h"
 #include "app/platform/MessageBox.h"
 #include "app/platform/ServingWait.h"
+#include "config/FieldText.h"
 #include "config/FromUtf8.h"
 #include "config/JobCodes.h"
 #include "controls/SysColor.h"
 #include "module/DeviceNameError.h"
-#include "protocol/CommandSet.h"
-#include "protocol/ResultBlock.h"
 #include "protocol/TextConversion.h"
 
 namespace {
 
 using namespace ui;
-
-std::u16string Widen(const char* ascii) {
-    return std::u16string(ascii, ascii + std::strlen(ascii));
-}
-
-// The text of a fixed-size, NUL-terminated record field.
-template <std::size_t N>
-std::string_view FieldText(const char (&field)[N]) {
-    return {field, strnlen(field, N)};
-}
 
 // Unicode white space, not only ASCII blanks: input methods type full-width
 // and no-break spaces.
@@ -297,144 +288,6 @@ void TarnelConfPage::ResetModule() {
     if (m_comm.IsOpen()) m_module.Reset();
 }
 
-void TarnelConfPage::Enqueue(int32_t job, bool clearFirst) {
-    {
-        auto lock = ui::LockServing(m_jobMutex);
-        if (clearFirst) m_jobs.clear();
-        m_jobs.push_back(job);
-    }
-    m_jobCond.notify_all();
-}
-
-void TarnelConfPage::WorkerLoop(uint16_t opening) {
-    std::unique_lock lock(m_jobMutex);
-    while (!m_stopWorker) {
-        m_jobCond.wait(lock, [this] { return !m_jobs.empty(); });
-        const int32_t job = m_jobs.front();
-        m_jobs.pop_front();
-        if (job == JOB_QUIT) return;
-        // A poll runs while the user picks rows or clicks Stop: it must not
-        // make the pointer busy.
-        const bool userWaits = job != JOB_NEXT_RESULT;
-        if (userWaits) BeginWait();
-        const int32_t result = RunJob(job);
-        if (result == END_THREAD) return;
-        if (result != POST_NOTHING) {
-            PostMessage(WM_JOB_RESULT, ui::MAKEWPARAM(job, opening), result);
-        } else if (userWaits) {
-            EndWait();  // no result comes to end it
-        }
-    }
-}
-
-int32_t TarnelConfPage::RunJob(int32_t job) {
-    switch (job) {
-        case JOB_CHECK_DEVICE:
-            return JobCheckDevice();
-        case JOB_READ_SETTINGS:
-            return JobReadSettings();
-        case JOB_FACTORY_RESET:
-            return JobFactoryReset();
-        case JOB_START_SEARCH:
-            return JobStartSearch();
-        case JOB_NEXT_RESULT:
-            return JobNextResult();
-        case JOB_APPLY:
-            return JobApply();
-        case JOB_STOP_SEARCH:
-            return JobStopSearch();
-        case JOB_DISCONNECT:
-            return JobDisconnect();
-        default:
-            return POST_NOTHING;
-    }
-}
-
-// --- Jobs (worker thread) ---------------------------------------------------------
-
-namespace {
-
-int32_t JobResult(ModuleResult result) {
-    switch (result) {
-        case ModuleResult::Ok:
-            return JR_OK;
-        case ModuleResult::NoModel:
-            return JR_NO_MODEL;
-        case ModuleResult::NameFailed:
-            return JR_NAME_FAILED;
-        case ModuleResult::UartFailed:
-            return JR_UART_FAILED;
-        case ModuleResult::TargetFailed:
-            return JR_TARGET_FAILED;
-        case ModuleResult::OpModeFailed:
-            return JR_OPMODE_FAILED;
-        case ModuleResult::ResponseFailed:
-            return JR_RESPONSE_FAILED;
-        default:
-            return JR_FAILED;
-    }
-}
-
-}  // namespace
-
-int32_t TarnelConfPage::JobCheckDevice() {
-    const ModuleResult result = m_module.Check();
-    return result == ModuleResult::Closed ? END_THREAD : JobResult(result);
-}
-
-// What the read does not reach keeps the value the page had.
-int32_t TarnelConfPage::JobReadSettings() {
-    ModuleReading reading{m_fwVersion, m_devInfo, m_uartInfo, m_curTarget, m_curResponse};
-    const ModuleResult result = m_module.Read(reading);
-    if (result == ModuleResult::Closed) return END_THREAD;
-    m_fwVersion = reading.fwVersion;
-    m_devInfo = reading.devInfo;
-    m_uartInfo = reading.uartInfo;
-    m_curTarget = reading.target;
-    m_curResponse = reading.responses;
-    m_searchState = 0;
-    return JobResult(result);
-}
-
-int32_t TarnelConfPage::JobFactoryReset() {
-    return JobResult(m_module.FactoryReset());
-}
-
-int32_t TarnelConfPage::JobApply() {
-    const ModuleWrite values{m_newName, m_newBaud,   m_newParity, m_newStopBits,
-                             m_newFlow, m_newOpMode, m_newTarget, m_newResponse};
-    return JobResult(m_module.Apply(values, m_devInfo));
-}
-
-int32_t TarnelConfPage::JobDisconnect() {
-    const ModuleResult result = m_module.Disconnect();
-    return result == ModuleResult::Closed ? POST_NOTHING : JobResult(result);
-}
-
-int32_t TarnelConfPage::JobStartSearch() {
-    const ModuleResult result = m_module.StartInquiry();
-    return result == ModuleResult::Closed ? POST_NOTHING : JobResult(result);
-}
-
-int32_t TarnelConfPage::JobNextResult() {
-    if (m_searchState != 1) return POST_NOTHING;
-    switch (m_module.NextInquiryReport(m_inqResult)) {
-        case InquiryStep::Found:
-            return JR_OK;
-        case InquiryStep::Ended:
-            return JR_SEARCH_DONE;
-        case InquiryStep::Closed:
-            return POST_NOTHING;
-        default:
-            return JR_WAIT_FAILED;
-    }
-}
-
-int32_t TarnelConfPage::JobStopSearch() {
-    if (m_searchState != 1) return POST_NOTHING;
-    return JobResult(m_module.StopInquiry());
-}
-
 // --- Results and user operations (window thread) ----------------------------------
 
 ui::LRESULT TarnelConfPage::OnJobResult(ui::WPARAM wParam, ui::LPARAM lParam) {
@@ -609,97 +462,4 @@ ui::LRESULT TarnelConfPage::OnPortError(ui::WPARAM, ui::LPARAM lParam) {
     if (IsPortOpen()) ClosePort();
     PostSetupComPort();
     return 0;
-}
-
-// --- Device search (window thread) -------------------------------------------------
-
-void TarnelConfPage::SetSearchButtonText(int stringId) {
-    if (ui::Window* button = GetDlgItem(IDC_SEARCH)) button->SetWindowText(ui::LoadString(stringId));
-}
-
-void TarnelConfPage::OnSearch() {
-    if (m_searchState == 0) {
-        EnableControls(false);
-        BeginWait();
-        m_busy = true;
-        m_list.DeleteAllItems();
-        m_devices.clear();
-        Enqueue(JOB_START_SEARCH);
-    } else {
-        KillTimer(SEARCH_TIMER_ID);
-        if (ui::Window* button = GetDlgItem(IDC_SEARCH)) button->EnableWindow(false);
-        Enqueue(JOB_STOP_SEARCH);
-    }
-}
-
-void TarnelConfPage::OnSearchResult(int32_t job, int32_t result) {
-    if (job == JOB_START_SEARCH && result == JR_OK) {
-        m_searchState = 1;
-        if (ui::Window* button = GetDlgItem(IDC_SEARCH)) {
-            button->SetWindowText(ui::LoadString(114));
-            button->EnableWindow(true);
-            m_list.EnableWindow(true);
-            SetTimer(SEARCH_TIMER_ID, SEARCH_TIMER_MS);
-        }
-        Enqueue(JOB_NEXT_RESULT);
-    } else if (job == JOB_START_SEARCH) {
-        ClosePort();
-        ui::AfxMessageBox(115, MB_ICONERROR);
-    } else if (job == JOB_NEXT_RESULT && result == JR_SEARCH_DONE) {
-        KillTimer(SEARCH_TIMER_ID);
-        if (Ask(116, MB_ICONINFORMATION) == 0) return;
-        SetSearchButtonText(113);
-        Enqueue(JOB_CHECK_DEVICE);
-    } else if (job == JOB_NEXT_RESULT) {
-        if (result == JR_OK) AddDevice();
-        Enqueue(JOB_NEXT_RESULT);
-    } else {
-        if (m_searchState == 1) SetSearchButtonText(113);
-        m_searchState = 0;
-        Enqueue(JOB_CHECK_DEVICE);
-    }
-}
-
-void TarnelConfPage::AddDevice() {
-    std::u16string key;
-    FormatBdAddrW(m_inqResult.addr, key);
-    if (m_devices.count(key) != 0) return;
-    const int row = m_list.GetItemCount();
-    m_devices.emplace(key, m_inqResult);
-    m_list.InsertItem(row, key);
-    m_list.SetItemText(row, 1, FromUtf8(FieldText(m_inqResult.name)));
-    char number[16];
-    std::snprintf(number, sizeof number, "%d", m_inqResult.rssi);
-    m_list.SetItemText(row, 2, Widen(number));
-    const uint32_t classOfDevice = m_inqResult.classOfDevice;
-    std::snprintf(number, sizeof number, "%X", classOfDevice);
-    m_list.SetItemText(row, 3, Widen(number));
-}
-
-// Polling stops here: a poll between the check and the read would take the
-// OK that follows the model name for the end of the inquiry. The button
-// keeps its text and comes back with the read's controls, when a click
-// starts a new search.
-void TarnelConfPage::OnTimer(ui::UINT id) {
-    // An expiry still on its way when the timer was killed counts for nothing.
-    if (id != SEARCH_TIMER_ID || !KillTimer(SEARCH_TIMER_ID)) return;
-    if (!IsPortOpen()) return;
-    m_searchState = 0;
-    if (ui::Window* button = GetDlgItem(IDC_SEARCH)) button->EnableWindow(false);
-    Enqueue(JOB_CHECK_DEVICE);
-}
-
-void TarnelConfPage::OnTakeTarget() {
-    const int row = m_list.GetNextItem(-1, LVNI_SELECTED);
-    if (row < 0) {
-        ui::AfxMessageBox(112, MB_ICONERROR);
-        return;
-    }
-    m_editTarget.SetWindowText(m_list.GetItemText(row, 0));
-    m_editTarget.SetReadOnly(true);
-}
-
-void TarnelConfPage::OnClearTarget() {
-    m_editTarget.SetWindowText(u"");
-    m_editTarget.SetReadOnly(false);
 }

@@ -9,6 +9,12 @@
 // runs the jobs and the engine's error observer runs on an I/O thread. The
 // worker holds m_jobMutex while it runs a job, message boxes it shows
 // included; the window thread takes that lock only through ui::LockServing.
+//
+// The class keeps the members of its design in one place; its code is split
+// by thread over TarnelConfPage.cpp (controls and user operations),
+// TarnelConfWorker.cpp (the worker and its jobs, which run the module's
+// sequences of module/TarnelModule.h) and TarnelConfSearch.cpp (the device
+// search and the connection target).
 
 #include <array>
 #include <atomic>

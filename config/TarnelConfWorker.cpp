@@ -1,0 +1,148 @@
+// The configurator page's worker thread: its queue and the jobs that run the
+// module's sequences. Part of TarnelConfPage, whose class spans three files
+// (see TarnelConfPage.cpp).
+
+#include "config/TarnelConfPage.h"
+
+#include <cstdint>
+
+#include "app/platform/ServingWait.h"
+#include "config/JobCodes.h"
+
+void TarnelConfPage::Enqueue(int32_t job, bool clearFirst) {
+    {
+        auto lock = ui::LockServing(m_jobMutex);
+        if (clearFirst) m_jobs.clear();
+        m_jobs.push_back(job);
+    }
+    m_jobCond.notify_all();
+}
+
+void TarnelConfPage::WorkerLoop(uint16_t opening) {
+    std::unique_lock lock(m_jobMutex);
+    while (!m_stopWorker) {
+        m_jobCond.wait(lock, [this] { return !m_jobs.empty(); });
+        const int32_t job = m_jobs.front();
+        m_jobs.pop_front();
+        if (job == JOB_QUIT) return;
+        // A poll runs while the user picks rows or clicks Stop: it must not
+        // make the pointer busy.
+        const bool userWaits = job != JOB_NEXT_RESULT;
+        if (userWaits) BeginWait();
+        const int32_t result = RunJob(job);
+        if (result == END_THREAD) return;
+        if (result != POST_NOTHING) {
+            PostMessage(WM_JOB_RESULT, ui::MAKEWPARAM(job, opening), result);
+        } else if (userWaits) {
+            EndWait();  // no result comes to end it
+        }
+    }
+}
+
+int32_t TarnelConfPage::RunJob(int32_t job) {
+    switch (job) {
+        case JOB_CHECK_DEVICE:
+            return JobCheckDevice();
+        case JOB_READ_SETTINGS:
+            return JobReadSettings();
+        case JOB_FACTORY_RESET:
+            return JobFactoryReset();
+        case JOB_START_SEARCH:
+            return JobStartSearch();
+        case JOB_NEXT_RESULT:
+            return JobNextResult();
+        case JOB_APPLY:
+            return JobApply();
+        case JOB_STOP_SEARCH:
+            return JobStopSearch();
+        case JOB_DISCONNECT:
+            return JobDisconnect();
+        default:
+            return POST_NOTHING;
+    }
+}
+
+// --- Jobs (worker thread) ---------------------------------------------------------
+
+namespace {
+
+int32_t JobResult(ModuleResult result) {
+    switch (result) {
+        case ModuleResult::Ok:
+            return JR_OK;
+        case ModuleResult::NoModel:
+            return JR_NO_MODEL;
+        case ModuleResult::NameFailed:
+            return JR_NAME_FAILED;
+        case ModuleResult::UartFailed:
+            return JR_UART_FAILED;
+        case ModuleResult::TargetFailed:
+            return JR_TARGET_FAILED;
+        case ModuleResult::OpModeFailed:
+            return JR_OPMODE_FAILED;
+        case ModuleResult::ResponseFailed:
+            return JR_RESPONSE_FAILED;
+        default:
+            return JR_FAILED;
+    }
+}
+
+}  // namespace
+
+int32_t TarnelConfPage::JobCheckDevice() {
+    const ModuleResult result = m_module.Check();
+    return result == ModuleResult::Closed ? END_THREAD : JobResult(result);
+}
+
+// What the read does not reach keeps the value the page had.
+int32_t TarnelConfPage::JobReadSettings() {
+    ModuleReading reading{m_fwVersion, m_devInfo, m_uartInfo, m_curTarget, m_curResponse};
+    const ModuleResult result = m_module.Read(reading);
+    if (result == ModuleResult::Closed) return END_THREAD;
+    m_fwVersion = reading.fwVersion;
+    m_devInfo = reading.devInfo;
+    m_uartInfo = reading.uartInfo;
+    m_curTarget = reading.target;
+    m_curResponse = reading.responses;
+    m_searchState = 0;
+    return JobResult(result);
+}
+
+int32_t TarnelConfPage::JobFactoryReset() {
+    return JobResult(m_module.FactoryReset());
+}
+
+int32_t TarnelConfPage::JobApply() {
+    const ModuleWrite values{m_newName, m_newBaud,   m_newParity, m_newStopBits,
+                             m_newFlow, m_newOpMode, m_newTarget, m_newResponse};
+    return JobResult(m_module.Apply(values, m_devInfo));
+}
+
+int32_t TarnelConfPage::JobDisconnect() {
+    const ModuleResult result = m_module.Disconnect();
+    return result == ModuleResult::Closed ? POST_NOTHING : JobResult(result);
+}
+
+int32_t TarnelConfPage::JobStartSearch() {
+    const ModuleResult result = m_module.StartInquiry();
+    return result == ModuleResult::Closed ? POST_NOTHING : JobResult(result);
+}
+
+int32_t TarnelConfPage::JobNextResult() {
+    if (m_searchState != 1) return POST_NOTHING;
+    switch (m_module.NextInquiryReport(m_inqResult)) {
+        case InquiryStep::Found:
+            return JR_OK;
+        case InquiryStep::Ended:
+            return JR_SEARCH_DONE;
+        case InquiryStep::Closed:
+            return POST_NOTHING;
+        default:
+            return JR_WAIT_FAILED;
+    }
+}
+
+int32_t TarnelConfPage::JobStopSearch() {
+    if (m_searchState != 1) return POST_NOTHING;
+    return JobResult(m_module.StopInquiry());
+}
