@@ -2,10 +2,10 @@
 
 #include <QString>
 
-#include "app/platform/DataExchange.h"
-#include "app/platform/Language.h"
-#include "app/platform/QtText.h"
-#include "app/platform/VersionInfo.h"
+#include "platform/DataExchange.h"
+#include "platform/Language.h"
+#include "platform/QtText.h"
+#include "platform/VersionInfo.h"
 
 CAboutDlg::CAboutDlg(ui::Window* parent) : ui::Dialog(IDD, parent) {}
 

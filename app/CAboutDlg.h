@@ -9,9 +9,9 @@
 #include <string>
 #include <string_view>
 
-#include "app/platform/Dialog.h"
-#include "app/platform/Static.h"
 #include "controls/GdiplusImgCtrl.h"
+#include "platform/Dialog.h"
+#include "platform/Static.h"
 
 class CAboutDlg : public ui::Dialog {
 public:

@@ -5,7 +5,7 @@
 #include <QMessageBox>
 
 #include "app/CTarnelManagerDlg.h"
-#include "app/platform/Window.h"
+#include "platform/Window.h"
 #include "res/ResourceTypes.h"
 
 CTarnelManagerApp::CTarnelManagerApp(int& argc, char** argv) : m_argc(argc), m_argv(argv) {}

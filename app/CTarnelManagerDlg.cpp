@@ -10,10 +10,10 @@
 
 #include "app/CAboutDlg.h"
 #include "app/FromAnsi.h"
-#include "app/platform/DataExchange.h"
-#include "app/platform/LoadString.h"
-#include "app/platform/Menu.h"
-#include "app/platform/MessageBox.h"
+#include "platform/DataExchange.h"
+#include "platform/LoadString.h"
+#include "platform/Menu.h"
+#include "platform/MessageBox.h"
 #include "res/ResourceTypes.h"
 
 namespace {

@@ -11,10 +11,10 @@
 #include <cstdint>
 
 #include "app/ComPortCfgDlg.h"
-#include "app/platform/Dialog.h"
-#include "app/platform/Static.h"
-#include "app/platform/StatusBar.h"
 #include "config/TarnelConfPage.h"
+#include "platform/Dialog.h"
+#include "platform/Static.h"
+#include "platform/StatusBar.h"
 #include "terminal/SerialTermPage.h"
 
 class CTarnelManagerDlg : public ui::Dialog {

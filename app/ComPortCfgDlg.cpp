@@ -1,9 +1,9 @@
 #include "app/ComPortCfgDlg.h"
 
 #include "app/FromAnsi.h"
-#include "app/platform/DataExchange.h"
-#include "app/platform/Profile.h"
-#include "app/platform/ProfileValues.h"
+#include "platform/DataExchange.h"
+#include "platform/Profile.h"
+#include "platform/ProfileValues.h"
 #include "serial/EnumerateComPorts.h"
 
 namespace profile = ui::profile;

@@ -14,8 +14,8 @@
 #include <system_error>
 #include <vector>
 
-#include "app/platform/ComboBox.h"
-#include "app/platform/Dialog.h"
+#include "platform/ComboBox.h"
+#include "platform/Dialog.h"
 
 class ComPortCfgDlg : public ui::Dialog {
 public:

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "app/platform/QtText.h"
+#include "platform/QtText.h"
 
 std::u16string FromAnsi(const std::string& text) {
     return ui::FromQString(QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size())));

@@ -37,11 +37,11 @@
 #include <vector>
 
 #include "app/CTarnelManagerDlg.h"
-#include "app/platform/Button.h"
-#include "app/platform/ComboBox.h"
-#include "app/platform/Language.h"
-#include "app/platform/Profile.h"
-#include "app/platform/TestHooks.h"
+#include "platform/Button.h"
+#include "platform/ComboBox.h"
+#include "platform/Language.h"
+#include "platform/Profile.h"
+#include "platform/TestHooks.h"
 #include "sim/PtyModule.h"
 #include "tests/support/WaitUntil.h"
 

@@ -18,9 +18,9 @@
 #include <string>
 #include <thread>
 
-#include "app/platform/Dialog.h"
-#include "app/platform/QtText.h"
-#include "app/platform/TestHooks.h"
+#include "platform/Dialog.h"
+#include "platform/QtText.h"
+#include "platform/TestHooks.h"
 #include "res/ResourceTypes.h"
 #include "terminal/SerialTermPage.h"
 #include "tests/support/PtyPair.h"

@@ -11,14 +11,14 @@
 
 #include <QChar>
 
-#include "app/platform/DataExchange.h"
-#include "app/platform/MessageBox.h"
-#include "app/platform/ServingWait.h"
 #include "config/FieldText.h"
 #include "config/FromUtf8.h"
 #include "config/JobCodes.h"
 #include "controls/SysColor.h"
 #include "module/DeviceNameError.h"
+#include "platform/DataExchange.h"
+#include "platform/MessageBox.h"
+#include "platform/ServingWait.h"
 #include "protocol/TextConversion.h"
 
 namespace {

@@ -28,12 +28,12 @@
 #include <unordered_map>
 #include <vector>
 
-#include "app/platform/ComboBox.h"
-#include "app/platform/Edit.h"
-#include "app/platform/ListCtrl.h"
-#include "app/platform/PropertyPage.h"
 #include "controls/CXGroupBox.h"
 #include "module/TarnelModule.h"
+#include "platform/ComboBox.h"
+#include "platform/Edit.h"
+#include "platform/ListCtrl.h"
+#include "platform/PropertyPage.h"
 #include "protocol/BdAddr.h"
 #include "protocol/PayloadRecords.h"
 #include "protocol/TarnelComm.h"

@@ -7,11 +7,11 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/platform/LoadString.h"
-#include "app/platform/MessageBox.h"
 #include "config/FieldText.h"
 #include "config/FromUtf8.h"
 #include "config/JobCodes.h"
+#include "platform/LoadString.h"
+#include "platform/MessageBox.h"
 
 namespace {
 

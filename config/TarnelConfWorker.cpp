@@ -6,8 +6,8 @@
 
 #include <cstdint>
 
-#include "app/platform/ServingWait.h"
 #include "config/JobCodes.h"
+#include "platform/ServingWait.h"
 
 void TarnelConfPage::Enqueue(int32_t job, bool clearFirst) {
     {

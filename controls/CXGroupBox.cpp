@@ -7,8 +7,8 @@
 #include <QWidget>
 #include <algorithm>
 
-#include "app/platform/QtText.h"
 #include "controls/SysColor.h"
+#include "platform/QtText.h"
 
 bool CXGroupBox::s_painting = false;
 

@@ -11,7 +11,7 @@
 
 #include <QFont>
 
-#include "app/platform/Static.h"
+#include "platform/Static.h"
 #include "res/WinDefs.h"
 
 class QPainter;

@@ -9,7 +9,7 @@
 #include <optional>
 #include <span>
 
-#include "app/platform/Static.h"
+#include "platform/Static.h"
 
 class QPainter;
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/platform/ComboBox.h"
+#include "platform/ComboBox.h"
 
 // Posted to the combo's owner when Enter is pressed in it: wParam 0, lParam
 // the combo.

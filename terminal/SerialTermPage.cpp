@@ -3,10 +3,10 @@
 #include <functional>
 #include <string>
 
-#include "app/platform/DataExchange.h"
-#include "app/platform/MessageBox.h"
-#include "app/platform/Profile.h"
-#include "app/platform/ProfileValues.h"
+#include "platform/DataExchange.h"
+#include "platform/MessageBox.h"
+#include "platform/Profile.h"
+#include "platform/ProfileValues.h"
 #include "protocol/BuildSendBytes.h"
 #include "protocol/TextConversion.h"
 

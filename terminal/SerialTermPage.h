@@ -4,8 +4,8 @@
 #include <string_view>
 #include <system_error>
 
-#include "app/platform/Button.h"
-#include "app/platform/PropertyPage.h"
+#include "platform/Button.h"
+#include "platform/PropertyPage.h"
 #include "terminal/CHistoryCombo.h"
 #include "terminal/TermRichedit.h"
 

@@ -9,7 +9,7 @@
 #include <system_error>
 #include <vector>
 
-#include "app/platform/RichEditCtrl.h"
+#include "platform/RichEditCtrl.h"
 #include "serial/CSerialportMP.h"
 #include "serial/IoServiceExec.h"
 #include "terminal/InputMethodFilter.h"

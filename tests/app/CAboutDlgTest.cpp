@@ -4,10 +4,10 @@
 
 #include <functional>
 
-#include "app/platform/Language.h"
-#include "app/platform/TestHooks.h"
-#include "app/platform/VersionInfo.h"
 #include "controls/GdiplusImgCtrl.h"
+#include "platform/Language.h"
+#include "platform/TestHooks.h"
+#include "platform/VersionInfo.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "app/CTarnelManagerDlg.h"
-#include "app/platform/TestHooks.h"
-#include "app/platform/Window.h"
+#include "platform/TestHooks.h"
+#include "platform/Window.h"
 #include "tests/app/ScopedProfile.h"
 
 namespace {

@@ -19,12 +19,12 @@
 #include <vector>
 
 #include "app/CAboutDlg.h"
-#include "app/platform/Edit.h"
-#include "app/platform/Language.h"
-#include "app/platform/ListCtrl.h"
-#include "app/platform/Menu.h"
-#include "app/platform/MessageBox.h"
-#include "app/platform/TestHooks.h"
+#include "platform/Edit.h"
+#include "platform/Language.h"
+#include "platform/ListCtrl.h"
+#include "platform/Menu.h"
+#include "platform/MessageBox.h"
+#include "platform/TestHooks.h"
 #include "sim/PtyModule.h"
 #include "tests/app/DialogDriver.h"
 #include "tests/app/ScopedProfile.h"

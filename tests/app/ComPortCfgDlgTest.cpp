@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/platform/TestHooks.h"
+#include "platform/TestHooks.h"
 #include "tests/app/DialogDriver.h"
 #include "tests/app/ScopedProfile.h"
 

@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "app/platform/Button.h"
-#include "app/platform/ComboBox.h"
-#include "app/platform/Dialog.h"
-#include "app/platform/QtText.h"
-#include "app/platform/TestHooks.h"
+#include "platform/Button.h"
+#include "platform/ComboBox.h"
+#include "platform/Dialog.h"
+#include "platform/QtText.h"
+#include "platform/TestHooks.h"
 #include "res/WinDefs.h"
 #include "tests/support/UserInput.h"
 #include "tests/support/WaitUntil.h"

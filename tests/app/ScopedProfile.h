@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <string>
 
-#include "app/platform/Profile.h"
-#include "app/platform/ProfileValues.h"
+#include "platform/Profile.h"
+#include "platform/ProfileValues.h"
 #include "tests/support/TempDir.h"
 
 namespace tarnel::app::test {

@@ -11,9 +11,9 @@
 #include <system_error>
 #include <vector>
 
-#include "app/platform/TestHooks.h"
-#include "app/platform/Window.h"
 #include "config/TarnelConfPage.h"
+#include "platform/TestHooks.h"
+#include "platform/Window.h"
 #include "sim/PtyModule.h"
 #include "sim/SimConfig.h"
 

@@ -16,14 +16,14 @@
 #include <string>
 #include <vector>
 
-#include "app/platform/BoxRequests.h"
-#include "app/platform/Button.h"
-#include "app/platform/ComboBox.h"
-#include "app/platform/Edit.h"
-#include "app/platform/Language.h"
-#include "app/platform/ListCtrl.h"
-#include "app/platform/TestHooks.h"
 #include "controls/SysColor.h"
+#include "platform/BoxRequests.h"
+#include "platform/Button.h"
+#include "platform/ComboBox.h"
+#include "platform/Edit.h"
+#include "platform/Language.h"
+#include "platform/ListCtrl.h"
+#include "platform/TestHooks.h"
 #include "tests/config/ConfPageHarness.h"
 #include "tests/support/HangGuard.h"
 #include "tests/support/TextFit.h"

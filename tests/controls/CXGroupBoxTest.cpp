@@ -8,10 +8,10 @@
 #include <QPalette>
 #include <QWidget>
 
-#include "app/platform/DataExchange.h"
-#include "app/platform/PropertyPage.h"
-#include "app/platform/QtText.h"
 #include "controls/SysColor.h"
+#include "platform/DataExchange.h"
+#include "platform/PropertyPage.h"
+#include "platform/QtText.h"
 #include "tests/controls/ShownDialog.h"
 
 namespace {

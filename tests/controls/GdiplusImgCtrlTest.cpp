@@ -7,9 +7,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/platform/DataExchange.h"
-#include "app/platform/Dialog.h"
 #include "controls/SysColor.h"
+#include "platform/DataExchange.h"
+#include "platform/Dialog.h"
 #include "res/ResourceTypes.h"
 #include "tests/controls/ShownDialog.h"
 

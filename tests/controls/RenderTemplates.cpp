@@ -13,14 +13,14 @@
 #include <cstdio>
 #include <functional>
 
-#include "app/platform/DataExchange.h"
-#include "app/platform/Dialog.h"
-#include "app/platform/Language.h"
-#include "app/platform/PropertyPage.h"
-#include "app/platform/TestHooks.h"
 #include "controls/CXGroupBox.h"
 #include "controls/GdiplusImgCtrl.h"
 #include "controls/SysColor.h"
+#include "platform/DataExchange.h"
+#include "platform/Dialog.h"
+#include "platform/Language.h"
+#include "platform/PropertyPage.h"
+#include "platform/TestHooks.h"
 #include "res/ResourceCatalog.h"
 #include "tests/support/TextFit.h"
 

@@ -1,6 +1,6 @@
 #include "tests/controls/ShownDialog.h"
 
-#include "app/platform/TestHooks.h"
+#include "platform/TestHooks.h"
 
 namespace tarnel::test {
 

@@ -5,8 +5,8 @@
 
 #include <functional>
 
-#include "app/platform/Dialog.h"
-#include "app/platform/PropertyPage.h"
+#include "platform/Dialog.h"
+#include "platform/PropertyPage.h"
 
 namespace tarnel::test {
 

@@ -1,4 +1,4 @@
-#include "app/platform/ComboBox.h"
+#include "platform/ComboBox.h"
 
 #include <gtest/gtest.h>
 
@@ -6,9 +6,9 @@
 #include <QLineEdit>
 #include <QTest>
 
-#include "app/platform/DataExchange.h"
-#include "app/platform/Dialog.h"
-#include "app/platform/TestHooks.h"
+#include "platform/DataExchange.h"
+#include "platform/Dialog.h"
+#include "platform/TestHooks.h"
 #include "tests/platform/TestTemplates.h"
 
 namespace {

@@ -1,15 +1,15 @@
-#include "app/platform/DataExchange.h"
+#include "platform/DataExchange.h"
 
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
 #include <stdexcept>
 
-#include "app/platform/Button.h"
-#include "app/platform/ComboBox.h"
-#include "app/platform/Dialog.h"
-#include "app/platform/Edit.h"
-#include "app/platform/TestHooks.h"
+#include "platform/Button.h"
+#include "platform/ComboBox.h"
+#include "platform/Dialog.h"
+#include "platform/Edit.h"
+#include "platform/TestHooks.h"
 #include "tests/platform/TestTemplates.h"
 
 namespace {

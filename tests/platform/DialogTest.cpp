@@ -1,4 +1,4 @@
-#include "app/platform/Dialog.h"
+#include "platform/Dialog.h"
 
 #include <gtest/gtest.h>
 
@@ -10,12 +10,12 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "app/platform/Button.h"
-#include "app/platform/DataExchange.h"
-#include "app/platform/Edit.h"
-#include "app/platform/Menu.h"
-#include "app/platform/PropertyPage.h"
-#include "app/platform/TestHooks.h"
+#include "platform/Button.h"
+#include "platform/DataExchange.h"
+#include "platform/Edit.h"
+#include "platform/Menu.h"
+#include "platform/PropertyPage.h"
+#include "platform/TestHooks.h"
 #include "tests/platform/TestTemplates.h"
 
 namespace {

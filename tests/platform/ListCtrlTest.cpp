@@ -1,4 +1,4 @@
-#include "app/platform/ListCtrl.h"
+#include "platform/ListCtrl.h"
 
 #include <gtest/gtest.h>
 
@@ -6,8 +6,8 @@
 #include <QHeaderView>
 #include <QTableWidget>
 
-#include "app/platform/Dialog.h"
-#include "app/platform/TestHooks.h"
+#include "platform/Dialog.h"
+#include "platform/TestHooks.h"
 #include "tests/platform/TestTemplates.h"
 
 namespace {

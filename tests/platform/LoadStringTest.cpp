@@ -1,8 +1,8 @@
-#include "app/platform/LoadString.h"
+#include "platform/LoadString.h"
 
 #include <gtest/gtest.h>
 
-#include "app/platform/Language.h"
+#include "platform/Language.h"
 #include "res/ResourceTypes.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "app/platform/MessageBox.h"
+#include "platform/MessageBox.h"
 
 #include <gtest/gtest.h>
 
@@ -8,11 +8,11 @@
 #include <mutex>
 #include <thread>
 
-#include "app/platform/BoxRequests.h"
-#include "app/platform/Language.h"
-#include "app/platform/LoadString.h"
-#include "app/platform/ServingWait.h"
-#include "app/platform/TestHooks.h"
+#include "platform/BoxRequests.h"
+#include "platform/Language.h"
+#include "platform/LoadString.h"
+#include "platform/ServingWait.h"
+#include "platform/TestHooks.h"
 #include "tests/support/WaitUntil.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "app/platform/Profile.h"
+#include "platform/Profile.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <QTemporaryDir>
 #include <climits>
 
-#include "app/platform/ProfileValues.h"
+#include "platform/ProfileValues.h"
 
 namespace {
 

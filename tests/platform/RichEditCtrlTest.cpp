@@ -1,4 +1,4 @@
-#include "app/platform/RichEditCtrl.h"
+#include "platform/RichEditCtrl.h"
 
 #include <gtest/gtest.h>
 
@@ -6,8 +6,8 @@
 #include <QScrollBar>
 #include <QTest>
 
-#include "app/platform/DataExchange.h"
-#include "app/platform/PropertyPage.h"
+#include "platform/DataExchange.h"
+#include "platform/PropertyPage.h"
 #include "tests/platform/TestTemplates.h"
 
 namespace {

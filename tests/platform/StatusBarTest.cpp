@@ -1,9 +1,9 @@
-#include "app/platform/StatusBar.h"
+#include "platform/StatusBar.h"
 
 #include <gtest/gtest.h>
 
-#include "app/platform/Dialog.h"
-#include "app/platform/TestHooks.h"
+#include "platform/Dialog.h"
+#include "platform/TestHooks.h"
 #include "tests/platform/TestTemplates.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "app/platform/TemplateBuilder.h"
+#include "platform/TemplateBuilder.h"
 
 #include <gtest/gtest.h>
 
@@ -9,17 +9,17 @@
 #include <QWidget>
 #include <optional>
 
-#include "app/platform/Button.h"
-#include "app/platform/ComboBox.h"
-#include "app/platform/Dialog.h"
-#include "app/platform/Edit.h"
-#include "app/platform/Language.h"
-#include "app/platform/ListCtrl.h"
-#include "app/platform/QtText.h"
-#include "app/platform/RichEditCtrl.h"
-#include "app/platform/Static.h"
-#include "app/platform/TestHooks.h"
-#include "app/platform/WindowAccess.h"
+#include "platform/Button.h"
+#include "platform/ComboBox.h"
+#include "platform/Dialog.h"
+#include "platform/Edit.h"
+#include "platform/Language.h"
+#include "platform/ListCtrl.h"
+#include "platform/QtText.h"
+#include "platform/RichEditCtrl.h"
+#include "platform/Static.h"
+#include "platform/TestHooks.h"
+#include "platform/WindowAccess.h"
 #include "res/ResourceCatalog.h"
 #include "tests/platform/TestTemplates.h"
 #include "tests/support/TextFit.h"

@@ -1,4 +1,4 @@
-#include "app/platform/VersionInfo.h"
+#include "platform/VersionInfo.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/platform/Window.h"
+#include "platform/Window.h"
 
 #include <gtest/gtest.h>
 
@@ -9,8 +9,8 @@
 #include <thread>
 #include <vector>
 
-#include "app/platform/PropertyPage.h"
-#include "app/platform/TestHooks.h"
+#include "platform/PropertyPage.h"
+#include "platform/TestHooks.h"
 #include "tests/platform/TestTemplates.h"
 #include "tests/support/WaitUntil.h"
 

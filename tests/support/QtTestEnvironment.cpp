@@ -8,8 +8,8 @@
 #include <QTemporaryDir>
 #include <memory>
 
-#include "app/platform/Language.h"
-#include "app/platform/Profile.h"
+#include "platform/Language.h"
+#include "platform/Profile.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <QTableView>
 #include <algorithm>
 
-#include "app/platform/StaticWidget.h"
+#include "platform/StaticWidget.h"
 
 namespace tarnel::test {
 namespace {

@@ -5,7 +5,7 @@
 #include <QWidget>
 #include <QWindow>
 
-#include "app/platform/Window.h"
+#include "platform/Window.h"
 
 namespace tarnel::test {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "app/platform/DataExchange.h"
-#include "app/platform/PropertyPage.h"
+#include "platform/DataExchange.h"
+#include "platform/PropertyPage.h"
 #include "tests/terminal/TerminalTestHost.h"
 
 namespace {

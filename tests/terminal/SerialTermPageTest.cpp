@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "app/platform/Profile.h"
-#include "app/platform/ProfileValues.h"
-#include "app/platform/QtText.h"
-#include "app/platform/TestHooks.h"
+#include "platform/Profile.h"
+#include "platform/ProfileValues.h"
+#include "platform/QtText.h"
+#include "platform/TestHooks.h"
 #include "tests/support/PtyPair.h"
 #include "tests/support/UserInput.h"
 #include "tests/terminal/TerminalTestHost.h"

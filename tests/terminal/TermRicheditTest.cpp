@@ -16,9 +16,9 @@
 #include <string>
 #include <vector>
 
-#include "app/platform/DataExchange.h"
-#include "app/platform/PropertyPage.h"
-#include "app/platform/QtText.h"
+#include "platform/DataExchange.h"
+#include "platform/PropertyPage.h"
+#include "platform/QtText.h"
 #include "tests/support/PtyPair.h"
 #include "tests/support/UserInput.h"
 #include "tests/terminal/TerminalTestHost.h"

@@ -4,7 +4,7 @@
 #include <functional>
 #include <string>
 
-#include "app/platform/Dialog.h"
+#include "platform/Dialog.h"
 
 class QWidget;
 

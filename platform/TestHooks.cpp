@@ -1,0 +1,107 @@
+#include "platform/TestHooks.h"
+
+#include <QCoreApplication>
+#include <utility>
+
+#include "platform/BoxRequests.h"
+#include "platform/Dialog.h"
+#include "platform/HookState.h"
+#include "platform/OpenBox.h"
+
+namespace ui {
+namespace {
+
+std::function<int(const test::MessageBoxCall&)> g_boxHook;
+std::function<void(Dialog&)> g_modalHook;
+
+}  // namespace
+
+std::function<int(const test::MessageBoxCall&)> detail::MessageBoxHook() {
+    return g_boxHook;
+}
+
+std::function<void(Dialog&)> detail::ModalHook() {
+    return g_modalHook;
+}
+
+namespace test {
+
+void SetMessageBoxHook(std::function<int(const MessageBoxCall&)> hook) {
+    g_boxHook = std::move(hook);
+}
+
+void SetModalHook(std::function<void(Dialog&)> hook) {
+    g_modalHook = std::move(hook);
+}
+
+MessageBoxRecorder::MessageBoxRecorder(int defaultAnswer) : m_default(defaultAnswer) {
+    SetMessageBoxHook([this](const MessageBoxCall& call) { return Record(call); });
+}
+
+int MessageBoxRecorder::Record(const MessageBoxCall& call) {
+    std::function<void()> whileOpen;
+    {
+        std::lock_guard lock(m_mutex);
+        m_calls.push_back(call);
+        if (m_whileHeld && call.stringId == m_heldId) whileOpen = std::exchange(m_whileHeld, {});
+    }
+    // Unlocked: boxes shown while this one is up come back here.
+    if (whileOpen) whileOpen();
+    std::lock_guard lock(m_mutex);
+    if (m_answers.empty()) return m_default;
+    const int answer = m_answers.front();
+    m_answers.pop_front();
+    return answer;
+}
+
+void MessageBoxRecorder::Hold(int stringId, std::function<void()> whileOpen) {
+    std::lock_guard lock(m_mutex);
+    m_heldId = stringId;
+    m_whileHeld = std::move(whileOpen);
+}
+
+MessageBoxRecorder::~MessageBoxRecorder() {
+    SetMessageBoxHook({});
+}
+
+void MessageBoxRecorder::QueueAnswer(int answer) {
+    std::lock_guard lock(m_mutex);
+    m_answers.push_back(answer);
+}
+
+std::vector<MessageBoxCall> MessageBoxRecorder::Calls() const {
+    std::lock_guard lock(m_mutex);
+    return m_calls;
+}
+
+size_t MessageBoxRecorder::Count() const {
+    std::lock_guard lock(m_mutex);
+    return m_calls.size();
+}
+
+ModalRecorder::ModalRecorder(std::function<void(Dialog&)> action) : m_action(std::move(action)) {
+    SetModalHook([this](Dialog& dialog) {
+        m_ids.push_back(dialog.GetTemplateId());
+        if (m_action)
+            m_action(dialog);
+        else
+            dialog.EndDialog(IDCANCEL);
+    });
+}
+
+ModalRecorder::~ModalRecorder() {
+    SetModalHook({});
+}
+
+int OpenMessageBoxCount() {
+    return OpenBox::Count();
+}
+
+void ProcessEvents() {
+    BoxRequests::Instance().ServePending();
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+}  // namespace test
+}  // namespace ui
