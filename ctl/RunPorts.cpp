@@ -1,0 +1,45 @@
+#include "ctl/RunPorts.h"
+
+#include <string>
+#include <vector>
+
+#include "ctl/ExitStatus.h"
+#include "ctl/Record.h"
+#include "serial/EnumerateComPorts.h"
+#include "serial/UsbPortInfo.h"
+
+namespace tarnel::ctl {
+namespace {
+
+Record PortRecord(const std::string& port) {
+    Record record;
+    record.AddText("port", port);
+    const auto usb = ReadUsbPortInfo(port);
+    if (!usb) return record;
+    const std::pair<const char*, std::string> fields[] = {
+        {"usb-id", usb->vendorId + ":" + usb->productId},
+        {"vendor", usb->manufacturer},
+        {"product", usb->product},
+        {"serial", usb->serialNumber},
+        {"by-id", usb->byIdPath},
+    };
+    for (const auto& [key, value] : fields)
+        if (!value.empty()) record.AddText(key, value);
+    return record;
+}
+
+}  // namespace
+
+int RunPorts(bool json, std::ostream& out, std::ostream& err) {
+    std::vector<std::string> ports;
+    const std::error_code error = EnumerateComPorts(ports);
+    for (const std::string& port : ports)
+        out << PortRecord(port).Format(json);
+    out.flush();
+    if (ports.empty() && !error) err << "tarnelctl: No serial port found.\n";
+    if (!error) return EXIT_DONE;
+    err << "tarnelctl: The port list could not be read completely: " << error.message() << ".\n";
+    return EXIT_REFUSED;
+}
+
+}  // namespace tarnel::ctl
