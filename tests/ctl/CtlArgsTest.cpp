@@ -2,6 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <map>
+#include <regex>
+#include <set>
+#include <sstream>
+
 namespace tarnel::ctl {
 namespace {
 
@@ -120,6 +126,55 @@ TEST(CtlArgs, HelpAndVersionWinOverEverythingElse) {
     EXPECT_TRUE(Parse({"set", "-h"}).help);
     EXPECT_TRUE(Parse({"bogus", "--version"}).version);
     EXPECT_EQ(Parse({"bogus", "--help"}).error, "");
+}
+
+}  // namespace
+}  // namespace tarnel::ctl
+
+namespace tarnel::ctl {
+namespace {
+
+// The options the bash completion offers after each command, read from its
+// "command) options=..." lines.
+std::map<std::string, std::set<std::string>> CompletionOptions() {
+    std::ifstream in(TARNELCTL_COMPLETION_PATH);
+    std::map<std::string, std::set<std::string>> options;
+    const std::regex line(R"re(^\s*(\w+)\) options="([^"]*)" ;;$)re");
+    for (std::string text; std::getline(in, text);) {
+        std::smatch match;
+        if (!std::regex_match(text, match, line)) continue;
+        std::istringstream words(match[2].str());
+        for (std::string word; words >> word;)
+            options[match[1].str()].insert(word);
+    }
+    return options;
+}
+
+TEST(CtlArgs, BashCompletionOffersExactlyTheOptionsEachCommandTakes) {
+    const std::map<std::string, std::string> values{{"--json", ""},
+                                                    {"--yes", ""},
+                                                    {"--watch", ""},
+                                                    {"--name", "x"},
+                                                    {"--uart", "9600,N,1"},
+                                                    {"--mode", "1"},
+                                                    {"--target", "0011223344AA"},
+                                                    {"--responses", "on"},
+                                                    {"--line", "9600,N,1"},
+                                                    {"--seconds", "5"},
+                                                    {"--first", "1"},
+                                                    {"--port", "p"}};
+    const auto completion = CompletionOptions();
+    ASSERT_EQ(completion.size(), 7u);
+    for (const auto& [command, offered] : completion) {
+        for (const auto& [option, value] : values) {
+            std::vector<std::string> args{command};
+            if (command != "ports" && command != "provision") args.push_back("p");
+            args.push_back(value.empty() ? option : option + "=" + value);
+            const std::string error = ParseCtlArgs(args).error;
+            const bool taken = error.find("does not take") == std::string::npos;
+            EXPECT_EQ(offered.count(option) == 1, taken) << command << " " << option << ": " << error;
+        }
+    }
 }
 
 }  // namespace
