@@ -167,6 +167,55 @@ std::string CheckComplete(const CtlArgs& args) {
     return {};
 }
 
+// Reads the option at args[i] (and its value, which may be the next
+// argument: then i moves past it).
+std::string ReadOption(const std::vector<std::string>& args, std::size_t& i,
+                       std::vector<GivenOption>& options) {
+    const std::string& arg = args[i];
+    const std::size_t equals = arg.find('=');
+    const bool inlineValue = equals != std::string::npos;
+    const OptionSpec* spec = FindOption(std::string_view(arg).substr(0, equals));
+    if (spec == nullptr) return "Unknown option '" + arg.substr(0, equals) + "'.";
+    const std::string name(spec->name);
+    if (std::any_of(options.begin(), options.end(), [&](const auto& o) { return o.spec == spec; }))
+        return "The option " + name + " is given twice.";
+    if (!spec->takesValue && inlineValue) return "The option " + name + " takes no value.";
+    if (spec->takesValue && !inlineValue && i + 1 == args.size())
+        return "The option " + name + " needs a value.";
+    std::string value;
+    if (inlineValue)
+        value = arg.substr(equals + 1);
+    else if (spec->takesValue)
+        value = args[++i];
+    options.push_back({spec, std::move(value)});
+    return {};
+}
+
+// A word that is no option: the command, then the PORT of a module command.
+std::string ReadWord(const std::string& arg, CtlArgs& result) {
+    if (result.command == Command::None) {
+        const auto it = std::find_if(std::begin(kCommands), std::end(kCommands),
+                                     [&](const CommandName& c) { return c.name == arg; });
+        if (it == std::end(kCommands)) return "Unknown command '" + arg + "'.";
+        result.command = it->command;
+    } else if ((Bit(result.command) & kModuleCommands) && result.port.empty()) {
+        result.port = arg;
+    } else {
+        return "Unexpected argument '" + arg + "'.";
+    }
+    return {};
+}
+
+std::string ApplyOptions(const std::vector<GivenOption>& options, CtlArgs& result) {
+    for (const GivenOption& option : options) {
+        if (!(option.spec->commands & Bit(result.command)))
+            return "The command " + CommandText(result.command) + " does not take " +
+                   std::string(option.spec->name) + ".";
+        if (auto error = ApplyOption(option, result); !error.empty()) return error;
+    }
+    return {};
+}
+
 }  // namespace
 
 CtlArgs ParseCtlArgs(const std::vector<std::string>& args) {
@@ -178,46 +227,9 @@ CtlArgs ParseCtlArgs(const std::vector<std::string>& args) {
     if (result.help || result.version) return result;
 
     std::vector<GivenOption> options;
-    for (std::size_t i = 0; i < args.size() && result.error.empty(); ++i) {
-        const std::string& arg = args[i];
-        if (arg.rfind("--", 0) == 0) {
-            const std::size_t equals = arg.find('=');
-            const OptionSpec* spec = FindOption(std::string_view(arg).substr(0, equals));
-            if (spec == nullptr) {
-                result.error = "Unknown option '" + arg.substr(0, equals) + "'.";
-            } else if (std::any_of(options.begin(), options.end(),
-                                   [&](const auto& o) { return o.spec == spec; })) {
-                result.error = "The option " + std::string(spec->name) + " is given twice.";
-            } else if (!spec->takesValue && equals != std::string::npos) {
-                result.error = "The option " + std::string(spec->name) + " takes no value.";
-            } else if (spec->takesValue && equals == std::string::npos && i + 1 == args.size()) {
-                result.error = "The option " + std::string(spec->name) + " needs a value.";
-            } else {
-                options.push_back({spec, !spec->takesValue             ? std::string()
-                                         : equals != std::string::npos ? arg.substr(equals + 1)
-                                                                       : args[++i]});
-            }
-        } else if (result.command == Command::None) {
-            const auto it = std::find_if(std::begin(kCommands), std::end(kCommands),
-                                         [&](const CommandName& c) { return c.name == arg; });
-            if (it == std::end(kCommands))
-                result.error = "Unknown command '" + arg + "'.";
-            else
-                result.command = it->command;
-        } else if ((Bit(result.command) & kModuleCommands) && result.port.empty()) {
-            result.port = arg;
-        } else {
-            result.error = "Unexpected argument '" + arg + "'.";
-        }
-    }
-    for (std::size_t i = 0; i < options.size() && result.error.empty() && result.command != Command::None;
-         ++i) {
-        if (!(options[i].spec->commands & Bit(result.command)))
-            result.error = "The command " + CommandText(result.command) + " does not take " +
-                           std::string(options[i].spec->name) + ".";
-        else
-            result.error = ApplyOption(options[i], result);
-    }
+    for (std::size_t i = 0; i < args.size() && result.error.empty(); ++i)
+        result.error = args[i].rfind("--", 0) == 0 ? ReadOption(args, i, options) : ReadWord(args[i], result);
+    if (result.error.empty() && result.command != Command::None) result.error = ApplyOptions(options, result);
     if (result.error.empty()) result.error = CheckComplete(result);
     return result;
 }
