@@ -7,14 +7,15 @@
 #include "ctl/Record.h"
 #include "serial/EnumerateComPorts.h"
 #include "serial/UsbPortInfo.h"
+#include "serial/VirtualPortDirectory.h"
 
 namespace tarnel::ctl {
 namespace {
 
-Record PortRecord(const std::string& port) {
+Record PortRecord(const std::string& port, const PortSources& sources) {
     Record record;
     record.AddText("port", port);
-    const auto usb = ReadUsbPortInfo(port);
+    const auto usb = ReadUsbPortInfo(port, sources.sysfsRoot, sources.byIdDir);
     if (!usb) return record;
     const std::pair<const char*, std::string> fields[] = {
         {"usb-id", usb->vendorId + ":" + usb->productId},
@@ -31,10 +32,14 @@ Record PortRecord(const std::string& port) {
 }  // namespace
 
 int RunPorts(bool json, std::ostream& out, std::ostream& err) {
+    return RunPorts(json, out, err, {"/sys", VirtualPortDirectory(), "/dev/serial/by-id"});
+}
+
+int RunPorts(bool json, std::ostream& out, std::ostream& err, const PortSources& sources) {
     std::vector<std::string> ports;
-    const std::error_code error = EnumerateComPorts(ports);
+    const std::error_code error = EnumerateComPorts(ports, sources.sysfsRoot, sources.virtualPortDir);
     for (const std::string& port : ports)
-        out << PortRecord(port).Format(json);
+        out << PortRecord(port, sources).Format(json);
     out.flush();
     if (ports.empty() && !error) err << "tarnelctl: No serial port found.\n";
     if (!error) return EXIT_DONE;
