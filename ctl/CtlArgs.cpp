@@ -70,11 +70,12 @@ std::string CommandText(Command command) {
 }
 
 std::string ApplyTarget(const std::string& value, CtlArgs& args) {
+    const std::string text = Trimmed(value);
     BdAddr target;
-    if (!ParseBdAddr(Trimmed(value), target))
+    if (!ParseBdAddr(text, target))
         return std::string(IDS_BAD_TARGET) + " Expected 12 hexadecimal digits, such as 0011223344AA.";
     if (target.IsUnset())
-        return std::string(IDS_BAD_TARGET) + " " + value +
+        return std::string(IDS_BAD_TARGET) + " " + text +
                " means that no target is set and cannot be written.";
     args.settings.target = target;
     return {};
