@@ -8,6 +8,9 @@ std::string UsageText() {
 Configures and tests Tarnel Bluetooth serial modules from the command line, with
 the same command sequences and checks as Tarnel Manager's configurator.
 
+In this build only 'ports' works: the other commands check their command line
+and open the port, then say that they are not available yet (exit status 69).
+
 Commands:
   ports
       Lists the serial ports as the COM port dialog does; for USB adapters also
