@@ -4,7 +4,6 @@
 
 #include <fstream>
 #include <map>
-#include <regex>
 #include <set>
 #include <sstream>
 
@@ -140,13 +139,15 @@ namespace {
 std::map<std::string, std::set<std::string>> CompletionOptions() {
     std::ifstream in(TARNELCTL_COMPLETION_PATH);
     std::map<std::string, std::set<std::string>> options;
-    const std::regex line(R"re(^\s*(\w+)\) options="([^"]*)" ;;$)re");
+    const std::string marker = ") options=\"";
     for (std::string text; std::getline(in, text);) {
-        std::smatch match;
-        if (!std::regex_match(text, match, line)) continue;
-        std::istringstream words(match[2].str());
+        const std::size_t command = text.find_first_not_of(' ');
+        const std::size_t at = text.find(marker);
+        if (command == std::string::npos || at == std::string::npos) continue;
+        const std::size_t begin = at + marker.size();
+        std::istringstream words(text.substr(begin, text.find('"', begin) - begin));
         for (std::string word; words >> word;)
-            options[match[1].str()].insert(word);
+            options[text.substr(command, at - command)].insert(word);
     }
     return options;
 }
