@@ -130,20 +130,19 @@ void CTarnelManagerDlg::CreatePages() {
 void CTarnelManagerDlg::CreateStatusBar() {
     m_statusBar.Create(this);
     m_statusBar.SetIndicators({IDS_PORT_CLOSED, IDS_APP_VERSION});
-    ui::RECT window;
-    GetWindowRect(window);
-    m_statusBar.SetPaneInfo(0, IDS_PORT_CLOSED, ui::SBPS_NORMAL, static_cast<int>(0.7 * window.Width()));
-    m_statusBar.SetPaneInfo(1, IDS_APP_VERSION, ui::SBPS_STRETCH, 0);
-    MakeRoomForStatusBar(m_rcClient.Width(), m_rcClient.Height());
+    // The port's settings take the room the version leaves: a port path is
+    // long on Linux, and the pane grows with the window.
+    m_statusBar.SetPaneInfo(0, IDS_PORT_CLOSED, ui::SBPS_STRETCH, 0);
     m_statusBar.SetPaneText(1, u"");
     ShowVersion();
+    MakeRoomForStatusBar(m_rcClient.Width(), m_rcClient.Height());
 }
 
 void CTarnelManagerDlg::ShowVersion() {
     std::u16string version;
-    if (CAboutDlg::GetProductVersionText(version)) {
-        m_statusBar.SetPaneText(1, u"Version " + version);
-    }
+    if (CAboutDlg::GetProductVersionText(version)) version = u"Version " + version;
+    m_statusBar.SetPaneInfo(1, IDS_APP_VERSION, ui::SBPS_NORMAL, m_statusBar.GetPaneWidthFor(1, version));
+    m_statusBar.SetPaneText(1, version);
 }
 
 void CTarnelManagerDlg::MakeRoomForStatusBar(int clientWidth, int pageAreaHeight) {
@@ -222,7 +221,7 @@ ui::LRESULT CTarnelManagerDlg::OnReopenPort(ui::WPARAM, ui::LPARAM) {
                           ui::MB_OK | ui::MB_ICONERROR);
         return 0;
     }
-    m_statusBar.SetPaneText(0, PortStatusText(port, baud, p));
+    m_statusBar.SetPaneText(0, PortStatusText(port, baud, p), 0, port.size());
     return 0;
 }
 

@@ -24,3 +24,14 @@ function(tarnel_add_tests folder)
     PROPERTIES LABELS ${folder}
     DISCOVERY_TIMEOUT 60)
 endfunction()
+
+# tarnel_add_korean_locale_run(<folder> <gtest filter>)
+# Runs the chosen tests of a folder once more under a Korean locale, where
+# fontconfig gives the windows a Korean font (narrower Latin letters, so
+# smaller dialog units) as it does for a Korean user.
+function(tarnel_add_korean_locale_run folder filter)
+  add_test(NAME ${folder}_tests_korean_locale COMMAND ${folder}_tests --gtest_filter=${filter})
+  set_tests_properties(${folder}_tests_korean_locale PROPERTIES
+    LABELS ${folder}
+    ENVIRONMENT "LANG=ko_KR.UTF-8;LC_ALL=;LC_CTYPE=;LANGUAGE=ko")
+endfunction()

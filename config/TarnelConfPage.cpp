@@ -9,7 +9,7 @@
 #include "app/platform/LoadString.h"
 #include "app/platform/MessageBox.h"
 #include "app/platform/ServingWait.h"
-#include "config/DeviceNameError.h"
+#include "module/DeviceNameError.h"
 #include "config/FromUtf8.h"
 #include "config/JobCodes.h"
 #include "controls/SysColor.h"
@@ -312,10 +312,17 @@ void TarnelConfPage::WorkerLoop() {
         const int32_t job = m_jobs.front();
         m_jobs.pop_front();
         if (job == JOB_QUIT) return;
-        BeginWait();
+        // A poll runs while the user picks rows or clicks Stop: it must not
+        // make the pointer busy.
+        const bool userWaits = job != JOB_NEXT_RESULT;
+        if (userWaits) BeginWait();
         const int32_t result = RunJob(job);
         if (result == END_THREAD) return;
-        if (result != POST_NOTHING) PostMessage(WM_JOB_RESULT, static_cast<ui::WPARAM>(job), result);
+        if (result != POST_NOTHING) {
+            PostMessage(WM_JOB_RESULT, static_cast<ui::WPARAM>(job), result);
+        } else if (userWaits) {
+            EndWait();  // no result comes to end it
+        }
     }
 }
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string_view>
 
-#include "config/DeviceNameError.h"
+#include "module/DeviceNameError.h"
 #include "ctl/Messages.h"
 #include "ctl/ParseUnsigned.h"
 

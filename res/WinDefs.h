@@ -30,6 +30,7 @@ inline constexpr UINT WM_COMMAND = 0x0111;
 inline constexpr UINT WM_SYSCOMMAND = 0x0112;
 inline constexpr UINT WM_TIMER = 0x0113;
 inline constexpr UINT WM_VSCROLL = 0x0115;
+inline constexpr UINT WM_PASTE = 0x0302;
 inline constexpr UINT WM_APP = 0x8000;
 
 // Notification codes carried in the high word of WM_COMMAND's wParam.

@@ -6,7 +6,7 @@
 #
 # The program is driven with xdotool by clicking where its template places a
 # control: positions in dialog units, scaled by the COM port dialog's size in
-# pixels (its template is 204 x 104 units). Each run uses a fresh profile and
+# pixels (its template is 260 x 121 units). Each run uses a fresh profile and
 # virtual port directory, so the user's own settings are left alone.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -109,19 +109,19 @@ run_language() {
   sleep 1
   shot "$com" "$lang-1-com-port-dialog"
   geometry=$(xdotool getwindowgeometry --shell "$com")
-  sx=$(awk -v g="$geometry" 'BEGIN { match(g, /WIDTH=[0-9]+/); print substr(g, RSTART + 6, RLENGTH - 6) / 204 }')
-  sy=$(awk -v g="$geometry" 'BEGIN { match(g, /HEIGHT=[0-9]+/); print substr(g, RSTART + 7, RLENGTH - 7) / 104 }')
+  sx=$(awk -v g="$geometry" 'BEGIN { match(g, /WIDTH=[0-9]+/); print substr(g, RSTART + 6, RLENGTH - 6) / 260 }')
+  sy=$(awk -v g="$geometry" 'BEGIN { match(g, /HEIGHT=[0-9]+/); print substr(g, RSTART + 7, RLENGTH - 7) / 121 }')
   # The menu bar is about as high as a line of the dialog font plus padding.
   local menu
   menu=$(awk -v s="$sy" 'BEGIN { printf "%d", 11 * s }')
-  click_du "$com" 66 90  # OK
+  click_du "$com" 96 107  # OK
   gone "$com"
 
   main=$(window_of "$app_pid" 'Tarnel Manager')
   sleep 4  # the check and the read of the module
   shot "$main" "$lang-2-configurator"
 
-  click_du "$main" $((2 + 263)) 139 "$menu"  # Search device
+  click_du "$main" $((2 + 297)) 139 "$menu"  # Search device
   sleep 2.5
   shot "$main" "$lang-3-search"
   local box
@@ -144,8 +144,8 @@ run_language() {
   xdotool mousemove --window "$main" 40 $((menu + menu / 2 + 4)) click 1  # Setup COM port
   com=$(window_of "$app_pid" '.')
   sleep 0.5
-  click_du "$com" 122 56  # Serial terminal
-  click_du "$com" 66 90   # OK
+  click_du "$com" 122 70  # Serial terminal
+  click_du "$com" 96 107  # OK
   gone "$com"
   sleep 1
   click_du "$main" $((3 + 100)) $((191 + 6)) "$menu"  # the input line

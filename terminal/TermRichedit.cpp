@@ -54,6 +54,7 @@ TermRichedit::TermRichedit() : m_channel(new CSerialportMP(m_executor.IoContext(
     MapKeyDown(&TermRichedit::OnKeyDown);
     MapChar(&TermRichedit::OnChar);
     MapReflect(ui::EN_MAXTEXT, &TermRichedit::OnMaxText);
+    MapMessage(ui::WM_PASTE, &TermRichedit::OnPaste);
 }
 
 TermRichedit::~TermRichedit() {
@@ -73,8 +74,9 @@ void TermRichedit::SetupView() {
     SetTextColor(kTextColor);
     if (m_imeFilter.isNull() && GetQWidget() != nullptr) {
         // Owned by the widget, so it goes when the window does.
-        m_imeFilter = new InputMethodFilter(
-            [this](std::u16string_view result) { OnInputMethodResult(result); }, GetQWidget());
+        m_imeFilter =
+            new InputMethodFilter([this](std::u16string_view result) { OnInputMethodResult(result); },
+                                  [this] { PlaceCaretAtEnd(); }, GetQWidget());
         GetQWidget()->installEventFilter(m_imeFilter);
     }
 }
@@ -243,6 +245,10 @@ void TermRichedit::EndQuietUpdate(bool wasUpdating) {
     }
 }
 
+ui::LRESULT TermRichedit::OnPaste(ui::WPARAM, ui::LPARAM) {
+    return 1;
+}
+
 void TermRichedit::OnMaxText() {
     m_overflow = true;
 }
@@ -261,12 +267,16 @@ void TermRichedit::MakeRoomForEcho() {
     EndQuietUpdate(wasUpdating);
 }
 
-bool TermRichedit::OnKeyDown(ui::UINT vk) {
+void TermRichedit::PlaceCaretAtEnd() {
     long start = 0;
     long end = 0;
     GetSel(start, end);
     const long length = GetTextLength();
     if (start != end || start != length) SetSel(length, length);
+}
+
+bool TermRichedit::OnKeyDown(ui::UINT vk) {
+    PlaceCaretAtEnd();
     switch (vk) {
         case ui::VK_BACK:
         case ui::VK_DELETE:

@@ -71,14 +71,18 @@ private:
     };
 
     ui::LRESULT OnRxData(ui::WPARAM wParam, ui::LPARAM lParam);
+    // Typed text, and an input method's composition, always go at the end.
+    void PlaceCaretAtEnd();
     bool OnKeyDown(ui::UINT vk);
     bool OnChar(char16_t unit);
     // Adds the UTF-8 bytes of a typed unit to `bytes`; false while the unit
     // is the first half of a surrogate pair, which waits for its second.
     bool TakeTypedUnit(char16_t unit, std::string& bytes);
     void OnMaxText();
+    // Received text is never edited by the user: nothing is pasted into it.
+    ui::LRESULT OnPaste(ui::WPARAM wParam, ui::LPARAM lParam);
     // The result of an input method goes to the port only: the terminal
-    // shows what the device sends back.
+    // shows what the device sends back. The composition before it is shown.
     void OnInputMethodResult(std::u16string_view result);
 
     void ShowReceived(std::u16string text);

@@ -1,6 +1,7 @@
 #include "app/platform/KeyRouter.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QKeyEvent>
 #include <QPointer>
 #include <QWidget>
@@ -66,6 +67,12 @@ bool KeyRouter::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool KeyRouter::Route(QWidget* receiver, QKeyEvent* event) {
+    // A message box is a window of its own, not one of the program's: its
+    // keys (Escape for Cancel) never reach the PreTranslateMessage chain of
+    // the window that owns it.
+    if (qobject_cast<QDialog*>(receiver->window()) != nullptr &&
+        WindowAccess::FromWidget(receiver->window()) == nullptr)
+        return false;
     Window* target = WindowAccess::FindWindowFor(receiver);
     if (target == nullptr) return false;
     const QPointer<QWidget> alive(receiver);

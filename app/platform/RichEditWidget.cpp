@@ -1,8 +1,11 @@
 #include "app/platform/RichEditWidget.h"
 
+#include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMimeData>
 
+#include "app/platform/Localized.h"
 #include "app/platform/QtText.h"
 #include "app/platform/RichEditCtrl.h"
 #include "app/platform/WindowAccess.h"
@@ -35,7 +38,21 @@ void RichEditWidget::keyPressEvent(QKeyEvent* event) {
 }
 
 void RichEditWidget::insertFromMimeData(const QMimeData* source) {
+    if (Window* control = WindowAccess::FromWidget(this);
+        control != nullptr && control->SendMessage(WM_PASTE) != 0)
+        return;
     if (!source->hasText() || !Insert(source->text())) QPlainTextEdit::insertFromMimeData(source);
+}
+
+// Rich Edit 2.0 has no menu of its own; copying out is all a reader of the
+// text needs, and editing commands would bypass the control's key handling.
+void RichEditWidget::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu menu(this);
+    QAction* copyAction =
+        menu.addAction(Localized(res::Text{u"&Copy", u"복사(&C)"}), this, &QPlainTextEdit::copy);
+    copyAction->setEnabled(textCursor().hasSelection());
+    menu.addAction(Localized(res::Text{u"Select &All", u"모두 선택(&A)"}), this, &QPlainTextEdit::selectAll);
+    menu.exec(event->globalPos());
 }
 
 }  // namespace ui

@@ -2,6 +2,9 @@
 
 // The widget of a rich edit control: typed and pasted text goes through the
 // control's text limit (RichEditCtrl::ReplaceSel) instead of Qt's insertion.
+// Every paste (keys, middle click, drop) is first offered to the control as
+// WM_PASTE; a non-zero result keeps the text out. The context menu offers
+// Copy and Select All only, nothing that edits.
 
 #include <QColor>
 #include <QPlainTextEdit>
@@ -21,6 +24,7 @@ public:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void insertFromMimeData(const QMimeData* source) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     bool Insert(const QString& text);

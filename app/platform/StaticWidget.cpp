@@ -8,6 +8,9 @@ namespace ui {
 
 StaticWidget::StaticWidget(Look look, QWidget* parent) : QLabel(parent), m_look(look) {
     setTextFormat(Qt::PlainText);
+    // A group box is drawn around controls that come before it in a template
+    // and so lie below it; as on Windows, clicks go through it to them.
+    if (look == Look::GroupBox) setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
 void StaticWidget::paintEvent(QPaintEvent* event) {

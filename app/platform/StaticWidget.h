@@ -2,7 +2,7 @@
 
 // The widget of a static control or a group box: text, a black rectangle or
 // frame, or a group box frame with its title, unless the window bound to it
-// paints it itself (Window::MapPaint).
+// paints it itself (Window::MapPaint). A group box never takes mouse input.
 
 #include <QLabel>
 #include <cstdint>

@@ -1,11 +1,11 @@
 #include "app/platform/StatusBar.h"
 
-#include <QLabel>
 #include <QStatusBar>
 
 #include "app/platform/DialogWidget.h"
 #include "app/platform/LoadString.h"
 #include "app/platform/QtText.h"
+#include "app/platform/StatusPane.h"
 #include "app/platform/WindowAccess.h"
 
 namespace ui {
@@ -15,11 +15,15 @@ QStatusBar* BarOf(const Window& window) {
     return qobject_cast<QStatusBar*>(window.GetQWidget());
 }
 
-QLabel* PaneOf(const Window& window, int index) {
+QList<StatusPane*> PanesOf(const Window& window) {
     QStatusBar* bar = BarOf(window);
-    if (bar == nullptr || index < 0) return nullptr;
-    const auto panes = bar->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly);
-    return index < panes.size() ? panes.at(index) : nullptr;
+    return bar != nullptr ? bar->findChildren<StatusPane*>(QString(), Qt::FindDirectChildrenOnly)
+                          : QList<StatusPane*>();
+}
+
+StatusPane* PaneOf(const Window& window, int index) {
+    const auto panes = PanesOf(window);
+    return index >= 0 && index < panes.size() ? panes.at(index) : nullptr;
 }
 
 }  // namespace
@@ -42,24 +46,25 @@ bool StatusBar::Create(Window* parent) {
 bool StatusBar::SetIndicators(const std::vector<UINT>& ids) {
     QStatusBar* bar = BarOf(*this);
     if (bar == nullptr) return false;
-    for (QLabel* pane : bar->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly))
-        delete pane;
+    qDeleteAll(PanesOf(*this));
     for (UINT id : ids) {
-        auto* pane = new QLabel(ToQString(LoadString(static_cast<int>(id))), bar);
-        pane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        auto* pane = new StatusPane(bar);
+        pane->SetFullText(ToQString(LoadString(static_cast<int>(id))));
         bar->addWidget(pane);
     }
     return true;
 }
 
 void StatusBar::SetPaneInfo(int index, UINT, UINT style, int width) {
-    QLabel* pane = PaneOf(*this, index);
+    StatusPane* pane = PaneOf(*this, index);
     if (pane == nullptr) return;
     QStatusBar* bar = BarOf(*this);
     bar->removeWidget(pane);
     if (style & SBPS_STRETCH) {
+        // The room decides the width, not the text, which fits itself in.
         pane->setMinimumWidth(0);
         pane->setMaximumWidth(QWIDGETSIZE_MAX);
+        pane->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
         bar->insertWidget(index, pane, 1);
     } else {
         pane->setFixedWidth(std::max(0, width));
@@ -69,23 +74,30 @@ void StatusBar::SetPaneInfo(int index, UINT, UINT style, int width) {
 }
 
 bool StatusBar::SetPaneText(int index, std::u16string_view text, bool update) {
-    QLabel* pane = PaneOf(*this, index);
+    return SetPaneText(index, text, 0, 0, update);
+}
+
+bool StatusBar::SetPaneText(int index, std::u16string_view text, std::size_t first, std::size_t count,
+                            bool update) {
+    StatusPane* pane = PaneOf(*this, index);
     if (pane == nullptr) return false;
-    pane->setText(ToQString(text));
+    pane->SetFullText(ToQString(text), static_cast<qsizetype>(first), static_cast<qsizetype>(count));
     if (update) pane->repaint();
     return true;
 }
 
 std::u16string StatusBar::GetPaneText(int index) const {
-    const QLabel* pane = PaneOf(*this, index);
-    return pane != nullptr ? FromQString(pane->text()) : std::u16string();
+    const StatusPane* pane = PaneOf(*this, index);
+    return pane != nullptr ? FromQString(pane->FullText()) : std::u16string();
+}
+
+int StatusBar::GetPaneWidthFor(int index, std::u16string_view text) const {
+    const StatusPane* pane = PaneOf(*this, index);
+    return pane != nullptr ? pane->WidthFor(ToQString(text)) : 0;
 }
 
 int StatusBar::GetPaneCount() const {
-    const QStatusBar* bar = BarOf(*this);
-    return bar != nullptr
-               ? static_cast<int>(bar->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly).size())
-               : 0;
+    return static_cast<int>(PanesOf(*this).size());
 }
 
 int StatusBar::GetBarHeight() const {

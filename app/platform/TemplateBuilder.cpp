@@ -10,6 +10,7 @@
 #include <QTableWidget>
 
 #include "app/platform/ComboWidget.h"
+#include "app/platform/EditWidget.h"
 #include "app/platform/Localized.h"
 #include "app/platform/RichEditWidget.h"
 #include "app/platform/StaticWidget.h"
@@ -60,8 +61,19 @@ QWidget* CreateStatic(const res::ControlTemplate& control, QWidget* client) {
     return label;
 }
 
-QWidget* CreateList(const res::ControlTemplate& control, QWidget* client) {
+// Room above and below a row's text for the selection and focus frames.
+constexpr int kRowPadding = 4;
+
+QWidget* CreateList(const res::ControlTemplate& control, QWidget* client, const QFont& font) {
     auto* table = new QTableWidget(client);
+    // A report list shows one line per row at the font's height; a text too
+    // long for its column is cut short.
+    const int rowHeight = QFontMetrics(font).height() + kRowPadding;
+    table->verticalHeader()->setMinimumSectionSize(rowHeight);
+    table->verticalHeader()->setDefaultSectionSize(rowHeight);
+    table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    table->setWordWrap(false);
+    table->setTextElideMode(Qt::ElideRight);
     table->verticalHeader()->hide();
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setShowGrid(false);
@@ -113,7 +125,7 @@ QWidget* TemplateBuilder::CreateWidget(const res::ControlTemplate& control, QWid
         case res::ControlClass::Static:
             return CreateStatic(control, client);
         case res::ControlClass::Edit: {
-            auto* edit = new QLineEdit(client);
+            auto* edit = new EditWidget(client);
             edit->setReadOnly(control.style & ES_READONLY);
             return edit;
         }
@@ -121,7 +133,7 @@ QWidget* TemplateBuilder::CreateWidget(const res::ControlTemplate& control, QWid
             return new ComboWidget((control.style & 0x3) != CBS_DROPDOWNLIST, control.style & CBS_SORT,
                                    client);
         case res::ControlClass::ListView:
-            return CreateList(control, client);
+            return CreateList(control, client, m_font);
         case res::ControlClass::RichEdit:
             return CreateRichEdit(control, client);
     }

@@ -87,8 +87,8 @@ public:
     // it is handled is dropped. Returns false when the window does not exist.
     bool PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
     // Dispatches through the message map; unmapped messages get the default
-    // handling (0). For WM_KEYDOWN and WM_CHAR a non-zero result means
-    // "handled": the control's default processing is skipped.
+    // handling (0). For WM_KEYDOWN, WM_CHAR and WM_PASTE a non-zero result
+    // means "handled": the control's default processing is skipped.
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     // A key-down walks this chain from the window with the focus up to its
     // top-level window before it is dispatched; true stops it there (the key

@@ -1,14 +1,22 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QWidget>
+#include <chrono>
 #include <string>
 #include <vector>
 
 #include "app/platform/Button.h"
 #include "app/platform/ComboBox.h"
 #include "app/platform/Dialog.h"
+#include "app/platform/QtText.h"
+#include "app/platform/TestHooks.h"
 #include "res/WinDefs.h"
+#include "tests/support/UserInput.h"
+#include "tests/support/WaitUntil.h"
 
 namespace tarnel::app::test {
 
@@ -50,8 +58,29 @@ inline void DropDown(ui::Dialog& dlg, int id) {
     box->hidePopup();
 }
 
+// Clicks the middle of button `id` through its window, as a person does; a
+// click that another widget would catch fails the test.
 inline void Click(ui::Dialog& dlg, int id) {
-    dynamic_cast<ui::Button&>(*dlg.GetDlgItem(id)).Click();
+    QWidget& button = *dynamic_cast<ui::Button&>(*dlg.GetDlgItem(id)).GetQWidget();
+    const QWidget* hit = tarnel::test::ClickOn(button);
+    EXPECT_TRUE(hit == &button || button.isAncestorOf(hit)) << "the click at control " << id << " misses it";
+}
+
+// Chooses `text` in combo `id` as a person does: a click drops the list down
+// (the dialog refills it then), a click on the item picks it. False when the
+// list did not open or holds no such item.
+inline bool ChooseByClicking(ui::Dialog& dlg, int id, const std::u16string& text) {
+    using namespace std::chrono_literals;
+    auto* box = qobject_cast<QComboBox*>(dlg.GetDlgItem(id)->GetQWidget());
+    tarnel::test::ClickOn(*box);
+    QAbstractItemView* list = box->view();
+    if (!tarnel::test::WaitUntil([&] { return list->isVisible(); }, 5s, ui::test::ProcessEvents))
+        return false;
+    const int row = box->findText(ui::ToQString(text));
+    if (row < 0) return false;
+    tarnel::test::ClickOn(*list->viewport(), list->visualRect(box->model()->index(row, 0)).center());
+    tarnel::test::WaitUntil([&] { return !list->isVisible(); }, 5s, ui::test::ProcessEvents);
+    return box->currentIndex() == row;
 }
 
 }  // namespace tarnel::app::test

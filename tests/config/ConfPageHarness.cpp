@@ -1,10 +1,12 @@
 #include "tests/config/ConfPageHarness.h"
 
+#include <gtest/gtest.h>
+
 #include <QWidget>
 #include <algorithm>
 #include <stdexcept>
 
-#include "app/platform/Button.h"
+#include "tests/support/UserInput.h"
 #include "tests/support/WaitUntil.h"
 
 namespace tarnel::test {
@@ -84,7 +86,10 @@ bool ConfPageHarness::Enabled(int id) const {
 }
 
 void ConfPageHarness::Click(int id) {
-    Get<ui::Button>(id).Click();
+    QWidget& control = *page.GetDlgItem(id)->GetQWidget();
+    const QWidget* hit = ClickOn(control);
+    if (hit != &control && !control.isAncestorOf(hit))
+        ADD_FAILURE() << "a click aimed at control " << id << " does not reach it";
 }
 
 std::vector<int> ConfPageHarness::BoxIds() const {

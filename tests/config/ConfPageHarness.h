@@ -57,6 +57,8 @@ public:
     std::u16string Text(int id) const;
     void SetText(int id, const std::u16string& text);
     bool Enabled(int id) const;
+    // Clicks the middle of control `id` as a person does, through the
+    // stand-in window; a click that another widget would catch fails the test.
     void Click(int id);
     template <class Control>
     Control& Get(int id) const {

@@ -2,7 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QCursor>
+#include <QImage>
+#include <QPalette>
+#include <QStringList>
+#include <QTableWidget>
+#include <algorithm>
 #include <chrono>
+#include <map>
 #include <memory>
 #include <set>
 #include <string>
@@ -12,10 +20,13 @@
 #include "app/platform/Button.h"
 #include "app/platform/ComboBox.h"
 #include "app/platform/Edit.h"
+#include "app/platform/Language.h"
 #include "app/platform/ListCtrl.h"
 #include "app/platform/TestHooks.h"
 #include "controls/SysColor.h"
 #include "tests/config/ConfPageHarness.h"
+#include "tests/support/TextFit.h"
+#include "tests/support/UserInput.h"
 
 namespace {
 
@@ -45,6 +56,24 @@ std::vector<std::u16string> Row(const ConfPageHarness& h, int row) {
     auto& list = h.Get<ui::ListCtrl>(P::IDC_RESULT_LIST);
     return {list.GetItemText(row, 0), list.GetItemText(row, 1), list.GetItemText(row, 2),
             list.GetItemText(row, 3)};
+}
+
+// Clicks the middle of a row's first cell, as a person picks a found device.
+void ClickRow(ConfPageHarness& h, int row) {
+    auto* table = qobject_cast<QTableWidget*>(h.Get<ui::ListCtrl>(P::IDC_RESULT_LIST).GetQWidget());
+    const QRect cell = table->visualItemRect(table->item(row, 0));
+    EXPECT_EQ(tarnel::test::ClickOn(*table->viewport(), cell.center()), table->viewport());
+}
+
+// The colour that most of a control's inside shows on the screen.
+QRgb Background(QWidget& control) {
+    const QImage image = control.grab().toImage();
+    std::map<QRgb, int> counts;
+    for (int y = 3; y < image.height() - 3; ++y) {
+        for (int x = 3; x < image.width() - 3; ++x)
+            ++counts[image.pixel(x, y)];
+    }
+    return std::ranges::max_element(counts, {}, [](const auto& entry) { return entry.second; })->first;
 }
 
 bool SearchControlsEnabled(const ConfPageHarness& h) {
@@ -92,6 +121,19 @@ TEST(TarnelConfPageControls, StartWithTheDefaultsSelectedAndEmptyEdits) {
         EXPECT_EQ(h.Text(id), u"") << id;
     }
     EXPECT_EQ(h.Text(P::IDC_SEARCH), u"Search");
+}
+
+// With the device list's columns as the page sets them: all four show
+// beside a vertical scroll bar, and every text is whole.
+TEST(TarnelConfPageControls, EveryTextAndListColumnShowsWholeInBothLanguages) {
+    for (ui::Language language : {ui::Language::English, ui::Language::Korean}) {
+        SCOPED_TRACE(language == ui::Language::Korean ? "Korean" : "English");
+        ui::SetUiLanguage(language);
+        ConfPageHarness h;
+        const QStringList cut = tarnel::test::CutTexts(*h.page.GetQWidget());
+        EXPECT_TRUE(cut.isEmpty()) << cut.join(u'\n').toStdString();
+    }
+    ui::SetUiLanguage(ui::Language::English);
 }
 
 TEST(TarnelConfPageControls, ComboItemsCarryTheValuesTheModuleTakes) {
@@ -441,7 +483,7 @@ TEST_F(TarnelConfPageApply, WritesEverySettingResetsAndHandsBackThePort) {
     P::SelectByItemData(H().Get<ui::ComboBox>(P::IDC_PARITY), 'E');
     P::SelectByItemData(H().Get<ui::ComboBox>(P::IDC_STOP_BITS), 2);
     P::SelectByItemData(H().Get<ui::ComboBox>(P::IDC_FLOW), 1);
-    H().Get<ui::Button>(P::IDC_OP_MODE_3).Click();
+    H().Click(P::IDC_OP_MODE_3);
     H().Click(P::IDC_APPLY);
     EXPECT_EQ(H().Text(P::IDC_TARGET), u"0011223344aa");
     ASSERT_TRUE(H().WaitFor([&] { return H().mainWindow.SetupRequests() == 1; }));
@@ -586,6 +628,39 @@ TEST_F(TarnelConfPageSearch, ListsEachDeviceOnceAndReadsAgainAtTheEnd) {
     EXPECT_EQ(H().BoxIds(), std::vector<int>{116});
 }
 
+bool PointerBusy() {
+    const QCursor* cursor = QApplication::overrideCursor();
+    return ui::test::WaitCursorCount() > 0 || (cursor != nullptr && cursor->shape() == Qt::WaitCursor);
+}
+
+// The user is meant to pick rows or click Stop while the module searches, so
+// the polls that collect its reports leave the pointer alone; starting and
+// stopping are waited for.
+TEST_F(TarnelConfPageSearch, ThePointerIsBusyOnlyWhileTheUserWaits) {
+    ASSERT_NO_FATAL_FAILURE(OpenIdle(SearchConfig(30000ms)));
+    H().Click(P::IDC_SEARCH);
+    EXPECT_TRUE(PointerBusy());
+    ASSERT_TRUE(WaitSearching());
+    int busySamples = 0;
+    int samples = 0;
+    H().WaitFor(
+        [&] {
+            ++samples;
+            busySamples += PointerBusy() ? 1 : 0;
+            return H().Get<ui::ListCtrl>(P::IDC_RESULT_LIST).GetItemCount() == 2;
+        },
+        20s);
+    H().Settle(500ms);
+    EXPECT_EQ(busySamples, 0) << "of " << samples;
+    EXPECT_FALSE(PointerBusy());
+
+    H().Click(P::IDC_SEARCH);
+    EXPECT_TRUE(H().WaitFor(PointerBusy));
+    ASSERT_TRUE(H().WaitIdle());
+    H().Settle(300ms);
+    EXPECT_FALSE(PointerBusy());
+}
+
 TEST_F(TarnelConfPageSearch, StopSearchCancelsTheInquiryAndReadsAgain) {
     ASSERT_NO_FATAL_FAILURE(OpenIdle(SearchConfig(30000ms)));
     H().Click(P::IDC_SEARCH);
@@ -644,15 +719,21 @@ TEST_F(TarnelConfPageSearch, TakesASelectedDeviceAsTheTarget) {
     EXPECT_EQ(H().BoxIds().back(), 112);
     EXPECT_EQ(H().StyleOf(112), ui::MB_ICONERROR);
 
-    H().Get<ui::ListCtrl>(P::IDC_RESULT_LIST).SetItemState(1, ui::LVIS_SELECTED, ui::LVIS_SELECTED);
-    H().Click(P::IDC_TAKE_TARGET);
     auto& target = H().Get<ui::Edit>(P::IDC_TARGET);
+    const QRgb editable = Background(*target.GetQWidget());
+    ClickRow(H(), 1);
+    H().Click(P::IDC_TAKE_TARGET);
     EXPECT_EQ(target.GetWindowText(), u"74E543B019C7");
     EXPECT_TRUE(target.IsReadOnly());
+    // Read-only looks it: the greyed face of the page, not an edit's white.
+    const QRgb readOnly = Background(*target.GetQWidget());
+    EXPECT_NE(readOnly, editable);
+    EXPECT_EQ(readOnly, H().page.GetQWidget()->palette().color(QPalette::Window).rgb());
 
     H().Click(P::IDC_CLEAR_TARGET);
     EXPECT_EQ(target.GetWindowText(), u"");
     EXPECT_FALSE(target.IsReadOnly());
+    EXPECT_EQ(Background(*target.GetQWidget()), editable);
 }
 
 // --- Port errors and closing ------------------------------------------------------------

@@ -2,19 +2,13 @@
 // looking at the layouts: render_templates <directory>. The configurator's
 // group boxes and the About box's logo are painted by their own controls, set
 // up as the program sets them up. It also lists every text that does not fit
-// its control, and exits with 1 when there is one or a file was not written.
+// its control (tests/support/TextFit.h), and exits with 1 when there is one
+// or a file was not written.
 // Runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise.
 
-#include <QAbstractButton>
 #include <QApplication>
-#include <QCheckBox>
 #include <QDir>
-#include <QFont>
-#include <QFontMetrics>
 #include <QImage>
-#include <QLabel>
-#include <QRadioButton>
-#include <QStyle>
 #include <QWidget>
 #include <cstdio>
 #include <functional>
@@ -23,12 +17,12 @@
 #include "app/platform/Dialog.h"
 #include "app/platform/Language.h"
 #include "app/platform/PropertyPage.h"
-#include "app/platform/StaticWidget.h"
 #include "app/platform/TestHooks.h"
 #include "controls/CXGroupBox.h"
 #include "controls/GdiplusImgCtrl.h"
 #include "controls/SysColor.h"
 #include "res/ResourceCatalog.h"
+#include "tests/support/TextFit.h"
 
 namespace {
 
@@ -76,69 +70,17 @@ private:
     GdiplusImgCtrl m_logo;
 };
 
-QString WithoutMnemonic(QString text) {
-    return text.replace(QStringLiteral("&&"), QStringLiteral("\x01")).remove(u'&').replace(u'\x01', u'&');
-}
-
-bool IsGroupBox(const QWidget& widget) {
-    auto* box = dynamic_cast<const ui::StaticWidget*>(&widget);
-    return box && box->GetLook() == ui::StaticWidget::Look::GroupBox;
-}
-
-QString TextOf(const QWidget& widget) {
-    if (auto* label = qobject_cast<const QLabel*>(&widget)) return WithoutMnemonic(label->text());
-    if (auto* button = qobject_cast<const QAbstractButton*>(&widget)) return WithoutMnemonic(button->text());
-    return {};
-}
-
-// How many pixels a widget's text needs beyond what the widget has; 0 or less
-// when it fits. Covers the kinds that templates give texts to.
-int Overflow(const QWidget& widget) {
-    const QString text = TextOf(widget);
-    if (text.isEmpty()) return 0;
-    const QFontMetrics metrics(widget.font());
-    if (IsGroupBox(widget)) {
-        constexpr int kMargins = 16;
-        return metrics.horizontalAdvance(text) + kMargins - widget.width();
-    }
-    if (auto* label = qobject_cast<const QLabel*>(&widget)) {
-        const QRect box = label->contentsRect();
-        if (!label->wordWrap()) return metrics.horizontalAdvance(text) - box.width();
-        return metrics.boundingRect(QRect(0, 0, box.width(), 100000), Qt::TextWordWrap, text).height() -
-               box.height();
-    }
-    const QStyle* style = widget.style();
-    if (qobject_cast<const QCheckBox*>(&widget)) {
-        return style->pixelMetric(QStyle::PM_IndicatorWidth) +
-               style->pixelMetric(QStyle::PM_CheckBoxLabelSpacing) + metrics.horizontalAdvance(text) -
-               widget.width();
-    }
-    if (qobject_cast<const QRadioButton*>(&widget)) {
-        return style->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth) +
-               style->pixelMetric(QStyle::PM_RadioButtonLabelSpacing) + metrics.horizontalAdvance(text) -
-               widget.width();
-    }
-    constexpr int kButtonMargins = 8;
-    return metrics.horizontalAdvance(text) + kButtonMargins - widget.width();
-}
-
-int ReportClippedTexts(const QWidget& root, const QString& name) {
-    int clipped = 0;
-    for (const QWidget* widget : root.findChildren<QWidget*>()) {
-        const int overflow = widget->isVisibleTo(&root) ? Overflow(*widget) : 0;
-        if (overflow <= 0) continue;
-        ++clipped;
-        std::printf("  clipped in %s: %s \"%s\" by %d px (control %d x %d px)\n",
-                    name.toLocal8Bit().constData(), widget->metaObject()->className(),
-                    TextOf(*widget).toUtf8().constData(), overflow, widget->width(), widget->height());
-    }
-    return clipped;
+int ReportCutTexts(const QWidget& root, const QString& name) {
+    const QStringList cut = tarnel::test::CutTexts(root);
+    for (const QString& text : cut)
+        std::printf("  cut in %s: %s\n", name.toLocal8Bit().constData(), text.toUtf8().constData());
+    return static_cast<int>(cut.size());
 }
 
 bool Save(QWidget* widget, const QString& path) {
     const bool saved = widget && widget->grab().toImage().save(path, "PNG");
     std::printf("%s %s\n", saved ? "wrote" : "FAILED", path.toLocal8Bit().constData());
-    return saved && ReportClippedTexts(*widget, path) == 0;
+    return saved && ReportCutTexts(*widget, path) == 0;
 }
 
 // Runs `dialog` modally just long enough to grab it, or `page` inside the main

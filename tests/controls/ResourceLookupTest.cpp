@@ -153,13 +153,13 @@ TEST(DialogTemplates, TerminalPageHasItsFixedStylesAndRectangles) {
         Rect rect;
     };
     const Expected expected[] = {
-        {1075, ControlClass::RichEdit, 0x50810084, {2, 6, 304, 179}},
-        {1076, ControlClass::Button, 0x50010000, {262, 190, 44, 16}},
-        {1086, ControlClass::ComboBox, 0x50210002, {3, 191, 253, 84}},
+        {1075, ControlClass::RichEdit, 0x50810084, {2, 6, 338, 179}},
+        {1076, ControlClass::Button, 0x50010000, {296, 190, 44, 16}},
+        {1086, ControlClass::ComboBox, 0x50210002, {3, 191, 287, 84}},
         {1083, ControlClass::Button, 0x50030003, {25, 218, 24, 10}},
         {1084, ControlClass::Button, 0x50010003, {66, 218, 23, 10}},
         {-1, ControlClass::Button, 0x50000007, {5, 207, 98, 27}},
-        {1085, ControlClass::Button, 0x50010003, {125, 218, 101, 10}},
+        {1085, ControlClass::Button, 0x50010003, {125, 218, 112, 10}},
         {-1, ControlClass::Button, 0x50000007, {117, 207, 139, 27}},
     };
     ASSERT_EQ(d->controls.size(), std::size(expected));

@@ -4,6 +4,10 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+#include <optional>
 
 #include "app/platform/Button.h"
 #include "app/platform/ComboBox.h"
@@ -15,8 +19,10 @@
 #include "app/platform/RichEditCtrl.h"
 #include "app/platform/Static.h"
 #include "app/platform/TestHooks.h"
+#include "app/platform/WindowAccess.h"
 #include "res/ResourceCatalog.h"
 #include "tests/platform/TestTemplates.h"
+#include "tests/support/TextFit.h"
 
 namespace {
 
@@ -76,7 +82,8 @@ bool SuitsItsClass(const res::ControlTemplate& control, ui::Window* window) {
 }
 
 // The program's own templates, in both languages: every control is there,
-// of its class, with its text, shown or hidden as the template says.
+// of its class, with its text, shown or hidden as the template says, and
+// every text can be read whole.
 TEST_F(TemplateBuilderTest, EveryTemplateOfTheProgramBuildsInBothLanguages) {
     ASSERT_FALSE(res::AllDialogs().empty());
     for (ui::Language language : {ui::Language::English, ui::Language::Korean}) {
@@ -102,10 +109,72 @@ TEST_F(TemplateBuilderTest, EveryTemplateOfTheProgramBuildsInBothLanguages) {
                     EXPECT_EQ(window->GetQWidget()->isVisibleTo(d.GetQWidget()),
                               (control.style & ui::WS_VISIBLE) != 0);
                 }
+                const QStringList cut = tarnel::test::CutTexts(*d.GetQWidget());
+                EXPECT_TRUE(cut.isEmpty()) << cut.join(u'\n').toStdString();
                 d.EndDialog(0);
             });
             EXPECT_EQ(dialog.DoModal(), 0);
             EXPECT_TRUE(built);
+        }
+    }
+}
+
+// Names a widget of a built template for a failure message: its control id
+// and class, or its class alone for a part of a control.
+QString Describe(QWidget* widget, const ui::Dialog& dialog) {
+    if (widget == nullptr) return QStringLiteral("nothing");
+    for (QWidget* w = widget; w != nullptr; w = w->parentWidget()) {
+        const ui::Window* window = ui::WindowAccess::FromWidget(w);
+        if (window != nullptr && window != &dialog)
+            return QStringLiteral("control %1 \"%2\"")
+                .arg(window->GetDlgCtrlID())
+                .arg(ui::ToQString(window->GetWindowText()));
+    }
+    return QString::fromLatin1(widget->metaObject()->className());
+}
+
+// The first point of a grid over `control`, inside its edge, where a click
+// would reach some other widget; nullopt when every point reaches it.
+std::optional<QPoint> CoveredPoint(QWidget& control, QWidget*& hit) {
+    QWidget* top = control.window();
+    const QRect inside = control.rect().adjusted(2, 2, -2, -2);
+    for (int i = 0; i <= 4; ++i) {
+        for (int j = 0; j <= 2; ++j) {
+            const QPoint local(inside.left() + inside.width() * i / 4,
+                               inside.top() + inside.height() * j / 2);
+            hit = top->childAt(control.mapTo(top, local));
+            if (hit != &control && !control.isAncestorOf(hit)) return local;
+        }
+    }
+    return std::nullopt;
+}
+
+// Every control that takes input can be clicked anywhere on it: no later
+// control (a group box drawn around it, a label) lies on top and takes the
+// click.
+TEST_F(TemplateBuilderTest, NoControlOfTheProgramLiesUnderAnotherThatTakesItsClicks) {
+    for (ui::Language language : {ui::Language::English, ui::Language::Korean}) {
+        ui::SetUiLanguage(language);
+        for (const res::DialogTemplate* dialogTemplate : res::AllDialogs()) {
+            ui::Dialog dialog(dialogTemplate->id);
+            ui::test::ModalRecorder modal([&](ui::Dialog& d) {
+                QWidget* top = d.GetQWidget()->window();
+                for (QWidget* control : top->findChildren<QWidget*>()) {
+                    const ui::Window* window = ui::WindowAccess::FromWidget(control);
+                    if (window == nullptr || window == &d || control->focusPolicy() == Qt::NoFocus ||
+                        !control->isVisibleTo(top))
+                        continue;
+                    QWidget* hit = nullptr;
+                    if (const std::optional<QPoint> point = CoveredPoint(*control, hit)) {
+                        ADD_FAILURE() << "template " << dialogTemplate->id
+                                      << (language == ui::Language::Korean ? " (Korean): " : ": ")
+                                      << Describe(control, d).toStdString() << " at " << point->x() << ","
+                                      << point->y() << " lies under " << Describe(hit, d).toStdString();
+                    }
+                }
+                d.EndDialog(0);
+            });
+            dialog.DoModal();
         }
     }
 }

@@ -30,6 +30,20 @@ QWindow* KeyTarget() {
     return QGuiApplication::focusWindow();
 }
 
+// The text a keyboard gives with a key: a control character for Ctrl and a
+// letter (Ctrl+V is 0x16), none for other keys held with Ctrl or Alt, else
+// the key's character, upper case with Shift.
+QString KeyText(Qt::Key key, Qt::KeyboardModifiers modifiers) {
+    const bool letter = key >= Qt::Key_A && key <= Qt::Key_Z;
+    if (modifiers & Qt::ControlModifier)
+        return letter ? QString(QChar(static_cast<char16_t>(key - Qt::Key_A + 1))) : QString();
+    if (modifiers & Qt::AltModifier) return {};
+    const char ascii = QTest::keyToAscii(key);
+    if (ascii == 0) return {};
+    const QString text(QChar::fromLatin1(ascii));
+    return (modifiers & Qt::ShiftModifier) ? text.toUpper() : text;
+}
+
 }  // namespace
 
 void ClickWindowAt(QWidget& anyWidgetInIt, QPoint pos, Qt::MouseButton button) {
@@ -52,7 +66,11 @@ QWidget* ClickOn(const ui::Window& control, QPoint offset, Qt::MouseButton butto
 }
 
 void PressKey(Qt::Key key, Qt::KeyboardModifiers modifiers) {
-    if (QWindow* target = KeyTarget()) QTest::keyClick(target, key, modifiers);
+    QWindow* target = KeyTarget();
+    if (!target) return;
+    const QString text = KeyText(key, modifiers);
+    QTest::sendKeyEvent(QTest::Press, target, key, text, modifiers);
+    QTest::sendKeyEvent(QTest::Release, target, key, text, modifiers);
 }
 
 void TypeText(const QString& text) {

@@ -31,7 +31,8 @@ QWidget* ClickOn(const ui::Window& control, QPoint offset = {-1, -1},
 QWidget* HitAt(QWidget& control, QPoint offset = {-1, -1});
 
 // Presses one key into the focused widget of the active window (a modal box
-// included), as a key-down and its release.
+// included), as a key-down and its release, with the text a keyboard gives
+// (Ctrl with a letter gives its control character).
 void PressKey(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 // Types `text` into the focused widget, one key press per character.
 void TypeText(const QString& text);

@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,6 +17,7 @@
 #include "app/platform/QtText.h"
 #include "app/platform/TestHooks.h"
 #include "tests/support/PtyPair.h"
+#include "tests/support/UserInput.h"
 #include "tests/terminal/TerminalTestHost.h"
 
 namespace {
@@ -68,6 +72,7 @@ void WithOpenPage(const std::function<void(OpenPage&, HostDialog&)>& body) {
     f.pty.HoldSlave();
     terminal_test::WithHostWindow([&](HostDialog& host) {
         ASSERT_TRUE(f.page.Create(&host));
+        host.Hold(f.page);
         f.page.ShowWindow(ui::SW_SHOW);
         ASSERT_FALSE(f.Open());
         body(f, host);
@@ -124,6 +129,79 @@ TEST(SerialTermPage, LineEndBoxesFollowTheProfileAndWriteOnlyTheirOwnValue) {
         EXPECT_FALSE(restarted.m_view.m_lineEndCR);
     });
     EXPECT_EQ(ui::GetProfileInt(profile::kSection, profile::kLineEndCR, -1), 0);
+}
+
+bool Checked(const ui::Button& box) {
+    return box.GetCheck() == ui::BST_CHECKED;
+}
+
+// The middle of a check box's text, where a person aims at the text.
+QPoint TextOf(QCheckBox& box) {
+    QStyleOptionButton option;
+    option.initFrom(&box);
+    option.text = box.text();
+    return box.style()->subElementRect(QStyle::SE_CheckBoxContents, &option, &box).center();
+}
+
+// A person ticks a box by clicking its square or its text; each click
+// toggles it and the line-end boxes write their profile value.
+TEST(SerialTermPage, ClicksOnTheCheckBoxesAndTheirTextsTickThem) {
+    using tarnel::test::ClickOn;
+    WithOpenPage([](OpenPage& f, HostDialog&) {
+        struct Box {
+            ui::Button& button;
+            std::u16string_view profileValue;  // empty: not kept
+        };
+        for (const Box& box : {Box{f.page.m_chkCR, profile::kLineEndCR},
+                               Box{f.page.m_chkLF, profile::kLineEndLF}, Box{f.page.m_chkHex, {}}}) {
+            auto& widget = *qobject_cast<QCheckBox*>(box.button.GetQWidget());
+            const QPoint square(6, widget.height() / 2);
+            for (const QPoint at : {square, TextOf(widget)}) {
+                const bool before = Checked(box.button);
+                EXPECT_EQ(ClickOn(widget, at), &widget) << box.button.GetDlgCtrlID();
+                EXPECT_NE(Checked(box.button), before) << box.button.GetDlgCtrlID();
+                if (!box.profileValue.empty()) {
+                    EXPECT_EQ(ui::GetProfileInt(profile::kSection, box.profileValue, -1),
+                              Checked(box.button) ? 1 : 0)
+                        << box.button.GetDlgCtrlID();
+                }
+            }
+        }
+        EXPECT_EQ(f.page.m_view.m_lineEndCR, Checked(f.page.m_chkCR));
+        EXPECT_EQ(f.page.m_view.m_lineEndLF, Checked(f.page.m_chkLF));
+    });
+}
+
+// The whole way of a line: click into the input line, type, click Send or
+// press Enter, with the line end and the hexadecimal reading ticked by
+// clicks.
+TEST(SerialTermPage, ALineTypedAndSentByClickOrEnterReachesThePort) {
+    using tarnel::test::ClickOn;
+    using tarnel::test::TypeText;
+    WithOpenPage([](OpenPage& f, HostDialog&) {
+        ClickOn(f.page.m_history);
+        TypeText(QStringLiteral("AT+VER?"));
+        ClickOn(*f.page.GetDlgItem(SerialTermPage::IDC_SEND));
+        EXPECT_EQ(terminal_test::ReceivePumping(f.pty, 8), "AT+VER?\r");
+
+        ClickOn(f.page.m_chkLF);
+        ClickOn(f.page.m_history);
+        TypeText(QStringLiteral("ATI"));
+        tarnel::test::PressKey(Qt::Key_Return);
+        EXPECT_EQ(terminal_test::ReceivePumping(f.pty, 5), "ATI\r\n");
+
+        ClickOn(f.page.m_chkCR);
+        ClickOn(f.page.m_chkHex);
+        ClickOn(f.page.m_history);
+        TypeText(QStringLiteral("4142"));
+        tarnel::test::PressKey(Qt::Key_Return);
+        EXPECT_EQ(terminal_test::ReceivePumping(f.pty, 3), "AB\n");
+        terminal_test::Settle();
+        EXPECT_EQ(f.pty.ReceiveIdle(200ms), "") << "each line is sent once";
+        EXPECT_EQ(f.page.m_history.GetLBText(0), u"4142");
+        EXPECT_EQ(f.page.m_history.GetLBText(2), u"AT+VER?");
+        EXPECT_EQ(f.boxes.Count(), 0u);
+    });
 }
 
 TEST(SerialTermPage, OpenPortFailureLeavesThePageClosed) {

@@ -2,10 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QClipboard>
 #include <QCoreApplication>
 #include <QInputMethodEvent>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QTextBlock>
+#include <QTextLayout>
+#include <QTimer>
 #include <atomic>
 #include <string>
 #include <vector>
@@ -14,6 +20,7 @@
 #include "app/platform/PropertyPage.h"
 #include "app/platform/QtText.h"
 #include "tests/support/PtyPair.h"
+#include "tests/support/UserInput.h"
 #include "tests/terminal/TerminalTestHost.h"
 
 namespace {
@@ -74,6 +81,7 @@ void WithView(bool open, const std::function<void(ViewFixture&)>& body) {
     };
     terminal_test::WithHostWindow([&](HostDialog& host) {
         ASSERT_TRUE(f.page.Create(&host));
+        host.Hold(f.page);
         f.page.ShowWindow(ui::SW_SHOW);
         if (open) f.Open();
         body(f);
@@ -299,6 +307,87 @@ TEST(TermRichedit, InputMethodResultIsSentAndNotInserted) {
         QCoreApplication::sendEvent(f.view.GetQWidget(), &result);
         f.Open();
         EXPECT_EQ(f.pty.ReceiveIdle(300ms), "");
+    });
+}
+
+// What an input method shows inline in the view's last line while composing.
+QString Composition(const TermRichedit& view) {
+    const QTextBlock last = qobject_cast<QPlainTextEdit*>(view.GetQWidget())->document()->lastBlock();
+    return last.layout()->preeditAreaText();
+}
+
+// A Korean user composes a syllable in the focused view: the composition is
+// shown where the next character goes, at the end, and only its result is
+// sent; the device's echo, not the view, shows it afterwards.
+TEST(TermRichedit, CompositionIsShownAtTheEndAndOnlyItsResultIsSent) {
+    WithView(true, [](ViewFixture& f) {
+        f.pty.Send("ab");
+        ASSERT_TRUE(WaitFor([&] { return Shown(f.view) == u"ab"; }));
+        f.view.SetSel(0, 1);
+        f.view.SetFocus();
+        ASSERT_TRUE(WaitFor([&] { return QApplication::focusWidget() == f.view.GetQWidget(); }));
+        const QTextBlock last = qobject_cast<QPlainTextEdit*>(f.view.GetQWidget())->document()->lastBlock();
+
+        for (const QString& composing : {QStringLiteral("\u314E"), QStringLiteral("\uD558")}) {
+            QInputMethodEvent event(composing, {});
+            QCoreApplication::sendEvent(QApplication::focusWidget(), &event);
+            EXPECT_EQ(Composition(f.view), composing);
+            EXPECT_EQ(last.layout()->preeditAreaPosition(), 2) << "after the received text";
+        }
+        EXPECT_EQ(Shown(f.view), u"ab");
+        EXPECT_EQ(f.pty.ReceiveIdle(200ms), "") << "nothing is sent while composing";
+
+        QInputMethodEvent result;
+        result.setCommitString(QStringLiteral("\uD55C"));
+        QCoreApplication::sendEvent(QApplication::focusWidget(), &result);
+        EXPECT_EQ(f.pty.Receive(3, 5s), Bytes({0xED, 0x95, 0x9C}));
+        EXPECT_EQ(Composition(f.view), QString());
+        EXPECT_EQ(Shown(f.view), u"ab");
+    });
+}
+
+// The entries of the view's context menu, opened by a right click, without
+// their mnemonics and shortcuts.
+QStringList ContextMenuEntries(TermRichedit& view) {
+    QStringList entries;
+    QTimer reader;
+    QObject::connect(&reader, &QTimer::timeout, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (menu == nullptr) return;
+        for (const QAction* action : menu->actions()) {
+            if (!action->isSeparator()) entries << action->text().remove(u'&').section(u'\t', 0, 0);
+        }
+        menu->close();
+    });
+    reader.start(10);
+    tarnel::test::ClickOn(view, {-1, -1}, Qt::RightButton);
+    WaitFor([&] { return !entries.isEmpty() && QApplication::activePopupWidget() == nullptr; });
+    return entries;
+}
+
+// Received text is never edited by the user: the menu offers no editing,
+// and no way of pasting inserts anything. Ctrl+V is a typed control
+// character (0x16) and goes to the port as every typed key does. (A middle
+// click pastes only where the platform has a selection clipboard, as X11
+// has; the offscreen platform has none.)
+TEST(TermRichedit, ReceivedTextIsNeitherEditedFromTheMenuNorPastedInto) {
+    WithView(true, [](ViewFixture& f) {
+        f.pty.Send("ab");
+        ASSERT_TRUE(WaitFor([&] { return Shown(f.view) == u"ab"; }));
+        QGuiApplication::clipboard()->setText(QStringLiteral("pasted"));
+        if (QGuiApplication::clipboard()->supportsSelection())
+            QGuiApplication::clipboard()->setText(QStringLiteral("pasted"), QClipboard::Selection);
+        tarnel::test::ClickOn(f.view);
+        ASSERT_TRUE(WaitFor([&] { return QApplication::focusWidget() == f.view.GetQWidget(); }));
+
+        tarnel::test::PressKey(Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(f.pty.Receive(1, 5s), "\x16");
+        tarnel::test::PressKey(Qt::Key_Insert, Qt::ShiftModifier);
+        tarnel::test::ClickOn(f.view, {-1, -1}, Qt::MiddleButton);
+        EXPECT_EQ(f.pty.ReceiveIdle(300ms), "");
+        EXPECT_EQ(Shown(f.view), u"ab");
+
+        EXPECT_EQ(ContextMenuEntries(f.view).join(u'|').toStdString(), "Copy|Select All");
     });
 }
 

@@ -34,6 +34,13 @@ const res::DialogTemplate& HostTemplate() {
 
 HostDialog::HostDialog() : ui::Dialog(HostTemplate()) {}
 
+void HostDialog::Hold(ui::Window& page) {
+    ui::RECT rect;
+    page.GetWindowRect(rect);
+    page.MoveWindow(0, 0, rect.Width(), rect.Height());
+    SetClientSize(rect.Width(), rect.Height());
+}
+
 ui::LRESULT HostDialog::WindowProc(ui::UINT message, ui::WPARAM wParam, ui::LPARAM lParam) {
     if (message == ui::WM_COMMAND && wParam == 32772) ++setupComPortCommands;
     return ui::Dialog::WindowProc(message, wParam, lParam);

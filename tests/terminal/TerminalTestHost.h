@@ -19,6 +19,10 @@ namespace terminal_test {
 class HostDialog : public ui::Dialog {
 public:
     HostDialog();
+    // Places `page` at the top left of the client area and fits the client
+    // area to it, as the program's main window does, so that a click at any
+    // of the page's controls lands inside the window.
+    void Hold(ui::Window& page);
     int setupComPortCommands = 0;
 
 protected:

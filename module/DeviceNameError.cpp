@@ -1,4 +1,4 @@
-#include "config/DeviceNameError.h"
+#include "module/DeviceNameError.h"
 
 #include <algorithm>
 

@@ -1,0 +1,83 @@
+#pragma once
+
+// The module's command sequences over the engine: check that it answers,
+// read its settings, write them, factory-reset it, end its Bluetooth link,
+// and the steps of an inquiry. No window and no thread of their own: the
+// configurator's worker and tarnelctl run them and decide what to tell the
+// user.
+//
+// Threads: one sequence at a time per engine, from any one thread; Close on
+// the engine from another thread ends a waiting sequence with
+// ModuleResult::Closed.
+
+#include <functional>
+#include <string>
+
+#include "module/ModuleReading.h"
+#include "module/ModuleWrite.h"
+#include "protocol/PayloadRecords.h"
+
+class TarnelComm;
+
+enum class ModuleResult {
+    Ok,
+    Failed,          // no conclusive answer, or the module refused
+    NoModel,         // Check: the module answered but named no model
+    Closed,          // the engine was closed while the sequence ran
+    NameFailed,      // Apply: the name was refused
+    UartFailed,      // Apply: UART values invalid or refused
+    TargetFailed,    // Apply: the target was refused
+    OpModeFailed,    // Apply: operation mode invalid or refused
+    ResponseFailed,  // Apply: the response setting was refused
+};
+
+// What one poll of a running inquiry found.
+enum class InquiryStep {
+    Found,    // a device report; the record is filled
+    Ended,    // the module ended the inquiry
+    Nothing,  // no report in this poll
+    Closed,   // the engine was closed
+};
+
+class TarnelModule {
+public:
+    // `beforeResponsesOn` runs when a module is found with command responses
+    // off, just before they are switched back on (the configurator tells the
+    // user there); it may be empty.
+    explicit TarnelModule(TarnelComm& comm, std::function<void()> beforeResponsesOn = {});
+
+    // The module answers and names its model: Ok, Failed, NoModel, Closed. A
+    // module that does not answer "AT" is sent the escape sequence and, when
+    // it has responses off, has them switched on.
+    ModuleResult Check();
+    // Reads everything ModuleReading holds, cancelling a scan, inquiry or
+    // connection attempt first: Ok, Failed, Closed. `reading` is filled as
+    // far as the read got.
+    ModuleResult Read(ModuleReading& reading);
+    // "AT&F": Ok or Failed.
+    ModuleResult FactoryReset();
+    // Writes name, UART settings, the target when set, operation mode and the
+    // response setting, in that order, stopping at the first refusal (its
+    // own result). `current` gets the module's +INFO1 read first.
+    ModuleResult Apply(const ModuleWrite& values, DeviceInfo& current);
+    // "ATZ": the module restarts with what was written; its answer is not
+    // awaited.
+    void Reset();
+    // Ends the Bluetooth link and waits for the module's report: Ok, Failed,
+    // Closed.
+    ModuleResult Disconnect();
+
+    // Starts the inquiry the configurator runs: Ok (also when the module
+    // only acknowledges it later), Failed on ERROR, Closed.
+    ModuleResult StartInquiry();
+    InquiryStep NextInquiryReport(InquiryResult& report);
+    // Cancels the running inquiry: Ok or Failed.
+    ModuleResult StopInquiry();
+
+private:
+    bool ReadResponsesAndEnable(uint8_t& responses);
+    bool CancelOperation(uint8_t state);
+
+    TarnelComm& m_comm;
+    std::function<void()> m_beforeResponsesOn;
+};
