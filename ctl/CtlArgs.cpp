@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <string_view>
 
-#include "module/DeviceNameError.h"
 #include "ctl/Messages.h"
 #include "ctl/ParseUnsigned.h"
+#include "module/DeviceNameError.h"
 
 namespace tarnel::ctl {
 namespace {

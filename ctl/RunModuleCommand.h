@@ -1,17 +1,12 @@
 #pragma once
 
-#include <ostream>
-
 #include "ctl/CtlArgs.h"
+#include "ctl/CtlStreams.h"
 
 namespace tarnel::ctl {
 
-// The commands that talk to a module (info, set, reset, search, find,
-// provision), as far as this build carries them: the confirmation rule of
-// reset and the opening of the port, with its failure reported. The command
-// sequences themselves are not in this build: after the port opened, the
-// command says so on `err` and the result is EXIT_UNAVAILABLE. Returns the
-// exit status.
-int RunModuleCommand(const CtlArgs& args, bool stdinIsTerminal, std::ostream& err);
+// The commands that talk to a module: info, set, reset, search, find and
+// provision. Returns the exit status.
+int RunModuleCommand(const CtlArgs& args, const CtlStreams& io);
 
 }  // namespace tarnel::ctl

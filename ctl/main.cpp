@@ -27,5 +27,6 @@ int main(int argc, char** argv) {
         return EXIT_USAGE;
     }
     if (args.command == Command::Ports) return RunPorts(args.json, std::cout, std::cerr);
-    return RunModuleCommand(args, isatty(STDIN_FILENO) != 0, std::cerr);
+    return RunModuleCommand(
+        args, {std::cin, std::cout, std::cerr, isatty(STDIN_FILENO) != 0, isatty(STDERR_FILENO) != 0});
 }
