@@ -37,19 +37,29 @@ bool ProductionLine::Provision(const std::string& portName, std::chrono::millise
     return true;
 }
 
+// A module that was provisioned before answers at the framing it was given.
+bool ProductionLine::Answers(ModulePort& port, ModuleSession& session) const {
+    ProgressLine quiet(m_io.err, false);
+    bool found = true;
+    if (m_args.lineAuto)
+        return !port.Find(ProbeTimeoutMs(), quiet, found) && found && session.Check() == EXIT_DONE;
+    std::vector<LineSettings> lines{m_args.line};
+    if (m_args.settings.uart && m_args.settings.uart->line != m_args.line)
+        lines.push_back(m_args.settings.uart->line);
+    return std::any_of(lines.begin(), lines.end(), [&](const LineSettings& line) {
+        return !port.Open(line) && session.Check() == EXIT_DONE;
+    });
+}
+
 bool ProductionLine::WaitForModule(ModulePort& port, ModuleSession& session,
                                    std::chrono::milliseconds wait) const {
     const auto deadline = std::chrono::steady_clock::now() + wait;
-    ProgressLine quiet(m_io.err, false);
-    for (;;) {
-        bool found = true;
-        const std::error_code error =
-            m_args.lineAuto ? port.Find(ProbeTimeoutMs(), quiet, found) : port.Open(m_args.line);
-        if (!error && found && session.Check() == EXIT_DONE) return true;
+    while (!Answers(port, session)) {
         port.Close();
         if (Interrupted() || std::chrono::steady_clock::now() + kRetryInterval > deadline) return false;
         std::this_thread::sleep_for(kRetryInterval);
     }
+    return true;
 }
 
 void ProductionLine::Configure(ModulePort& port, ModuleSession& session) {

@@ -36,6 +36,7 @@ private:
         uint64_t number;
         bool passed;
     };
+    bool Answers(ModulePort& port, ModuleSession& session) const;
     bool WaitForModule(ModulePort& port, ModuleSession& session, std::chrono::milliseconds wait) const;
     void Configure(ModulePort& port, ModuleSession& session);
     void PrintResult(const std::string& port, const std::string& address, const std::string& name,

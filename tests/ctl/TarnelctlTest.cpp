@@ -1,122 +1,23 @@
 // The tarnelctl executable as a user or a script runs it: output, messages
 // and exit status.
 
-#include <fcntl.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <memory>
-#include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "ctl/ExitStatus.h"
 #include "serial/CSerialportMP.h"
 #include "serial/IoServiceExec.h"
+#include "tests/ctl/Tarnelctl.h"
 #include "tests/support/PtyPair.h"
-#include "tests/support/TempDir.h"
-#include "tests/support/WaitUntil.h"
-
-extern char** environ;
 
 namespace tarnel::ctl {
 namespace {
 
-using namespace std::chrono_literals;
-namespace fs = std::filesystem;
-
-struct CtlRun {
-    std::optional<int> exit;  // none when it did not end by itself in time
-    std::string out;
-    std::string err;
-};
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-// Runs tarnelctl with its standard input from /dev/null (no terminal), its
-// output into files, and XDG_RUNTIME_DIR set to `runtimeDir`.
-class Tarnelctl {
-public:
-    CtlRun operator()(std::vector<std::string> args) const {
-        const fs::path out = m_dir.Path() / "out";
-        const fs::path err = m_dir.Path() / "err";
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                         0600);
-        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                         0600);
-        args.insert(args.begin(), TARNELCTL_PATH);
-        std::vector<char*> argv;
-        for (std::string& arg : args)
-            argv.push_back(arg.data());
-        argv.push_back(nullptr);
-        std::vector<std::string> env{"XDG_RUNTIME_DIR=" + RuntimeDir().string()};
-        for (char** var = environ; *var != nullptr; ++var)
-            if (std::string(*var).rfind("XDG_RUNTIME_DIR=", 0) != 0) env.emplace_back(*var);
-        std::vector<char*> envp;
-        for (std::string& var : env)
-            envp.push_back(var.data());
-        envp.push_back(nullptr);
-
-        pid_t pid = -1;
-        const int spawned = posix_spawn(&pid, TARNELCTL_PATH, &actions, nullptr, argv.data(), envp.data());
-        posix_spawn_file_actions_destroy(&actions);
-        CtlRun run;
-        if (spawned != 0) return run;
-        int status = 0;
-        if (!test::WaitUntil([&] { return waitpid(pid, &status, WNOHANG) == pid; }, 20s)) {
-            kill(pid, SIGKILL);
-            waitpid(pid, &status, 0);
-        } else if (WIFEXITED(status)) {
-            run.exit = WEXITSTATUS(status);
-        }
-        run.out = ReadFile(out);
-        run.err = ReadFile(err);
-        return run;
-    }
-
-    fs::path RuntimeDir() const { return m_dir.Path() / "runtime"; }
-    fs::path PortDir() const { return RuntimeDir() / "tarnel-ports"; }
-
-    // Publishes `pty` as a virtual port; returns the link's path.
-    std::string Publish(const std::string& name, const test::PtyPair& pty) const {
-        fs::create_directories(PortDir());
-        fs::create_symlink(pty.SlavePath(), PortDir() / name);
-        return (PortDir() / name).string();
-    }
-
-private:
-    test::TempDir m_dir{"tarnelctl"};
-};
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
-
-bool Contains(const std::vector<std::string>& lines, const std::string& line) {
-    return std::find(lines.begin(), lines.end(), line) != lines.end();
-}
-
 TEST(Tarnelctl, HelpDescribesEveryCommandAndOptionAndVersionGivesTheProjectVersion) {
-    const Tarnelctl tarnelctl;
+    Tarnelctl tarnelctl;
     const CtlRun help = tarnelctl({"--help"});
     EXPECT_EQ(help.exit, EXIT_DONE);
     EXPECT_EQ(help.err, "");
@@ -135,7 +36,7 @@ TEST(Tarnelctl, HelpDescribesEveryCommandAndOptionAndVersionGivesTheProjectVersi
 }
 
 TEST(Tarnelctl, AUsageMistakeExitsWithTwoAndSaysWhyOnStandardError) {
-    const Tarnelctl tarnelctl;
+    Tarnelctl tarnelctl;
     const CtlRun none = tarnelctl({});
     EXPECT_EQ(none.exit, EXIT_USAGE);
     EXPECT_EQ(none.out, "");
@@ -156,9 +57,9 @@ TEST(Tarnelctl, AUsageMistakeExitsWithTwoAndSaysWhyOnStandardError) {
 }
 
 TEST(Tarnelctl, PortsListsAVirtualPortAsTextAndAsJson) {
-    const Tarnelctl tarnelctl;
+    Tarnelctl tarnelctl;
     test::PtyPair pty;
-    const std::string sim = tarnelctl.Publish("sim", pty);
+    const std::string sim = tarnelctl.Publish("sim", pty.SlavePath());
 
     const CtlRun text = tarnelctl({"ports"});
     EXPECT_EQ(text.exit, EXIT_DONE);
@@ -174,7 +75,7 @@ TEST(Tarnelctl, PortsListsAVirtualPortAsTextAndAsJson) {
 }
 
 TEST(Tarnelctl, AMissingOrBusyPortExitsWithThreeAndTheSystemsReason) {
-    const Tarnelctl tarnelctl;
+    Tarnelctl tarnelctl;
     const CtlRun missing = tarnelctl({"info", "/dev/tarnel-no-such-port"});
     EXPECT_EQ(missing.exit, EXIT_PORT);
     EXPECT_EQ(missing.out, "");
@@ -184,7 +85,7 @@ TEST(Tarnelctl, AMissingOrBusyPortExitsWithThreeAndTheSystemsReason) {
 
     test::PtyPair pty;
     pty.HoldSlave();
-    const std::string port = tarnelctl.Publish("sim", pty);
+    const std::string port = tarnelctl.Publish("sim", pty.SlavePath());
     IoServiceExec exec;
     const auto holder = std::make_shared<CSerialportMP>(exec.IoContext());
     ASSERT_FALSE(holder->Open(port, 9600, 8, 0, 0, 0));
@@ -194,31 +95,29 @@ TEST(Tarnelctl, AMissingOrBusyPortExitsWithThreeAndTheSystemsReason) {
     holder->Close();
     exec.Stop();
 
-    // Once the port is free it opens, and the command says plainly that it
-    // cannot go further.
+    // Once the port is free it opens, and nothing answers on it.
     const CtlRun free = tarnelctl({"search", port, "--seconds", "5"});
-    EXPECT_EQ(free.exit, EXIT_UNAVAILABLE);
+    EXPECT_EQ(free.exit, EXIT_NO_MODULE);
     EXPECT_EQ(free.out, "");
-    EXPECT_NE(free.err.find("not available yet"), std::string::npos) << free.err;
 }
 
-TEST(Tarnelctl, TheModuleCommandsAreNotAvailableYetAndSaySo) {
-    const Tarnelctl tarnelctl;
+TEST(Tarnelctl, EveryModuleCommandExitsWithFourWhenNoModuleAnswers) {
+    Tarnelctl tarnelctl;
+    tarnelctl.SetEnv("TARNELCTL_PROBE_MS", "20");
     test::PtyPair pty;
     pty.HoldSlave();
-    const std::string port = tarnelctl.Publish("sim", pty);
-    const std::vector<std::vector<std::string>> commands{{"info", port},
-                                                         {"set", port, "--mode", "1"},
-                                                         {"reset", port, "--yes"},
-                                                         {"find", port},
-                                                         {"info", port, "--line", "auto"},
-                                                         {"provision", "--port", port, "--mode", "1"},
-                                                         {"provision", "--watch", "--name", "S-{n}"}};
+    const std::string port = tarnelctl.Publish("sim", pty.SlavePath());
+    const std::vector<std::vector<std::string>> commands{
+        {"info", port}, {"set", port, "--mode", "1"},     {"reset", port, "--yes"},
+        {"find", port}, {"info", port, "--line", "auto"}, {"provision", "--port", port, "--mode", "1"}};
     for (const auto& command : commands) {
         const CtlRun run = tarnelctl(command);
-        EXPECT_EQ(run.exit, EXIT_UNAVAILABLE) << command[0];
-        EXPECT_EQ(run.out, "") << command[0];
-        EXPECT_NE(run.err.find("not available yet"), std::string::npos) << command[0];
+        EXPECT_EQ(run.exit, EXIT_NO_MODULE) << command[0];
+        const bool provision = command[0] == "provision";
+        const std::string said = provision ? run.out : run.err;
+        EXPECT_NE(said.find(provision ? "FAIL: no module answered" : "could not be determined"),
+                  std::string::npos)
+            << said;
     }
 }
 
