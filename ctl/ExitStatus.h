@@ -14,7 +14,5 @@ inline constexpr int EXIT_USAGE = 2;
 inline constexpr int EXIT_PORT = 3;
 // The port opened, but no module answered on it.
 inline constexpr int EXIT_NO_MODULE = 4;
-// The command is known but this build cannot carry it out yet (EX_UNAVAILABLE).
-inline constexpr int EXIT_UNAVAILABLE = 69;
 
 }  // namespace tarnel::ctl

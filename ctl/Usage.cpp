@@ -8,9 +8,6 @@ std::string UsageText() {
 Configures and tests Tarnel Bluetooth serial modules from the command line, with
 the same command sequences and checks as Tarnel Manager's configurator.
 
-In this build only 'ports' works: the other commands check their command line
-and open the port, then say that they are not available yet (exit status 69).
-
 Commands:
   ports
       Lists the serial ports as the COM port dialog does; for USB adapters also
@@ -36,12 +33,17 @@ Commands:
       module ends the search, N seconds pass, or Ctrl+C.
   find PORT
       Tries every baud rate, parity and stop bit setting the program offers,
-      most likely first (9600,N,1, then 115200,N,1, then the rest), and prints
-      the one at which the module answers.
+      most likely first (9600,N,1, then 115200,N,1, then the rest), with a
+      short probe that a module with command responses off answers too, and
+      prints the one at which the module answers.
   provision [set options] [--name PATTERN] [--first N] (--port PORT | --watch)
       A production line: configures and verifies a module on PORT, or with
       --watch each module on a port that appears after it starts (an adapter
-      plugged in), one result line each, until Ctrl+C; then a summary.
+      plugged in), one result line each (address, name given, PASS or FAIL and
+      why), until Ctrl+C; then a summary. A module that passed and is plugged
+      in again is reported as REPEAT and left alone; one that failed is tried
+      again under its number. A module is looked for at --line and at the
+      --uart it is given, so one configured before is found too.
 
 Options:
   --name TEXT       the device name: 1 to 32 bytes of UTF-8, no comma and no
@@ -80,12 +82,19 @@ Exit status:
   3   the port could not be opened (missing, busy, permission denied: the
       message names the group to join)
   4   no module answered
-  69  the command is not available in this build
+
+Environment:
+  TARNELCTL_PROBE_MS
+      how long a probe of find and --line auto waits for an answer, in
+      milliseconds (1 to 10000; default 300)
 
 Examples:
   tarnelctl ports
   tarnelctl info /dev/ttyUSB0 --json
   tarnelctl set /dev/ttyUSB0 --name Sensor-7 --uart 115200,N,1 --mode 0
+  tarnelctl find /dev/ttyUSB0
+  tarnelctl search /dev/ttyUSB0 --seconds 10 --json
+  tarnelctl reset /dev/ttyUSB0 --line auto --yes
   tarnelctl provision --watch --name 'Sensor-{n:03}' --uart 115200,N,1
 )";
 }
