@@ -25,9 +25,11 @@ void PrintModule(const CtlArgs& args, const ModuleSession& session, const Module
     io.out.flush();
 }
 
-int RunInfo(const CtlArgs& args, ModulePort& port, ModuleSession& session, const CtlStreams& io) {
+// info and reset: a check, then `step`, then the module as it is now.
+int CheckThenPrint(const CtlArgs& args, ModulePort& port, ModuleSession& session, const CtlStreams& io,
+                   int (ModuleSession::*step)()) {
     int status = session.Check();
-    if (status == EXIT_DONE) status = session.Read();
+    if (status == EXIT_DONE) status = (session.*step)();
     if (status != EXIT_DONE) return Failed(session, port, io, status);
     PrintModule(args, session, port, io);
     return EXIT_DONE;
@@ -53,14 +55,6 @@ bool Confirmed(const CtlArgs& args, const CtlStreams& io) {
     return answer == "y" || answer == "Y" || answer == "yes";
 }
 
-int RunReset(const CtlArgs& args, ModulePort& port, ModuleSession& session, const CtlStreams& io) {
-    int status = session.Check();
-    if (status == EXIT_DONE) status = session.FactoryReset();
-    if (status != EXIT_DONE) return Failed(session, port, io, status);
-    PrintModule(args, session, port, io);
-    return EXIT_DONE;
-}
-
 int RunFind(const CtlArgs& args, ModulePort& port, const CtlStreams& io) {
     io.out << Record()
                   .AddText("port", port.Name())
@@ -79,11 +73,11 @@ int RunOnPort(const CtlArgs& args, const CtlStreams& io) {
     ModuleSession session(port, io.err, progress);
     switch (args.command) {
         case Command::Info:
-            return RunInfo(args, port, session, io);
+            return CheckThenPrint(args, port, session, io, &ModuleSession::Read);
         case Command::Set:
             return RunSet(args, port, session, io);
         case Command::Reset:
-            return RunReset(args, port, session, io);
+            return CheckThenPrint(args, port, session, io, &ModuleSession::FactoryReset);
         case Command::Search:
             return RunSearch(args, port, session, io, progress);
         default:
