@@ -42,13 +42,19 @@ void Tarnelctl::Start(std::vector<std::string> args) {
     const fs::path err = m_dir.Path() / "err";
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    const bool terminal = !m_terminal.empty();
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, terminal ? m_terminal.c_str() : "/dev/null",
+                                     terminal ? O_RDWR | O_NOCTTY : O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                      0600);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0600);
+    if (terminal)
+        posix_spawn_file_actions_adddup2(&actions, STDIN_FILENO, STDERR_FILENO);
+    else
+        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0600);
     args.insert(args.begin(), TARNELCTL_PATH);
     std::vector<char*> argv;
+    argv.reserve(args.size() + 1);
     for (std::string& arg : args)
         argv.push_back(arg.data());
     argv.push_back(nullptr);
@@ -60,6 +66,7 @@ void Tarnelctl::Start(std::vector<std::string> args) {
             env.emplace_back(*var);
     }
     std::vector<char*> envp;
+    envp.reserve(env.size() + 1);
     for (std::string& var : env)
         envp.push_back(var.data());
     envp.push_back(nullptr);

@@ -35,6 +35,9 @@ public:
     void Interrupt() const;
     CtlRun Finish(std::chrono::seconds limit = std::chrono::seconds(30));
 
+    // Standard input and standard error on the terminal `device` (a
+    // pseudo-terminal's slave) for the runs that follow; Err() is then empty.
+    void SetTerminal(const std::string& device) { m_terminal = device; }
     // An environment variable for the runs that follow.
     void SetEnv(const std::string& name, const std::string& value);
 
@@ -47,6 +50,7 @@ public:
 private:
     test::TempDir m_dir{"tarnelctl"};
     std::vector<std::string> m_env;
+    std::string m_terminal;
     pid_t m_pid = -1;
 };
 

@@ -160,6 +160,34 @@ TEST_F(TarnelctlModuleTest, ResetRestoresTheFactorySettingsAndReadsThemBack) {
     EXPECT_EQ(Sim().Snapshot().current, SimConfig{}.factory);
 }
 
+TEST_F(TarnelctlModuleTest, OnATerminalResetAsksFirstAndSlowStepsShowAProgressLine) {
+    SimConfig config = Configured();
+    const std::string port = Serve(config);
+    test::PtyPair terminal;
+    m_tarnelctl.SetTerminal(terminal.SlavePath());
+
+    m_tarnelctl.Start({"reset", port});
+    const std::string prompt = terminal.ReceiveUntil("[y/N] ", 20s);
+    EXPECT_NE(prompt.find("Are you sure you want to continue?"), std::string::npos) << prompt;
+    terminal.Send("n\n");
+    EXPECT_EQ(m_tarnelctl.Finish().exit, EXIT_REFUSED);
+    EXPECT_EQ(Sim().Snapshot().factoryResets, 0);
+
+    m_tarnelctl.Start({"reset", port});
+    terminal.ReceiveUntil("[y/N] ", 20s);
+    terminal.Send("y\n");
+    EXPECT_EQ(m_tarnelctl.Finish().exit, EXIT_DONE);
+    EXPECT_EQ(Sim().Snapshot().factoryResets, 1);
+
+    // find at 100 ms a probe takes well over the second before the line shows.
+    m_tarnelctl.SetEnv("TARNELCTL_PROBE_MS", "100");
+    test::PtyPair nothing;
+    nothing.HoldSlave();
+    m_tarnelctl.Start({"find", m_tarnelctl.Publish("empty", nothing.SlavePath())});
+    EXPECT_NE(terminal.ReceiveUntil(" ...", 20s).find("\r\x1b[KTrying "), std::string::npos);
+    EXPECT_EQ(m_tarnelctl.Finish().exit, EXIT_NO_MODULE);
+}
+
 SimConfig WithDevices() {
     SimConfig config;
     // Reported after the time the inquiry command itself waits, as a module
@@ -233,6 +261,7 @@ TEST_F(TarnelctlModuleTest, FindNamesTheSettingsAtWhichEachModuleAnswersAndFourW
     EXPECT_EQ(none.exit, EXIT_NO_MODULE);
     EXPECT_EQ(none.out, "");
     EXPECT_NE(none.err.find("No module answered at any of the offered settings."), std::string::npos);
+    EXPECT_EQ(none.err.find('\r'), std::string::npos) << "no progress line when not on a terminal";
 
     // --line auto opens the other commands at what find finds.
     const CtlRun info = m_tarnelctl({"info", odd, "--line", "auto"});
