@@ -66,7 +66,17 @@ ModuleResult TarnelModule::Read(ModuleReading& reading) {
         return ModuleResult::Failed;
     }
     m_comm.GetQuietMode(reading.responses);
+    return ReadQueries(reading, true);
+}
 
+ModuleResult TarnelModule::ReadQueriesOnly(ModuleReading& reading) {
+    const int responses = m_comm.GetQuietMode(reading.responses);
+    if (responses == RES_CLOSED) return ModuleResult::Closed;
+    if (responses != RES_QM) return ModuleResult::Failed;
+    return ReadQueries(reading, false);
+}
+
+ModuleResult TarnelModule::ReadQueries(ModuleReading& reading, bool cancelBusy) {
     ResultBlock block = m_comm.SendCommand(CMD_VERSION);
     if (Code(block) != RES_VERSION) return ModuleResult::Failed;
     char version[TEXT_RECORD_SIZE] = {};
@@ -76,7 +86,7 @@ ModuleResult TarnelModule::Read(ModuleReading& reading) {
     block = m_comm.SendCommand(CMD_INFO1);
     if (Code(block) != RES_INFO1) return ModuleResult::Failed;
     CopyPayload(block.get(), reading.devInfo);
-    if (IsBusyState(reading.devInfo.state) && !CancelOperation(reading.devInfo.state))
+    if (cancelBusy && IsBusyState(reading.devInfo.state) && !CancelOperation(reading.devInfo.state))
         return ModuleResult::Failed;
 
     block = m_comm.SendCommand(CMD_INFO2);
@@ -87,6 +97,22 @@ ModuleResult TarnelModule::Read(ModuleReading& reading) {
     if (Code(block) != RES_TADDR) return ModuleResult::Failed;
     CopyPayload(block.get(), reading.target);
     return ModuleResult::Ok;
+}
+
+ModuleResult TarnelModule::ReadModelName(std::string& model) {
+    const ResultBlock block = m_comm.SendCommand(CMD_MODELNAME);
+    const int code = Code(block);
+    if (code == RES_CLOSED) return ModuleResult::Closed;
+    if (code != RES_MODELNAME) return ModuleResult::Failed;
+    char text[TEXT_RECORD_SIZE] = {};
+    CopyPayload(block.get(), text);
+    model.assign(text, strnlen(text, sizeof text));
+    return ModuleResult::Ok;
+}
+
+bool TarnelModule::Probe(unsigned timeoutMs) {
+    return Code(m_comm.SendCommand(CMD_QM_QUERY.text, std::strlen(CMD_QM_QUERY.text), CMD_QM_QUERY.code,
+                                   timeoutMs)) == RES_QM;
 }
 
 ModuleResult TarnelModule::FactoryReset() {

@@ -54,6 +54,16 @@ public:
     // connection attempt first: Ok, Failed, Closed. `reading` is filled as
     // far as the read got.
     ModuleResult Read(ModuleReading& reading);
+    // Reads what Read does with queries alone: nothing is switched on or
+    // cancelled, so a module with command responses off keeps them off. For
+    // reading back what an Apply wrote: Ok, Failed, Closed.
+    ModuleResult ReadQueriesOnly(ModuleReading& reading);
+    // The model name the module reports: Ok, Failed, Closed.
+    ModuleResult ReadModelName(std::string& model);
+    // Whether a module answers within `timeoutMs` at the port's framing.
+    // Asks for the response setting, which a module answers also with
+    // command responses off.
+    bool Probe(unsigned timeoutMs);
     // "AT&F": Ok or Failed.
     ModuleResult FactoryReset();
     // Writes name, UART settings, the target when set, operation mode and the
@@ -76,6 +86,7 @@ public:
 
 private:
     bool ReadResponsesAndEnable(uint8_t& responses);
+    ModuleResult ReadQueries(ModuleReading& reading, bool cancelBusy);
     bool CancelOperation(uint8_t state);
 
     TarnelComm& m_comm;

@@ -216,3 +216,45 @@ TEST_F(TarnelModuleTest, ClosingTheEngineEndsAWaitingSequenceAtOnce) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(TarnelModuleTest, AReadWithQueriesOnlyLeavesResponsesOffAndSendsNoCommandThatChangesAnything) {
+    SimConfig config = {};
+    config.settings.quietMode = true;
+    config.settings.name = "Quiet-1";
+    config.state = ModuleState::Inquiring;
+    Serve(config);
+
+    ModuleReading reading;
+    ASSERT_EQ(m_module.ReadQueriesOnly(reading), ModuleResult::Ok);
+    EXPECT_EQ(reading.responses, 1);
+    EXPECT_STREQ(reading.devInfo.name, "Quiet-1");
+    EXPECT_EQ(reading.devInfo.state, STATE_INQUIRING);
+    EXPECT_EQ(m_sim->Commands(),
+              (std::vector<std::string>{"AT+QM?", "AT+VER?", "AT+INFO1?", "AT+INFO2?", "AT+TADDR?"}));
+    EXPECT_EQ(m_warnings, 0);
+
+    std::string model;
+    EXPECT_EQ(m_module.ReadModelName(model), ModuleResult::Ok);
+    EXPECT_EQ(model, "TARNEL-BT1");
+}
+
+TEST_F(TarnelModuleTest, AProbeIsAnsweredWithResponsesOffAndFailsOnSilenceWithinItsTime) {
+    SimConfig config = {};
+    config.settings.quietMode = true;
+    Serve(config);
+    EXPECT_TRUE(m_module.Probe(500));
+
+    config.silentCommands = {"AT+QM?"};
+    m_comm.Close();
+    Serve(config);
+    std::string model;
+    const auto started = std::chrono::steady_clock::now();
+    EXPECT_FALSE(m_module.Probe(100));
+    // Far below the 1.2 s a query normally waits.
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(1000));
+    EXPECT_EQ(m_module.ReadModelName(model), ModuleResult::Ok);
+}
+
+}  // namespace

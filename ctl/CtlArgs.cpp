@@ -1,0 +1,238 @@
+#include "ctl/CtlArgs.h"
+
+#include <algorithm>
+#include <string_view>
+
+#include "ctl/Messages.h"
+#include "ctl/ParseUnsigned.h"
+#include "module/DeviceNameError.h"
+
+namespace tarnel::ctl {
+namespace {
+
+constexpr unsigned Bit(Command command) {
+    return 1u << static_cast<unsigned>(command);
+}
+
+constexpr unsigned kModuleCommands =
+    Bit(Command::Info) | Bit(Command::Set) | Bit(Command::Reset) | Bit(Command::Search) | Bit(Command::Find);
+constexpr unsigned kAllCommands = kModuleCommands | Bit(Command::Ports) | Bit(Command::Provision);
+constexpr unsigned kSetCommands = Bit(Command::Set) | Bit(Command::Provision);
+
+struct CommandName {
+    std::string_view name;
+    Command command;
+};
+constexpr CommandName kCommands[] = {
+    {"ports", Command::Ports},        {"info", Command::Info},     {"set", Command::Set},
+    {"reset", Command::Reset},        {"search", Command::Search}, {"find", Command::Find},
+    {"provision", Command::Provision}};
+
+struct OptionSpec {
+    std::string_view name;
+    bool takesValue;
+    unsigned commands;  // Bit() of each command that takes it
+};
+constexpr OptionSpec kOptions[] = {
+    {"--json", false, kAllCommands},
+    // find tries every framing itself.
+    {"--line", true, kAllCommands & ~Bit(Command::Ports) & ~Bit(Command::Find)},
+    {"--name", true, kSetCommands},
+    {"--uart", true, kSetCommands},
+    {"--mode", true, kSetCommands},
+    {"--target", true, kSetCommands},
+    {"--responses", true, kSetCommands},
+    {"--yes", false, Bit(Command::Reset)},
+    {"--seconds", true, Bit(Command::Search)},
+    {"--first", true, Bit(Command::Provision)},
+    {"--port", true, Bit(Command::Provision)},
+    {"--watch", false, Bit(Command::Provision)},
+};
+
+constexpr uint64_t kMaxSeconds = 86400;
+constexpr uint64_t kMaxFirst = 999999999;
+
+struct GivenOption {
+    const OptionSpec* spec;
+    std::string value;
+};
+
+std::string Trimmed(const std::string& text) {
+    const auto begin = text.find_first_not_of(" \t\r\n\v\f");
+    if (begin == std::string::npos) return {};
+    return text.substr(begin, text.find_last_not_of(" \t\r\n\v\f") - begin + 1);
+}
+
+std::string CommandText(Command command) {
+    for (const auto& entry : kCommands)
+        if (entry.command == command) return std::string(entry.name);
+    return {};
+}
+
+std::string ApplyTarget(const std::string& value, CtlArgs& args) {
+    const std::string text = Trimmed(value);
+    BdAddr target;
+    if (!ParseBdAddr(text, target))
+        return std::string(IDS_BAD_TARGET) + " Expected 12 hexadecimal digits, such as 0011223344AA.";
+    if (target.IsUnset())
+        return std::string(IDS_BAD_TARGET) + " " + text +
+               " means that no target is set and cannot be written.";
+    args.settings.target = target;
+    return {};
+}
+
+std::string ApplyName(const std::string& value, CtlArgs& args) {
+    if (args.command == Command::Provision) {
+        NamePattern pattern;
+        if (auto error = pattern.Parse(value); !error.empty()) return error;
+        args.namePattern = std::move(pattern);
+        return {};
+    }
+    if (const int error = DeviceNameError(value)) return DeviceNameMessage(error);
+    args.settings.name = value;
+    return {};
+}
+
+std::string ApplyOnOff(const GivenOption& option, bool& flag) {
+    if (option.value != "on" && option.value != "off")
+        return std::string(option.spec->name) + " must be on or off, not '" + option.value + "'.";
+    flag = option.value == "on";
+    return {};
+}
+
+std::string ApplyNumber(const GivenOption& option, uint64_t min, uint64_t max, uint64_t& number) {
+    if (!ParseUnsigned(option.value, max, number) || number < min)
+        return std::string(option.spec->name) + " must be a whole number from " + std::to_string(min) +
+               " to " + std::to_string(max) + ", not '" + option.value + "'.";
+    return {};
+}
+
+std::string ApplyOption(const GivenOption& option, CtlArgs& args) {
+    const std::string_view name = option.spec->name;
+    const std::string& value = option.value;
+    uint64_t number = 0;
+    std::string error;
+    if (name == "--json") {
+        args.json = true;
+    } else if (name == "--line") {
+        args.lineAuto = value == "auto";
+        if (!args.lineAuto) error = ParseLineSettings(value, args.line);
+    } else if (name == "--name") {
+        error = ApplyName(value, args);
+    } else if (name == "--uart") {
+        error = ParseUartSettings(value, args.settings.uart.emplace());
+    } else if (name == "--mode") {
+        if (!ParseUnsigned(value, 3, number))
+            error = "The operation mode must be 0, 1, 2 or 3, not '" + value + "'.";
+        args.settings.opMode = static_cast<uint8_t>(number);
+    } else if (name == "--target") {
+        error = ApplyTarget(value, args);
+    } else if (name == "--responses") {
+        error = ApplyOnOff(option, args.settings.responses.emplace());
+    } else if (name == "--yes") {
+        args.yes = true;
+    } else if (name == "--seconds") {
+        error = ApplyNumber(option, 1, kMaxSeconds, number);
+        args.seconds = static_cast<unsigned>(number);
+    } else if (name == "--first") {
+        error = ApplyNumber(option, 0, kMaxFirst, args.first);
+    } else if (name == "--port") {
+        args.port = value;
+    } else {
+        args.watch = true;
+    }
+    return error;
+}
+
+const OptionSpec* FindOption(std::string_view name) {
+    const auto it = std::find_if(std::begin(kOptions), std::end(kOptions),
+                                 [&](const OptionSpec& spec) { return spec.name == name; });
+    return it == std::end(kOptions) ? nullptr : it;
+}
+
+// The command's own demands once every option is known.
+std::string CheckComplete(const CtlArgs& args) {
+    const std::string command = CommandText(args.command);
+    if (args.command == Command::None) return "No command given.";
+    if ((Bit(args.command) & kModuleCommands) && args.port.empty())
+        return "The command " + command + " needs a PORT ('tarnelctl ports' lists them).";
+    if ((Bit(args.command) & kSetCommands) && args.settings.Empty() && !args.namePattern)
+        return "Nothing to set: give --name, --uart, --mode, --target or --responses.";
+    if (args.command == Command::Provision && args.port.empty() == !args.watch)
+        return "The command provision needs either --port PORT or --watch.";
+    if (args.namePattern) {
+        const std::string sample = args.namePattern->Expand(args.first, BdAddr{});
+        if (const int error = DeviceNameError(sample))
+            return std::string(DeviceNameMessage(error)) + " (the pattern gives '" + sample + "')";
+    }
+    return {};
+}
+
+// Reads the option at args[i] (and its value, which may be the next
+// argument: then i moves past it).
+std::string ReadOption(const std::vector<std::string>& args, std::size_t& i,
+                       std::vector<GivenOption>& options) {
+    const std::string& arg = args[i];
+    const std::size_t equals = arg.find('=');
+    const bool inlineValue = equals != std::string::npos;
+    const OptionSpec* spec = FindOption(std::string_view(arg).substr(0, equals));
+    if (spec == nullptr) return "Unknown option '" + arg.substr(0, equals) + "'.";
+    const std::string name(spec->name);
+    if (std::any_of(options.begin(), options.end(), [&](const auto& o) { return o.spec == spec; }))
+        return "The option " + name + " is given twice.";
+    if (!spec->takesValue && inlineValue) return "The option " + name + " takes no value.";
+    if (spec->takesValue && !inlineValue && i + 1 == args.size())
+        return "The option " + name + " needs a value.";
+    std::string value;
+    if (inlineValue)
+        value = arg.substr(equals + 1);
+    else if (spec->takesValue)
+        value = args[++i];
+    options.push_back({spec, std::move(value)});
+    return {};
+}
+
+// A word that is no option: the command, then the PORT of a module command.
+std::string ReadWord(const std::string& arg, CtlArgs& result) {
+    if (result.command == Command::None) {
+        const auto it = std::find_if(std::begin(kCommands), std::end(kCommands),
+                                     [&](const CommandName& c) { return c.name == arg; });
+        if (it == std::end(kCommands)) return "Unknown command '" + arg + "'.";
+        result.command = it->command;
+    } else if ((Bit(result.command) & kModuleCommands) && result.port.empty()) {
+        result.port = arg;
+    } else {
+        return "Unexpected argument '" + arg + "'.";
+    }
+    return {};
+}
+
+std::string ApplyOptions(const std::vector<GivenOption>& options, CtlArgs& result) {
+    for (const GivenOption& option : options) {
+        if (!(option.spec->commands & Bit(result.command)))
+            return "The command " + CommandText(result.command) + " does not take " +
+                   std::string(option.spec->name) + ".";
+        if (auto error = ApplyOption(option, result); !error.empty()) return error;
+    }
+    return {};
+}
+
+}  // namespace
+
+CtlArgs ParseCtlArgs(const std::vector<std::string>& args) {
+    CtlArgs result;
+    for (const std::string& arg : args) {
+        result.help = result.help || arg == "--help" || arg == "-h";
+        result.version = result.version || arg == "--version";
+    }
+    if (result.help || result.version) return result;
+
+    std::vector<GivenOption> options;
+    for (std::size_t i = 0; i < args.size() && result.error.empty(); ++i)
+        result.error = args[i].rfind("--", 0) == 0 ? ReadOption(args, i, options) : ReadWord(args[i], result);
+    if (result.error.empty() && result.command != Command::None) result.error = ApplyOptions(options, result);
+    if (result.error.empty()) result.error = CheckComplete(result);
+    return result;
+}
+
+}  // namespace tarnel::ctl

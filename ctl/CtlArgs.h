@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "ctl/LineSettings.h"
+#include "ctl/NamePattern.h"
+#include "protocol/BdAddr.h"
+
+namespace tarnel::ctl {
+
+enum class Command { None, Ports, Info, Set, Reset, Search, Find, Provision };
+
+// The settings of set and provision; what is not given keeps the module's
+// current value.
+struct ModuleSettings {
+    std::optional<std::string> name;  // set only; provision has namePattern
+    std::optional<UartSettings> uart;
+    std::optional<uint8_t> opMode;  // 0 to 3
+    std::optional<BdAddr> target;   // never an unset (all-zero or all-0xFF) address
+    std::optional<bool> responses;  // command responses on
+
+    bool Empty() const { return !name && !uart && !opMode && !target && !responses; }
+};
+
+// What tarnelctl's command line asks for.
+struct CtlArgs {
+    Command command = Command::None;
+    bool help = false;     // --help: print the manual and exit 0
+    bool version = false;  // --version
+    bool json = false;
+    std::string port;  // the PORT of info, set, reset, search, find; --port of provision
+    bool watch = false;
+    LineSettings line;      // --line; the module's factory 9600,N,1 by default
+    bool lineAuto = false;  // --line auto
+    bool yes = false;
+    unsigned seconds = 0;  // --seconds; 0: until the module ends the inquiry
+    ModuleSettings settings;
+    std::optional<NamePattern> namePattern;
+    uint64_t first = 1;
+    std::string error;  // not empty: the command line is wrong, and why
+};
+
+// Reads the arguments after the program name. On a mistake `error` says what
+// is wrong, in the words the configurator uses where it has them, and the
+// other fields are not to be used.
+CtlArgs ParseCtlArgs(const std::vector<std::string>& args);
+
+}  // namespace tarnel::ctl

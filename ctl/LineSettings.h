@@ -1,0 +1,45 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace tarnel::ctl {
+
+// The framing a port is opened with, as the user types it: "9600,N,1".
+struct LineSettings {
+    uint32_t baud = 9600;
+    char parity = 'N';     // 'N', 'E' or 'O'
+    uint8_t stopBits = 1;  // 1 or 2
+
+    bool operator==(const LineSettings&) const = default;
+};
+
+// The module's UART settings: the framing and hardware flow control.
+struct UartSettings {
+    LineSettings line;
+    bool flow = false;
+
+    bool operator==(const UartSettings&) const = default;
+};
+
+// The baud rates the program offers, as the configurator lists them.
+inline constexpr std::array<uint32_t, 7> OFFERED_BAUD_RATES{9600,   19200,  38400, 57600,
+                                                            115200, 230400, 460800};
+inline constexpr std::array<char, 3> OFFERED_PARITIES{'N', 'E', 'O'};
+inline constexpr std::array<uint8_t, 2> OFFERED_STOP_BITS{1, 2};
+
+// Reads "BAUD,PARITY,STOP" (parity in either case). Returns the empty string
+// and fills `line`, or says what is wrong and leaves `line` as it was.
+std::string ParseLineSettings(std::string_view text, LineSettings& line);
+// Reads "BAUD,PARITY,STOP[,FLOW]" with FLOW "on" or "off" (off when left out).
+std::string ParseUartSettings(std::string_view text, UartSettings& uart);
+
+std::string FormatLineSettings(const LineSettings& line);
+
+// The values CSerialportMP::Open takes for the framing.
+uint8_t SerialParity(char parity);
+uint8_t SerialStopBits(uint8_t stopBits);
+
+}  // namespace tarnel::ctl

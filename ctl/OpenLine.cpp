@@ -1,0 +1,9 @@
+#include "ctl/OpenLine.h"
+
+namespace tarnel::ctl {
+
+std::error_code OpenLine(TarnelComm& comm, const std::string& port, const LineSettings& line) {
+    return comm.Open(port, line.baud, 8, SerialParity(line.parity), SerialStopBits(line.stopBits), 0);
+}
+
+}  // namespace tarnel::ctl

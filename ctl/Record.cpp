@@ -1,0 +1,76 @@
+#include "ctl/Record.h"
+
+#include <cstdio>
+
+#include "ctl/JsonString.h"
+#include "ctl/Utf8SequenceLength.h"
+
+namespace tarnel::ctl {
+namespace {
+
+std::string Printable(std::string_view bytes) {
+    std::string out;
+    for (std::size_t i = 0; i < bytes.size();) {
+        const std::size_t length = Utf8SequenceLength(bytes, i);
+        const auto c = static_cast<unsigned char>(bytes[i]);
+        if (length == 0 || (length == 1 && (c < 0x20 || c == 0x7F))) {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "\\x%02X", c);
+            out += hex;
+            ++i;
+        } else {
+            out.append(bytes.substr(i, length));
+            i += length;
+        }
+    }
+    return out;
+}
+
+struct TextOf {
+    std::string operator()(const std::string& text) const { return Printable(text); }
+    std::string operator()(int64_t number) const { return std::to_string(number); }
+    std::string operator()(bool flag) const { return flag ? "yes" : "no"; }
+};
+
+struct JsonOf {
+    std::string operator()(const std::string& text) const { return JsonString(text); }
+    std::string operator()(int64_t number) const { return std::to_string(number); }
+    std::string operator()(bool flag) const { return flag ? "true" : "false"; }
+};
+
+}  // namespace
+
+Record& Record::AddText(std::string key, std::string value) {
+    m_fields.emplace_back(std::move(key), std::move(value));
+    return *this;
+}
+
+Record& Record::AddNumber(std::string key, int64_t value) {
+    m_fields.emplace_back(std::move(key), value);
+    return *this;
+}
+
+Record& Record::AddFlag(std::string key, bool value) {
+    m_fields.emplace_back(std::move(key), value);
+    return *this;
+}
+
+std::string Record::Text() const {
+    std::string out;
+    for (std::size_t i = 0; i < m_fields.size(); ++i) {
+        const std::string value = std::visit(TextOf{}, m_fields[i].second);
+        out += i == 0 ? value + "\n" : "  " + Printable(m_fields[i].first) + ": " + value + "\n";
+    }
+    return out;
+}
+
+std::string Record::Json() const {
+    std::string out = "{";
+    for (const auto& [key, value] : m_fields) {
+        if (out.size() > 1) out += ",";
+        out += JsonString(key) + ":" + std::visit(JsonOf{}, value);
+    }
+    return out + "}\n";
+}
+
+}  // namespace tarnel::ctl

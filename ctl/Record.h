@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace tarnel::ctl {
+
+// One result of a command (a port, a module's settings, a device found), as
+// named fields in the order they are added, printed as text or as one line of
+// JSON.
+class Record {
+public:
+    Record& AddText(std::string key, std::string value);
+    Record& AddNumber(std::string key, int64_t value);
+    Record& AddFlag(std::string key, bool value);
+
+    // The first field's value as a heading line, then "  key: value" for each
+    // other field. Control characters and bytes that are not well-formed
+    // UTF-8 are shown as \xNN, so that no value can steer the terminal.
+    std::string Text() const;
+    // One JSON object with the fields as members, followed by a line feed.
+    std::string Json() const;
+
+    std::string Format(bool json) const { return json ? Json() : Text(); }
+
+private:
+    using Value = std::variant<std::string, int64_t, bool>;
+    std::vector<std::pair<std::string, Value>> m_fields;
+};
+
+}  // namespace tarnel::ctl

@@ -1,0 +1,50 @@
+#include "ctl/RunPorts.h"
+
+#include <string>
+#include <vector>
+
+#include "ctl/ExitStatus.h"
+#include "ctl/Record.h"
+#include "serial/EnumerateComPorts.h"
+#include "serial/UsbPortInfo.h"
+#include "serial/VirtualPortDirectory.h"
+
+namespace tarnel::ctl {
+namespace {
+
+Record PortRecord(const std::string& port, const PortSources& sources) {
+    Record record;
+    record.AddText("port", port);
+    const auto usb = ReadUsbPortInfo(port, sources.sysfsRoot, sources.byIdDir);
+    if (!usb) return record;
+    const std::pair<const char*, std::string> fields[] = {
+        {"usb-id", usb->vendorId + ":" + usb->productId},
+        {"vendor", usb->manufacturer},
+        {"product", usb->product},
+        {"serial", usb->serialNumber},
+        {"by-id", usb->byIdPath},
+    };
+    for (const auto& [key, value] : fields)
+        if (!value.empty()) record.AddText(key, value);
+    return record;
+}
+
+}  // namespace
+
+int RunPorts(bool json, std::ostream& out, std::ostream& err) {
+    return RunPorts(json, out, err, {"/sys", VirtualPortDirectory(), "/dev/serial/by-id"});
+}
+
+int RunPorts(bool json, std::ostream& out, std::ostream& err, const PortSources& sources) {
+    std::vector<std::string> ports;
+    const std::error_code error = EnumerateComPorts(ports, sources.sysfsRoot, sources.virtualPortDir);
+    for (const std::string& port : ports)
+        out << PortRecord(port, sources).Format(json);
+    out.flush();
+    if (ports.empty() && !error) err << "tarnelctl: No serial port found.\n";
+    if (!error) return EXIT_DONE;
+    err << "tarnelctl: The port list could not be read completely: " << error.message() << ".\n";
+    return EXIT_REFUSED;
+}
+
+}  // namespace tarnel::ctl

@@ -1,0 +1,75 @@
+#include "ctl/RunSearch.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "ctl/ExitStatus.h"
+#include "ctl/Interrupt.h"
+#include "ctl/Messages.h"
+#include "ctl/ModuleRecord.h"
+
+namespace tarnel::ctl {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+Record DeviceRecord(const InquiryResult& device) {
+    char cod[16];
+    std::snprintf(cod, sizeof cod, "0x%06X", static_cast<unsigned>(device.classOfDevice));
+    return Record()
+        .AddText("address", AddressText(device.addr))
+        .AddText("name", std::string(device.name, strnlen(device.name, sizeof device.name)))
+        .AddNumber("rssi", device.rssi)
+        .AddText("class", cod);
+}
+
+// Polls until the module ends the inquiry (true) or the search is to stop
+// early (false).
+bool ListDevices(const CtlArgs& args, TarnelModule& module, const CtlStreams& io, ProgressLine& progress) {
+    const auto start = Clock::now();
+    const auto limit = std::chrono::seconds(args.seconds);
+    std::vector<BdAddr> seen;
+    while (!Interrupted() && (args.seconds == 0 || Clock::now() - start < limit)) {
+        InquiryResult device{};
+        const InquiryStep step = module.NextInquiryReport(device);
+        if (step == InquiryStep::Ended || step == InquiryStep::Closed) return true;
+        if (step == InquiryStep::Found && std::find(seen.begin(), seen.end(), device.addr) == seen.end()) {
+            seen.push_back(device.addr);
+            progress.Clear();
+            io.out << DeviceRecord(device).Format(args.json) << std::flush;
+        }
+        const auto elapsed = std::chrono::duration_cast<std::chrono::seconds>(Clock::now() - start);
+        progress.Update("Searching: " + std::to_string(seen.size()) + " found, " +
+                        std::to_string(elapsed.count()) + " s");
+    }
+    return false;
+}
+
+}  // namespace
+
+int RunSearch(const CtlArgs& args, ModulePort& port, ModuleSession& session, const CtlStreams& io,
+              ProgressLine& progress) {
+    if (const int status = session.Check(); status != EXIT_DONE) {
+        io.err << "tarnelctl: " << port.Name() << ": " << session.Why() << "\n";
+        return status;
+    }
+    CatchInterrupt();
+    TarnelModule& module = session.Module();
+    if (module.StartInquiry() != ModuleResult::Ok) {
+        io.err << "tarnelctl: " << port.Name() << ": " << IDS_SEARCH_FAILED << "\n";
+        return EXIT_REFUSED;
+    }
+    const bool ended = ListDevices(args, module, io, progress);
+    progress.Clear();
+    if (!ended && module.StopInquiry() != ModuleResult::Ok) {
+        io.err << "tarnelctl: " << port.Name() << ": The module did not confirm that the search stopped.\n";
+        return EXIT_REFUSED;
+    }
+    io.err << "tarnelctl: " << port.Name() << ": " << IDS_SEARCH_DONE << "\n";
+    return EXIT_DONE;
+}
+
+}  // namespace tarnel::ctl

@@ -1,0 +1,106 @@
+#include "ctl/Usage.h"
+
+namespace tarnel::ctl {
+
+std::string UsageText() {
+    return R"(Usage: tarnelctl COMMAND [OPTIONS]
+
+Configures and tests Tarnel Bluetooth serial modules from the command line, with
+the same command sequences and checks as Tarnel Manager's configurator.
+
+Commands:
+  ports
+      Lists the serial ports as the COM port dialog does; for USB adapters also
+      the USB id, vendor, product, serial number and the stable
+      /dev/serial/by-id/ name, so that two adapters can be told apart.
+  info PORT
+      Checks the module (switching its command responses back on when they are
+      off, and saying so) and reads its model, firmware version, address,
+      name, operation mode, state, UART settings, flow control, command
+      responses and connection target.
+  set PORT [--name TEXT] [--uart B,P,S[,FLOW]] [--mode 0-3] [--target ADDRESS]
+           [--responses on|off]
+      Writes what is given (the rest keeps the module's current value), resets
+      the module so that it takes effect, opens the port again at the module's
+      new UART settings, reads everything back and says whether every value
+      took.
+  reset PORT [--yes]
+      Resets the module to its factory settings, then reads it back. Asks for
+      confirmation on a terminal; without a terminal it needs --yes.
+  search PORT [--seconds N]
+      Lets the module search for nearby Bluetooth devices and lists each device
+      once as it is found (address, name, RSSI, class of device), until the
+      module ends the search, N seconds pass, or Ctrl+C.
+  find PORT
+      Tries every baud rate, parity and stop bit setting the program offers,
+      most likely first (9600,N,1, then 115200,N,1, then the rest), with a
+      short probe that a module with command responses off answers too, and
+      prints the one at which the module answers.
+  provision [set options] [--name PATTERN] [--first N] (--port PORT | --watch)
+      A production line: configures and verifies a module on PORT, or with
+      --watch each module on a port that appears after it starts (an adapter
+      plugged in), one result line each (address, name given, PASS or FAIL and
+      why), until Ctrl+C; then a summary. A module that passed and is plugged
+      in again is reported as REPEAT and left alone; one that failed is tried
+      again under its number. A module is looked for at --line and at the
+      --uart it is given, so one configured before is found too.
+
+Options:
+  --name TEXT       the device name: 1 to 32 bytes of UTF-8, no comma and no
+                    control character
+  --name PATTERN    provision: the name with {n} (the module's number), {n:03}
+                    (the number with zeros to 3 digits; 1 to 9 digits) or
+                    {addr6} (the last six hexadecimal digits of the module's
+                    address); {{ and }} stand for braces
+  --first N         provision: the number of the first module (default 1)
+  --uart B,P,S[,FLOW]
+                    the module's UART: baud rate 9600, 19200, 38400, 57600,
+                    115200, 230400 or 460800; parity N, E or O; stop bits 1 or
+                    2; hardware flow control on or off (default off)
+  --mode 0-3        the operation mode
+  --target ADDRESS  the connection target: 12 hexadecimal digits
+  --responses on|off
+                    command responses
+  --line B,P,S|auto the settings the port is opened with (default 9600,N,1, the
+                    module's factory settings); auto finds them as find does
+  --seconds N       search: stop after N seconds (1 to 86400)
+  --yes             reset: do not ask for confirmation
+  --port PORT       provision: the port of the one module to configure
+  --watch           provision: configure the modules on new ports, one by one
+  --json            print each result as one JSON object per line
+  --help, -h        print this text
+  --version         print the version
+
+Results go to standard output, messages to standard error. Slow steps show a
+progress line when standard error is a terminal.
+
+Exit status:
+  0   done (provision: every module passed)
+  1   the module refused a command or did not take a value; ports: the port
+      list could not be read completely
+  2   wrong command line, or reset without --yes and without a terminal
+  3   the port could not be opened (missing, busy, permission denied: the
+      message names the group to join)
+  4   no module answered
+
+Environment:
+  TARNELCTL_PROBE_MS
+      how long a probe of find and --line auto waits for an answer, in
+      milliseconds (1 to 10000; default 300)
+
+Examples:
+  tarnelctl ports
+  tarnelctl info /dev/ttyUSB0 --json
+  tarnelctl set /dev/ttyUSB0 --name Sensor-7 --uart 115200,N,1 --mode 0
+  tarnelctl find /dev/ttyUSB0
+  tarnelctl search /dev/ttyUSB0 --seconds 10 --json
+  tarnelctl reset /dev/ttyUSB0 --line auto --yes
+  tarnelctl provision --watch --name 'Sensor-{n:03}' --uart 115200,N,1
+)";
+}
+
+std::string VersionText() {
+    return "tarnelctl (Tarnel Manager) " TARNEL_VERSION "\n";
+}
+
+}  // namespace tarnel::ctl

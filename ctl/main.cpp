@@ -1,0 +1,32 @@
+#include <unistd.h>
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "ctl/CtlArgs.h"
+#include "ctl/ExitStatus.h"
+#include "ctl/RunModuleCommand.h"
+#include "ctl/RunPorts.h"
+#include "ctl/Usage.h"
+
+using namespace tarnel::ctl;
+
+int main(int argc, char** argv) {
+    const CtlArgs args = ParseCtlArgs(std::vector<std::string>(argv + 1, argv + argc));
+    if (args.help) {
+        std::cout << UsageText();
+        return EXIT_DONE;
+    }
+    if (args.version) {
+        std::cout << VersionText();
+        return EXIT_DONE;
+    }
+    if (!args.error.empty()) {
+        std::cerr << "tarnelctl: " << args.error << "\nTry 'tarnelctl --help'.\n";
+        return EXIT_USAGE;
+    }
+    if (args.command == Command::Ports) return RunPorts(args.json, std::cout, std::cerr);
+    return RunModuleCommand(
+        args, {std::cin, std::cout, std::cerr, isatty(STDIN_FILENO) != 0, isatty(STDERR_FILENO) != 0});
+}

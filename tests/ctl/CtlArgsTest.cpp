@@ -1,0 +1,183 @@
+#include "ctl/CtlArgs.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <map>
+#include <set>
+#include <sstream>
+
+namespace tarnel::ctl {
+namespace {
+
+CtlArgs Parse(std::vector<std::string> args) {
+    return ParseCtlArgs(args);
+}
+
+// The error of a command line, or "" when it is accepted.
+std::string ErrorOf(std::vector<std::string> args) {
+    return ParseCtlArgs(args).error;
+}
+
+TEST(CtlArgs, CommandsWithTheirPortAndDefaults) {
+    const CtlArgs info = Parse({"info", "/dev/ttyUSB0"});
+    ASSERT_EQ(info.error, "");
+    EXPECT_EQ(info.command, Command::Info);
+    EXPECT_EQ(info.port, "/dev/ttyUSB0");
+    EXPECT_EQ(info.line, (LineSettings{9600, 'N', 1}));
+    EXPECT_FALSE(info.lineAuto);
+    EXPECT_FALSE(info.json);
+
+    EXPECT_EQ(Parse({"ports"}).command, Command::Ports);
+    EXPECT_EQ(Parse({"find", "p"}).command, Command::Find);
+    EXPECT_EQ(Parse({"reset", "p", "--yes"}).yes, true);
+    const CtlArgs search = Parse({"search", "p", "--seconds=15", "--json"});
+    EXPECT_EQ(search.seconds, 15u);
+    EXPECT_TRUE(search.json);
+    // Options may come before the command, and the port after the options.
+    const CtlArgs early = Parse({"--json", "info", "--line", "115200,e,2", "p"});
+    ASSERT_EQ(early.error, "");
+    EXPECT_EQ(early.port, "p");
+    EXPECT_EQ(early.line, (LineSettings{115200, 'E', 2}));
+    EXPECT_TRUE(Parse({"info", "p", "--line", "auto"}).lineAuto);
+}
+
+TEST(CtlArgs, SetTakesEveryGivenSettingAndNothingElse) {
+    const CtlArgs set = Parse({"set", "p", "--name", "Sensor 7", "--uart", "57600,O,2,on", "--mode", "3",
+                               "--target", " 0011223344aa ", "--responses", "off"});
+    ASSERT_EQ(set.error, "");
+    EXPECT_EQ(set.settings.name, "Sensor 7");
+    EXPECT_EQ(set.settings.uart, (UartSettings{{57600, 'O', 2}, true}));
+    EXPECT_EQ(set.settings.opMode, 3);
+    BdAddr target;
+    ASSERT_TRUE(ParseBdAddr("0011223344AA", target));
+    EXPECT_EQ(set.settings.target, target);
+    EXPECT_EQ(set.settings.responses, false);
+
+    const CtlArgs nameOnly = Parse({"set", "p", "--name=x"});
+    EXPECT_EQ(nameOnly.settings.name, "x");
+    EXPECT_FALSE(nameOnly.settings.uart || nameOnly.settings.opMode || nameOnly.settings.target ||
+                 nameOnly.settings.responses);
+    EXPECT_EQ(Parse({"set", "p", "--mode", "0"}).settings.opMode, 0);
+}
+
+TEST(CtlArgs, TypedValuesAreCheckedAsTheConfiguratorChecksThem) {
+    EXPECT_EQ(ErrorOf({"set", "p", "--name", ""}), "The device name is empty.");
+    EXPECT_EQ(ErrorOf({"set", "p", "--name", std::string(33, 'a')}), "The device name is too long.");
+    EXPECT_EQ(ErrorOf({"set", "p", "--name", std::string(32, 'a')}), "");
+    EXPECT_EQ(ErrorOf({"set", "p", "--name", "a,b"}),
+              "The device name must not contain commas or control characters.");
+    EXPECT_EQ(ErrorOf({"set", "p", "--name", "a\rAT&F"}),
+              "The device name must not contain commas or control characters.");
+    for (const char* target :
+         {"00:11:22:33:44:AA", "0011223344A", "0011223344AG", "000000000000", "ffffffffffff"})
+        EXPECT_NE(ErrorOf({"set", "p", "--target", target}).find("destination device is incorrect"),
+                  std::string::npos)
+            << target;
+    EXPECT_EQ(ErrorOf({"set", "p", "--uart", "4800,N,1"}),
+              "The baud rate must be one of 9600, 19200, 38400, 57600, 115200, 230400, 460800, not '4800'.");
+    EXPECT_EQ(ErrorOf({"set", "p", "--uart", "9600,N,1,maybe"}),
+              "The flow control must be on or off, not 'maybe'.");
+    for (const char* mode : {"4", "-1", "", "1.5", " 1"})
+        EXPECT_NE(ErrorOf({"set", "p", "--mode", mode}), "") << mode;
+    EXPECT_NE(ErrorOf({"set", "p", "--responses", "yes"}), "");
+    EXPECT_NE(ErrorOf({"info", "p", "--line", "9600,N,1,on"}), "");
+    EXPECT_NE(ErrorOf({"search", "p", "--seconds", "0"}), "");
+    EXPECT_NE(ErrorOf({"search", "p", "--seconds", "99999999999999999999999"}), "");
+}
+
+TEST(CtlArgs, CommandLinesThatMakeNoSenseAreRefused) {
+    EXPECT_EQ(ErrorOf({}), "No command given.");
+    EXPECT_EQ(ErrorOf({"fetch"}), "Unknown command 'fetch'.");
+    EXPECT_EQ(ErrorOf({"info"}), "The command info needs a PORT ('tarnelctl ports' lists them).");
+    EXPECT_EQ(ErrorOf({"info", "a", "b"}), "Unexpected argument 'b'.");
+    EXPECT_EQ(ErrorOf({"ports", "p"}), "Unexpected argument 'p'.");
+    EXPECT_EQ(ErrorOf({"info", "p", "--colour"}), "Unknown option '--colour'.");
+    EXPECT_EQ(ErrorOf({"info", "p", "--yes"}), "The command info does not take --yes.");
+    EXPECT_EQ(ErrorOf({"find", "p", "--line", "auto"}), "The command find does not take --line.");
+    EXPECT_EQ(ErrorOf({"info", "p", "--json", "--json"}), "The option --json is given twice.");
+    EXPECT_EQ(ErrorOf({"info", "p", "--json=1"}), "The option --json takes no value.");
+    EXPECT_EQ(ErrorOf({"info", "p", "--line"}), "The option --line needs a value.");
+    EXPECT_EQ(ErrorOf({"set", "p"}), "Nothing to set: give --name, --uart, --mode, --target or --responses.");
+    EXPECT_EQ(ErrorOf({"provision", "--mode", "1"}),
+              "The command provision needs either --port PORT or --watch.");
+    EXPECT_EQ(ErrorOf({"provision", "--mode", "1", "--port", "p", "--watch"}),
+              "The command provision needs either --port PORT or --watch.");
+}
+
+TEST(CtlArgs, ProvisionReadsItsNameAsAPatternCheckedFromTheFirstNumber) {
+    const CtlArgs args = Parse({"provision", "--watch", "--name", "Sensor-{n:03}", "--first", "7"});
+    ASSERT_EQ(args.error, "");
+    ASSERT_TRUE(args.namePattern);
+    EXPECT_EQ(args.namePattern->Expand(args.first, BdAddr{}), "Sensor-007");
+    EXPECT_EQ(Parse({"provision", "--watch", "--name", "S{n}"}).first, 1u);
+
+    EXPECT_NE(ErrorOf({"provision", "--watch", "--name", "Sensor-{m}"}), "");
+    EXPECT_EQ(ErrorOf({"provision", "--watch", "--name", "{n},x"}),
+              "The device name must not contain commas or control characters. (the pattern gives '1,x')");
+    EXPECT_EQ(ErrorOf({"provision", "--watch", "--name", std::string(31, 'a') + "{n}", "--first", "10"}),
+              "The device name is too long. (the pattern gives '" + std::string(31, 'a') + "10')");
+    // In set the braces are the name itself.
+    EXPECT_EQ(Parse({"set", "p", "--name", "{m}"}).settings.name, "{m}");
+}
+
+TEST(CtlArgs, HelpAndVersionWinOverEverythingElse) {
+    EXPECT_TRUE(Parse({"--help"}).help);
+    EXPECT_TRUE(Parse({"set", "-h"}).help);
+    EXPECT_TRUE(Parse({"bogus", "--version"}).version);
+    EXPECT_EQ(Parse({"bogus", "--help"}).error, "");
+}
+
+}  // namespace
+}  // namespace tarnel::ctl
+
+namespace tarnel::ctl {
+namespace {
+
+// The options the bash completion offers after each command, read from its
+// "command) options=..." lines.
+std::map<std::string, std::set<std::string>> CompletionOptions() {
+    std::ifstream in(TARNELCTL_COMPLETION_PATH);
+    std::map<std::string, std::set<std::string>> options;
+    const std::string marker = ") options=\"";
+    for (std::string text; std::getline(in, text);) {
+        const std::size_t command = text.find_first_not_of(' ');
+        const std::size_t at = text.find(marker);
+        if (command == std::string::npos || at == std::string::npos) continue;
+        const std::size_t begin = at + marker.size();
+        std::istringstream words(text.substr(begin, text.find('"', begin) - begin));
+        for (std::string word; words >> word;)
+            options[text.substr(command, at - command)].insert(word);
+    }
+    return options;
+}
+
+TEST(CtlArgs, BashCompletionOffersExactlyTheOptionsEachCommandTakes) {
+    const std::map<std::string, std::string> values{{"--json", ""},
+                                                    {"--yes", ""},
+                                                    {"--watch", ""},
+                                                    {"--name", "x"},
+                                                    {"--uart", "9600,N,1"},
+                                                    {"--mode", "1"},
+                                                    {"--target", "0011223344AA"},
+                                                    {"--responses", "on"},
+                                                    {"--line", "9600,N,1"},
+                                                    {"--seconds", "5"},
+                                                    {"--first", "1"},
+                                                    {"--port", "p"}};
+    const auto completion = CompletionOptions();
+    ASSERT_EQ(completion.size(), 7u);
+    for (const auto& [command, offered] : completion) {
+        for (const auto& [option, value] : values) {
+            std::vector<std::string> args{command};
+            if (command != "ports" && command != "provision") args.push_back("p");
+            args.push_back(value.empty() ? option : option + "=" + value);
+            const std::string error = ParseCtlArgs(args).error;
+            const bool taken = error.find("does not take") == std::string::npos;
+            EXPECT_EQ(offered.count(option) == 1, taken) << command << " " << option << ": " << error;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace tarnel::ctl

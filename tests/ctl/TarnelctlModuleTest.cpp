@@ -1,0 +1,332 @@
+// tarnelctl's module commands through the executable against simulated
+// modules on pseudo-terminals: what each prints in both formats, its exit
+// status, and what it leaves the module as.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ctl/ExitStatus.h"
+#include "sim/PtyModule.h"
+#include "tests/ctl/Tarnelctl.h"
+#include "tests/support/PtyPair.h"
+#include "tests/support/WaitUntil.h"
+
+namespace tarnel::ctl {
+namespace {
+
+using namespace std::chrono_literals;
+using sim::PtyModule;
+using sim::SimConfig;
+using test::WaitUntil;
+
+class TarnelctlModuleTest : public ::testing::Test {
+protected:
+    // Starts a simulated module and publishes it as the virtual port `name`.
+    std::string Serve(SimConfig config, const std::string& name = "sim") {
+        m_sims.push_back(std::make_unique<PtyModule>(std::move(config)));
+        EXPECT_FALSE(m_sims.back()->Start());
+        return m_tarnelctl.Publish(name, m_sims.back()->SlavePath());
+    }
+    PtyModule& Sim(std::size_t i = 0) { return *m_sims[i]; }
+    int Sent(const std::string& command, std::size_t i = 0) {
+        const auto commands = Sim(i).Commands();
+        return static_cast<int>(std::count(commands.begin(), commands.end(), command));
+    }
+
+    Tarnelctl m_tarnelctl;
+    std::vector<std::unique_ptr<PtyModule>> m_sims;
+};
+
+SimConfig Configured() {
+    SimConfig config;
+    config.settings.name = "Bench-7";
+    config.settings.opMode = 3;
+    config.settings.uart.flowControl = 1;
+    config.settings.target = {0xA1, 0xB2, 0xC3, 0xD4, 0xE5, 0xF6};
+    return config;
+}
+
+TEST_F(TarnelctlModuleTest, InfoPrintsEverythingTheModuleHoldsAsTextAndAsJson) {
+    const std::string port = Serve(Configured());
+
+    const CtlRun text = m_tarnelctl({"info", port});
+    EXPECT_EQ(text.exit, EXIT_DONE) << text.err;
+    EXPECT_EQ(text.err, "");
+    EXPECT_EQ(text.out, port +
+                            "\n  model: TARNEL-BT1\n  firmware: 1.2.0\n  address: 001A7DDA7113\n"
+                            "  name: Bench-7\n  mode: 3\n  state: idle\n  uart: 9600,N,1\n"
+                            "  flow-control: yes\n  responses: yes\n  target: A1B2C3D4E5F6\n");
+
+    const CtlRun json = m_tarnelctl({"info", port, "--json"});
+    EXPECT_EQ(json.exit, EXIT_DONE);
+    EXPECT_EQ(json.out, "{\"port\":\"" + port +
+                            "\",\"model\":\"TARNEL-BT1\",\"firmware\":\"1.2.0\",\"address\":\"001A7DDA7113\","
+                            "\"name\":\"Bench-7\",\"mode\":3,\"state\":\"idle\",\"uart\":\"9600,N,1\","
+                            "\"flow-control\":true,\"responses\":true,\"target\":\"A1B2C3D4E5F6\"}\n");
+    EXPECT_EQ(Sim().Snapshot().current, Configured().settings) << "a read changes nothing";
+}
+
+TEST_F(TarnelctlModuleTest, InfoSwitchesResponsesBackOnAndSaysSo) {
+    SimConfig config;
+    config.settings.quietMode = true;
+    const std::string port = Serve(config);
+
+    const CtlRun run = m_tarnelctl({"info", port, "--json"});
+    EXPECT_EQ(run.exit, EXIT_DONE) << run.err;
+    EXPECT_NE(run.err.find("Command response is disabled"), std::string::npos) << run.err;
+    EXPECT_NE(run.out.find("\"responses\":true"), std::string::npos) << run.out;
+    EXPECT_FALSE(Sim().Snapshot().current.quietMode);
+}
+
+TEST_F(TarnelctlModuleTest, SetKeepsWhatIsNotGivenAndReadsBackAtTheNewUart) {
+    const std::string port = Serve(Configured());
+
+    const CtlRun run = m_tarnelctl({"set", port, "--name", "Line-2", "--uart", "115200,E,2", "--json"});
+    ASSERT_EQ(run.exit, EXIT_DONE) << run.err;
+    EXPECT_EQ(run.err, "tarnelctl: " + port + ": Device setting has been completed.\n");
+    EXPECT_NE(run.out.find("\"name\":\"Line-2\",\"mode\":3,"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("\"uart\":\"115200,E,2\",\"flow-control\":false,"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("\"target\":\"A1B2C3D4E5F6\""), std::string::npos) << run.out;
+
+    const auto module = Sim().Snapshot();
+    EXPECT_EQ(module.current.name, "Line-2");
+    EXPECT_EQ(module.current.uart.line, (sim::LineSettings{115200, 'E', 2}));
+    EXPECT_EQ(module.current.opMode, 3);
+    EXPECT_EQ(module.resets, 1);
+    EXPECT_TRUE(module.hostLineMatches) << "the read back ran at the module's new settings";
+
+    // Found again at its new settings, the module keeps what it was given.
+    const CtlRun info = m_tarnelctl({"info", port, "--line", "115200,E,2"});
+    EXPECT_EQ(info.exit, EXIT_DONE) << info.err;
+    EXPECT_NE(info.out.find("  name: Line-2\n"), std::string::npos) << info.out;
+}
+
+TEST_F(TarnelctlModuleTest, ResponsesSwitchedOffStayOffThroughTheReadBack) {
+    const std::string port = Serve(SimConfig{});
+
+    const CtlRun run = m_tarnelctl({"set", port, "--responses", "off", "--mode", "2"});
+    ASSERT_EQ(run.exit, EXIT_DONE) << run.err;
+    EXPECT_NE(run.out.find("  responses: no\n"), std::string::npos) << run.out;
+    EXPECT_TRUE(Sim().Snapshot().current.quietMode);
+
+    // Set once more on the module with responses off: it is switched on to
+    // write (and says so), and off again as asked.
+    const CtlRun again = m_tarnelctl({"set", port, "--name", "Quiet", "--responses", "off"});
+    EXPECT_EQ(again.exit, EXIT_DONE) << again.err;
+    EXPECT_NE(again.err.find("Switching command responses on."), std::string::npos) << again.err;
+    EXPECT_TRUE(Sim().Snapshot().current.quietMode);
+    EXPECT_EQ(Sim().Snapshot().current.name, "Quiet");
+}
+
+TEST_F(TarnelctlModuleTest, ARefusedSettingExitsWithOneAndSaysWhichAndNothingIsReset) {
+    SimConfig config;
+    config.errorCommands = {"AT+OPMODE"};
+    const std::string port = Serve(config);
+
+    const CtlRun run = m_tarnelctl({"set", port, "--name", "X", "--mode", "1"});
+    EXPECT_EQ(run.exit, EXIT_REFUSED);
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find("the module refused the operation mode"), std::string::npos) << run.err;
+    EXPECT_EQ(Sent("ATZ"), 0);
+}
+
+TEST_F(TarnelctlModuleTest, AValueThatDoesNotTakeExitsWithOneAndNamesIt) {
+    // The module confirms the name but keeps its old one.
+    SimConfig config;
+    config.replyOverrides = {{"AT+NAME", "\r\nOK\r\n"}};
+    const std::string port = Serve(config);
+
+    const CtlRun run = m_tarnelctl({"set", port, "--name", "Other", "--mode", "2"});
+    EXPECT_EQ(run.exit, EXIT_REFUSED);
+    EXPECT_NE(run.err.find("These values did not take: name."), std::string::npos) << run.err;
+    EXPECT_NE(run.out.find("  name: Tarnel\n  mode: 2\n"), std::string::npos) << run.out;
+}
+
+TEST_F(TarnelctlModuleTest, ResetRestoresTheFactorySettingsAndReadsThemBack) {
+    SimConfig config = Configured();
+    config.settings.uart.line = {57600, 'N', 1};
+    const std::string port = Serve(config);
+
+    const CtlRun run = m_tarnelctl({"reset", port, "--yes", "--line", "57600,N,1", "--json"});
+    ASSERT_EQ(run.exit, EXIT_DONE) << run.err;
+    EXPECT_NE(run.out.find("\"name\":\"Tarnel\",\"mode\":0,\"state\":\"idle\",\"uart\":\"9600,N,1\""),
+              std::string::npos)
+        << run.out;
+    EXPECT_EQ(Sim().Snapshot().factoryResets, 1);
+    EXPECT_EQ(Sim().Snapshot().current, SimConfig{}.factory);
+}
+
+TEST_F(TarnelctlModuleTest, OnATerminalResetAsksFirstAndSlowStepsShowAProgressLine) {
+    SimConfig config = Configured();
+    const std::string port = Serve(config);
+    test::PtyPair terminal;
+    m_tarnelctl.SetTerminal(terminal.SlavePath());
+
+    m_tarnelctl.Start({"reset", port});
+    const std::string prompt = terminal.ReceiveUntil("[y/N] ", 20s);
+    EXPECT_NE(prompt.find("Are you sure you want to continue?"), std::string::npos) << prompt;
+    terminal.Send("n\n");
+    EXPECT_EQ(m_tarnelctl.Finish().exit, EXIT_REFUSED);
+    EXPECT_EQ(Sim().Snapshot().factoryResets, 0);
+
+    m_tarnelctl.Start({"reset", port});
+    terminal.ReceiveUntil("[y/N] ", 20s);
+    terminal.Send("y\n");
+    EXPECT_EQ(m_tarnelctl.Finish().exit, EXIT_DONE);
+    EXPECT_EQ(Sim().Snapshot().factoryResets, 1);
+
+    // find at 100 ms a probe takes well over the second before the line shows.
+    m_tarnelctl.SetEnv("TARNELCTL_PROBE_MS", "100");
+    test::PtyPair nothing;
+    nothing.HoldSlave();
+    m_tarnelctl.Start({"find", m_tarnelctl.Publish("empty", nothing.SlavePath())});
+    EXPECT_NE(terminal.ReceiveUntil(" ...", 20s).find("\r\x1b[KTrying "), std::string::npos);
+    EXPECT_EQ(m_tarnelctl.Finish().exit, EXIT_NO_MODULE);
+}
+
+SimConfig WithDevices() {
+    SimConfig config;
+    // Reported after the time the inquiry command itself waits, as a module
+    // does; the first device twice.
+    config.devices = {{{0x00, 0x11, 0x22, 0x33, 0x44, 0x55}, "Meter", -40, 0x1F00, 1500ms},
+                      {{0x00, 0x11, 0x22, 0x33, 0x44, 0x55}, "Meter", -41, 0x1F00, 1600ms},
+                      {{0x66, 0x77, 0x88, 0x99, 0xAA, 0xBB}, "Phone", -70, 0x5A020C, 1700ms}};
+    config.inquiryTime = 2500ms;
+    return config;
+}
+
+TEST_F(TarnelctlModuleTest, SearchListsEachDeviceOnceUntilTheModuleEndsIt) {
+    const std::string port = Serve(WithDevices());
+
+    const CtlRun text = m_tarnelctl({"search", port});
+    EXPECT_EQ(text.exit, EXIT_DONE) << text.err;
+    EXPECT_EQ(text.out,
+              "001122334455\n  name: Meter\n  rssi: -40\n  class: 0x001F00\n"
+              "66778899AABB\n  name: Phone\n  rssi: -70\n  class: 0x5A020C\n");
+    EXPECT_EQ(Sent("AT+INQ=60,1"), 1);
+    EXPECT_EQ(Sent("AT+OPCANCEL"), 0) << "the module ended the search itself";
+
+    const CtlRun json = m_tarnelctl({"search", port, "--json"});
+    EXPECT_EQ(json.out,
+              "{\"address\":\"001122334455\",\"name\":\"Meter\",\"rssi\":-40,\"class\":\"0x001F00\"}\n"
+              "{\"address\":\"66778899AABB\",\"name\":\"Phone\",\"rssi\":-70,\"class\":\"0x5A020C\"}\n");
+}
+
+TEST_F(TarnelctlModuleTest, SearchStopsTheInquiryOnTheModuleAfterItsSecondsOrOnCtrlC) {
+    SimConfig config = WithDevices();
+    config.inquiryTime = 60s;
+    const std::string port = Serve(config);
+
+    const CtlRun timed = m_tarnelctl({"search", port, "--seconds", "1"});
+    EXPECT_EQ(timed.exit, EXIT_DONE) << timed.err;
+    EXPECT_EQ(Sent("AT+OPCANCEL"), 1);
+
+    m_tarnelctl.Start({"search", port, "--json"});
+    ASSERT_TRUE(WaitUntil([&] { return m_tarnelctl.Out().find("Phone") != std::string::npos; }, 20s));
+    m_tarnelctl.Interrupt();
+    const CtlRun interrupted = m_tarnelctl.Finish();
+    EXPECT_EQ(interrupted.exit, EXIT_DONE) << interrupted.err;
+    EXPECT_EQ(Sent("AT+OPCANCEL"), 2);
+}
+
+SimConfig AtUart(sim::LineSettings line) {
+    SimConfig config;
+    config.settings.uart.line = line;
+    return config;
+}
+
+TEST_F(TarnelctlModuleTest, FindNamesTheSettingsAtWhichEachModuleAnswersAndFourWhenNone) {
+    m_tarnelctl.SetEnv("TARNELCTL_PROBE_MS", "60");
+    const std::string factory = Serve(SimConfig{}, "factory");
+    const std::string odd = Serve(AtUart({57600, 'O', 2}), "odd");
+    SimConfig quiet = AtUart({115200, 'N', 1});
+    quiet.settings.quietMode = true;
+    const std::string silent = Serve(quiet, "quiet");
+    test::PtyPair nothing;
+    nothing.HoldSlave();
+    const std::string empty = m_tarnelctl.Publish("empty", nothing.SlavePath());
+
+    EXPECT_EQ(m_tarnelctl({"find", factory}).out, factory + "\n  uart: 9600,N,1\n");
+    const CtlRun json = m_tarnelctl({"find", odd, "--json"});
+    EXPECT_EQ(json.exit, EXIT_DONE);
+    EXPECT_EQ(json.out, "{\"port\":\"" + odd + "\",\"uart\":\"57600,O,2\"}\n");
+    EXPECT_EQ(m_tarnelctl({"find", silent}).out, silent + "\n  uart: 115200,N,1\n");
+    EXPECT_TRUE(Sim(2).Snapshot().current.quietMode) << "the probe switches nothing on";
+
+    const CtlRun none = m_tarnelctl({"find", empty});
+    EXPECT_EQ(none.exit, EXIT_NO_MODULE);
+    EXPECT_EQ(none.out, "");
+    EXPECT_NE(none.err.find("No module answered at any of the offered settings."), std::string::npos);
+    EXPECT_EQ(none.err.find('\r'), std::string::npos) << "no progress line when not on a terminal";
+
+    // --line auto opens the other commands at what find finds.
+    const CtlRun info = m_tarnelctl({"info", odd, "--line", "auto"});
+    EXPECT_EQ(info.exit, EXIT_DONE) << info.err;
+    EXPECT_NE(info.out.find("  uart: 57600,O,2\n"), std::string::npos) << info.out;
+}
+
+TEST_F(TarnelctlModuleTest, ProvisionWatchConfiguresEachNewModuleOnceAndSumsUp) {
+    SimConfig first;
+    first.address = {0x00, 0x1A, 0x7D, 0x00, 0x00, 0x01};
+    SimConfig refusing;
+    refusing.address = {0x00, 0x1A, 0x7D, 0x00, 0x00, 0x02};
+    refusing.errorCommands = {"AT+OPMODE"};
+    SimConfig third;
+    third.address = {0x00, 0x1A, 0x7D, 0x00, 0x00, 0x03};
+    // A port that is there before the start is never touched.
+    const std::string before = Serve(SimConfig{}, "before");
+
+    m_tarnelctl.Start(
+        {"provision", "--watch", "--name", "Sensor-{n:03}", "--uart", "115200,N,1", "--mode", "1"});
+    ASSERT_TRUE(WaitUntil([&] { return m_tarnelctl.Err().find("Waiting") != std::string::npos; }, 20s));
+    const auto resultLines = [&](std::size_t count) {
+        return WaitUntil([&] { return Lines(m_tarnelctl.Out()).size() == count; }, 30s);
+    };
+    const std::string a = Serve(first, "a");
+    ASSERT_TRUE(resultLines(1)) << m_tarnelctl.Err();
+    const std::string b = Serve(refusing, "b");
+    ASSERT_TRUE(resultLines(2)) << m_tarnelctl.Err();
+    // The first module again, on another port.
+    const std::string again = m_tarnelctl.Publish("a-again", Sim(1).SlavePath());
+    ASSERT_TRUE(resultLines(3)) << m_tarnelctl.Err();
+    const std::string c = Serve(third, "c");
+    ASSERT_TRUE(resultLines(4)) << m_tarnelctl.Err();
+    m_tarnelctl.Interrupt();
+    const CtlRun run = m_tarnelctl.Finish();
+
+    EXPECT_EQ(run.exit, EXIT_REFUSED);
+    EXPECT_EQ(Lines(run.out),
+              (std::vector<std::string>{
+                  "001A7D000001  Sensor-001  PASS  (" + a + ")",
+                  "001A7D000002  Sensor-002  FAIL: Failed to save device settings. Try to check device state "
+                  "again. (the module refused the operation mode)  (" +
+                      b + ")",
+                  "001A7D000001  Sensor-001  REPEAT: this module passed before and is left as it is  (" +
+                      again + ")",
+                  "001A7D000003  Sensor-003  PASS  (" + c + ")", "summary", "  passed: 2", "  failed: 1",
+                  "  repeated: 1"}));
+    EXPECT_TRUE(Sim(0).Commands().empty()) << "the port there before the start";
+    EXPECT_EQ(Sim(1).Snapshot().current.name, "Sensor-001");
+    EXPECT_EQ(Sim(1).Snapshot().current.uart.line.baud, 115200u);
+    EXPECT_EQ(Sim(1).Snapshot().resets, 1);
+    EXPECT_EQ(Sim(3).Snapshot().current.opMode, 1);
+}
+
+TEST_F(TarnelctlModuleTest, ProvisionOnOnePortPrintsAJsonResultAndExitsWithItsVerdict) {
+    SimConfig config;
+    config.address = {0x00, 0x1A, 0x7D, 0xAB, 0xCD, 0xEF};
+    const std::string port = Serve(config);
+
+    const CtlRun run = m_tarnelctl({"provision", "--port", port, "--name", "Node-{addr6}", "--json"});
+    EXPECT_EQ(run.exit, EXIT_DONE) << run.err;
+    EXPECT_EQ(run.out, "{\"port\":\"" + port +
+                           "\",\"address\":\"001A7DABCDEF\",\"name\":\"Node-ABCDEF\",\"result\":\"PASS\"}\n");
+    EXPECT_EQ(Sim().Snapshot().current.name, "Node-ABCDEF");
+}
+
+}  // namespace
+}  // namespace tarnel::ctl
