@@ -53,7 +53,7 @@ constexpr uint64_t kMaxSeconds = 86400;
 constexpr uint64_t kMaxFirst = 999999999;
 
 struct GivenOption {
-    const OptionSpec* spec;
+    const OptionSpec* known;
     std::string value;
 };
 
@@ -95,20 +95,20 @@ std::string ApplyName(const std::string& value, CtlArgs& args) {
 
 std::string ApplyOnOff(const GivenOption& option, bool& flag) {
     if (option.value != "on" && option.value != "off")
-        return std::string(option.spec->name) + " must be on or off, not '" + option.value + "'.";
+        return std::string(option.known->name) + " must be on or off, not '" + option.value + "'.";
     flag = option.value == "on";
     return {};
 }
 
 std::string ApplyNumber(const GivenOption& option, uint64_t min, uint64_t max, uint64_t& number) {
     if (!ParseUnsigned(option.value, max, number) || number < min)
-        return std::string(option.spec->name) + " must be a whole number from " + std::to_string(min) +
+        return std::string(option.known->name) + " must be a whole number from " + std::to_string(min) +
                " to " + std::to_string(max) + ", not '" + option.value + "'.";
     return {};
 }
 
 std::string ApplyOption(const GivenOption& option, CtlArgs& args) {
-    const std::string_view name = option.spec->name;
+    const std::string_view name = option.known->name;
     const std::string& value = option.value;
     uint64_t number = 0;
     std::string error;
@@ -146,7 +146,7 @@ std::string ApplyOption(const GivenOption& option, CtlArgs& args) {
 
 const OptionSpec* FindOption(std::string_view name) {
     const auto it = std::find_if(std::begin(kOptions), std::end(kOptions),
-                                 [&](const OptionSpec& spec) { return spec.name == name; });
+                                 [&](const OptionSpec& known) { return known.name == name; });
     return it == std::end(kOptions) ? nullptr : it;
 }
 
@@ -175,20 +175,20 @@ std::string ReadOption(const std::vector<std::string>& args, std::size_t& i,
     const std::string& arg = args[i];
     const std::size_t equals = arg.find('=');
     const bool inlineValue = equals != std::string::npos;
-    const OptionSpec* spec = FindOption(std::string_view(arg).substr(0, equals));
-    if (spec == nullptr) return "Unknown option '" + arg.substr(0, equals) + "'.";
-    const std::string name(spec->name);
-    if (std::any_of(options.begin(), options.end(), [&](const auto& o) { return o.spec == spec; }))
+    const OptionSpec* known = FindOption(std::string_view(arg).substr(0, equals));
+    if (known == nullptr) return "Unknown option '" + arg.substr(0, equals) + "'.";
+    const std::string name(known->name);
+    if (std::any_of(options.begin(), options.end(), [&](const auto& o) { return o.known == known; }))
         return "The option " + name + " is given twice.";
-    if (!spec->takesValue && inlineValue) return "The option " + name + " takes no value.";
-    if (spec->takesValue && !inlineValue && i + 1 == args.size())
+    if (!known->takesValue && inlineValue) return "The option " + name + " takes no value.";
+    if (known->takesValue && !inlineValue && i + 1 == args.size())
         return "The option " + name + " needs a value.";
     std::string value;
     if (inlineValue)
         value = arg.substr(equals + 1);
-    else if (spec->takesValue)
+    else if (known->takesValue)
         value = args[++i];
-    options.push_back({spec, std::move(value)});
+    options.push_back({known, std::move(value)});
     return {};
 }
 
@@ -209,9 +209,9 @@ std::string ReadWord(const std::string& arg, CtlArgs& result) {
 
 std::string ApplyOptions(const std::vector<GivenOption>& options, CtlArgs& result) {
     for (const GivenOption& option : options) {
-        if (!(option.spec->commands & Bit(result.command)))
+        if (!(option.known->commands & Bit(result.command)))
             return "The command " + CommandText(result.command) + " does not take " +
-                   std::string(option.spec->name) + ".";
+                   std::string(option.known->name) + ".";
         if (auto error = ApplyOption(option, result); !error.empty()) return error;
     }
     return {};
