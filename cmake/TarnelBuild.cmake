@@ -12,6 +12,38 @@ endif()
 target_include_directories(tarnel_options INTERFACE ${PROJECT_SOURCE_DIR})
 target_compile_definitions(tarnel_options INTERFACE ASIO_STANDALONE ASIO_NO_DEPRECATED)
 
+if(WIN32)
+  # One executable that runs on a bare Windows machine: the compiler's
+  # runtime, the C++ library and the threads library are linked in.
+  target_link_options(tarnel_options INTERFACE -static)
+  # Windows 7 is the oldest system with everything asio and the port code use.
+  target_compile_definitions(tarnel_options INTERFACE _WIN32_WINNT=0x0601 WIN32_LEAN_AND_MEAN NOMINMAX)
+  target_link_libraries(tarnel_options INTERFACE ws2_32 mswsock advapi32)
+endif()
+
+if(CMAKE_CROSSCOMPILING)
+  # asio is header-only and the same for every target, but its Debian package
+  # installs into the host's /usr/include, which a cross build must not search.
+  # A folder of its own holds a copy of just asio.
+  set(TARNEL_ASIO_HEADERS /usr/include CACHE PATH "Where asio.hpp and asio/ are")
+  set(asio_dir ${CMAKE_BINARY_DIR}/asio-include)
+  file(COPY ${TARNEL_ASIO_HEADERS}/asio ${TARNEL_ASIO_HEADERS}/asio.hpp DESTINATION ${asio_dir})
+  target_include_directories(tarnel_options SYSTEM INTERFACE ${asio_dir})
+endif()
+
+# GoogleTest: the installed one for the host; for a cross build, built from
+# Debian's source package with the same toolchain as the tests.
+macro(tarnel_find_gtest)
+  if(CMAKE_CROSSCOMPILING)
+    set(TARNEL_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest's sources, for cross builds")
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+    add_subdirectory(${TARNEL_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+  else()
+    find_package(GTest REQUIRED)
+  endif()
+endmacro()
+
 # tarnel_add_tests(<folder> <sources...> LIBS <libs...>)
 # One test executable per folder; each test is labelled with the folder's name.
 include(GoogleTest)
@@ -20,9 +52,16 @@ function(tarnel_add_tests folder)
   set(target ${folder}_tests)
   add_executable(${target} ${ARG_UNPARSED_ARGUMENTS})
   target_link_libraries(${target} PRIVATE ${ARG_LIBS} tarnel_test_support GTest::gtest_main tarnel_options)
-  gtest_discover_tests(${target}
-    PROPERTIES LABELS ${folder}
-    DISCOVERY_TIMEOUT 60)
+  if(CMAKE_CROSSCOMPILING)
+    # Listing the tests would start the emulator at build time; one CTest
+    # entry runs the whole executable.
+    add_test(NAME ${target} COMMAND ${target})
+    set_tests_properties(${target} PROPERTIES LABELS ${folder})
+  else()
+    gtest_discover_tests(${target}
+      PROPERTIES LABELS ${folder}
+      DISCOVERY_TIMEOUT 60)
+  endif()
 endfunction()
 
 # tarnel_add_korean_locale_run(<folder> <gtest filter>)

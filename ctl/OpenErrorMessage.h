@@ -7,8 +7,7 @@ namespace tarnel::ctl {
 
 // What to tell the user when `port` could not be opened with `error` (the
 // code CSerialportMP::Open returned): the configurator's words, the port and
-// the system's reason; for a permission refusal also the group that owns the
-// device and how to join it, or that a recent joining is not in effect yet.
+// the system's reason, then OpenErrorAdvice.
 std::string OpenErrorMessage(const std::string& port, std::error_code error);
 
 }  // namespace tarnel::ctl

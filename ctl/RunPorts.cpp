@@ -6,8 +6,6 @@
 #include "ctl/ExitStatus.h"
 #include "ctl/Record.h"
 #include "serial/EnumerateComPorts.h"
-#include "serial/UsbPortInfo.h"
-#include "serial/VirtualPortDirectory.h"
 
 namespace tarnel::ctl {
 namespace {
@@ -15,7 +13,7 @@ namespace {
 Record PortRecord(const std::string& port, const PortSources& sources) {
     Record record;
     record.AddText("port", port);
-    const auto usb = ReadUsbPortInfo(port, sources.sysfsRoot, sources.byIdDir);
+    const auto usb = sources.usbInfo(port);
     if (!usb) return record;
     const std::pair<const char*, std::string> fields[] = {
         {"usb-id", usb->vendorId + ":" + usb->productId},
@@ -32,12 +30,14 @@ Record PortRecord(const std::string& port, const PortSources& sources) {
 }  // namespace
 
 int RunPorts(bool json, std::ostream& out, std::ostream& err) {
-    return RunPorts(json, out, err, {"/sys", VirtualPortDirectory(), "/dev/serial/by-id"});
+    return RunPorts(
+        json, out, err,
+        {[](std::vector<std::string>& ports) { return EnumerateComPorts(ports); }, ReadUsbPortInfo});
 }
 
 int RunPorts(bool json, std::ostream& out, std::ostream& err, const PortSources& sources) {
     std::vector<std::string> ports;
-    const std::error_code error = EnumerateComPorts(ports, sources.sysfsRoot, sources.virtualPortDir);
+    const std::error_code error = sources.list(ports);
     for (const std::string& port : ports)
         out << PortRecord(port, sources).Format(json);
     out.flush();

@@ -1,21 +1,26 @@
 #pragma once
 
-#include <filesystem>
+#include <functional>
+#include <optional>
 #include <ostream>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "serial/UsbPortInfo.h"
 
 namespace tarnel::ctl {
 
 // tarnelctl ports: one result per port, in the order of the COM port dialog,
-// with what sysfs knows of USB adapters. Returns the exit status: 0, or 1
+// with what the system knows of USB adapters. Returns the exit status: 0, or 1
 // when a source of the port list could not be read (the ports of the other
 // are still printed, and the reason goes to `err`).
 int RunPorts(bool json, std::ostream& out, std::ostream& err);
 
 // Where the port list and the adapters' details come from.
 struct PortSources {
-    std::filesystem::path sysfsRoot;
-    std::filesystem::path virtualPortDir;
-    std::filesystem::path byIdDir;
+    std::function<std::error_code(std::vector<std::string>&)> list;
+    std::function<std::optional<UsbPortInfo>(const std::string&)> usbInfo;
 };
 // The same from other sources than the system's.
 int RunPorts(bool json, std::ostream& out, std::ostream& err, const PortSources& sources);

@@ -1,18 +1,26 @@
 #include "ctl/Usage.h"
 
+#include "ctl/PlatformHelp.h"
+
 namespace tarnel::ctl {
+namespace {
+
+void ReplaceAll(std::string& text, const std::string& marker, const std::string& by) {
+    for (std::size_t at = text.find(marker); at != std::string::npos; at = text.find(marker, at + by.size()))
+        text.replace(at, marker.size(), by);
+}
+
+}  // namespace
 
 std::string UsageText() {
-    return R"(Usage: tarnelctl COMMAND [OPTIONS]
+    std::string text = std::string(R"(Usage: tarnelctl COMMAND [OPTIONS]
 
 Configures and tests Tarnel Bluetooth serial modules from the command line, with
 the same command sequences and checks as Tarnel Manager's configurator.
 
 Commands:
   ports
-      Lists the serial ports as the COM port dialog does; for USB adapters also
-      the USB id, vendor, product, serial number and the stable
-      /dev/serial/by-id/ name, so that two adapters can be told apart.
+)") + PORTS_HELP + R"(
   info PORT
       Checks the module (switching its command responses back on when they are
       off, and saying so) and reads its model, firmware version, address,
@@ -79,8 +87,7 @@ Exit status:
   1   the module refused a command or did not take a value; ports: the port
       list could not be read completely
   2   wrong command line, or reset without --yes and without a terminal
-  3   the port could not be opened (missing, busy, permission denied: the
-      message names the group to join)
+)" + OPEN_FAILED_HELP + R"(
   4   no module answered
 
 Environment:
@@ -90,13 +97,15 @@ Environment:
 
 Examples:
   tarnelctl ports
-  tarnelctl info /dev/ttyUSB0 --json
-  tarnelctl set /dev/ttyUSB0 --name Sensor-7 --uart 115200,N,1 --mode 0
-  tarnelctl find /dev/ttyUSB0
-  tarnelctl search /dev/ttyUSB0 --seconds 10 --json
-  tarnelctl reset /dev/ttyUSB0 --line auto --yes
-  tarnelctl provision --watch --name 'Sensor-{n:03}' --uart 115200,N,1
+  tarnelctl info @PORT@ --json
+  tarnelctl set @PORT@ --name Sensor-7 --uart 115200,N,1 --mode 0
+  tarnelctl find @PORT@
+  tarnelctl search @PORT@ --seconds 10 --json
+  tarnelctl reset @PORT@ --line auto --yes
+  tarnelctl provision --watch --name "Sensor-{n:03}" --uart 115200,N,1
 )";
+    ReplaceAll(text, "@PORT@", EXAMPLE_PORT);
+    return text;
 }
 
 std::string VersionText() {

@@ -3,12 +3,18 @@
 # Debian's packages. Safe to run again: it does nothing when all is there.
 set -euo pipefail
 
-packages=(
-  g++ clang cmake ninja-build pkg-config
-  libasio-dev qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
-  clang-format clang-tidy libclang-rt-14-dev
-  fonts-nanum fonts-dejavu-core xvfb xauth x11-apps imagemagick xdotool
-)
+# The packages of the Linux build; $PACKAGES names others instead (the
+# Windows build's).
+if [ -n "${PACKAGES:-}" ]; then
+  read -r -a packages <<<"$PACKAGES"
+else
+  packages=(
+    g++ clang cmake ninja-build pkg-config
+    libasio-dev qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
+    clang-format clang-tidy libclang-rt-14-dev
+    fonts-nanum fonts-dejavu-core xvfb xauth x11-apps imagemagick xdotool
+  )
+fi
 
 missing=()
 for p in "${packages[@]}"; do

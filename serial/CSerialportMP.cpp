@@ -1,14 +1,11 @@
 #include "serial/CSerialportMP.h"
 
+#include "serial/PortAccess.h"
+
 #include <asio/bind_executor.hpp>
 #include <asio/buffer.hpp>
 #include <asio/error.hpp>
 #include <asio/post.hpp>
-
-#include <sys/file.h>
-#include <sys/ioctl.h>
-#include <termios.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -51,10 +48,6 @@ struct PortSettings {
     }
 };
 
-std::error_code LastError() {
-    return {errno, std::system_category()};
-}
-
 // asio reports operating-system errors in a category of its own that knows
 // few std::errc equivalents (not even ENOENT or EBUSY); owners compare with
 // std::errc, so the channel hands them out in the system category.
@@ -93,7 +86,7 @@ std::error_code CSerialportMP::Open(const std::string& port, uint32_t baud, uint
         if (auto error = AcquirePort(port)) return error;
         if (auto error = settings.ApplyTo(m_port)) {
             std::error_code closeError;
-            ReleasePort(closeError);
+            ReleasePort(m_port, closeError);
             if (closeError) throw std::system_error(closeError, "close");
             return ToSystemCategory(error);
         }
@@ -111,29 +104,7 @@ std::error_code CSerialportMP::Open(const std::string& port, uint32_t baud, uint
 std::error_code CSerialportMP::AcquirePort(const std::string& port) {
     std::error_code error;
     m_port.open(port, error);
-    if (error) return ToSystemCategory(error);
-    const int fd = m_port.native_handle();
-    // TIOCEXCL keeps other users out, but root ignores it; the lock holds
-    // against every opener that locks too, root included. A lock that would
-    // block means another opener has the port.
-    if (isatty(fd) == 0 || flock(fd, LOCK_EX | LOCK_NB) != 0 || ioctl(fd, TIOCEXCL) != 0)
-        error = errno == EWOULDBLOCK ? std::error_code(EBUSY, std::system_category()) : LastError();
-    if (error) {
-        std::error_code ignored;
-        m_port.close(ignored);
-        return error;
-    }
-    // Whatever the device sent before, or an earlier user left unsent, is
-    // stale; a port that cannot flush is still usable.
-    tcflush(fd, TCIOFLUSH);
-    return {};
-}
-
-void CSerialportMP::ReleasePort(std::error_code& error) {
-    // The exclusive flag stays on the terminal while anyone else holds it open
-    // (a pseudo-terminal's peer), which would lock this program out next time.
-    ioctl(m_port.native_handle(), TIOCNXCL);
-    m_port.close(error);
+    return error ? ToSystemCategory(error) : ClaimPort(m_port);
 }
 
 void CSerialportMP::Close() {
@@ -144,7 +115,7 @@ void CSerialportMP::Close() {
         if (!m_isOpen.exchange(false)) return;
         std::error_code ignored;
         m_port.cancel(ignored);
-        ReleasePort(ignored);
+        ReleasePort(m_port, ignored);
     }
     {
         std::lock_guard lock(m_writeMutex);

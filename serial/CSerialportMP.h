@@ -17,8 +17,9 @@
 
 class CSerialportMP;
 
-// Errors that come from the operating system are errno values in the system
-// category (std::system_category), so they compare equal to std::errc values;
+// Errors that come from the operating system are in the system category
+// (std::system_category: errno values on Linux, GetLastError values on
+// Windows), so they compare equal to std::errc values where one fits;
 // asio's own conditions (asio::error::eof) stay in asio's categories.
 
 // Called for every completed read: the channel, a copy of the completion's
@@ -51,20 +52,22 @@ public:
     // Close(), then releases everything.
     virtual ~CSerialportMP();
 
-    // Opens the port (a device path such as /dev/ttyUSB0, used as it stands),
-    // holds it exclusively, discards what is pending in both directions and
-    // applies the settings. parity: 0 none, 1 odd, 2 even; stopBits: 0 one,
-    // 1 one and a half, 2 two; flowControl: 0 none, 1 software, 2 hardware.
+    // Opens the port (a device path such as /dev/ttyUSB0 on Linux, a name
+    // such as COM3 on Windows, used as it stands), holds it exclusively,
+    // discards what is pending in both directions and applies the settings.
+    // parity: 0 none, 1 odd, 2 even; stopBits: 0 one, 1 one and a half, 2 two;
+    // flowControl: 0 none, 1 software, 2 hardware.
     // Returns the empty code on success; then reading starts and bytes queued
     // while closed are sent. Otherwise the channel stays closed and the port
     // is released:
     //  - std::errc::device_or_resource_busy (generic category): this channel
     //    is already open; nothing is touched.
-    //  - EBUSY (system category): another opener holds the port.
-    //  - ENOENT: no such port; ENOTTY: the path is not a terminal; any other
-    //    system error of opening or of a setting the port refuses
-    //    (std::errc::operation_not_supported for one and a half stop bits,
-    //    which termios lacks).
+    //  - another opener holds the port: EBUSY on Linux, ERROR_ACCESS_DENIED
+    //    on Windows (system category).
+    //  - no such port: ENOENT, ERROR_FILE_NOT_FOUND; on Linux ENOTTY for a
+    //    path that is not a terminal; any other system error of opening or of
+    //    a setting the port refuses (std::errc::operation_not_supported for
+    //    one and a half stop bits, which termios lacks).
     // Throws std::runtime_error when the channel is not owned by a
     // std::shared_ptr, std::out_of_range for values outside the ranges above
     // or a character size outside 5 to 8 (before anything is opened), and
@@ -96,7 +99,6 @@ private:
     void HandleWrite(const std::error_code& error, std::size_t bytes);
     std::size_t QueueLocked(const uint8_t* data, std::size_t length);
     std::error_code AcquirePort(const std::string& port);
-    void ReleasePort(std::error_code& error);
 
     std::atomic<bool> m_isOpen{false};
     std::vector<uint8_t> m_rxData;

@@ -1,23 +1,13 @@
 #pragma once
 
-#include <filesystem>
 #include <string>
 #include <system_error>
 #include <vector>
 
 // Lists the serial ports the system knows now, by the names CSerialportMP
-// opens: first the kernel's serial devices as /dev/NAME in the kernel's
-// directory order (no virtual consoles; legacy ttyS ports only when their UART
-// type is known), then every symbolic link of the virtual port directory that
-// points to a terminal device, by its link path. A name or a device that is
-// already listed is not listed again (the first occurrence stays). `ports` is
-// emptied first.
-// Returns the empty code on success, also when there is no port at all or a
-// source does not exist. When a source exists but cannot be read, the ports of
-// the other source are still listed and that error is returned.
+// opens, without duplicates (the first occurrence stays). `ports` is emptied
+// first. Returns the empty code on success, also when there is no port at
+// all; on an error, what could be read is still listed. Each platform has its
+// own source: sysfs and the virtual port directory on Linux, the registry's
+// serial device table on Windows.
 std::error_code EnumerateComPorts(std::vector<std::string>& ports);
-
-// The same with the sysfs root (normally /sys) and the virtual port directory
-// given, so that both sources can be replaced.
-std::error_code EnumerateComPorts(std::vector<std::string>& ports, const std::filesystem::path& sysfsRoot,
-                                  const std::filesystem::path& virtualPortDir);

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <filesystem>
 #include <optional>
 #include <string>
 
@@ -17,13 +16,9 @@ struct UsbPortInfo {
     std::string byIdPath;
 };
 
-// Looks up `port` (a device path as EnumerateComPorts lists it, /dev/NAME)
-// under sysfs: the USB device that its class/tty/NAME/device entry belongs
-// to. No value for a port that is not a USB device (a built-in UART, a
-// virtual port) or not known to sysfs.
+// What the system tells of the USB device behind `port` (a name as
+// EnumerateComPorts lists it). No value for a port that is not a USB device
+// (a built-in UART, a virtual port) or that the system does not know. Each
+// platform has its own source; Windows reports none yet, so its port list
+// shows names only.
 std::optional<UsbPortInfo> ReadUsbPortInfo(const std::string& port);
-
-// The same with the sysfs root (normally /sys) and the by-id directory
-// (normally /dev/serial/by-id) given, so that both can be replaced.
-std::optional<UsbPortInfo> ReadUsbPortInfo(const std::string& port, const std::filesystem::path& sysfsRoot,
-                                           const std::filesystem::path& byIdDir);

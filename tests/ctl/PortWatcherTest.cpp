@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "serial/EnumerateComPorts.h"
+#include "serial/EnumerateSysfsComPorts.h"
 #include "tests/support/PtyPair.h"
 #include "tests/support/TempDir.h"
 
@@ -26,7 +26,7 @@ protected:
     PortWatcher::Lister Lister() {
         return [this] {
             Ports ports;
-            EXPECT_FALSE(EnumerateComPorts(ports, m_sysfs, m_virtual));
+            EXPECT_FALSE(EnumerateSysfsComPorts(ports, m_sysfs, m_virtual));
             return ports;
         };
     }

@@ -1,4 +1,4 @@
-#include "serial/UsbPortInfo.h"
+#include "serial/SysfsUsbPortInfo.h"
 
 #include <gtest/gtest.h>
 
@@ -37,7 +37,7 @@ protected:
         fs::create_symlink(fs::path("../..") / name, m_byId / link);
     }
     std::optional<UsbPortInfo> Read(const std::string& port) {
-        return ReadUsbPortInfo(port, m_sysfs, m_byId);
+        return ReadSysfsUsbPortInfo(port, m_sysfs, m_byId);
     }
 
     TempDir m_dir{"tarnel-usb"};

@@ -1,4 +1,5 @@
 #include "serial/EnumerateComPorts.h"
+#include "serial/EnumerateSysfsComPorts.h"
 
 #include <gtest/gtest.h>
 
@@ -62,7 +63,7 @@ protected:
 
     std::vector<std::string> Enumerate(std::error_code* error = nullptr) {
         std::vector<std::string> ports{"left over"};
-        const std::error_code result = EnumerateComPorts(ports, m_sysfs, m_virtual);
+        const std::error_code result = EnumerateSysfsComPorts(ports, m_sysfs, m_virtual);
         if (error)
             *error = result;
         else

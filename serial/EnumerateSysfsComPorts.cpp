@@ -1,5 +1,6 @@
-#include "serial/EnumerateComPorts.h"
+#include "serial/EnumerateSysfsComPorts.h"
 
+#include "serial/EnumerateComPorts.h"
 #include "serial/VirtualPortDirectory.h"
 
 #include <sys/stat.h>
@@ -105,11 +106,11 @@ std::error_code ListVirtualPorts(const fs::path& sysfsRoot, const fs::path& dir,
 }  // namespace
 
 std::error_code EnumerateComPorts(std::vector<std::string>& ports) {
-    return EnumerateComPorts(ports, "/sys", VirtualPortDirectory());
+    return EnumerateSysfsComPorts(ports, "/sys", VirtualPortDirectory());
 }
 
-std::error_code EnumerateComPorts(std::vector<std::string>& ports, const fs::path& sysfsRoot,
-                                  const fs::path& virtualPortDir) {
+std::error_code EnumerateSysfsComPorts(std::vector<std::string>& ports, const fs::path& sysfsRoot,
+                                       const fs::path& virtualPortDir) {
     ports.clear();
     PortList list(ports);
     const std::error_code kernelError = ListKernelPorts(sysfsRoot, list);

@@ -1,4 +1,4 @@
-#include "serial/UsbPortInfo.h"
+#include "serial/SysfsUsbPortInfo.h"
 
 #include <fstream>
 #include <set>
@@ -42,11 +42,11 @@ std::string ByIdPath(const fs::path& byIdDir, const std::string& name) {
 }  // namespace
 
 std::optional<UsbPortInfo> ReadUsbPortInfo(const std::string& port) {
-    return ReadUsbPortInfo(port, "/sys", "/dev/serial/by-id");
+    return ReadSysfsUsbPortInfo(port, "/sys", "/dev/serial/by-id");
 }
 
-std::optional<UsbPortInfo> ReadUsbPortInfo(const std::string& port, const fs::path& sysfsRoot,
-                                           const fs::path& byIdDir) {
+std::optional<UsbPortInfo> ReadSysfsUsbPortInfo(const std::string& port, const fs::path& sysfsRoot,
+                                                const fs::path& byIdDir) {
     const fs::path path(port);
     if (path.parent_path() != "/dev") return std::nullopt;
     const std::string name = path.filename().string();

@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Builds the core, its tests and tarnelctl.exe for 64-bit Windows with
+# mingw-w64 into build-windows/ (or $BUILD_DIR), installing the cross compiler,
+# asio's headers and GoogleTest's sources from Debian's packages first.
+# tarnelctl.exe is statically linked: it runs on a Windows machine with
+# nothing else installed.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+PACKAGES="g++-mingw-w64-x86-64-posix cmake ninja-build libasio-dev googletest" bash scripts/setup.sh
+build_dir=${BUILD_DIR:-build-windows}
+if [ ! -f "$build_dir/build.ninja" ]; then
+  cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTARNEL_WERROR=ON \
+    -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake "$@"
+fi
+cmake --build "$build_dir" -j "$(nproc)"
+echo "build-windows: $build_dir/ctl/tarnelctl.exe"

@@ -1,0 +1,89 @@
+#!/usr/bin/env bash
+# Builds the Windows programs and tries them under Wine: the unit tests, then
+# tarnelctl.exe against tarnel-sim, whose pseudo-terminal a private Wine
+# prefix sees as a COM port. Prints "N passed, N failed" for the runs.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+# Without recommends, wine64 alone puts no wine on the path.
+PACKAGES="wine wine64" bash scripts/setup.sh
+bash scripts/build-windows.sh
+win_build=${BUILD_DIR:-build-windows}
+if [ ! -x build/sim/tarnel-sim ]; then
+  bash scripts/setup.sh
+  BUILD_DIR=build-core bash scripts/build.sh -DTARNEL_CORE_ONLY=ON -DTARNEL_BUILD_BENCH=OFF
+  sim=$root/build-core/sim/tarnel-sim
+else
+  sim=$root/build/sim/tarnel-sim
+fi
+
+work=$(mktemp -d)
+export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEARCH=win64 WINEDLLOVERRIDES="mscoree,mshtml="
+sim_pid=
+cleanup() {
+  [ -n "$sim_pid" ] && kill "$sim_pid" 2>/dev/null && wait "$sim_pid" 2>/dev/null
+  wineserver -k 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+echo "test-windows: preparing a Wine prefix"
+wine wineboot -i >/dev/null 2>&1
+wineserver -w
+
+echo "test-windows: unit tests under Wine"
+ctest --test-dir "$win_build" --output-on-failure
+
+"$sim" --no-link --no-log >"$work/sim.out" 2>&1 &
+sim_pid=$!
+for _ in $(seq 100); do grep -q '/dev/pts/' "$work/sim.out" && break; sleep 0.1; done
+pty=$(grep -o '/dev/pts/[0-9]*' "$work/sim.out" | head -n 1)
+[ -n "$pty" ] || { cat "$work/sim.out"; echo "test-windows: the simulator did not start" >&2; exit 1; }
+
+# The dosdevices link opens the port; the Ports value makes Wine's mount
+# manager list it in the serial device table when the prefix starts again.
+com=COM7
+ln -sfn "$pty" "$WINEPREFIX/dosdevices/${com,,}"
+wine reg add 'HKLM\Software\Wine\Ports' /v "$com" /d "$pty" /f >/dev/null
+wineserver -k || true
+wineserver -w
+
+passed=0
+failed=0
+# run NAME STATUS PATTERN -- ARGS: tarnelctl.exe ARGS must exit with STATUS
+# and print a line matching the extended regular expression PATTERN on
+# standard output or standard error.
+run() {
+  local name=$1 want=$2 pattern=$3
+  shift 4
+  local status=0
+  wine "$win_build/ctl/tarnelctl.exe" "$@" >"$work/out" 2>&1 </dev/null || status=$?
+  tr -d '\r' <"$work/out" >"$work/out.txt"
+  if [ "$status" -eq "$want" ] && grep -Eq -- "$pattern" "$work/out.txt"; then
+    passed=$((passed + 1))
+    echo "ok    $name"
+  else
+    failed=$((failed + 1))
+    echo "FAIL  $name: tarnelctl.exe $* exited with $status (wanted $want), output:"
+    sed 's/^/      /' "$work/out.txt"
+    echo "      (wanted a line matching: $pattern)"
+  fi
+}
+
+echo "test-windows: tarnelctl.exe against the simulator on $com ($pty)"
+run "ports lists the mapped port" 0 "^$com\$" -- ports
+run "info reads the module" 0 "^  address: 001A7DDA7113\$" -- info "$com"
+run "info as JSON" 0 '"name":"Tarnel"' -- info "$com" --json
+run "set writes and verifies" 0 "^  name: Bench-7\$" -- set "$com" --name Bench-7 --uart 19200,N,1 --mode 1
+run "info at the old rate finds no module" 4 "." -- info "$com"
+run "find finds the new rate" 0 "19200,N,1" -- find "$com"
+run "info at the new rate" 0 "^  mode: 1\$" -- info "$com" --line 19200,N,1
+run "search lists the devices" 0 "^  name: Workshop Scanner\$" -- search "$com" --line 19200,N,1 --seconds 4
+run "reset restores the factory settings" 0 "^  name: Tarnel\$" -- reset "$com" --line auto --yes
+run "provision one module" 0 "PASS" -- provision --port "$com" --name "Line-{n:03}"
+run "info after provision" 0 "^  name: Line-001\$" -- info "$com"
+run "a missing port" 3 "COM219: .*[Ff]ile" -- info COM219
+run "a usage mistake" 2 "needs a PORT" -- info
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
