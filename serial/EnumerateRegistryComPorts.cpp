@@ -1,10 +1,10 @@
 #include "serial/EnumerateRegistryComPorts.h"
 
 #include "serial/EnumerateComPorts.h"
+#include "serial/WideToAnsi.h"
 
 #include <algorithm>
 #include <new>
-#include <optional>
 
 namespace {
 
@@ -38,19 +38,6 @@ std::wstring_view DataText(const std::vector<BYTE>& data, DWORD size) {
     return whole.substr(0, whole.find(L'\0'));
 }
 
-std::optional<std::string> ToAnsiCodePage(std::wstring_view text) {
-    if (text.empty()) return std::string();
-    const int length = static_cast<int>(text.size());
-    BOOL usedDefault = FALSE;
-    const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), length, nullptr, 0,
-                                         nullptr, &usedDefault);
-    if (size <= 0 || usedDefault) return std::nullopt;
-    std::string out(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), length, out.data(), size, nullptr,
-                        nullptr);
-    return out;
-}
-
 void ListValues(HKEY key, DWORD maxName, DWORD maxData, std::vector<std::string>& ports) {
     std::vector<wchar_t> name(maxName + 1);
     // Room for whole characters even when the longest data is of odd size.
@@ -63,7 +50,7 @@ void ListValues(HKEY key, DWORD maxName, DWORD maxData, std::vector<std::string>
             ERROR_SUCCESS)
             return;
         if (type != REG_SZ) continue;
-        const auto port = ToAnsiCodePage(DataText(data, dataSize));
+        const auto port = WideToAnsi(DataText(data, dataSize));
         if (port && std::find(ports.begin(), ports.end(), *port) == ports.end()) ports.push_back(*port);
     }
 }

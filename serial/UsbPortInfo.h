@@ -8,17 +8,17 @@
 struct UsbPortInfo {
     std::string vendorId;      // four hexadecimal digits, as lsusb shows them
     std::string productId;     // four hexadecimal digits
-    std::string manufacturer;  // the vendor's name, as the device reports it
-    std::string product;
+    std::string manufacturer;  // the vendor's name: the device's on Linux, its driver's on Windows
+    std::string product;       // as the device reports it
     std::string serialNumber;
-    // The stable name udev gives the port, /dev/serial/by-id/...; when there
-    // are several, the first in name order.
+    // Linux only: the stable name udev gives the port, /dev/serial/by-id/...;
+    // when there are several, the first in name order.
     std::string byIdPath;
 };
 
 // What the system tells of the USB device behind `port` (a name as
 // EnumerateComPorts lists it). No value for a port that is not a USB device
 // (a built-in UART, a virtual port) or that the system does not know. Each
-// platform has its own source; Windows reports none yet, so its port list
-// shows names only.
+// platform has its own source: sysfs on Linux, the Plug and Play device
+// properties on Windows.
 std::optional<UsbPortInfo> ReadUsbPortInfo(const std::string& port);
