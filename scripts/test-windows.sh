@@ -21,15 +21,23 @@ work=$(mktemp -d)
 export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEARCH=win64 WINEDLLOVERRIDES="mscoree,mshtml="
 sim_pid=
 cleanup() {
-  [ -n "$sim_pid" ] && kill "$sim_pid" 2>/dev/null && wait "$sim_pid" 2>/dev/null
+  [ -n "$sim_pid" ] && kill "$sim_pid" 2>/dev/null && wait "$sim_pid" 2>/dev/null || true
   wineserver -k 2>/dev/null || true
   rm -rf "$work"
 }
 trap cleanup EXIT
 
+# A server that lingers only a few seconds after its last client can be
+# caught shutting down by the next program; this one stays until killed.
+start_wineserver() {
+  wineserver -p
+  wine wineboot >/dev/null 2>&1
+}
+
 echo "test-windows: preparing a Wine prefix"
 wine wineboot -i >/dev/null 2>&1
 wineserver -w
+start_wineserver
 
 echo "test-windows: unit tests under Wine"
 ctest --test-dir "$win_build" --output-on-failure
@@ -47,6 +55,7 @@ ln -sfn "$pty" "$WINEPREFIX/dosdevices/${com,,}"
 wine reg add 'HKLM\Software\Wine\Ports' /v "$com" /d "$pty" /f >/dev/null
 wineserver -k || true
 wineserver -w
+start_wineserver
 
 passed=0
 failed=0
@@ -84,6 +93,45 @@ run "provision one module" 0 "PASS" -- provision --port "$com" --name "Line-{n:0
 run "info after provision" 0 "^  name: Line-001\$" -- info "$com"
 run "a missing port" 3 "COM219: .*[Ff]ile" -- info COM219
 run "a usage mistake" 2 "needs a PORT" -- info
+
+# wait_for FILE PATTERN: until FILE has a line matching PATTERN, 30 s at most.
+wait_for() {
+  for _ in $(seq 300); do
+    tr -d '\r' <"$1" | grep -Eq -- "$2" && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# A production line watching the port list: a second module appears on COM8
+# while it waits (its pseudo-terminal linked and its name added to the serial
+# device table, as a plugged-in adapter's driver would), and Ctrl+C (SIGINT,
+# which Wine passes on as the console's Ctrl+C) ends it with the summary.
+"$sim" --no-link --no-log --address 001A7D000008 >"$work/sim2.out" 2>&1 &
+sim2_pid=$!
+wait_for "$work/sim2.out" '/dev/pts/'
+pty2=$(grep -o '/dev/pts/[0-9]*' "$work/sim2.out" | head -n 1)
+wine "$win_build/ctl/tarnelctl.exe" provision --watch --name "W-{n}" >"$work/watch.out" 2>&1 </dev/null &
+watch_pid=$!
+watch_status=0
+if wait_for "$work/watch.out" "Waiting for modules"; then
+  ln -sfn "$pty2" "$WINEPREFIX/dosdevices/com8"
+  wine reg add 'HKLM\HARDWARE\DEVICEMAP\SERIALCOMM' /v '\Device\TestSerial8' /d COM8 /f >/dev/null
+  wait_for "$work/watch.out" "^001A7D000008  W-1  PASS  \(COM8\)\$" || true
+fi
+kill -INT "$watch_pid" 2>/dev/null || true
+wait "$watch_pid" || watch_status=$?
+kill "$sim2_pid" 2>/dev/null && wait "$sim2_pid" 2>/dev/null || true
+tr -d '\r' <"$work/watch.out" >"$work/out.txt"
+if [ "$watch_status" -eq 0 ] && grep -Eq '^001A7D000008  W-1  PASS  \(COM8\)$' "$work/out.txt" &&
+  grep -Eq '^  passed: 1$' "$work/out.txt"; then
+  passed=$((passed + 1))
+  echo "ok    provision --watch takes the module on a new port"
+else
+  failed=$((failed + 1))
+  echo "FAIL  provision --watch exited with $watch_status, output:"
+  sed 's/^/      /' "$work/out.txt"
+fi
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
