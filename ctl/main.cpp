@@ -1,9 +1,6 @@
-#include <unistd.h>
-
 #include <iostream>
-#include <string>
-#include <vector>
 
+#include "ctl/Console.h"
 #include "ctl/CtlArgs.h"
 #include "ctl/ExitStatus.h"
 #include "ctl/RunModuleCommand.h"
@@ -13,7 +10,8 @@
 using namespace tarnel::ctl;
 
 int main(int argc, char** argv) {
-    const CtlArgs args = ParseCtlArgs(std::vector<std::string>(argv + 1, argv + argc));
+    const Console console = SetUpConsole(argc, argv);
+    const CtlArgs args = ParseCtlArgs(console.args);
     if (args.help) {
         std::cout << UsageText();
         return EXIT_DONE;
@@ -27,6 +25,6 @@ int main(int argc, char** argv) {
         return EXIT_USAGE;
     }
     if (args.command == Command::Ports) return RunPorts(args.json, std::cout, std::cerr);
-    return RunModuleCommand(
-        args, {std::cin, std::cout, std::cerr, isatty(STDIN_FILENO) != 0, isatty(STDERR_FILENO) != 0});
+    return RunModuleCommand(args,
+                            {std::cin, std::cout, std::cerr, console.inIsTerminal, console.errIsTerminal});
 }

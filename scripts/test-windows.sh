@@ -30,7 +30,7 @@ trap cleanup EXIT
 # A server that lingers only a few seconds after its last client can be
 # caught shutting down by the next program; this one stays until killed.
 start_wineserver() {
-  wineserver -p
+  wineserver -p >>"$work/wineserver.log" 2>&1
   wine wineboot >/dev/null 2>&1
 }
 
@@ -91,6 +91,7 @@ run "search lists the devices" 0 "^  name: Workshop Scanner\$" -- search "$com" 
 run "reset restores the factory settings" 0 "^  name: Tarnel\$" -- reset "$com" --line auto --yes
 run "provision one module" 0 "PASS" -- provision --port "$com" --name "Line-{n:03}"
 run "info after provision" 0 "^  name: Line-001\$" -- info "$com"
+run "a Korean name reaches the module in UTF-8" 0 "^  name: 거실 모듈\$" -- set "$com" --name "거실 모듈"
 run "a missing port" 3 "COM219: .*[Ff]ile" -- info COM219
 run "a usage mistake" 2 "needs a PORT" -- info
 
