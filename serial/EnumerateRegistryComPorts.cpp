@@ -40,8 +40,8 @@ std::wstring_view DataText(const std::vector<BYTE>& data, DWORD size) {
 
 void ListValues(HKEY key, DWORD maxName, DWORD maxData, std::vector<std::string>& ports) {
     std::vector<wchar_t> name(maxName + 1);
-    // Room for whole characters even when the longest data is of odd size.
-    std::vector<BYTE> data(maxData + sizeof(wchar_t));
+    // One spare byte, so that there is a buffer even when every value is empty.
+    std::vector<BYTE> data(maxData + 1);
     for (DWORD index = 0;; ++index) {
         DWORD nameSize = maxName + 1;
         DWORD dataSize = maxData;
@@ -51,7 +51,8 @@ void ListValues(HKEY key, DWORD maxName, DWORD maxData, std::vector<std::string>
             return;
         if (type != REG_SZ) continue;
         const auto port = WideToAnsi(DataText(data, dataSize));
-        if (port && std::find(ports.begin(), ports.end(), *port) == ports.end()) ports.push_back(*port);
+        if (port && !port->empty() && std::find(ports.begin(), ports.end(), *port) == ports.end())
+            ports.push_back(*port);
     }
 }
 

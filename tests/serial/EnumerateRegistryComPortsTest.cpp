@@ -52,6 +52,7 @@ TEST_F(EnumerateRegistryComPortsTest, ListsStringValuesInRegistryOrderOnce) {
         ERROR_SUCCESS);
     SetText(L"\\Device\\Expand", L"COM9", REG_EXPAND_SZ);
     SetText(L"\\Device\\Serial2", std::wstring_view(L"COM12\0junk", 10));
+    SetText(L"\\Device\\Empty", L"");
     EXPECT_EQ(List(), (std::vector<std::string>{"COM7", "COM3", "COM12"}));
 }
 
