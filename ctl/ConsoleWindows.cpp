@@ -1,27 +1,25 @@
 #include "ctl/Console.h"
 
+// windows.h first: shellapi.h takes its types for granted.
 #include <windows.h>
-//
+
 #include <shellapi.h>
 
 #include <cstdlib>
 
+#include "serial/WideToNarrow.h"
+
 namespace tarnel::ctl {
 namespace {
 
-UINT g_savedOutputCodePage = 0;
+// The console's code page and modes outlive the program; the shell gets them
+// back as they were.
+UINT g_savedCodePage = 0;
+DWORD g_savedErrorMode = 0;
 
-void RestoreOutputCodePage() {
-    SetConsoleOutputCP(g_savedOutputCodePage);
-}
-
-std::string ToUtf8(const wchar_t* text) {
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    if (size <= 1) return {};
-    std::string out(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text, -1, out.data(), size, nullptr, nullptr);
-    out.pop_back();
-    return out;
+void RestoreConsole() {
+    SetConsoleOutputCP(g_savedCodePage);
+    SetConsoleMode(GetStdHandle(STD_ERROR_HANDLE), g_savedErrorMode);
 }
 
 // main's narrow arguments are in the ANSI code page, which cannot hold every
@@ -32,7 +30,7 @@ std::vector<std::string> Utf8Arguments(int argc, char** argv) {
     if (wide == nullptr) return std::vector<std::string>(argv + 1, argv + argc);
     std::vector<std::string> args;
     for (int i = 1; i < count; ++i)
-        args.push_back(ToUtf8(wide[i]));
+        args.push_back(WideToNarrow(wide[i], CP_UTF8).value_or(std::string()));
     LocalFree(wide);
     return args;
 }
@@ -56,10 +54,11 @@ bool DrawsEscapeSequences(DWORD stream) {
 
 Console SetUpConsole(int argc, char** argv) {
     if (IsConsole(STD_OUTPUT_HANDLE) || IsConsole(STD_ERROR_HANDLE)) {
-        g_savedOutputCodePage = GetConsoleOutputCP();
+        g_savedCodePage = GetConsoleOutputCP();
+        GetConsoleMode(GetStdHandle(STD_ERROR_HANDLE), &g_savedErrorMode);
+        std::atexit(RestoreConsole);
         // Results and messages are UTF-8, as are the module's names.
         SetConsoleOutputCP(CP_UTF8);
-        std::atexit(RestoreOutputCodePage);
     }
     return {Utf8Arguments(argc, argv), IsConsole(STD_INPUT_HANDLE), DrawsEscapeSequences(STD_ERROR_HANDLE)};
 }

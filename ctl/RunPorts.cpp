@@ -30,9 +30,7 @@ Record PortRecord(const std::string& port, const PortSources& sources) {
 }  // namespace
 
 int RunPorts(bool json, std::ostream& out, std::ostream& err) {
-    return RunPorts(
-        json, out, err,
-        {[](std::vector<std::string>& ports) { return EnumerateComPorts(ports); }, ReadUsbPortInfo});
+    return RunPorts(json, out, err, {EnumerateComPorts, ReadUsbPortInfo});
 }
 
 int RunPorts(bool json, std::ostream& out, std::ostream& err, const PortSources& sources) {

@@ -19,35 +19,59 @@ fi
 
 work=$(mktemp -d)
 export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEARCH=win64 WINEDLLOVERRIDES="mscoree,mshtml="
-sim_pid=
+# Wine hands a program its command line converted from the locale's
+# character set; without UTF-8 a Korean name would arrive as '??'.
+export LC_ALL=C.UTF-8
+# No single Wine run may hold up CI: each is ended after this long.
+limit=120
+sim_pids=()
 cleanup() {
-  [ -n "$sim_pid" ] && kill "$sim_pid" 2>/dev/null && wait "$sim_pid" 2>/dev/null || true
+  for pid in "${sim_pids[@]}"; do kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null || true; done
   wineserver -k 2>/dev/null || true
   rm -rf "$work"
 }
 trap cleanup EXIT
 
+fail_setup() {
+  echo "test-windows: $1" >&2
+  exit 1
+}
+
+# wait_for FILE PATTERN: until FILE has a line matching PATTERN, 30 s at most.
+wait_for() {
+  for _ in $(seq 300); do
+    tr -d '\r' <"$1" | grep -Eq -- "$2" && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# start_sim OUTPUT ARGS: starts a simulator and sets $pty to its pseudo-terminal.
+start_sim() {
+  local out=$1
+  shift
+  "$sim" --no-link --no-log "$@" >"$out" 2>&1 &
+  sim_pids+=($!)
+  wait_for "$out" '/dev/pts/' || { cat "$out"; fail_setup "the simulator did not start"; }
+  pty=$(grep -o '/dev/pts/[0-9]*' "$out" | head -n 1)
+}
+
 # A server that lingers only a few seconds after its last client can be
 # caught shutting down by the next program; this one stays until killed.
 start_wineserver() {
   wineserver -p >>"$work/wineserver.log" 2>&1
-  wine wineboot >/dev/null 2>&1
+  timeout "$limit" wine wineboot >/dev/null 2>&1
 }
 
 echo "test-windows: preparing a Wine prefix"
-wine wineboot -i >/dev/null 2>&1
+timeout 300 wine wineboot -i >/dev/null 2>&1 || fail_setup "the Wine prefix could not be made"
 wineserver -w
 start_wineserver
 
 echo "test-windows: unit tests under Wine"
-ctest --test-dir "$win_build" --output-on-failure
+ctest --test-dir "$win_build" --output-on-failure --timeout "$limit"
 
-"$sim" --no-link --no-log >"$work/sim.out" 2>&1 &
-sim_pid=$!
-for _ in $(seq 100); do grep -q '/dev/pts/' "$work/sim.out" && break; sleep 0.1; done
-pty=$(grep -o '/dev/pts/[0-9]*' "$work/sim.out" | head -n 1)
-[ -n "$pty" ] || { cat "$work/sim.out"; echo "test-windows: the simulator did not start" >&2; exit 1; }
-
+start_sim "$work/sim.out"
 # The dosdevices link opens the port; the Ports value makes Wine's mount
 # manager list it in the serial device table when the prefix starts again.
 com=COM7
@@ -59,24 +83,29 @@ start_wineserver
 
 passed=0
 failed=0
+# report NAME OK OUTPUT DETAIL: counts a check; a failed one shows its output.
+report() {
+  if [ "$2" = yes ]; then
+    passed=$((passed + 1))
+    echo "ok    $1"
+  else
+    failed=$((failed + 1))
+    echo "FAIL  $1: $4, output:"
+    sed 's/^/      /' "$3"
+  fi
+}
+
 # run NAME STATUS PATTERN -- ARGS: tarnelctl.exe ARGS must exit with STATUS
 # and print a line matching the extended regular expression PATTERN on
 # standard output or standard error.
 run() {
   local name=$1 want=$2 pattern=$3
   shift 4
-  local status=0
-  wine "$win_build/ctl/tarnelctl.exe" "$@" >"$work/out" 2>&1 </dev/null || status=$?
+  local status=0 ok=no
+  timeout "$limit" wine "$win_build/ctl/tarnelctl.exe" "$@" >"$work/out" 2>&1 </dev/null || status=$?
   tr -d '\r' <"$work/out" >"$work/out.txt"
-  if [ "$status" -eq "$want" ] && grep -Eq -- "$pattern" "$work/out.txt"; then
-    passed=$((passed + 1))
-    echo "ok    $name"
-  else
-    failed=$((failed + 1))
-    echo "FAIL  $name: tarnelctl.exe $* exited with $status (wanted $want), output:"
-    sed 's/^/      /' "$work/out.txt"
-    echo "      (wanted a line matching: $pattern)"
-  fi
+  [ "$status" -eq "$want" ] && grep -Eq -- "$pattern" "$work/out.txt" && ok=yes
+  report "$name" "$ok" "$work/out.txt" "tarnelctl.exe $* exited with $status (wanted $want and a line matching $pattern)"
 }
 
 echo "test-windows: tarnelctl.exe against the simulator on $com ($pty)"
@@ -95,44 +124,27 @@ run "a Korean name reaches the module in UTF-8" 0 "^  name: 거실 모듈\$" -- 
 run "a missing port" 3 "COM219: .*[Ff]ile" -- info COM219
 run "a usage mistake" 2 "needs a PORT" -- info
 
-# wait_for FILE PATTERN: until FILE has a line matching PATTERN, 30 s at most.
-wait_for() {
-  for _ in $(seq 300); do
-    tr -d '\r' <"$1" | grep -Eq -- "$2" && return 0
-    sleep 0.1
-  done
-  return 1
-}
-
 # A production line watching the port list: a second module appears on COM8
 # while it waits (its pseudo-terminal linked and its name added to the serial
 # device table, as a plugged-in adapter's driver would), and Ctrl+C (SIGINT,
 # which Wine passes on as the console's Ctrl+C) ends it with the summary.
-"$sim" --no-link --no-log --address 001A7D000008 >"$work/sim2.out" 2>&1 &
-sim2_pid=$!
-wait_for "$work/sim2.out" '/dev/pts/'
-pty2=$(grep -o '/dev/pts/[0-9]*' "$work/sim2.out" | head -n 1)
-wine "$win_build/ctl/tarnelctl.exe" provision --watch --name "W-{n}" >"$work/watch.out" 2>&1 </dev/null &
+start_sim "$work/sim2.out" --address 001A7D000008
+timeout -s INT -k 10 "$limit" wine "$win_build/ctl/tarnelctl.exe" provision --watch --name "W-{n}" \
+  >"$work/watch.out" 2>&1 </dev/null &
 watch_pid=$!
-watch_status=0
+pass_line='^001A7D000008  W-1  PASS  \(COM8\)$'
 if wait_for "$work/watch.out" "Waiting for modules"; then
-  ln -sfn "$pty2" "$WINEPREFIX/dosdevices/com8"
+  ln -sfn "$pty" "$WINEPREFIX/dosdevices/com8"
   wine reg add 'HKLM\HARDWARE\DEVICEMAP\SERIALCOMM' /v '\Device\TestSerial8' /d COM8 /f >/dev/null
-  wait_for "$work/watch.out" "^001A7D000008  W-1  PASS  \(COM8\)\$" || true
+  wait_for "$work/watch.out" "$pass_line" || true
 fi
 kill -INT "$watch_pid" 2>/dev/null || true
+watch_status=0
 wait "$watch_pid" || watch_status=$?
-kill "$sim2_pid" 2>/dev/null && wait "$sim2_pid" 2>/dev/null || true
 tr -d '\r' <"$work/watch.out" >"$work/out.txt"
-if [ "$watch_status" -eq 0 ] && grep -Eq '^001A7D000008  W-1  PASS  \(COM8\)$' "$work/out.txt" &&
-  grep -Eq '^  passed: 1$' "$work/out.txt"; then
-  passed=$((passed + 1))
-  echo "ok    provision --watch takes the module on a new port"
-else
-  failed=$((failed + 1))
-  echo "FAIL  provision --watch exited with $watch_status, output:"
-  sed 's/^/      /' "$work/out.txt"
-fi
+ok=no
+[ "$watch_status" -eq 0 ] && grep -Eq "$pass_line" "$work/out.txt" && grep -Eq '^  passed: 1$' "$work/out.txt" && ok=yes
+report "provision --watch takes the module on a new port" "$ok" "$work/out.txt" "it exited with $watch_status"
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -1,7 +1,7 @@
 #include "serial/EnumerateRegistryComPorts.h"
 
 #include "serial/EnumerateComPorts.h"
-#include "serial/WideToAnsi.h"
+#include "serial/WideToNarrow.h"
 
 #include <algorithm>
 #include <new>
@@ -50,7 +50,7 @@ void ListValues(HKEY key, DWORD maxName, DWORD maxData, std::vector<std::string>
             ERROR_SUCCESS)
             return;
         if (type != REG_SZ) continue;
-        const auto port = WideToAnsi(DataText(data, dataSize));
+        const auto port = WideToNarrow(DataText(data, dataSize), CP_ACP);
         if (port && !port->empty() && std::find(ports.begin(), ports.end(), *port) == ports.end())
             ports.push_back(*port);
     }

@@ -1,9 +1,11 @@
 #include "serial/UsbPortInfo.h"
 
+// windows.h first: the headers below take its types for granted. initguid.h
+// makes the property keys defined here, once.
 #include <windows.h>
-// The property keys are defined here, once.
+
 #include <initguid.h>
-//
+
 #include <cfgmgr32.h>
 #include <devguid.h>
 #include <devpkey.h>
@@ -12,7 +14,7 @@
 #include <vector>
 
 #include "serial/UsbInstanceId.h"
-#include "serial/WideToAnsi.h"
+#include "serial/WideToNarrow.h"
 
 namespace {
 
@@ -31,8 +33,9 @@ private:
     HDEVINFO m_set;
 };
 
-std::string Narrow(const std::wstring& text) {
-    return WideToAnsi(text).value_or(std::string());
+// Names are shown, so they are taken in the UTF-8 that tarnelctl prints.
+std::string Utf8(const std::wstring& text) {
+    return WideToNarrow(text, CP_UTF8).value_or(std::string());
 }
 
 // The COM name the port's driver gave it, from the device's own key.
@@ -45,7 +48,8 @@ std::string PortName(HDEVINFO set, SP_DEVINFO_DATA& device) {
     const LSTATUS status =
         RegQueryValueExW(key, L"PortName", nullptr, &type, reinterpret_cast<BYTE*>(name), &size);
     RegCloseKey(key);
-    return status == ERROR_SUCCESS && type == REG_SZ ? Narrow(name) : std::string();
+    return status == ERROR_SUCCESS && type == REG_SZ ? WideToNarrow(name, CP_ACP).value_or(std::string())
+                                                     : std::string();
 }
 
 std::wstring InstanceId(HDEVINFO set, SP_DEVINFO_DATA& device) {
@@ -74,12 +78,12 @@ std::optional<UsbPortInfo> ReadUsbPortInfo(const std::string& port) {
     device.cbSize = sizeof device;
     for (DWORD index = 0; SetupDiEnumDeviceInfo(devices.Set(), index, &device); ++index) {
         if (PortName(devices.Set(), device) != port) continue;
-        auto info = ParseUsbInstanceId(Narrow(InstanceId(devices.Set(), device)));
+        auto info = ParseUsbInstanceId(Utf8(InstanceId(devices.Set(), device)));
         if (!info) return std::nullopt;
         // The product's name as the device reports it; the manufacturer's as
         // its driver gives it, since Windows keeps no reported one.
-        info->manufacturer = Narrow(TextProperty(devices.Set(), device, DEVPKEY_Device_Manufacturer));
-        info->product = Narrow(TextProperty(devices.Set(), device, DEVPKEY_Device_BusReportedDeviceDesc));
+        info->manufacturer = Utf8(TextProperty(devices.Set(), device, DEVPKEY_Device_Manufacturer));
+        info->product = Utf8(TextProperty(devices.Set(), device, DEVPKEY_Device_BusReportedDeviceDesc));
         return info;
     }
     return std::nullopt;
