@@ -5,9 +5,11 @@
 
 namespace {
 
-std::string Upper(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+// Ids are matched in capitals; ids are shown in small letters, as lsusb does.
+std::string CaseMapped(std::string text, bool upper) {
+    std::transform(text.begin(), text.end(), text.begin(), [upper](unsigned char c) {
+        return static_cast<char>(upper ? std::toupper(c) : std::tolower(c));
+    });
     return text;
 }
 
@@ -18,11 +20,7 @@ std::string FourHexDigitsAfter(const std::string& id, const char* key) {
     const std::string digits = id.substr(at + std::char_traits<char>::length(key), 4);
     const bool hex = digits.size() == 4 && std::all_of(digits.begin(), digits.end(),
                                                        [](unsigned char c) { return std::isxdigit(c) != 0; });
-    if (!hex) return {};
-    std::string lower = digits;
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return lower;
+    return hex ? CaseMapped(digits, false) : std::string();
 }
 
 std::string SerialOfUsbId(const std::string& id) {
@@ -45,7 +43,7 @@ std::string SerialOfFtdiBusId(const std::string& id) {
 }  // namespace
 
 std::optional<UsbPortInfo> ParseUsbInstanceId(const std::string& id) {
-    const std::string upper = Upper(id);
+    const std::string upper = CaseMapped(id, true);
     const bool usb = upper.rfind("USB\\", 0) == 0;
     const bool ftdiBus = upper.rfind("FTDIBUS\\", 0) == 0;
     if ((!usb && !ftdiBus) || std::count(id.begin(), id.end(), '\\') != 2) return std::nullopt;
