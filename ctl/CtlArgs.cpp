@@ -5,6 +5,7 @@
 
 #include "ctl/Messages.h"
 #include "ctl/ParseUnsigned.h"
+#include "ctl/Utf8SequenceLength.h"
 #include "module/DeviceNameError.h"
 
 namespace tarnel::ctl {
@@ -30,23 +31,27 @@ constexpr CommandName kCommands[] = {
 
 struct OptionSpec {
     std::string_view name;
+    char shortName;  // '\0': none
     bool takesValue;
     unsigned commands;  // Bit() of each command that takes it
 };
+// The short forms are those of the serial tools where they mean the same
+// (-l line, -v verbose, -y yes); -V is the version.
 constexpr OptionSpec kOptions[] = {
-    {"--json", false, kAllCommands},
+    {"--json", 'j', false, kAllCommands},
     // find tries every framing itself.
-    {"--line", true, kAllCommands & ~Bit(Command::Ports) & ~Bit(Command::Find)},
-    {"--name", true, kSetCommands},
-    {"--uart", true, kSetCommands},
-    {"--mode", true, kSetCommands},
-    {"--target", true, kSetCommands},
-    {"--responses", true, kSetCommands},
-    {"--yes", false, Bit(Command::Reset)},
-    {"--seconds", true, Bit(Command::Search)},
-    {"--first", true, Bit(Command::Provision)},
-    {"--port", true, Bit(Command::Provision)},
-    {"--watch", false, Bit(Command::Provision)},
+    {"--line", 'l', true, kAllCommands & ~Bit(Command::Ports) & ~Bit(Command::Find)},
+    {"--name", 'n', true, kSetCommands},
+    {"--uart", 'u', true, kSetCommands},
+    {"--mode", 'm', true, kSetCommands},
+    {"--target", 't', true, kSetCommands},
+    {"--responses", 'r', true, kSetCommands},
+    {"--yes", 'y', false, Bit(Command::Reset)},
+    {"--seconds", 's', true, Bit(Command::Search)},
+    {"--first", 'f', true, Bit(Command::Provision)},
+    {"--port", 'p', true, Bit(Command::Provision)},
+    {"--watch", 'w', false, Bit(Command::Provision)},
+    {"--trace", 'v', false, kAllCommands},
 };
 
 constexpr uint64_t kMaxSeconds = 86400;
@@ -73,22 +78,34 @@ std::string ApplyTarget(const std::string& value, CtlArgs& args) {
     const std::string text = Trimmed(value);
     BdAddr target;
     if (!ParseBdAddr(text, target))
-        return std::string(IDS_BAD_TARGET) + " Expected 12 hexadecimal digits, such as 0011223344AA.";
+        return Msg(IDS_BAD_TARGET) + " Expected 12 hexadecimal digits, such as 0011223344AA.";
     if (target.IsUnset())
-        return std::string(IDS_BAD_TARGET) + " " + text +
-               " means that no target is set and cannot be written.";
+        return Msg(IDS_BAD_TARGET) + " " + text +
+               " means that no target is set; a target, once set, is cleared only by a factory reset "
+               "('tarnelctl reset').";
     args.settings.target = target;
     return {};
 }
 
+bool IsUtf8(std::string_view text) {
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t length = Utf8SequenceLength(text, i);
+        if (length == 0) return false;
+        i += length;
+    }
+    return true;
+}
+
 std::string ApplyName(const std::string& value, CtlArgs& args) {
+    // The module stores bytes; what it would show for broken UTF-8 is nobody's name.
+    if (!IsUtf8(value)) return "The device name must be UTF-8 text.";
     if (args.command == Command::Provision) {
         NamePattern pattern;
         if (auto error = pattern.Parse(value); !error.empty()) return error;
         args.namePattern = std::move(pattern);
         return {};
     }
-    if (const int error = DeviceNameError(value)) return DeviceNameMessage(error);
+    if (const int error = DeviceNameError(value)) return Msg(error);
     args.settings.name = value;
     return {};
 }
@@ -138,15 +155,20 @@ std::string ApplyOption(const GivenOption& option, CtlArgs& args) {
         error = ApplyNumber(option, 0, kMaxFirst, args.first);
     } else if (name == "--port") {
         args.port = value;
-    } else {
+    } else if (name == "--watch") {
         args.watch = true;
+    } else {
+        args.trace = true;
     }
     return error;
 }
 
+// `name` is "--long" or "-s".
 const OptionSpec* FindOption(std::string_view name) {
-    const auto it = std::find_if(std::begin(kOptions), std::end(kOptions),
-                                 [&](const OptionSpec& known) { return known.name == name; });
+    const auto it = std::find_if(std::begin(kOptions), std::end(kOptions), [&](const OptionSpec& known) {
+        return known.name == name ||
+               (name.size() == 2 && known.shortName != '\0' && name[1] == known.shortName);
+    });
     return it == std::end(kOptions) ? nullptr : it;
 }
 
@@ -163,9 +185,16 @@ std::string CheckComplete(const CtlArgs& args) {
     if (args.namePattern) {
         const std::string sample = args.namePattern->Expand(args.first, BdAddr{});
         if (const int error = DeviceNameError(sample))
-            return std::string(DeviceNameMessage(error)) + " (the pattern gives '" + sample + "')";
+            return Msg(error) + " (the pattern gives '" + sample + "')";
     }
     return {};
+}
+
+// Where the option's name ends in `arg`: at '=' for a long one ("--name=x"),
+// after the letter for a short one ("-nx").
+std::size_t NameEnd(const std::string& arg) {
+    if (arg.rfind("--", 0) == 0) return arg.find('=');
+    return arg.size() > 2 ? 2 : std::string::npos;
 }
 
 // Reads the option at args[i] (and its value, which may be the next
@@ -173,10 +202,10 @@ std::string CheckComplete(const CtlArgs& args) {
 std::string ReadOption(const std::vector<std::string>& args, std::size_t& i,
                        std::vector<GivenOption>& options) {
     const std::string& arg = args[i];
-    const std::size_t equals = arg.find('=');
-    const bool inlineValue = equals != std::string::npos;
-    const OptionSpec* known = FindOption(std::string_view(arg).substr(0, equals));
-    if (known == nullptr) return "Unknown option '" + arg.substr(0, equals) + "'.";
+    const std::size_t nameEnd = NameEnd(arg);
+    const bool inlineValue = nameEnd != std::string::npos;
+    const OptionSpec* known = FindOption(std::string_view(arg).substr(0, nameEnd));
+    if (known == nullptr) return "Unknown option '" + arg.substr(0, nameEnd) + "'.";
     const std::string name(known->name);
     if (std::any_of(options.begin(), options.end(), [&](const auto& o) { return o.known == known; }))
         return "The option " + name + " is given twice.";
@@ -185,7 +214,7 @@ std::string ReadOption(const std::vector<std::string>& args, std::size_t& i,
         return "The option " + name + " needs a value.";
     std::string value;
     if (inlineValue)
-        value = arg.substr(equals + 1);
+        value = arg.substr(nameEnd + (arg[nameEnd] == '=' ? 1 : 0));
     else if (known->takesValue)
         value = args[++i];
     options.push_back({known, std::move(value)});
@@ -217,19 +246,31 @@ std::string ApplyOptions(const std::vector<GivenOption>& options, CtlArgs& resul
     return {};
 }
 
+bool IsOption(const std::string& arg) {
+    return arg.size() > 1 && arg[0] == '-';
+}
+
 }  // namespace
 
 CtlArgs ParseCtlArgs(const std::vector<std::string>& args) {
     CtlArgs result;
-    for (const std::string& arg : args) {
-        result.help = result.help || arg == "--help" || arg == "-h";
-        result.version = result.version || arg == "--version";
+    const auto end = std::find(args.begin(), args.end(), "--");
+    for (auto arg = args.begin(); arg != end; ++arg) {
+        result.help = result.help || *arg == "--help" || *arg == "-h";
+        result.version = result.version || *arg == "--version" || *arg == "-V";
     }
     if (result.help || result.version) return result;
 
     std::vector<GivenOption> options;
-    for (std::size_t i = 0; i < args.size() && result.error.empty(); ++i)
-        result.error = args[i].rfind("--", 0) == 0 ? ReadOption(args, i, options) : ReadWord(args[i], result);
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < args.size() && result.error.empty(); ++i) {
+        if (!optionsEnded && args[i] == "--")
+            optionsEnded = true;
+        else if (!optionsEnded && IsOption(args[i]))
+            result.error = ReadOption(args, i, options);
+        else
+            result.error = ReadWord(args[i], result);
+    }
     if (result.error.empty() && result.command != Command::None) result.error = ApplyOptions(options, result);
     if (result.error.empty()) result.error = CheckComplete(result);
     return result;

@@ -29,9 +29,10 @@ struct ModuleSettings {
 struct CtlArgs {
     Command command = Command::None;
     bool help = false;     // --help: print the manual and exit 0
-    bool version = false;  // --version
+    bool version = false;  // --version, -V
     bool json = false;
-    std::string port;  // the PORT of info, set, reset, search, find; --port of provision
+    bool trace = false;  // --trace: the bytes on the port, on standard error
+    std::string port;    // the PORT of info, set, reset, search, find; --port of provision
     bool watch = false;
     LineSettings line;      // --line; the module's factory 9600,N,1 by default
     bool lineAuto = false;  // --line auto

@@ -55,11 +55,12 @@ std::string ParseUartSettings(std::string_view text, UartSettings& uart) {
     if (fields.size() != 3 && fields.size() != 4)
         return "Expected BAUD,PARITY,STOP[,FLOW] (for example 115200,N,1,off), not '" + std::string(text) +
                "'.";
-    if (fields.size() == 4 && fields[3] != "on" && fields[3] != "off")
-        return "The flow control must be on or off, not '" + std::string(fields[3]) + "'.";
+    // 1 and 0 as tarnel-sim's --uart writes them.
+    if (fields.size() == 4 && fields[3] != "on" && fields[3] != "off" && fields[3] != "1" && fields[3] != "0")
+        return "The flow control must be on or off (or 1 or 0), not '" + std::string(fields[3]) + "'.";
     LineSettings line;
     if (auto error = ParseFields(fields, line); !error.empty()) return error;
-    uart = {line, fields.size() == 4 && fields[3] == "on"};
+    uart = {line, fields.size() == 4 && (fields[3] == "on" || fields[3] == "1")};
     return {};
 }
 

@@ -33,7 +33,8 @@ inline constexpr std::array<uint8_t, 2> OFFERED_STOP_BITS{1, 2};
 // Reads "BAUD,PARITY,STOP" (parity in either case). Returns the empty string
 // and fills `line`, or says what is wrong and leaves `line` as it was.
 std::string ParseLineSettings(std::string_view text, LineSettings& line);
-// Reads "BAUD,PARITY,STOP[,FLOW]" with FLOW "on" or "off" (off when left out).
+// Reads "BAUD,PARITY,STOP[,FLOW]" with FLOW "on" or "1", "off" or "0" (off
+// when left out).
 std::string ParseUartSettings(std::string_view text, UartSettings& uart);
 
 std::string FormatLineSettings(const LineSettings& line);

@@ -1,33 +1,29 @@
 #pragma once
 
-// The configurator's words for what tarnelctl reports too: the English texts
-// of the program's string table, under the same identifiers. The table itself
-// belongs to the windowed side, which tarnelctl does not link.
+#include <string>
+
+// The configurator's words for what tarnelctl reports too: the program's
+// string table, under the same identifiers, in the user's language (Korean
+// when the locale's first language is Korean, as for the windows).
 
 namespace tarnel::ctl {
 
-inline constexpr const char* IDS_OPEN_FAILED = "Unable to open the COM port.";  // 108
-inline constexpr const char* IDS_NO_MODULE =
-    "The state of device could not be determined. Please check COM port, baud rate, etc, and try "
-    "again.";                                                                        // 110
-inline constexpr const char* IDS_SEARCH_FAILED = "Device search has failed.";        // 115
-inline constexpr const char* IDS_SEARCH_DONE = "Device search has been completed.";  // 116
-inline constexpr const char* IDS_NAME_EMPTY = "The device name is empty.";           // 122
-inline constexpr const char* IDS_NAME_TOO_LONG = "The device name is too long.";     // 123
-inline constexpr const char* IDS_BAD_TARGET =
-    "The Bluetooth address of the destination device is incorrect.";  // 124
-inline constexpr const char* IDS_NAME_BAD_CHARACTER =
-    "The device name must not contain commas or control characters.";  // 131
-inline constexpr const char* IDS_RESPONSES_OFF =
-    "Command response is disabled. To ensure proper operation of the configuration program, enable "
-    "command response.";                                                               // 125, its first part
-inline constexpr const char* IDS_SETTING_DONE = "Device setting has been completed.";  // 126
-inline constexpr const char* IDS_SAVE_FAILED =
-    "Failed to save device settings. Try to check device state again.";  // 127
-inline constexpr const char* IDS_FACTORY_RESET_CONFIRM =
-    "Reset to factory settings. Are you sure you want to continue?";  // 128
+inline constexpr int IDS_PORT_ERROR = 106;
+inline constexpr int IDS_OPEN_FAILED = 108;
+inline constexpr int IDS_NO_MODULE = 110;
+inline constexpr int IDS_SEARCH_FAILED = 115;
+inline constexpr int IDS_SEARCH_DONE = 116;
+inline constexpr int IDS_NAME_EMPTY = 122;
+inline constexpr int IDS_NAME_TOO_LONG = 123;
+inline constexpr int IDS_BAD_TARGET = 124;
+inline constexpr int IDS_RESPONSES_OFF = 125;
+inline constexpr int IDS_SETTING_DONE = 126;
+inline constexpr int IDS_SAVE_FAILED = 127;
+inline constexpr int IDS_FACTORY_RESET_CONFIRM = 128;
+inline constexpr int IDS_NAME_BAD_CHARACTER = 131;
 
-// The text for a DeviceNameError result (122, 123 or 131).
-const char* DeviceNameMessage(int id);
+// The string `id` in UTF-8; only its first line where the windows show more
+// (125 goes on about the Apply button, which tarnelctl has not).
+std::string Msg(int id);
 
 }  // namespace tarnel::ctl

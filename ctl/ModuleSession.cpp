@@ -3,6 +3,7 @@
 #include <chrono>
 
 #include "ctl/ExitStatus.h"
+#include "ctl/Interrupt.h"
 #include "ctl/Messages.h"
 #include "ctl/SettingsMerge.h"
 
@@ -32,35 +33,52 @@ std::string RefusedValue(ModuleResult result) {
 }  // namespace
 
 ModuleSession::ModuleSession(ModulePort& port, std::ostream& err, ProgressLine& progress)
-    : m_port(port), m_progress(progress), m_module(port.Comm(), [&err, &progress, &port] {
+    : m_port(port), m_progress(progress), m_module(port.Comm(), [this, &err, &progress, &port] {
+          m_foundResponsesOff = true;
           progress.Clear();
-          err << "tarnelctl: " << port.Name() << ": " << IDS_RESPONSES_OFF
+          err << "tarnelctl: " << port.Name() << ": " << Msg(IDS_RESPONSES_OFF)
               << " Switching command responses on.\n";
       }) {}
 
 int ModuleSession::Fail(int status, std::string why) {
+    if (m_port.Lost()) {
+        status = EXIT_PORT;
+        why = Msg(IDS_PORT_ERROR) + " (the port went away)";
+    } else if (Interrupted()) {
+        status = EXIT_INTERRUPTED;
+        why = "Interrupted.";
+    }
     m_why = std::move(why);
     return status;
 }
 
 int ModuleSession::Check() {
+    if (Interrupted()) return Fail(EXIT_INTERRUPTED, {});
     m_progress.Update("Checking the module on " + m_port.Name() + " ...");
-    if (m_module.Check() == ModuleResult::Ok) return EXIT_DONE;
-    return Fail(EXIT_NO_MODULE, IDS_NO_MODULE);
+    if (m_module.Check(&m_model) == ModuleResult::Ok) return EXIT_DONE;
+    return Fail(EXIT_NO_MODULE, Msg(IDS_NO_MODULE));
 }
 
 int ModuleSession::Read() {
+    if (Interrupted()) return Fail(EXIT_INTERRUPTED, {});
     m_progress.Update("Reading the module on " + m_port.Name() + " ...");
-    if (m_module.ReadModelName(m_model) != ModuleResult::Ok || m_module.Read(m_reading) != ModuleResult::Ok)
+    if (m_module.Read(m_reading) != ModuleResult::Ok)
         return Fail(EXIT_REFUSED, "The module's settings could not be read.");
     return EXIT_DONE;
 }
 
+ModuleReading ModuleSession::AsFound() const {
+    ModuleReading found = m_reading;
+    if (m_foundResponsesOff) found.responses = 1;
+    return found;
+}
+
 int ModuleSession::ApplyAndVerify(const ModuleWrite& write) {
+    if (Interrupted()) return Fail(EXIT_INTERRUPTED, {});
     m_progress.Update("Writing the settings on " + m_port.Name() + " ...");
     DeviceInfo current{};
     if (const ModuleResult result = m_module.Apply(write, current); result != ModuleResult::Ok)
-        return Fail(EXIT_REFUSED, std::string(IDS_SAVE_FAILED) + " (" + RefusedValue(result) + ")");
+        return Fail(EXIT_REFUSED, Msg(IDS_SAVE_FAILED) + " (" + RefusedValue(result) + ")");
     m_module.Reset();
     if (const int status = ReadBackAt(WrittenLine(write)); status != EXIT_DONE) return status;
     m_notTaken = NotTaken(write, m_reading);
@@ -72,6 +90,7 @@ int ModuleSession::ApplyAndVerify(const ModuleWrite& write) {
 }
 
 int ModuleSession::FactoryReset() {
+    if (Interrupted()) return Fail(EXIT_INTERRUPTED, {});
     m_progress.Update("Resetting the module on " + m_port.Name() + " ...");
     if (m_module.FactoryReset() != ModuleResult::Ok)
         return Fail(EXIT_REFUSED, "The module refused the factory reset.");
@@ -86,7 +105,7 @@ int ModuleSession::ReadBackAt(const LineSettings& line) {
     const auto deadline = std::chrono::steady_clock::now() + kRestartTime;
     do {
         if (m_module.ReadQueriesOnly(m_reading) == ModuleResult::Ok) return EXIT_DONE;
-    } while (std::chrono::steady_clock::now() < deadline);
+    } while (std::chrono::steady_clock::now() < deadline && !m_port.Lost() && !Interrupted());
     return Fail(EXIT_REFUSED, "The module did not answer at " + framing + " after its reset.");
 }
 

@@ -13,17 +13,19 @@
 namespace tarnel::ctl {
 
 // The steps of info, set, reset and provision on one open port, each
-// returning the exit status it leads to; Why() says what went wrong.
+// returning the exit status it leads to; Why() says what went wrong. A step
+// on a port that failed under it ends with EXIT_PORT, one begun after Ctrl+C
+// with EXIT_INTERRUPTED.
 class ModuleSession {
 public:
     // Notes (command responses switched on) go to `err`; the steps show on
     // `progress`.
     ModuleSession(ModulePort& port, std::ostream& err, ProgressLine& progress);
 
-    // The module answers: EXIT_DONE or EXIT_NO_MODULE.
+    // The module answers, and names its model into Model(): EXIT_DONE or
+    // EXIT_NO_MODULE.
     int Check();
-    // Model name and every setting into Model() and Reading(): EXIT_DONE or
-    // EXIT_REFUSED.
+    // Every setting into Reading(): EXIT_DONE or EXIT_REFUSED.
     int Read();
     // Writes `write`, resets the module, reopens the port at the written
     // framing and reads back with queries only: EXIT_DONE when every value
@@ -35,6 +37,9 @@ public:
     TarnelModule& Module() { return m_module; }
     const std::string& Model() const { return m_model; }
     const ModuleReading& Reading() const { return m_reading; }
+    // Reading() with the command responses as the module had them before
+    // Check switched them on: what a write keeps when not told otherwise.
+    ModuleReading AsFound() const;
     const std::vector<std::string>& NotTakenValues() const { return m_notTaken; }
     const std::string& Why() const { return m_why; }
 
@@ -49,6 +54,7 @@ private:
     ModuleReading m_reading;
     std::vector<std::string> m_notTaken;
     std::string m_why;
+    bool m_foundResponsesOff = false;
 };
 
 }  // namespace tarnel::ctl

@@ -6,8 +6,7 @@
 namespace tarnel::ctl {
 
 std::string OpenErrorMessage(const std::string& port, std::error_code error) {
-    return std::string(IDS_OPEN_FAILED) + ": " + port + ": " + error.message() + "." +
-           OpenErrorAdvice(port, error);
+    return Msg(IDS_OPEN_FAILED) + " " + port + ": " + error.message() + "." + OpenErrorAdvice(port, error);
 }
 
 }  // namespace tarnel::ctl

@@ -21,12 +21,16 @@ int OpenModulePort(const CtlArgs& args, ModulePort& port, const CtlStreams& io, 
     const std::error_code error =
         args.lineAuto ? port.Find(ProbeTimeoutMs(), progress, found) : port.Open(args.line);
     progress.Clear();
+    if (error == std::errc::interrupted) {
+        io.err << "tarnelctl: " << port.Name() << ": Interrupted.\n";
+        return EXIT_INTERRUPTED;
+    }
     if (error) {
         io.err << "tarnelctl: " << OpenErrorMessage(port.Name(), error) << "\n";
         return EXIT_PORT;
     }
     if (found) return EXIT_DONE;
-    io.err << "tarnelctl: " << port.Name() << ": " << IDS_NO_MODULE
+    io.err << "tarnelctl: " << port.Name() << ": " << Msg(IDS_NO_MODULE)
            << " No module answered at any of the offered settings.\n";
     return EXIT_NO_MODULE;
 }

@@ -12,8 +12,8 @@ namespace tarnel::ctl {
 unsigned ProbeTimeoutMs();
 
 // Opens `port` at --line, or with --line auto at the framing a module
-// answers at. Returns EXIT_DONE, or EXIT_PORT or EXIT_NO_MODULE after saying
-// why on the error stream.
+// answers at. Returns EXIT_DONE, or EXIT_PORT, EXIT_NO_MODULE or
+// EXIT_INTERRUPTED after saying why on the error stream.
 int OpenModulePort(const CtlArgs& args, ModulePort& port, const CtlStreams& io, ProgressLine& progress);
 
 }  // namespace tarnel::ctl

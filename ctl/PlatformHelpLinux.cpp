@@ -9,6 +9,6 @@ const char* const PORTS_HELP =
     "      /dev/serial/by-id/ name, so that two adapters can be told apart.";
 const char* const OPEN_FAILED_HELP =
     "  3   the port could not be opened (missing, busy, permission denied: the\n"
-    "      message names the group to join)";
+    "      message names the group to join), or it went away while in use";
 
 }  // namespace tarnel::ctl

@@ -9,6 +9,7 @@ const char* const PORTS_HELP =
     "      driver's vendor, the product and the serial number, so that two\n"
     "      adapters can be told apart.";
 const char* const OPEN_FAILED_HELP =
-    "  3   the port could not be opened (missing, or held by another program)";
+    "  3   the port could not be opened (missing, or held by another program),\n"
+    "      or it went away while in use";
 
 }  // namespace tarnel::ctl

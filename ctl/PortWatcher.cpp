@@ -7,11 +7,14 @@ namespace tarnel::ctl {
 PortWatcher::PortWatcher(Lister lister) : m_lister(std::move(lister)), m_previous(m_lister()) {}
 
 std::vector<std::string> PortWatcher::Poll() {
-    std::vector<std::string> current = m_lister();
+    std::vector<Port> current = m_lister();
     std::vector<std::string> appeared;
-    for (const std::string& port : current)
-        if (std::find(m_previous.begin(), m_previous.end(), port) == m_previous.end())
-            appeared.push_back(port);
+    for (const Port& port : current) {
+        const bool seen = std::any_of(m_previous.begin(), m_previous.end(), [&](const Port& before) {
+            return before.name == port.name && before.identity == port.identity;
+        });
+        if (!seen) appeared.push_back(port.name);
+    }
     m_previous = std::move(current);
     return appeared;
 }

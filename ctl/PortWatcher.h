@@ -11,20 +11,27 @@ namespace tarnel::ctl {
 // began, never a port that was already there.
 class PortWatcher {
 public:
-    using Lister = std::function<std::vector<std::string>()>;
+    // A listed port and what it is beyond its name (PortIdentity): a name
+    // can come to stand for another device.
+    struct Port {
+        std::string name;
+        std::string identity;
+    };
+    using Lister = std::function<std::vector<Port>()>;
 
     // Takes the ports listed now as the ones already there.
     explicit PortWatcher(Lister lister);
 
     // Lists the ports again and returns those that were not listed by the
-    // previous look, in list order. A port that was there at the start is
-    // never returned while it stays; one that goes away and comes back (an
-    // adapter plugged in again) is returned again.
+    // previous look, or were listed as another device, in list order. A port
+    // that was there at the start is never returned while it stays the same
+    // device; one that goes away and comes back (an adapter plugged in again)
+    // is returned again.
     std::vector<std::string> Poll();
 
 private:
     Lister m_lister;
-    std::vector<std::string> m_previous;
+    std::vector<Port> m_previous;
 };
 
 }  // namespace tarnel::ctl

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdint>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "ctl/CtlArgs.h"
@@ -15,17 +16,28 @@ class ModulePort;
 class ModuleSession;
 
 // provision: configures and verifies one module after another, one result
-// line each, and keeps count. A module is known by its address: one that
-// passed and comes again is reported and left alone; one that failed is
-// tried again under the number it got.
+// line each, and keeps count of the modules. A module is known by its
+// address: one that passed and comes again is reported and left alone; one
+// that failed is tried again under the number it got, and counts as passed
+// once it passes.
 class ProductionLine {
 public:
+    // What became of one port; each but Abandoned printed a result line.
+    enum class Outcome {
+        Done,         // the module passed, failed or came again
+        NotOpened,    // the port could not be opened (the line has the system's reason)
+        NoModule,     // no module answered
+        PortLost,     // the port failed while its module was configured
+        Exhausted,    // the name pattern gives no valid name for this module's number
+        Interrupted,  // Ctrl+C while the module was configured
+        Abandoned,    // Ctrl+C while waiting for a module to answer: nothing is counted
+    };
+
     ProductionLine(const CtlArgs& args, const CtlStreams& io);
 
     // Waits up to `wait` for a module that answers on `portName`, then
-    // configures and verifies it. False when none answered (a FAIL line is
-    // printed).
-    bool Provision(const std::string& portName, std::chrono::milliseconds wait);
+    // configures and verifies it.
+    Outcome Provision(const std::string& portName, std::chrono::milliseconds wait);
     void PrintSummary() const;
     // EXIT_DONE when every module passed, else EXIT_REFUSED.
     int ExitStatus() const;
@@ -36,9 +48,10 @@ private:
         uint64_t number;
         bool passed;
     };
-    bool Answers(ModulePort& port, ModuleSession& session) const;
-    bool WaitForModule(ModulePort& port, ModuleSession& session, std::chrono::milliseconds wait) const;
-    void Configure(ModulePort& port, ModuleSession& session);
+    bool Answers(ModulePort& port, ModuleSession& session, std::error_code& openError) const;
+    bool WaitForModule(ModulePort& port, ModuleSession& session, std::chrono::milliseconds wait,
+                       std::error_code& openError) const;
+    Outcome Configure(ModulePort& port, ModuleSession& session);
     void PrintResult(const std::string& port, const std::string& address, const std::string& name,
                      const std::string& result, const std::string& why) const;
     Known& Entry(const BdAddr& address);
@@ -47,8 +60,7 @@ private:
     const CtlStreams& m_io;
     std::vector<Known> m_known;
     uint64_t m_next;
-    unsigned m_passed = 0;
-    unsigned m_failed = 0;
+    unsigned m_unanswered = 0;  // ports on which no module could be told apart
     unsigned m_repeated = 0;
 };
 

@@ -18,6 +18,10 @@ std::string Printable(std::string_view bytes) {
             std::snprintf(hex, sizeof hex, "\\x%02X", c);
             out += hex;
             ++i;
+        } else if (bytes[i] == '\\') {
+            // Doubled, so that a name that spells "\x1B" does not read as an escaped ESC.
+            out += "\\\\";
+            ++i;
         } else {
             out.append(bytes.substr(i, length));
             i += length;

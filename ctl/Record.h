@@ -18,7 +18,8 @@ public:
 
     // The first field's value as a heading line, then "  key: value" for each
     // other field. Control characters and bytes that are not well-formed
-    // UTF-8 are shown as \xNN, so that no value can steer the terminal.
+    // UTF-8 are shown as \xNN and a backslash as \\, so that no value can
+    // steer the terminal or pass for an escaped byte.
     std::string Text() const;
     // One JSON object with the fields as members, followed by a line feed.
     std::string Json() const;

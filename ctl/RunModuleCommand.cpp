@@ -3,6 +3,7 @@
 #include <string>
 
 #include "ctl/ExitStatus.h"
+#include "ctl/Interrupt.h"
 #include "ctl/Messages.h"
 #include "ctl/ModuleRecord.h"
 #include "ctl/ModuleSession.h"
@@ -39,17 +40,17 @@ int RunSet(const CtlArgs& args, ModulePort& port, ModuleSession& session, const 
     int status = session.Check();
     if (status == EXIT_DONE) status = session.Read();
     if (status == EXIT_DONE)
-        status = session.ApplyAndVerify(MergeSettings(session.Reading(), port.Line(), args.settings));
+        status = session.ApplyAndVerify(MergeSettings(session.AsFound(), port.Line(), args.settings));
     // What was read back is shown also when a value did not take.
     if (status == EXIT_DONE || !session.NotTakenValues().empty()) PrintModule(args, session, port, io);
     if (status != EXIT_DONE) return Failed(session, port, io, status);
-    io.err << "tarnelctl: " << port.Name() << ": " << IDS_SETTING_DONE << "\n";
+    io.err << "tarnelctl: " << port.Name() << ": " << Msg(IDS_SETTING_DONE) << "\n";
     return EXIT_DONE;
 }
 
 bool Confirmed(const CtlArgs& args, const CtlStreams& io) {
     if (args.yes) return true;
-    io.err << IDS_FACTORY_RESET_CONFIRM << " (" << args.port << ") [y/N] " << std::flush;
+    io.err << Msg(IDS_FACTORY_RESET_CONFIRM) << " (" << args.port << ") [y/N] " << std::flush;
     std::string answer;
     std::getline(io.in, answer);
     return answer == "y" || answer == "Y" || answer == "yes";
@@ -88,13 +89,14 @@ int RunOnPort(const CtlArgs& args, const CtlStreams& io) {
 }  // namespace
 
 int RunModuleCommand(const CtlArgs& args, const CtlStreams& io) {
+    CatchInterrupt();
     if (args.command == Command::Reset && !args.yes && !io.inIsTerminal) {
         io.err << "tarnelctl: A factory reset needs --yes when there is no terminal to confirm it on.\n";
         return EXIT_USAGE;
     }
     if (args.command == Command::Reset && !Confirmed(args, io)) {
         io.err << "tarnelctl: The module was not reset.\n";
-        return EXIT_REFUSED;
+        return Interrupted() ? EXIT_INTERRUPTED : EXIT_REFUSED;
     }
     if (args.command == Command::Provision) return RunProvision(args, io);
     return RunOnPort(args, io);

@@ -56,19 +56,26 @@ int RunSearch(const CtlArgs& args, ModulePort& port, ModuleSession& session, con
         io.err << "tarnelctl: " << port.Name() << ": " << session.Why() << "\n";
         return status;
     }
-    CatchInterrupt();
     TarnelModule& module = session.Module();
     if (module.StartInquiry() != ModuleResult::Ok) {
-        io.err << "tarnelctl: " << port.Name() << ": " << IDS_SEARCH_FAILED << "\n";
+        io.err << "tarnelctl: " << port.Name() << ": " << Msg(IDS_SEARCH_FAILED) << "\n";
         return EXIT_REFUSED;
     }
     const bool ended = ListDevices(args, module, io, progress);
     progress.Clear();
+    if (port.Lost()) {
+        io.err << "tarnelctl: " << port.Name() << ": " << Msg(IDS_PORT_ERROR) << " (the port went away)\n";
+        return EXIT_PORT;
+    }
     if (!ended && module.StopInquiry() != ModuleResult::Ok) {
         io.err << "tarnelctl: " << port.Name() << ": The module did not confirm that the search stopped.\n";
         return EXIT_REFUSED;
     }
-    io.err << "tarnelctl: " << port.Name() << ": " << IDS_SEARCH_DONE << "\n";
+    if (Interrupted()) {
+        io.err << "tarnelctl: " << port.Name() << ": Interrupted; the search was stopped.\n";
+        return EXIT_INTERRUPTED;
+    }
+    io.err << "tarnelctl: " << port.Name() << ": " << Msg(IDS_SEARCH_DONE) << "\n";
     return EXIT_DONE;
 }
 

@@ -13,7 +13,7 @@ void ReplaceAll(std::string& text, const std::string& marker, const std::string&
 }  // namespace
 
 std::string UsageText() {
-    std::string text = std::string(R"(Usage: tarnelctl COMMAND [OPTIONS]
+    std::string text = std::string(R"(Usage: tarnelctl COMMAND [OPTIONS] [--] [PORT]
 
 Configures and tests Tarnel Bluetooth serial modules from the command line, with
 the same command sequences and checks as Tarnel Manager's configurator.
@@ -28,10 +28,11 @@ Commands:
       responses and connection target.
   set PORT [--name TEXT] [--uart B,P,S[,FLOW]] [--mode 0-3] [--target ADDRESS]
            [--responses on|off]
-      Writes what is given (the rest keeps the module's current value), resets
-      the module so that it takes effect, opens the port again at the module's
-      new UART settings, reads everything back and says whether every value
-      took.
+      Writes what is given (the rest keeps the module's current value, command
+      responses included: a module found with them off has them on only while
+      tarnelctl works with it), resets the module so that it takes effect,
+      opens the port again at the module's new UART settings, reads everything
+      back and says whether every value took.
   reset PORT [--yes]
       Resets the module to its factory settings, then reads it back. Asks for
       confirmation on a terminal; without a terminal it needs --yes.
@@ -43,52 +44,74 @@ Commands:
       Tries every baud rate, parity and stop bit setting the program offers,
       most likely first (9600,N,1, then 115200,N,1, then the rest), with a
       short probe that a module with command responses off answers too, and
-      prints the one at which the module answers.
+      prints the one at which the module answers. Every setting is first tried
+      with a quick probe (at most 100 ms), then, when no module answered,
+      once more with the full probe time.
   provision [set options] [--name PATTERN] [--first N] (--port PORT | --watch)
       A production line: configures and verifies a module on PORT, or with
       --watch each module on a port that appears after it starts (an adapter
       plugged in), one result line each (address, name given, PASS or FAIL and
       why), until Ctrl+C; then a summary. A module that passed and is plugged
       in again is reported as REPEAT and left alone; one that failed is tried
-      again under its number. A module is looked for at --line and at the
-      --uart it is given, so one configured before is found too.
+      again under its number, and counts as passed once it passes. A module is
+      looked for at --line and at the --uart it is given, so one configured
+      before is found too. A name pattern that outgrows 32 bytes (at a number
+      with more digits) fails that module without writing to it and ends the
+      line.
 
-Options:
-  --name TEXT       the device name: 1 to 32 bytes of UTF-8, no comma and no
+Options (the short form takes its value as the next argument or joined to
+it, -n Sensor or -nSensor; -- ends the options):
+  -n, --name TEXT   the device name: 1 to 32 bytes of UTF-8, no comma and no
                     control character
-  --name PATTERN    provision: the name with {n} (the module's number), {n:03}
+  -n, --name PATTERN
+                    provision: the name with {n} (the module's number), {n:03}
                     (the number with zeros to 3 digits; 1 to 9 digits) or
                     {addr6} (the last six hexadecimal digits of the module's
                     address); {{ and }} stand for braces
-  --first N         provision: the number of the first module (default 1)
-  --uart B,P,S[,FLOW]
+  -f, --first N     provision: the number of the first module (default 1)
+  -u, --uart B,P,S[,FLOW]
                     the module's UART: baud rate 9600, 19200, 38400, 57600,
                     115200, 230400 or 460800; parity N, E or O; stop bits 1 or
-                    2; hardware flow control on or off (default off)
-  --mode 0-3        the operation mode
-  --target ADDRESS  the connection target: 12 hexadecimal digits
-  --responses on|off
+                    2; hardware flow control on or off, also written 1 or 0 as
+                    tarnel-sim takes it (default off)
+  -m, --mode 0-3    the operation mode
+  -t, --target ADDRESS
+                    the connection target: 12 hexadecimal digits (a target
+                    once set is cleared only by a factory reset)
+  -r, --responses on|off
                     command responses
-  --line B,P,S|auto the settings the port is opened with (default 9600,N,1, the
+  -l, --line B,P,S|auto
+                    the settings the port is opened with (default 9600,N,1, the
                     module's factory settings); auto finds them as find does
-  --seconds N       search: stop after N seconds (1 to 86400)
-  --yes             reset: do not ask for confirmation
-  --port PORT       provision: the port of the one module to configure
-  --watch           provision: configure the modules on new ports, one by one
-  --json            print each result as one JSON object per line
-  --help, -h        print this text
-  --version         print the version
+  -s, --seconds N   search: stop after N seconds (1 to 86400)
+  -y, --yes         reset: do not ask for confirmation
+  -p, --port PORT   provision: the port of the one module to configure
+  -w, --watch       provision: configure the modules on new ports, one by one
+  -j, --json        print each result as one JSON object per line
+  -v, --trace       every byte sent to and received from the module, and every
+                    setting a port is opened at, with the seconds since the
+                    start, on standard error
+  -h, --help        print this text
+  -V, --version     print the version
 
 Results go to standard output, messages to standard error. Slow steps show a
-progress line when standard error is a terminal.
+progress line when standard error is a terminal. The configurator's messages
+are in Korean when the locale's first language is Korean (LANGUAGE, LC_ALL,
+LC_MESSAGES, LANG).
+
+Ctrl+C ends any command at its next step: a search is stopped on the module,
+the port is closed, and the exit status is 130. provision --watch ends with
+Ctrl+C as its normal end: its status is then the modules' (0 or 1), and 130
+only when Ctrl+C cut a module's configuration short.
 
 Exit status:
-  0   done (provision: every module passed)
-  1   the module refused a command or did not take a value; ports: the port
-      list could not be read completely
+  0   done (provision: every module passed, at its last try)
+  1   the module refused a command or did not take a value; provision: a
+      module failed; ports: the port list could not be read completely
   2   wrong command line, or reset without --yes and without a terminal
 )" + OPEN_FAILED_HELP + R"(
   4   no module answered
+  130 interrupted (Ctrl+C)
 
 Environment:
   TARNELCTL_PROBE_MS

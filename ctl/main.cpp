@@ -5,6 +5,7 @@
 #include "ctl/ExitStatus.h"
 #include "ctl/RunModuleCommand.h"
 #include "ctl/RunPorts.h"
+#include "ctl/Trace.h"
 #include "ctl/Usage.h"
 
 using namespace tarnel::ctl;
@@ -24,6 +25,7 @@ int main(int argc, char** argv) {
         std::cerr << "tarnelctl: " << args.error << "\nTry 'tarnelctl --help'.\n";
         return EXIT_USAGE;
     }
+    if (args.trace) Trace::Enable(std::cerr);
     if (args.command == Command::Ports) return RunPorts(args.json, std::cout, std::cerr);
     return RunModuleCommand(args,
                             {std::cin, std::cout, std::cerr, console.inIsTerminal, console.errIsTerminal});

@@ -42,7 +42,7 @@ bool TarnelModule::CancelOperation(uint8_t state) {
                                    limit)) == RES_OK;
 }
 
-ModuleResult TarnelModule::Check() {
+ModuleResult TarnelModule::Check(std::string* model) {
     const int probe = Code(m_comm.SendCommand(CMD_AT));
     if (probe == RES_CLOSED) return ModuleResult::Closed;
     if (probe == RES_ERROR) {
@@ -53,9 +53,12 @@ ModuleResult TarnelModule::Check() {
         uint8_t responses = 0;
         if (!ReadResponsesAndEnable(responses)) return ModuleResult::Failed;
     }
-    const int model = Code(m_comm.SendCommand(CMD_MODELNAME));
-    if (model == RES_CLOSED) return ModuleResult::Closed;
-    return model == RES_MODELNAME ? ModuleResult::Ok : ModuleResult::NoModel;
+    std::string named;
+    const ModuleResult result = ReadModelName(named);
+    if (result == ModuleResult::Closed) return result;
+    if (result != ModuleResult::Ok) return ModuleResult::NoModel;
+    if (model != nullptr) *model = std::move(named);
+    return ModuleResult::Ok;
 }
 
 ModuleResult TarnelModule::Read(ModuleReading& reading) {

@@ -48,8 +48,9 @@ public:
 
     // The module answers and names its model: Ok, Failed, NoModel, Closed. A
     // module that does not answer "AT" is sent the escape sequence and, when
-    // it has responses off, has them switched on.
-    ModuleResult Check();
+    // it has responses off, has them switched on. `model`, when given, gets
+    // the model name it reported.
+    ModuleResult Check(std::string* model = nullptr);
     // Reads everything ModuleReading holds, cancelling a scan, inquiry or
     // connection attempt first: Ok, Failed, Closed. `reading` is filled as
     // far as the read got.

@@ -126,6 +126,17 @@ std::error_code TarnelComm::Open(const std::string& port, unsigned baud, unsigne
     return {};
 }
 
+std::error_code TarnelComm::Reconfigure(unsigned baud, unsigned charSize, uint8_t parity, uint8_t stopBits,
+                                        uint8_t flowControl) {
+    if (charSize > UINT8_MAX) throw std::out_of_range("character size out of range");
+    const std::error_code error =
+        m_channel->Reconfigure(baud, static_cast<uint8_t>(charSize), parity, stopBits, flowControl);
+    if (error) return error;
+    m_lateOkUntil.reset();
+    m_noOkAfterData = false;
+    return {};
+}
+
 void TarnelComm::Close() {
     // Also after the channel closed itself on an unobserved error: the engine
     // must still give back its count, or the executor would never be stopped

@@ -40,6 +40,13 @@ public:
     // otherwise the channel's error and nothing changes.
     std::error_code Open(const std::string& port, unsigned baud, unsigned charSize, uint8_t parity,
                          uint8_t stopBits, uint8_t flowControl);
+    // New serial parameters for the open channel, which stays open (no
+    // settling time, as a Close and Open would cost). What is learnt about the
+    // module since Open is forgotten: another framing may reach another
+    // module. Between commands only, from the thread that sends them. The
+    // channel's error on failure.
+    std::error_code Reconfigure(unsigned baud, unsigned charSize, uint8_t parity, uint8_t stopBits,
+                                uint8_t flowControl);
     // Closes the channel; a call waiting in the engine returns RES_CLOSED.
     void Close();
     bool IsOpen() const;

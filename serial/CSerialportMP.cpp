@@ -46,6 +46,16 @@ struct PortSettings {
         if (!error) port.set_option(flowControl, error);
         return error;
     }
+
+    std::error_code StoreTo(PortOptionStorage& storage) const {
+        std::error_code error;
+        baud.store(storage, error);
+        if (!error) charSize.store(storage, error);
+        if (!error) parity.store(storage, error);
+        if (!error) stopBits.store(storage, error);
+        if (!error) flowControl.store(storage, error);
+        return error;
+    }
 };
 
 // asio reports operating-system errors in a category of its own that knows
@@ -55,6 +65,14 @@ std::error_code ToSystemCategory(const std::error_code& error) {
     return error.category() == asio::error::get_system_category()
                ? std::error_code(error.value(), std::system_category())
                : error;
+}
+
+PortSettings MakeSettings(uint32_t baud, uint8_t charSize, uint8_t parity, uint8_t stopBits,
+                          uint8_t flowControl) {
+    return {PortBase::baud_rate(baud), PortBase::character_size(charSize),
+            EnumOption<PortBase::parity>(parity, "invalid parity value"),
+            EnumOption<PortBase::stop_bits>(stopBits, "invalid stop_bits value"),
+            EnumOption<PortBase::flow_control>(flowControl, "invalid flow_control value")};
 }
 
 }  // namespace
@@ -75,11 +93,7 @@ std::error_code CSerialportMP::Open(const std::string& port, uint32_t baud, uint
     }
     // Built before the port is opened, so that a value out of range throws
     // without leaving the port open.
-    const PortSettings settings{
-        PortBase::baud_rate(baud), PortBase::character_size(charSize),
-        EnumOption<PortBase::parity>(parity, "invalid parity value"),
-        EnumOption<PortBase::stop_bits>(stopBits, "invalid stop_bits value"),
-        EnumOption<PortBase::flow_control>(flowControl, "invalid flow_control value")};
+    const PortSettings settings = MakeSettings(baud, charSize, parity, stopBits, flowControl);
     {
         std::lock_guard lock(m_portMutex);
         if (m_isOpen) return std::make_error_code(std::errc::device_or_resource_busy);
@@ -99,6 +113,15 @@ std::error_code CSerialportMP::Open(const std::string& port, uint32_t baud, uint
         self->DoWrite();
     });
     return {};
+}
+
+std::error_code CSerialportMP::Reconfigure(uint32_t baud, uint8_t charSize, uint8_t parity, uint8_t stopBits,
+                                           uint8_t flowControl) {
+    const PortSettings settings = MakeSettings(baud, charSize, parity, stopBits, flowControl);
+    std::lock_guard lock(m_portMutex);
+    if (!m_isOpen) return std::make_error_code(std::errc::not_connected);
+    return ToSystemCategory(ChangeSettings(
+        m_port, [&settings](PortOptionStorage& storage) { return settings.StoreTo(storage); }));
 }
 
 std::error_code CSerialportMP::AcquirePort(const std::string& port) {

@@ -76,6 +76,14 @@ public:
     std::error_code Open(const std::string& port, uint32_t baud, uint8_t charSize, uint8_t parity,
                          uint8_t stopBits, uint8_t flowControl);
 
+    // Applies new settings to the open port without closing it, so that
+    // nothing settles in between (the values as Open takes them, checked the
+    // same way). The empty code on success; std::errc::not_connected when
+    // closed; the system's error for a setting the port refuses, after which
+    // the port stays open with what it took.
+    std::error_code Reconfigure(uint32_t baud, uint8_t charSize, uint8_t parity, uint8_t stopBits,
+                                uint8_t flowControl);
+
     // Cancels the outstanding operations (their callbacks are not called),
     // closes the port, empties the transmit queue and waits 100 ms. Does
     // nothing when closed. Callable from any thread, also from inside either

@@ -32,3 +32,12 @@ void ReleasePort(asio::serial_port& port, std::error_code& error) {
     ioctl(port.native_handle(), TIOCNXCL);
     port.close(error);
 }
+
+std::error_code ChangeSettings(asio::serial_port& port, const SettingsChange& change) {
+    const int fd = port.native_handle();
+    termios tio{};
+    if (tcgetattr(fd, &tio) != 0) return {errno, std::system_category()};
+    if (const std::error_code error = change(tio)) return error;
+    if (tcsetattr(fd, TCSANOW, &tio) != 0) return {errno, std::system_category()};
+    return {};
+}

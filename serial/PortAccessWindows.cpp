@@ -14,3 +14,14 @@ std::error_code ClaimPort(asio::serial_port& port) {
 void ReleasePort(asio::serial_port& port, std::error_code& error) {
     port.close(error);
 }
+
+std::error_code ChangeSettings(asio::serial_port& port, const SettingsChange& change) {
+    DCB dcb{};
+    dcb.DCBlength = sizeof dcb;
+    if (!GetCommState(port.native_handle(), &dcb))
+        return {static_cast<int>(GetLastError()), std::system_category()};
+    if (const std::error_code error = change(dcb)) return error;
+    if (!SetCommState(port.native_handle(), &dcb))
+        return {static_cast<int>(GetLastError()), std::system_category()};
+    return {};
+}

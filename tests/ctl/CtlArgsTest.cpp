@@ -75,7 +75,9 @@ TEST(CtlArgs, TypedValuesAreCheckedAsTheConfiguratorChecksThem) {
     EXPECT_EQ(ErrorOf({"set", "p", "--uart", "4800,N,1"}),
               "The baud rate must be one of 9600, 19200, 38400, 57600, 115200, 230400, 460800, not '4800'.");
     EXPECT_EQ(ErrorOf({"set", "p", "--uart", "9600,N,1,maybe"}),
-              "The flow control must be on or off, not 'maybe'.");
+              "The flow control must be on or off (or 1 or 0), not 'maybe'.");
+    EXPECT_EQ(ErrorOf({"set", "p", "--name", "\xFF\xFE"}), "The device name must be UTF-8 text.");
+    EXPECT_EQ(ErrorOf({"provision", "--watch", "--name", "a\xC3{n}"}), "The device name must be UTF-8 text.");
     for (const char* mode : {"4", "-1", "", "1.5", " 1"})
         EXPECT_NE(ErrorOf({"set", "p", "--mode", mode}), "") << mode;
     EXPECT_NE(ErrorOf({"set", "p", "--responses", "yes"}), "");
@@ -123,7 +125,39 @@ TEST(CtlArgs, HelpAndVersionWinOverEverythingElse) {
     EXPECT_TRUE(Parse({"--help"}).help);
     EXPECT_TRUE(Parse({"set", "-h"}).help);
     EXPECT_TRUE(Parse({"bogus", "--version"}).version);
+    EXPECT_TRUE(Parse({"-V"}).version);
     EXPECT_EQ(Parse({"bogus", "--help"}).error, "");
+}
+
+TEST(CtlArgs, ShortFormsAndTheEndOfOptionsReadAsTheSerialToolsReadThem) {
+    const CtlArgs set =
+        Parse({"set", "-n", "Bob", "-u115200,N,1,1", "-m", "2", "-r", "off", "-j", "-v", "p"});
+    ASSERT_EQ(set.error, "");
+    EXPECT_EQ(set.settings.name, "Bob");
+    EXPECT_EQ(set.settings.uart, (UartSettings{{115200, 'N', 1}, true}));
+    EXPECT_EQ(set.settings.opMode, 2);
+    EXPECT_EQ(set.settings.responses, false);
+    EXPECT_TRUE(set.json);
+    EXPECT_TRUE(set.trace);
+    EXPECT_EQ(Parse({"provision", "-w", "-f", "5", "-n", "S{n}", "-l", "auto"}).first, 5u);
+    EXPECT_TRUE(Parse({"reset", "p", "-y"}).yes);
+    EXPECT_EQ(Parse({"search", "p", "-s3"}).seconds, 3u);
+    EXPECT_TRUE(Parse({"info", "p", "--trace"}).trace);
+
+    // After "--" a word that looks like an option is the PORT, and -h or -V
+    // there ask for nothing.
+    const CtlArgs dashed = Parse({"info", "--json", "--", "-odd-port"});
+    ASSERT_EQ(dashed.error, "");
+    EXPECT_EQ(dashed.port, "-odd-port");
+    EXPECT_TRUE(dashed.json);
+    EXPECT_EQ(Parse({"info", "--", "-h"}).port, "-h");
+    EXPECT_FALSE(Parse({"info", "--", "-V"}).version);
+
+    EXPECT_EQ(ErrorOf({"info", "p", "-x"}), "Unknown option '-x'.");
+    EXPECT_EQ(ErrorOf({"info", "p", "-y"}), "The command info does not take --yes.");
+    EXPECT_EQ(ErrorOf({"info", "p", "-j", "--json"}), "The option --json is given twice.");
+    EXPECT_EQ(ErrorOf({"info", "p", "-jy"}), "The option --json takes no value.");
+    EXPECT_EQ(ErrorOf({"info", "p", "-l"}), "The option --line needs a value.");
 }
 
 }  // namespace

@@ -35,8 +35,14 @@ TEST(LineSettings, UartFlowControlIsOffUnlessSaidOn) {
     EXPECT_EQ(uart, (UartSettings{{115200, 'N', 1}, false}));
     ASSERT_EQ(ParseUartSettings("9600,E,1,on", uart), "");
     EXPECT_EQ(uart, (UartSettings{{9600, 'E', 1}, true}));
-    EXPECT_EQ(ParseUartSettings("9600,E,1,ON", uart), "The flow control must be on or off, not 'ON'.");
+    EXPECT_EQ(ParseUartSettings("9600,E,1,ON", uart),
+              "The flow control must be on or off (or 1 or 0), not 'ON'.");
     EXPECT_EQ(uart, (UartSettings{{9600, 'E', 1}, true}));
+    // tarnel-sim's form.
+    ASSERT_EQ(ParseUartSettings("9600,E,1,0", uart), "");
+    EXPECT_FALSE(uart.flow);
+    ASSERT_EQ(ParseUartSettings("9600,E,1,1", uart), "");
+    EXPECT_TRUE(uart.flow);
 }
 
 }  // namespace

@@ -18,9 +18,9 @@ std::error_code SystemError(int value) {
 
 TEST(OpenErrorMessage, GivesTheConfiguratorsWordsThePortAndTheSystemsReason) {
     EXPECT_EQ(OpenErrorMessage("/dev/ttyUSB9", SystemError(ENOENT)),
-              "Unable to open the COM port.: /dev/ttyUSB9: No such file or directory.");
+              "Unable to open the COM port. /dev/ttyUSB9: No such file or directory.");
     EXPECT_EQ(OpenErrorMessage("/dev/ttyUSB0", SystemError(EBUSY)),
-              "Unable to open the COM port.: /dev/ttyUSB0: Device or resource busy.");
+              "Unable to open the COM port. /dev/ttyUSB0: Device or resource busy.");
 }
 
 TEST(OpenErrorMessage, APermissionRefusalNamesTheGroupThatOwnsTheDevice) {
@@ -39,14 +39,14 @@ TEST(OpenErrorMessage, APermissionRefusalNamesTheGroupThatOwnsTheDevice) {
     const std::string name = entry ? entry->gr_name : std::to_string(foreign);
 
     const std::string message = OpenErrorMessage(device, SystemError(EACCES));
-    EXPECT_EQ(message, "Unable to open the COM port.: " + device + ": Permission denied. The group '" + name +
+    EXPECT_EQ(message, "Unable to open the COM port. " + device + ": Permission denied. The group '" + name +
                            "' owns it; join it with 'sudo usermod -aG " + name +
                            " $USER', then log out and in again.");
 
     // Joining the root group is no advice to give.
     if (chown(device.c_str(), static_cast<uid_t>(-1), 0) != 0) return;
     EXPECT_EQ(OpenErrorMessage(device, SystemError(EACCES)),
-              "Unable to open the COM port.: " + device + ": Permission denied.");
+              "Unable to open the COM port. " + device + ": Permission denied.");
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "ctl/PortIdentity.h"
 #include "serial/EnumerateSysfsComPorts.h"
 #include "tests/support/PtyPair.h"
 #include "tests/support/TempDir.h"
@@ -25,8 +26,11 @@ protected:
     }
     PortWatcher::Lister Lister() {
         return [this] {
-            Ports ports;
-            EXPECT_FALSE(EnumerateSysfsComPorts(ports, m_sysfs, m_virtual));
+            Ports names;
+            EXPECT_FALSE(EnumerateSysfsComPorts(names, m_sysfs, m_virtual));
+            std::vector<PortWatcher::Port> ports;
+            for (const std::string& name : names)
+                ports.push_back({name, PortIdentity(name)});
             return ports;
         };
     }
@@ -86,6 +90,17 @@ TEST_F(PortWatcherTest, ALinkThatIsNoPortYetIsReportedWhenItBecomesOne) {
     EXPECT_EQ(watcher.Poll(), Ports{});
     fs::create_symlink(m_ptyA.SlavePath(), pending);
     EXPECT_EQ(watcher.Poll(), Ports{(m_virtual / "late").string()});
+}
+
+TEST_F(PortWatcherTest, ANameThatComesToStandForAnotherDeviceIsANewPort) {
+    const std::string before = Link("before", m_ptyA);
+    PortWatcher watcher(Lister());
+    // Between two looks a simulator restarts under the same name on another
+    // pseudo-terminal: a new module, though the name stayed.
+    Unlink(before);
+    Link("before", m_ptyB);
+    EXPECT_EQ(watcher.Poll(), Ports{before});
+    EXPECT_EQ(watcher.Poll(), Ports{});
 }
 
 }  // namespace

@@ -229,7 +229,7 @@ TEST_F(TarnelctlModuleTest, SearchStopsTheInquiryOnTheModuleAfterItsSecondsOrOnC
     ASSERT_TRUE(WaitUntil([&] { return m_tarnelctl.Out().find("Phone") != std::string::npos; }, 20s));
     m_tarnelctl.Interrupt();
     const CtlRun interrupted = m_tarnelctl.Finish();
-    EXPECT_EQ(interrupted.exit, EXIT_DONE) << interrupted.err;
+    EXPECT_EQ(interrupted.exit, EXIT_INTERRUPTED) << interrupted.err;
     EXPECT_EQ(Sent("AT+OPCANCEL"), 2);
 }
 
@@ -326,6 +326,152 @@ TEST_F(TarnelctlModuleTest, ProvisionOnOnePortPrintsAJsonResultAndExitsWithItsVe
     EXPECT_EQ(run.out, "{\"port\":\"" + port +
                            "\",\"address\":\"001A7DABCDEF\",\"name\":\"Node-ABCDEF\",\"result\":\"PASS\"}\n");
     EXPECT_EQ(Sim().Snapshot().current.name, "Node-ABCDEF");
+}
+
+TEST_F(TarnelctlModuleTest, APortThatGoesAwayIsReportedAsALostPortByEveryCommand) {
+    // The module's cable is pulled once it has received this many bytes: in
+    // the read (info, set, provision), before the factory reset's answer,
+    // in the search, in find's first probe.
+    struct Case {
+        std::vector<std::string> args;
+        uint64_t hangUpAfter;
+    };
+    const std::vector<Case> cases{
+        {{"info"}, 22},
+        {{"set", "--mode", "1"}, 30},
+        {{"reset", "--yes"}, 20},
+        {{"search", "--seconds", "2"}, 20},
+        {{"find"}, 4},
+        {{"provision", "--mode", "1", "--port"}, 22},
+    };
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        SimConfig config;
+        config.hangUpAfterBytes = cases[i].hangUpAfter;
+        std::vector<std::string> args = cases[i].args;
+        args.push_back(Serve(config, "lost" + std::to_string(i)));
+        const CtlRun run = m_tarnelctl(args);
+        EXPECT_EQ(run.exit, EXIT_PORT) << args[0] << ": " << run.out << run.err;
+        EXPECT_NE((run.out + run.err)
+                      .find(args[0] == "find" ? "Unable to open the COM port." : "Error on COM port."),
+                  std::string::npos)
+            << args[0] << ": " << run.out << run.err;
+    }
+}
+
+TEST_F(TarnelctlModuleTest, CtrlCEndsEveryCommandWithOneHundredThirtyAndClosesThePort) {
+    // A module that says nothing keeps each command waiting in its steps.
+    SimConfig mute;
+    mute.silentCommands = {"AT", "+++", "AT+QM?", "AT+MODELNAME?"};
+    const std::string port = Serve(mute);
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"info", port},
+                                                 {"set", port, "--mode", "1"},
+                                                 {"reset", port, "--yes"},
+                                                 {"find", port},
+                                                 {"provision", "--port", port, "--mode", "1"}}) {
+        const std::size_t before = Sim().Received().size();
+        m_tarnelctl.Start(args);
+        ASSERT_TRUE(WaitUntil([&] { return Sim().Received().size() > before; }, 20s)) << args[0];
+        m_tarnelctl.Interrupt();
+        const CtlRun run = m_tarnelctl.Finish(10s);
+        EXPECT_EQ(run.exit, EXIT_INTERRUPTED) << args[0] << ": " << run.err;
+        EXPECT_NE(run.err.find("Interrupted"), std::string::npos) << args[0] << ": " << run.err;
+        EXPECT_EQ(run.out, "") << args[0];
+    }
+    // The port was closed each time: it opens at once.
+    EXPECT_EQ(m_tarnelctl({"info", port, "--line", "115200,N,1"}).exit, EXIT_NO_MODULE);
+}
+
+TEST_F(TarnelctlModuleTest, ProvisionCountsModulesNotAttemptsAndStopsWhenTheNameOutgrowsTheModule) {
+    SimConfig refusing;
+    refusing.errorCommands = {"AT+OPMODE"};
+    m_tarnelctl.Start(
+        {"provision", "--watch", "--name", std::string(30, 'A') + "{n}", "--first", "99", "--mode", "1"});
+    ASSERT_TRUE(WaitUntil([&] { return m_tarnelctl.Err().find("Waiting") != std::string::npos; }, 20s));
+    const auto resultLines = [&](std::size_t count) {
+        return WaitUntil([&] { return Lines(m_tarnelctl.Out()).size() == count; }, 30s);
+    };
+    // The module fails, then passes when plugged in again.
+    const std::string a = Serve(refusing, "a");
+    ASSERT_TRUE(resultLines(1)) << m_tarnelctl.Err();
+    const std::string again = Serve(SimConfig{}, "again");
+    ASSERT_TRUE(resultLines(2)) << m_tarnelctl.Err();
+    // A second module would be number 100, a 33-byte name: it is refused
+    // untouched and the line stops by itself.
+    SimConfig second;
+    second.address[5] = 0x22;
+    const std::string b = Serve(second, "b");
+    const CtlRun run = m_tarnelctl.Finish(60s);
+
+    EXPECT_EQ(run.exit, EXIT_REFUSED) << run.err;
+    const auto lines = Lines(run.out);
+    ASSERT_EQ(lines.size(), 7u) << run.out;
+    EXPECT_EQ(lines[0].find("001A7DDA7113  " + std::string(30, 'A') + "99  FAIL: "), 0u) << lines[0];
+    EXPECT_EQ(lines[1], "001A7DDA7113  " + std::string(30, 'A') + "99  PASS  (" + again + ")");
+    EXPECT_EQ(
+        lines[2].find("001A7DDA7122  " + std::string(30, 'A') + "100  FAIL: The device name is too long."),
+        0u)
+        << lines[2];
+    EXPECT_EQ(std::vector<std::string>(lines.begin() + 3, lines.end()),
+              (std::vector<std::string>{"summary", "  passed: 1", "  failed: 1", "  repeated: 0"}));
+    EXPECT_EQ(Sent("AT+NAME=" + std::string(30, 'A') + "100", 2), 0);
+    EXPECT_EQ(Sim(2).Snapshot().current.name, "Tarnel");
+}
+
+TEST_F(TarnelctlModuleTest, CtrlCWhileANewPortShowsNoModuleYetCountsNothing) {
+    m_tarnelctl.Start({"provision", "--watch", "--mode", "1"});
+    ASSERT_TRUE(WaitUntil([&] { return m_tarnelctl.Err().find("Waiting") != std::string::npos; }, 20s));
+    test::PtyPair nothing;
+    nothing.HoldSlave();
+    m_tarnelctl.Publish("nothing", nothing.SlavePath());
+    // The module on it is given up to 10 s to answer; Ctrl+C comes first.
+    ASSERT_FALSE(nothing.Receive(1, 20s).empty());
+    m_tarnelctl.Interrupt();
+    const CtlRun run = m_tarnelctl.Finish();
+    EXPECT_EQ(run.exit, EXIT_DONE) << run.err;
+    EXPECT_EQ(Lines(run.out),
+              (std::vector<std::string>{"summary", "  passed: 0", "  failed: 0", "  repeated: 0"}));
+}
+
+TEST_F(TarnelctlModuleTest, CommandsSayAndKeepWhatTheModuleHas) {
+    SimConfig quiet;
+    quiet.settings.quietMode = true;
+    const std::string port = Serve(quiet);
+
+    // Responses switched on to work stay as the module had them.
+    const CtlRun mode = m_tarnelctl({"set", port, "--mode", "1"});
+    EXPECT_EQ(mode.exit, EXIT_DONE) << mode.err;
+    EXPECT_TRUE(Sim().Snapshot().current.quietMode);
+    EXPECT_EQ(Sim().Snapshot().current.opMode, 1);
+    // The model is asked once, and reset prints the keys info prints.
+    const int asked = Sent("AT+MODELNAME?");
+    const CtlRun info = m_tarnelctl({"info", port, "--json"});
+    EXPECT_EQ(info.exit, EXIT_DONE) << info.err;
+    EXPECT_EQ(Sent("AT+MODELNAME?") - asked, 1);
+    // A name that spells an escape is not shown as one.
+    const CtlRun name = m_tarnelctl({"set", port, "--name", "a\\x1B"});
+    EXPECT_NE(name.out.find("  name: a\\\\x1B\n"), std::string::npos) << name.out;
+    // A name that is not UTF-8 is refused and nothing is sent.
+    const std::size_t received = Sim().Received().size();
+    const CtlRun broken = m_tarnelctl({"set", port, "--name", "\xFF\xFE"});
+    EXPECT_EQ(broken.exit, EXIT_USAGE);
+    EXPECT_EQ(Sim().Received().size(), received);
+
+    const CtlRun reset = m_tarnelctl({"reset", port, "--yes", "--json"});
+    ASSERT_EQ(reset.exit, EXIT_DONE) << reset.err;
+    const auto keys = [](const std::string& json) {
+        std::vector<std::string> found;
+        for (std::size_t at = json.find("\":"); at != std::string::npos; at = json.find("\":", at + 2))
+            found.push_back(json.substr(json.rfind('"', at - 1) + 1, at - json.rfind('"', at - 1) - 1));
+        return found;
+    };
+    EXPECT_EQ(keys(reset.out), keys(info.out)) << reset.out;
+
+    // The trace shows every byte both ways, timed.
+    const CtlRun traced = m_tarnelctl({"info", port, "-v"});
+    EXPECT_EQ(traced.exit, EXIT_DONE);
+    EXPECT_NE(traced.err.find(" " + port + " open at 9600,N,1\n"), std::string::npos) << traced.err;
+    EXPECT_NE(traced.err.find(" " + port + " > AT\\r\n"), std::string::npos) << traced.err;
+    EXPECT_NE(traced.err.find(" " + port + " < \\r\\nOK\\r\\n"), std::string::npos) << traced.err;
 }
 
 }  // namespace

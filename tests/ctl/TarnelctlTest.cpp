@@ -21,18 +21,21 @@ TEST(Tarnelctl, HelpDescribesEveryCommandAndOptionAndVersionGivesTheProjectVersi
     const CtlRun help = tarnelctl({"--help"});
     EXPECT_EQ(help.exit, EXIT_DONE);
     EXPECT_EQ(help.err, "");
-    EXPECT_EQ(help.out.rfind("Usage: tarnelctl COMMAND [OPTIONS]\n", 0), 0u);
-    for (const char* word : {"  ports",     "  info PORT", "  set PORT", "  reset PORT", "  search PORT",
-                             "  find PORT", "  provision", "--name",     "--uart",       "--mode",
-                             "--target",    "--responses", "--yes",      "--seconds",    "--line",
-                             "--json",      "--first",     "--port",     "--watch",      "--help",
-                             "--version",   "{n:03}",      "{addr6}",    "Exit status:", "Examples:"})
+    EXPECT_EQ(help.out.rfind("Usage: tarnelctl COMMAND [OPTIONS] [--] [PORT]\n", 0), 0u);
+    for (const char* word :
+         {"  ports",     "  info PORT", "  set PORT",  "  reset PORT", "  search PORT", "  find PORT",
+          "  provision", "--name",      "--uart",      "--mode",       "--target",      "--responses",
+          "--yes",       "--seconds",   "--line",      "--json",       "--first",       "--port",
+          "--watch",     "--help",      "--version",   "{n:03}",       "{addr6}",       "Exit status:",
+          "Examples:",   "-V,",         "-v, --trace", "-n, --name",   "130",           "Ctrl+C"})
         EXPECT_NE(help.out.find(word), std::string::npos) << word;
     EXPECT_EQ(tarnelctl({"set", "--help"}).out, help.out);
 
-    const CtlRun version = tarnelctl({"--version"});
-    EXPECT_EQ(version.exit, EXIT_DONE);
-    EXPECT_EQ(version.out, "tarnelctl (Tarnel Manager) " TARNEL_VERSION "\n");
+    for (const char* flag : {"--version", "-V"}) {
+        const CtlRun version = tarnelctl({flag});
+        EXPECT_EQ(version.exit, EXIT_DONE);
+        EXPECT_EQ(version.out, "tarnelctl (Tarnel Manager) " TARNEL_VERSION "\n");
+    }
 }
 
 TEST(Tarnelctl, AUsageMistakeExitsWithTwoAndSaysWhyOnStandardError) {
@@ -81,7 +84,13 @@ TEST(Tarnelctl, AMissingOrBusyPortExitsWithThreeAndTheSystemsReason) {
     EXPECT_EQ(missing.out, "");
     EXPECT_EQ(
         missing.err,
-        "tarnelctl: Unable to open the COM port.: /dev/tarnel-no-such-port: No such file or directory.\n");
+        "tarnelctl: Unable to open the COM port. /dev/tarnel-no-such-port: No such file or directory.\n");
+
+    // The configurator's words come in the locale's language.
+    Tarnelctl korean;
+    korean.SetEnv("LANGUAGE", "ko");
+    EXPECT_EQ(korean({"info", "/dev/tarnel-no-such-port"}).err.find("tarnelctl: COM 포트를 열 수 없습니다. "),
+              0u);
 
     test::PtyPair pty;
     pty.HoldSlave();
@@ -91,7 +100,7 @@ TEST(Tarnelctl, AMissingOrBusyPortExitsWithThreeAndTheSystemsReason) {
     ASSERT_FALSE(holder->Open(port, 9600, 8, 0, 0, 0));
     const CtlRun busy = tarnelctl({"search", port, "--seconds", "5"});
     EXPECT_EQ(busy.exit, EXIT_PORT);
-    EXPECT_EQ(busy.err, "tarnelctl: Unable to open the COM port.: " + port + ": Device or resource busy.\n");
+    EXPECT_EQ(busy.err, "tarnelctl: Unable to open the COM port. " + port + ": Device or resource busy.\n");
     holder->Close();
     exec.Stop();
 
