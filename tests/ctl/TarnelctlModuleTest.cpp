@@ -267,6 +267,16 @@ TEST_F(TarnelctlModuleTest, FindNamesTheSettingsAtWhichEachModuleAnswersAndFourW
     const CtlRun info = m_tarnelctl({"info", odd, "--line", "auto"});
     EXPECT_EQ(info.exit, EXIT_DONE) << info.err;
     EXPECT_NE(info.out.find("  uart: 57600,O,2\n"), std::string::npos) << info.out;
+
+    // At the default probe time a module slower than the quick pass is
+    // found by the full one.
+    SimConfig slow = AtUart({19200, 'N', 1});
+    slow.commandDelays = {{"AT+QM?", 200ms}};
+    Tarnelctl defaults;
+    m_sims.push_back(std::make_unique<PtyModule>(slow));
+    ASSERT_FALSE(m_sims.back()->Start());
+    const std::string late = defaults.Publish("late", m_sims.back()->SlavePath());
+    EXPECT_EQ(defaults({"find", late}).out, late + "\n  uart: 19200,N,1\n");
 }
 
 TEST_F(TarnelctlModuleTest, ProvisionWatchConfiguresEachNewModuleOnceAndSumsUp) {

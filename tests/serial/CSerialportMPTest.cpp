@@ -281,6 +281,33 @@ TEST_F(ChannelTest, SettingsReachThePort) {
     }
 }
 
+TEST_F(ChannelTest, ReconfigureReframesTheOpenPortAndKeepsItReading) {
+    EXPECT_EQ(m_channel->Reconfigure(9600, 8, 0, 0, 0), std::errc::not_connected);
+    OpenAndRun();
+    const int probe = open(m_pty.SlavePath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    // In the order find walks them: a pseudo-terminal keeps no parity enable
+    // bit, so a step that changes only the stop bits behind a parity must
+    // still be taken as one change.
+    const struct {
+        uint32_t baud;
+        speed_t speed;
+        uint8_t parity, stopBits;
+    } steps[] = {{9600, B9600, 2, 0}, {9600, B9600, 2, 2}, {9600, B9600, 1, 2}, {460800, B460800, 0, 0}};
+    for (const auto& step : steps) {
+        ASSERT_FALSE(m_channel->Reconfigure(step.baud, 8, step.parity, step.stopBits, 0)) << step.baud;
+        termios tio{};
+        EXPECT_EQ(tcgetattr(probe, &tio), 0);
+        EXPECT_EQ(cfgetospeed(&tio), step.speed);
+        EXPECT_EQ((tio.c_iflag & INPCK) != 0 && (tio.c_iflag & IGNPAR) == 0, step.parity != 0);
+        EXPECT_EQ((tio.c_cflag & PARODD) != 0, step.parity == 1);
+        EXPECT_EQ((tio.c_cflag & CSTOPB) != 0, step.stopBits == 2);
+    }
+    close(probe);
+    EXPECT_TRUE(m_channel->IsOpen());
+    m_pty.Send("after");
+    EXPECT_TRUE(Received("after"));
+}
+
 TEST(Channel, OpenRequiresSharedOwnership) {
     IoServiceExec exec;
     CSerialportMP channel(exec.IoContext());
