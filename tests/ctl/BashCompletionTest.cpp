@@ -42,7 +42,8 @@ TEST(CtlArgs, BashCompletionOffersExactlyTheOptionsEachCommandTakes) {
                                                     {"--line", "9600,N,1"},
                                                     {"--seconds", "5"},
                                                     {"--first", "1"},
-                                                    {"--port", "p"}};
+                                                    {"--port", "p"},
+                                                    {"--trace", ""}};
     const auto completion = CompletionOptions();
     ASSERT_EQ(completion.size(), 7u);
     for (const auto& [command, offered] : completion) {
