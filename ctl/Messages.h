@@ -6,7 +6,8 @@
 
 namespace tarnel::ctl {
 
-inline constexpr const char* IDS_OPEN_FAILED = "Unable to open the COM port.";  // 108
+inline constexpr const char* IDS_PORT_ERROR = "Error on COM port. Closing the port.";  // 106
+inline constexpr const char* IDS_OPEN_FAILED = "Unable to open the COM port.";         // 108
 inline constexpr const char* IDS_NO_MODULE =
     "The state of device could not be determined. Please check COM port, baud rate, etc, and try "
     "again.";                                                                        // 110

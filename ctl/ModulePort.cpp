@@ -17,6 +17,7 @@ std::error_code ModulePort::Open(const LineSettings& line) {
     Close();
     const std::error_code error = OpenLine(m_comm, m_port, line);
     if (!error) m_line = line;
+    m_open = !error;
     return error;
 }
 
@@ -35,8 +36,15 @@ std::error_code ModulePort::Find(unsigned probeMs, ProgressLine& progress, bool&
     return {};
 }
 
+// Also after the channel closed itself: the engine gives back its share of
+// the executor only in its Close.
 void ModulePort::Close() {
-    if (m_comm.IsOpen()) m_comm.Close();
+    m_comm.Close();
+    m_open = false;
+}
+
+bool ModulePort::Lost() const {
+    return m_open && !m_comm.IsOpen();
 }
 
 }  // namespace tarnel::ctl

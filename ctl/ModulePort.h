@@ -26,6 +26,9 @@ public:
     // then stays open at its framing. An error when the port cannot be opened.
     std::error_code Find(unsigned probeMs, ProgressLine& progress, bool& found);
     void Close();
+    // The port failed while open: the channel closed itself on a read error
+    // (the module's cable pulled, the adapter gone).
+    bool Lost() const;
 
     TarnelComm& Comm() { return m_comm; }
     const std::string& Name() const { return m_port; }
@@ -35,6 +38,7 @@ private:
     std::string m_port;
     LineSettings m_line;
     TarnelComm m_comm;
+    bool m_open = false;
 };
 
 }  // namespace tarnel::ctl

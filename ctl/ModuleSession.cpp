@@ -39,6 +39,10 @@ ModuleSession::ModuleSession(ModulePort& port, std::ostream& err, ProgressLine& 
       }) {}
 
 int ModuleSession::Fail(int status, std::string why) {
+    if (m_port.Lost()) {
+        m_why = IDS_PORT_ERROR;
+        return EXIT_PORT;
+    }
     m_why = std::move(why);
     return status;
 }
@@ -85,7 +89,9 @@ int ModuleSession::ReadBackAt(const LineSettings& line) {
     m_progress.Update("Reading back at " + framing + " on " + m_port.Name() + " ...");
     const auto deadline = std::chrono::steady_clock::now() + kRestartTime;
     do {
-        if (m_module.ReadQueriesOnly(m_reading) == ModuleResult::Ok) return EXIT_DONE;
+        const ModuleResult result = m_module.ReadQueriesOnly(m_reading);
+        if (result == ModuleResult::Ok) return EXIT_DONE;
+        if (result == ModuleResult::Closed) break;
     } while (std::chrono::steady_clock::now() < deadline);
     return Fail(EXIT_REFUSED, "The module did not answer at " + framing + " after its reset.");
 }

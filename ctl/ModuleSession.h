@@ -13,7 +13,8 @@
 namespace tarnel::ctl {
 
 // The steps of info, set, reset and provision on one open port, each
-// returning the exit status it leads to; Why() says what went wrong.
+// returning the exit status it leads to; Why() says what went wrong. A port
+// that fails during a step ends it with EXIT_PORT and IDS_PORT_ERROR.
 class ModuleSession {
 public:
     // Notes (command responses switched on) go to `err`; the steps show on
