@@ -74,9 +74,11 @@ std::error_code ModulePort::Find(unsigned probeMs, ProgressLine& progress, bool&
     return {};
 }
 
+// Also after the channel closed itself: the engine gives back its share of
+// the executor only in its Close.
 void ModulePort::Close() {
+    m_comm.Close();
     m_opened = false;
-    if (m_comm.IsOpen()) m_comm.Close();
 }
 
 bool ModulePort::Lost() const {

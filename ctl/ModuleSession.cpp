@@ -104,8 +104,10 @@ int ModuleSession::ReadBackAt(const LineSettings& line) {
     m_progress.Update("Reading back at " + framing + " on " + m_port.Name() + " ...");
     const auto deadline = std::chrono::steady_clock::now() + kRestartTime;
     do {
-        if (m_module.ReadQueriesOnly(m_reading) == ModuleResult::Ok) return EXIT_DONE;
-    } while (std::chrono::steady_clock::now() < deadline && !m_port.Lost() && !Interrupted());
+        const ModuleResult result = m_module.ReadQueriesOnly(m_reading);
+        if (result == ModuleResult::Ok) return EXIT_DONE;
+        if (result == ModuleResult::Closed) break;
+    } while (std::chrono::steady_clock::now() < deadline && !Interrupted());
     return Fail(EXIT_REFUSED, "The module did not answer at " + framing + " after its reset.");
 }
 

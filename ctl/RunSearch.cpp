@@ -48,6 +48,11 @@ bool ListDevices(const CtlArgs& args, TarnelModule& module, const CtlStreams& io
     return false;
 }
 
+int PortLost(const ModulePort& port, const CtlStreams& io) {
+    io.err << "tarnelctl: " << port.Name() << ": " << Msg(IDS_PORT_ERROR) << " (the port went away)\n";
+    return EXIT_PORT;
+}
+
 }  // namespace
 
 int RunSearch(const CtlArgs& args, ModulePort& port, ModuleSession& session, const CtlStreams& io,
@@ -58,15 +63,13 @@ int RunSearch(const CtlArgs& args, ModulePort& port, ModuleSession& session, con
     }
     TarnelModule& module = session.Module();
     if (module.StartInquiry() != ModuleResult::Ok) {
+        if (port.Lost()) return PortLost(port, io);
         io.err << "tarnelctl: " << port.Name() << ": " << Msg(IDS_SEARCH_FAILED) << "\n";
         return EXIT_REFUSED;
     }
     const bool ended = ListDevices(args, module, io, progress);
     progress.Clear();
-    if (port.Lost()) {
-        io.err << "tarnelctl: " << port.Name() << ": " << Msg(IDS_PORT_ERROR) << " (the port went away)\n";
-        return EXIT_PORT;
-    }
+    if (port.Lost()) return PortLost(port, io);
     if (!ended && module.StopInquiry() != ModuleResult::Ok) {
         io.err << "tarnelctl: " << port.Name() << ": The module did not confirm that the search stopped.\n";
         return EXIT_REFUSED;

@@ -12,8 +12,14 @@
 
 namespace {
 
+// A channel that closed itself after a read error ends a sequence as a close
+// does: every later call would return RES_NOT_OPEN at once.
+int Closed(int code) {
+    return code == RES_NOT_OPEN ? RES_CLOSED : code;
+}
+
 int Code(const ResultBlock& block) {
-    return block ? ResultCode(block.get()) : RES_NO_RESULT;
+    return Closed(block ? ResultCode(block.get()) : RES_NO_RESULT);
 }
 
 bool IsBusyState(uint8_t state) {
@@ -68,12 +74,12 @@ ModuleResult TarnelModule::Read(ModuleReading& reading) {
         !ReadResponsesAndEnable(reading.responses)) {
         return ModuleResult::Failed;
     }
-    m_comm.GetQuietMode(reading.responses);
+    if (Closed(m_comm.GetQuietMode(reading.responses)) == RES_CLOSED) return ModuleResult::Closed;
     return ReadQueries(reading, true);
 }
 
 ModuleResult TarnelModule::ReadQueriesOnly(ModuleReading& reading) {
-    const int responses = m_comm.GetQuietMode(reading.responses);
+    const int responses = Closed(m_comm.GetQuietMode(reading.responses));
     if (responses == RES_CLOSED) return ModuleResult::Closed;
     if (responses != RES_QM) return ModuleResult::Failed;
     return ReadQueries(reading, false);
@@ -168,7 +174,7 @@ ModuleResult TarnelModule::Disconnect() {
     const auto deadline = Clock::now() + std::chrono::milliseconds(CMD_DISCONNECT.timeoutMs);
     BdAddr peer;
     while (Clock::now() < deadline) {
-        const int step = m_comm.WaitDisconnect(peer);
+        const int step = Closed(m_comm.WaitDisconnect(peer));
         if (step == RES_DISCONNECT) return ModuleResult::Ok;
         if (step == RES_CLOSED) return ModuleResult::Closed;
         // A step that found the engine busy past its limit has read nothing.
@@ -186,7 +192,7 @@ ModuleResult TarnelModule::StartInquiry() {
 }
 
 InquiryStep TarnelModule::NextInquiryReport(InquiryResult& report) {
-    switch (m_comm.WaitInquiryResult(report)) {
+    switch (Closed(m_comm.WaitInquiryResult(report))) {
         case RES_INQUIRY:
             return InquiryStep::Found;
         case RES_OK:

@@ -118,8 +118,9 @@ std::error_code TarnelComm::Open(const std::string& port, unsigned baud, unsigne
         m_channel->Open(port, baud, static_cast<uint8_t>(charSize), parity, stopBits, flowControl);
     if (error) return error;
     m_closing = false;
-    m_lateOkUntil.reset();
-    m_noOkAfterData = false;
+    if (m_portFailed.exchange(false) || port != m_port) m_okAfterData = OkAfterData::Unknown;
+    m_port = port;
+    m_responsesOff = false;
     g_ioServiceExec.Start(2);
     ++g_openEngines;
     m_counted = true;
@@ -192,19 +193,14 @@ std::unique_ptr<uint8_t[]> TarnelComm::RunCommand(const char* command, size_t le
         }
     }
     m_lastSend = Clock::now();
-    // An OK taken while the last query's OK is still due: only a second
-    // answer, or the end of that wait, tells whose it is.
-    bool heldOk = false;
     for (;;) {
-        if (heldOk && !LateOkOwed()) {
-            m_noOkAfterData = true;
-            return MakeResultBlock(RES_OK);
-        }
         const auto elapsedMs =
             std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - m_lastSend);
-        if (elapsedMs.count() > static_cast<long long>(timeoutMs))
-            return MakeResultBlock(heldOk ? RES_OK : RES_TIMEOUT);
-        if (WaitForData() == -1) return MakeResultBlock(RES_CLOSED);
+        if (elapsedMs.count() > static_cast<long long>(timeoutMs)) return MakeResultBlock(RES_TIMEOUT);
+        const int received = WaitForData();
+        if (received == -1) return MakeResultBlock(RES_CLOSED);
+        // A channel that closed itself on a read error brings nothing more.
+        if (received == 0 && !m_channel->IsOpen()) return MakeResultBlock(RES_NOT_OPEN);
         if (m_respBuf.empty()) continue;
         std::size_t used = 0;
         Block r = ReadResponse(m_respBuf, code, used);
@@ -213,54 +209,65 @@ std::unique_ptr<uint8_t[]> TarnelComm::RunCommand(const char* command, size_t le
         if (rc != RES_INQUIRY)
             m_respBuf.erase(m_respBuf.begin(), m_respBuf.begin() + static_cast<std::ptrdiff_t>(used));
         if (rc == RES_NOT_MINE || rc == RES_INCOMPLETE) continue;
-        if (rc == RES_OK && !heldOk && LateOkOwed()) {
-            heldOk = true;
-            continue;
-        }
-        m_lateOkUntil.reset();
-        if (IsQueryAnswer(rc)) AwaitTrailingOk(m_lastSend + std::chrono::milliseconds(timeoutMs));
+        if (OkFollows(r.get())) AwaitTrailingOk(m_lastSend + std::chrono::milliseconds(timeoutMs));
         return r;
     }
 }
 
-// Earlier traffic is dropped, except that the last query's OK, while still
-// due, is looked for among it (and a line just begun is kept, as it may be
-// that OK).
+// Earlier traffic is dropped. An OK among it, from a module thought to send
+// none after data, says that it does after all.
 void TarnelComm::DiscardStaleInput() {
     {
         std::lock_guard lock(m_rxMutex);
         m_respBuf.insert(m_respBuf.end(), m_rxBuf.begin(), m_rxBuf.end());
         m_rxBuf.clear();
     }
-    if (LateOkOwed() && TakeBufferedOk()) {
-        m_lateOkUntil.reset();
-        m_noOkAfterData = false;
-    }
-    if (!LateOkOwed()) m_respBuf.clear();
+    if (m_okAfterData == OkAfterData::No && TakeOkLine()) m_okAfterData = OkAfterData::Unknown;
+    m_respBuf.clear();
 }
 
-// Takes the buffered lines up to the first OK; false when none is complete.
-bool TarnelComm::TakeBufferedOk() {
-    for (;;) {
-        const int rc = ResultCode(TakeResponse(m_respBuf, CMD_AT.code).get());
-        if (rc == RES_OK) return true;
-        if (rc == RES_INCOMPLETE) return false;
+// Removes the first complete OK line from the response buffer; the lines
+// before and after it stay where they are, for the polls that follow.
+bool TarnelComm::TakeOkLine() {
+    for (std::size_t start = 0; start < m_respBuf.size();) {
+        const std::vector<char> rest(m_respBuf.begin() + static_cast<std::ptrdiff_t>(start), m_respBuf.end());
+        std::size_t used = 0;
+        const Block r = ReadResponse(rest, CMD_AT.code, used);
+        const int rc = r ? ResultCode(r.get()) : RES_INCOMPLETE;
+        if (rc == RES_INCOMPLETE || used == 0) return false;
+        if (rc == RES_OK) {
+            const auto at = m_respBuf.begin() + static_cast<std::ptrdiff_t>(start);
+            m_respBuf.erase(at, at + static_cast<std::ptrdiff_t>(used));
+            return true;
+        }
+        start += used;
     }
+    return false;
 }
 
-// The OK after a query's data line usually follows within a few
-// milliseconds; one slice catches it. Should it not come, it may still
-// come until `until`.
+// Whether an OK may follow the answer `block`: after a query's data line,
+// unless the module has said that its command responses are off.
+bool TarnelComm::OkFollows(const uint8_t* block) {
+    const int rc = ResultCode(block);
+    if (rc == RES_QM) m_responsesOff = Payload(block)[0] == 1;
+    return IsQueryAnswer(rc) && !m_responsesOff;
+}
+
+// The OK is taken here, within the query's own limit, or known not to come:
+// nothing is left due for a later command to mistake for its answer.
 void TarnelComm::AwaitTrailingOk(Clock::time_point until) {
-    if (TakeBufferedOk() || (WaitForData() != -1 && TakeBufferedOk())) {
-        m_noOkAfterData = false;
-    } else if (!m_noOkAfterData) {
-        m_lateOkUntil = until;
+    if (m_okAfterData == OkAfterData::No) return;
+    for (;;) {
+        if (TakeOkLine()) {
+            m_okAfterData = OkAfterData::Yes;
+            return;
+        }
+        if (Clock::now() >= until) {
+            m_okAfterData = OkAfterData::No;
+            return;
+        }
+        if (WaitForData() == -1 || !m_channel->IsOpen()) return;
     }
-}
-
-bool TarnelComm::LateOkOwed() const {
-    return m_lateOkUntil && Clock::now() < *m_lateOkUntil;
 }
 
 int TarnelComm::WaitInquiryResult(InquiryResult& result) {
@@ -302,8 +309,6 @@ int TarnelComm::GetQuietMode(uint8_t& mode) {
     if (!r) return RES_NO_RESULT;
     const int rc = ResultCode(r.get());
     if (rc == RES_QM) mode = Payload(r.get())[0];
-    // With command responses off no OK follows any line.
-    if (rc == RES_QM && mode == 1) m_lateOkUntil.reset();
     return rc;
 }
 
@@ -315,6 +320,7 @@ int TarnelComm::SetQuietMode(uint8_t mode) {
 void TarnelComm::OnRead(const std::shared_ptr<CSerialportMP>& channel, std::error_code& error,
                         const std::vector<uint8_t>& data, unsigned bytes) {
     std::lock_guard lock(m_rxMutex);
+    if (error && !m_closing) m_portFailed = true;
     if (!error) {
         m_dataReady = true;
         const std::size_t n = std::min({RX_LIMIT - m_rxBuf.size(), std::size_t{bytes}, data.size()});
@@ -330,6 +336,7 @@ void TarnelComm::OnRead(const std::shared_ptr<CSerialportMP>& channel, std::erro
 void TarnelComm::OnWrite(const std::shared_ptr<CSerialportMP>& channel, std::error_code& error,
                          unsigned /*bytes*/) {
     if (!error) return;
+    if (!m_closing) m_portFailed = true;
     if (m_onError) {
         m_onError(this, error);
     } else {

@@ -13,7 +13,6 @@
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
-#include <optional>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -58,13 +57,15 @@ public:
     // first; it gives up with RES_TIMEOUT, nothing sent, should that call
     // overrun its own limit, and with RES_CLOSED on Close. Always a block.
     //
-    // A module may send a query's OK some time after its data line. The query
-    // returns at its data line, having waited at most one more slice for the
-    // OK; an OK that comes later, within the query's own limit, is never taken
-    // as the answer of a later command. A module that sends no OK after data
-    // lines costs that slice per query, and once per opening the wait of the
-    // first command that ends on OK after a query until the query's limit has
-    // passed (so the engine learns that no OK follows).
+    // A module may send a query's OK some time after its data line, or none
+    // at all. Whether it does is learnt from the first query of an opening:
+    // that query waits for its OK up to its own limit. From then on a query
+    // takes its OK itself (a prompt module's costs at most one more slice),
+    // or, for a module that sends none, returns at its data line. No OK is
+    // ever left due when a call returns, so none answers a later command.
+    // What was learnt stays for the next opening of the same port, unless
+    // the port failed; an OK found where none was expected makes the engine
+    // learn again.
     //
     // An inquiry report (RES_INQUIRY) ends a command whose handlers take it
     // but stays buffered for WaitInquiryResult.
@@ -105,11 +106,14 @@ private:
                 const std::vector<uint8_t>& data, unsigned bytes);
     void OnWrite(const std::shared_ptr<CSerialportMP>& channel, std::error_code& error, unsigned bytes);
 
+    // Whether the module sends an OK after a query's data line.
+    enum class OkAfterData { Unknown, Yes, No };
+
     std::unique_ptr<uint8_t[]> RunCommand(const char* command, size_t length, int code, unsigned timeoutMs);
     void DiscardStaleInput();
-    bool TakeBufferedOk();
+    bool TakeOkLine();
+    bool OkFollows(const uint8_t* block);
     void AwaitTrailingOk(std::chrono::steady_clock::time_point until);
-    bool LateOkOwed() const;
     int Poll(int code, int payloadCode, void* record, size_t recordSize);
 
     using Handler = std::unique_ptr<uint8_t[]> (TarnelComm::*)(const std::vector<char>&, int);
@@ -139,10 +143,13 @@ private:
 
     std::chrono::time_point<Clock, std::chrono::nanoseconds> m_lastSend;
     CommandGate m_gate{m_closing};
-    // Until when the last query's OK may still arrive; empty when none is due.
-    std::optional<Clock::time_point> m_lateOkUntil;
-    // Learnt since Open: this module sends no OK after a data line.
-    bool m_noOkAfterData = false;
+    // The calls' own (under m_gate), and Open's before any call can run.
+    OkAfterData m_okAfterData = OkAfterData::Unknown;
+    bool m_responsesOff = false;  // the module said so: no OK follows any line
+    std::string m_port;           // the port m_okAfterData was learnt on
+    // Set by a read or write error: what was learnt may not hold for the
+    // module that comes back on the port.
+    std::atomic<bool> m_portFailed{false};
     // This engine counts in g_openEngines; kept apart from the channel's own
     // state because the channel may close itself after an unobserved error.
     std::atomic<bool> m_counted{false};

@@ -3,8 +3,11 @@
 #include "serial/EnumerateComPorts.h"
 #include "serial/VirtualPortDirectory.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -74,6 +77,16 @@ bool IsTerminalDevice(const fs::path& sysfsRoot, dev_t device) {
     return !error && subsystem.filename() == "tty";
 }
 
+// A shared lock taken and dropped at once proves that no publisher holds its
+// exclusive one.
+bool IsAbandonedLink(const fs::path& link) {
+    const int fd = open(VirtualPortLockPath(link).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool free = flock(fd, LOCK_SH | LOCK_NB) == 0;
+    close(fd);
+    return free;
+}
+
 // A directory that does not exist is an empty source, not an error.
 std::error_code MissingIsEmpty(std::error_code error) {
     return error == std::errc::no_such_file_or_directory ? std::error_code{} : error;
@@ -94,7 +107,7 @@ std::error_code ListVirtualPorts(const fs::path& sysfsRoot, const fs::path& dir,
     fs::directory_iterator it(dir, error);
     for (; !error && it != fs::directory_iterator(); it.increment(error)) {
         std::error_code linkError;
-        if (!it->is_symlink(linkError)) continue;
+        if (!it->is_symlink(linkError) || IsAbandonedLink(it->path())) continue;
         struct stat target {};
         // stat follows the link, so a dangling one fails here.
         if (stat(it->path().c_str(), &target) != 0 || !S_ISCHR(target.st_mode)) continue;

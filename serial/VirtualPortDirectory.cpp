@@ -11,3 +11,9 @@ std::filesystem::path VirtualPortDirectory() {
         return std::filesystem::path(runtimeDir) / "tarnel-ports";
     return std::filesystem::path("/tmp") / ("tarnel-ports-" + std::to_string(getuid()));
 }
+
+std::filesystem::path VirtualPortLockPath(const std::filesystem::path& link) {
+    std::filesystem::path lock = link;
+    lock += ".lock";
+    return lock;
+}

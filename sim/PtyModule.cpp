@@ -78,9 +78,9 @@ std::string PtyModule::SlavePath() const {
 std::error_code PtyModule::Publish(const std::string& name, std::filesystem::path& path) {
     std::lock_guard lock(m_mutex);
     if (m_master < 0) return std::make_error_code(std::errc::not_connected);
-    if (!m_linkPath.empty()) RemovePortLink(m_linkPath, m_slavePath);
+    if (!m_linkPath.empty()) RemovePortLink(m_linkPath, m_slavePath, m_linkLock);
     m_linkPath.clear();
-    const auto ec = PublishPortLink(m_slavePath, name, m_linkPath);
+    const auto ec = PublishPortLink(m_slavePath, name, m_linkPath, m_linkLock);
     path = m_linkPath;
     return ec;
 }
@@ -216,7 +216,7 @@ void PtyModule::WritePending() {
 void PtyModule::Shut() {
     m_serving = false;
     CloseFd(m_master);
-    if (!m_linkPath.empty()) RemovePortLink(m_linkPath, m_slavePath);
+    if (!m_linkPath.empty()) RemovePortLink(m_linkPath, m_slavePath, m_linkLock);
     m_linkPath.clear();
 }
 

@@ -42,8 +42,9 @@ public:
 
     // Publishes a symbolic link `name` to the slave in the virtual port
     // directory (created when missing), so that the port list shows it.
-    // A stale link of that name (one to a missing device) is replaced; a live
-    // one gives std::errc::file_exists, a name that is not a plain file name
+    // The module holds the link's companion lock until the link goes, so a
+    // port list skips a link this process left when it was killed. A stale link
+    // of that name is replaced; a live one gives std::errc::file_exists, a name that is not a plain file name
     // std::errc::invalid_argument, a module not started std::errc::not_connected.
     // Sets `path` to the link. A second call moves the link to the new name.
     // The link is removed by Unplug, Stop and the destructor.
@@ -81,6 +82,7 @@ private:
     std::string m_pending;  // due output the master could not take yet; serving thread only
     std::string m_slavePath;
     std::filesystem::path m_linkPath;
+    int m_linkLock = -1;
     int m_master = -1;
     int m_wakeRead = -1;
     int m_wakeWrite = -1;

@@ -233,6 +233,46 @@ TEST_F(TarnelctlModuleTest, SearchStopsTheInquiryOnTheModuleAfterItsSecondsOrOnC
     EXPECT_EQ(Sent("AT+OPCANCEL"), 2);
 }
 
+// A module that goes (its cable pulled) at any step: the port-error message
+// and exit status 3 at once, whatever the command was doing.
+TEST_F(TarnelctlModuleTest, APortThatDiesEndsEveryCommandWithThePortError) {
+    struct Case {
+        std::vector<std::string> args;
+        uint64_t hangUpAfter;  // bytes the module hears before it goes
+    };
+    const Case cases[] = {
+        {{"search"}, 29},                // on the inquiry command
+        {{"info"}, 20},                  // during the read
+        {{"set", "--name", "Bob"}, 80},  // during the writes
+        {{"reset", "--yes"}, 30},        // during the read back
+    };
+    for (const Case& c : cases) {
+        SimConfig config;
+        config.hangUpAfterBytes = c.hangUpAfter;
+        config.inquiryTime = 60s;
+        std::vector<std::string> args = c.args;
+        args.insert(args.begin() + 1, Serve(config, "dies-" + std::to_string(c.hangUpAfter)));
+        SCOPED_TRACE(args[0] + " after " + std::to_string(c.hangUpAfter));
+        const auto start = std::chrono::steady_clock::now();
+        const CtlRun run = m_tarnelctl(args, 10s);
+        EXPECT_EQ(run.exit, EXIT_PORT) << run.err;
+        EXPECT_NE(run.err.find("Error on COM port. Closing the port."), std::string::npos) << run.err;
+        EXPECT_LT(std::chrono::steady_clock::now() - start, 3s);
+    }
+}
+
+// The module's OK of a query comes late and the name command gets no answer:
+// the late OK is not taken for the name's.
+TEST_F(TarnelctlModuleTest, ALateOkDoesNotAnswerAnUnansweredSetting) {
+    SimConfig config;
+    config.okDelay = 30ms;
+    config.silentCommands = {"AT+NAME"};
+    const std::string port = Serve(config);
+    const CtlRun run = m_tarnelctl({"set", port, "--name", "Bob"});
+    EXPECT_EQ(run.exit, EXIT_REFUSED);
+    EXPECT_NE(run.err.find("the module refused the name"), std::string::npos) << run.err;
+}
+
 SimConfig AtUart(sim::LineSettings line) {
     SimConfig config;
     config.settings.uart.line = line;

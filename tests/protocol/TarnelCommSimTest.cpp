@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstring>
+#include <future>
 #include <string>
 #include <vector>
 
@@ -195,6 +196,66 @@ TEST_F(TarnelCommSimTest, DisconnectIsReportedAfterItsOk) {
     BdAddr peer;
     ASSERT_TRUE(WaitUntil([&] { return m_comm.WaitDisconnect(peer) == RES_DISCONNECT; }, 5s));
     EXPECT_EQ(peer, Addr("00025B00A5A5"));
+}
+
+// A query's OK that comes late, or never, is no answer to the command after
+// it, whether that command is answered, refused or left unanswered; and the
+// disconnection report after AT+DISC's own OK reaches the poll.
+TEST_F(TarnelCommSimTest, AQuerysOkIsNeverTheAnswerOfALaterCommand) {
+    struct Case {
+        const char* what;
+        std::chrono::milliseconds okDelay;
+        bool okAfterData;
+        const char* nameReply;  // "silent", "error" or "" (answered)
+        int nameResult;
+    };
+    const Case cases[] = {
+        {"late OK, name answered", 100ms, true, "", RES_OK},
+        {"late OK, name refused", 100ms, true, "error", RES_ERROR},
+        {"late OK, name unanswered", 100ms, true, "silent", RES_TIMEOUT},
+        {"no OK, name answered", 0ms, false, "", RES_OK},
+        {"no OK, name unanswered", 0ms, false, "silent", RES_TIMEOUT},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        m_comm.Close();
+        SimConfig config;
+        config.okDelay = c.okDelay;
+        config.okAfterData = c.okAfterData;
+        config.paceOutput = true;
+        config.state = tarnel::sim::ModuleState::Connected;
+        if (std::string(c.nameReply) == "silent") config.silentCommands = {"AT+NAME"};
+        if (std::string(c.nameReply) == "error") config.errorCommands = {"AT+NAME"};
+        Serve(config);
+        EXPECT_EQ(Code(m_comm.SendCommand(CMD_ESCAPE)), RES_OK);
+        EXPECT_EQ(Code(m_comm.SendCommand(CMD_VERSION)), RES_VERSION);
+        EXPECT_EQ(Code(m_comm.SendCommand(NameCommand("Bob"), CMD_NAME)), c.nameResult);
+        EXPECT_EQ(Code(m_comm.SendCommand(CMD_INFO1)), RES_INFO1);
+        EXPECT_EQ(Code(m_comm.SendCommand(CMD_DISCONNECT)), RES_OK);
+        BdAddr peer;
+        EXPECT_TRUE(WaitUntil([&] { return m_comm.WaitDisconnect(peer) == RES_DISCONNECT; }, 5s));
+    }
+}
+
+// The window thread's reset may run while the worker reads the response
+// setting; ThreadSanitizer watches what the two share.
+TEST_F(TarnelCommSimTest, AResetFromAnotherThreadBesideTheResponseQuery) {
+    SimConfig config;
+    config.settings.quietMode = true;
+    Serve(config);
+    auto resets = std::async(std::launch::async, [this] {
+        for (int i = 0; i < 5; ++i)
+            m_comm.SendCommand(CMD_RESET);
+    });
+    for (int i = 0; i < 5; ++i) {
+        uint8_t mode = 9;
+        const int rc = m_comm.GetQuietMode(mode);
+        EXPECT_TRUE(rc == RES_QM || rc == RES_TIMEOUT) << rc;
+        if (rc == RES_QM) {
+            EXPECT_EQ(mode, 1);
+        }
+    }
+    resets.wait();
 }
 
 TEST_F(TarnelCommSimTest, ConnectionIsReportedToItsPoll) {

@@ -254,6 +254,16 @@ TEST_F(TarnelCommTest, AModuleWithoutOkAfterDataIsLearntOnce) {
     EXPECT_EQ(ResultCode(m_comm.SendCommand(CMD_AT).get()), RES_OK);
     EXPECT_LT(Clock::now() - start, 600ms);  // far from the query's 1200 ms limit
     peer.join();
+
+    // Opened again on the same port (as after Apply), the engine still knows.
+    m_comm.Close();
+    ASSERT_FALSE(m_comm.Open(m_pty.SlavePath(), 115200, 8, 0, 0, 0));
+    peer = Script({{"AT+VER?\r", {{version}}}, {"AT\r", {{"\r\nOK\r\n"}}}});
+    const auto reopened = Clock::now();
+    EXPECT_EQ(ResultCode(m_comm.SendCommand(CMD_VERSION).get()), RES_VERSION);
+    EXPECT_EQ(ResultCode(m_comm.SendCommand(CMD_AT).get()), RES_OK);
+    EXPECT_LT(Clock::now() - reopened, 600ms);
+    peer.join();
 }
 
 // Reports come while the inquiry command still waits; the command ends on an

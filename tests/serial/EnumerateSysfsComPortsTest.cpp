@@ -115,6 +115,7 @@ TEST_F(EnumerateTest, KernelPortsWithDevicesInDirectoryOrder) {
 TEST_F(EnumerateTest, VirtualPortsAreLinksToTerminalDevicesAfterTheKernelPorts) {
     PtyPair first;
     PtyPair second;
+    PtyPair third;
     AddTty("ttyUSB0", true, {{"dev", "188:0"}});
     AddCharSubsystem("5:0", "tty");
     AddCharSubsystem("1:3", "mem");
@@ -128,6 +129,9 @@ TEST_F(EnumerateTest, VirtualPortsAreLinksToTerminalDevicesAfterTheKernelPorts) 
     Link("file", plainFile);
     Link("null", "/dev/null");
     Link("folder", m_root);
+    // A companion nobody holds locked: its publisher was killed.
+    Link("abandoned", third.SlavePath());
+    std::ofstream(m_virtual / "abandoned.lock") << "";
     std::ofstream(m_virtual / "not-a-link") << "x";
 
     const auto ports = Enumerate();

@@ -10,10 +10,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "serial/EnumerateComPorts.h"
 #include "tests/sim/ScopedRuntimeDir.h"
 #include "tests/support/WaitUntil.h"
 
@@ -151,6 +154,56 @@ TEST(TarnelSim, TakesTheNextNameWhenItsLinkIsTaken) {
     sim.Signal(SIGTERM);
     EXPECT_EQ(sim.Exit(), 0);
     EXPECT_EQ(fs::read_symlink(runtime.PortDir() / "busy"), "/dev/null");
+}
+
+bool Listed(const fs::path& link) {
+    std::vector<std::string> ports;
+    EnumerateComPorts(ports);
+    return std::find(ports.begin(), ports.end(), link.string()) != ports.end();
+}
+
+// Opens pseudo-terminals until the system hands out `device` again; they stay
+// open until the returned descriptors are closed.
+std::vector<int> ReuseTerminal(const fs::path& device) {
+    std::vector<int> fds;
+    for (int i = 0; i < 64; ++i) {
+        const int fd = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+        if (fd < 0) break;
+        fds.push_back(fd);
+        if (grantpt(fd) == 0 && unlockpt(fd) == 0 && device == ptsname(fd)) return fds;
+    }
+    for (int fd : fds)
+        close(fd);
+    return {};
+}
+
+TEST(TarnelSim, ALinkLeftByAKilledSimulatorIsNotListedAndItsNameIsFreeAgain) {
+    test::ScopedRuntimeDir runtime;
+    const fs::path link = runtime.PortDir() / "killed";
+    fs::path device;
+    {
+        SimProcess sim({"--link", "killed", "--no-log"});
+        ASSERT_TRUE(WaitUntil(
+            [&] { return sim.Output().find("module on " + link.string()) != std::string::npos; }, kDeadline))
+            << sim.Output();
+        device = fs::read_symlink(link);
+        EXPECT_TRUE(Listed(link));
+        sim.Signal(SIGKILL);
+        sim.Exit();
+    }
+    ASSERT_TRUE(fs::is_symlink(link));
+    const std::vector<int> held = ReuseTerminal(device);
+    ASSERT_FALSE(held.empty()) << "no new pseudo-terminal got " << device;
+    EXPECT_FALSE(Listed(link));
+
+    SimProcess again({"--link", "killed", "--no-log"});
+    EXPECT_TRUE(WaitUntil(
+        [&] { return again.Output().find("module on " + link.string() + " ->") != std::string::npos; },
+        kDeadline))
+        << again.Output();
+    EXPECT_TRUE(Listed(link));
+    for (int fd : held)
+        close(fd);
 }
 
 TEST(TarnelSim, BadFlagsFailWithAMessage) {
