@@ -133,8 +133,8 @@ std::error_code TarnelComm::Reconfigure(unsigned baud, unsigned charSize, uint8_
     const std::error_code error =
         m_channel->Reconfigure(baud, static_cast<uint8_t>(charSize), parity, stopBits, flowControl);
     if (error) return error;
-    m_lateOkUntil.reset();
-    m_noOkAfterData = false;
+    m_okAfterData = OkAfterData::Unknown;
+    m_responsesOff = false;
     return {};
 }
 
