@@ -146,5 +146,19 @@ ok=no
 [ "$watch_status" -eq 0 ] && grep -Eq "$pass_line" "$work/out.txt" && grep -Eq '^  passed: 1$' "$work/out.txt" && ok=yes
 report "provision --watch takes the module on a new port" "$ok" "$work/out.txt" "it exited with $watch_status"
 
+# Ctrl+C in a search, as in a console: the inquiry is stopped on the module
+# and the status is the one for an interrupt.
+timeout -s INT -k 10 "$limit" wine "$win_build/ctl/tarnelctl.exe" search "$com" \
+  >"$work/search.out" 2>&1 </dev/null &
+search_pid=$!
+wait_for "$work/search.out" "^  name: " || true
+kill -INT "$search_pid" 2>/dev/null || true
+search_status=0
+wait "$search_pid" || search_status=$?
+tr -d '\r' <"$work/search.out" >"$work/out.txt"
+ok=no
+[ "$search_status" -eq 130 ] && grep -Eq 'Interrupted; the search was stopped' "$work/out.txt" && ok=yes
+report "Ctrl+C ends a search with 130" "$ok" "$work/out.txt" "it exited with $search_status"
+
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

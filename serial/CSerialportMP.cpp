@@ -37,14 +37,9 @@ struct PortSettings {
     PortBase::stop_bits stopBits;
     PortBase::flow_control flowControl;
 
+    // All in one write: ChangeSettings says why.
     std::error_code ApplyTo(asio::serial_port& port) const {
-        std::error_code error;
-        port.set_option(baud, error);
-        if (!error) port.set_option(charSize, error);
-        if (!error) port.set_option(parity, error);
-        if (!error) port.set_option(stopBits, error);
-        if (!error) port.set_option(flowControl, error);
-        return error;
+        return ChangeSettings(port, [this](PortOptionStorage& storage) { return StoreTo(storage); });
     }
 
     std::error_code StoreTo(PortOptionStorage& storage) const {
@@ -120,8 +115,7 @@ std::error_code CSerialportMP::Reconfigure(uint32_t baud, uint8_t charSize, uint
     const PortSettings settings = MakeSettings(baud, charSize, parity, stopBits, flowControl);
     std::lock_guard lock(m_portMutex);
     if (!m_isOpen) return std::make_error_code(std::errc::not_connected);
-    return ToSystemCategory(ChangeSettings(
-        m_port, [&settings](PortOptionStorage& storage) { return settings.StoreTo(storage); }));
+    return ToSystemCategory(settings.ApplyTo(m_port));
 }
 
 std::error_code CSerialportMP::AcquirePort(const std::string& port) {
