@@ -72,6 +72,10 @@ TEST(CtlArgs, TypedValuesAreCheckedAsTheConfiguratorChecksThem) {
         EXPECT_NE(ErrorOf({"set", "p", "--target", target}).find("destination device is incorrect"),
                   std::string::npos)
             << target;
+    // An unset address cannot be written: the message says what clears a target.
+    EXPECT_NE(
+        ErrorOf({"set", "p", "--target", "000000000000"}).find("only by a factory reset ('tarnelctl reset')"),
+        std::string::npos);
     EXPECT_EQ(ErrorOf({"set", "p", "--uart", "4800,N,1"}),
               "The baud rate must be one of 9600, 19200, 38400, 57600, 115200, 230400, 460800, not '4800'.");
     EXPECT_EQ(ErrorOf({"set", "p", "--uart", "9600,N,1,maybe"}),

@@ -86,6 +86,13 @@ TEST(Tarnelctl, AMissingOrBusyPortExitsWithThreeAndTheSystemsReason) {
         missing.err,
         "tarnelctl: Unable to open the COM port. /dev/tarnel-no-such-port: No such file or directory.\n");
 
+    // provision on one port says why it could not open it, as the others do.
+    const CtlRun provision = tarnelctl({"provision", "--port", "/dev/tarnel-no-such-port", "--mode", "1"});
+    EXPECT_EQ(provision.exit, EXIT_PORT);
+    EXPECT_NE(provision.out.find("FAIL: Unable to open the COM port. /dev/tarnel-no-such-port: No such file"),
+              std::string::npos)
+        << provision.out;
+
     // The configurator's words come in the locale's language.
     Tarnelctl korean;
     korean.SetEnv("LANGUAGE", "ko");
