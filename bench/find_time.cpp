@@ -41,7 +41,8 @@ double TimeFind(const LineSettings& line) {
     const std::error_code error = port.Find(ProbeTimeoutMs(), progress, found);
     const Seconds took = Clock::now() - start;
     if (error || !found || !(port.Line() == line)) {
-        std::fprintf(stderr, "%s: not found (%s)\n", FormatLineSettings(line).c_str(), error.message().c_str());
+        std::fprintf(stderr, "%s: not found (%s)\n", FormatLineSettings(line).c_str(),
+                     error.message().c_str());
         return -1;
     }
     return took.count();
