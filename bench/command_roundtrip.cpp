@@ -2,6 +2,11 @@
 // once, beside the time the same bytes take on a 115200-baud line. The engine
 // looks for new bytes once per 10 ms wait slice, so a command is expected to
 // cost its line time plus at most about one slice.
+//
+// Then the check and read of an opening against a module paced at its UART's
+// byte rate, one that sends OK after a query's data line and one that does
+// not, at 9600 and 115200 baud: the first opening of the port, and the
+// openings after it (as after Apply), which know what the first one learnt.
 
 #include <algorithm>
 #include <atomic>
@@ -78,9 +83,64 @@ void Report(const char* name, int commands, const std::vector<double>& times, co
         (median - lineMs) / commands, median / lineMs);
 }
 
+struct OpeningTimes {
+    double first = 0;
+    double later = 0;  // median of the openings after the first
+};
+
+bool OpeningCheckAndRead(TarnelComm& comm, const std::string& port, unsigned baud, double& ms) {
+    const auto start = Clock::now();
+    if (comm.Open(port, baud, 8, 0, 0, 0)) return false;
+    const bool read = CheckAndRead(comm);
+    ms = Ms(Clock::now() - start).count();
+    comm.Close();
+    return read;
+}
+
+bool MeasureOpenings(unsigned baud, bool okAfterData, OpeningTimes& times) {
+    tarnel::sim::SimConfig config;
+    config.settings.uart.line.baud = baud;
+    config.factory = config.settings;
+    config.paceOutput = true;
+    config.okAfterData = okAfterData;
+    tarnel::sim::PtyModule sim(config);
+    if (sim.Start()) return false;
+    TarnelComm comm;
+    std::vector<double> later;
+    for (int i = 0; i < 8; ++i) {
+        double ms = 0;
+        if (!OpeningCheckAndRead(comm, sim.SlavePath(), baud, ms)) return false;
+        if (i == 0) {
+            times.first = ms;
+        } else {
+            later.push_back(ms);
+        }
+    }
+    times.later = Percentile(later, 0.5);
+    return true;
+}
+
+bool ReportOpenings() {
+    for (unsigned baud : {9600u, 115200u}) {
+        OpeningTimes prompt;
+        OpeningTimes noOk;
+        if (!MeasureOpenings(baud, true, prompt) || !MeasureOpenings(baud, false, noOk)) return false;
+        std::printf(
+            "opening, check and read, paced at %6u: OK after data first %7.1f ms later %7.1f ms;  "
+            "no OK first %7.1f ms later %7.1f ms;  later no OK / OK %.2f\n",
+            baud, prompt.first, prompt.later, noOk.first, noOk.later, noOk.later / prompt.later);
+    }
+    return true;
+}
+
 }  // namespace
 
 int main() {
+    if (!ReportOpenings()) {
+        std::fprintf(stderr, "opening measurement failed\n");
+        return 1;
+    }
+
     tarnel::sim::SimConfig config;
     config.settings.uart.line.baud = BAUD;
     config.factory = config.settings;

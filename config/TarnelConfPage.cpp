@@ -232,6 +232,10 @@ std::error_code TarnelConfPage::OpenPort(const std::u16string& port, uint32_t ba
                                          uint8_t stopBits, uint8_t flow, unsigned charSize) {
     std::string name;
     ToAnsi(port.c_str(), name);
+    // Numbered before reads start: an error they report at once belongs to
+    // this opening.
+    const uint16_t opening = ++m_opening;
+    m_portErrorSeen = false;
     if (std::error_code error = m_comm.Open(name, baud, charSize, parity, stopBits, flow)) return error;
     m_openBaud = baud;
     m_openParity = parity;
@@ -246,7 +250,7 @@ std::error_code TarnelConfPage::OpenPort(const std::u16string& port, uint32_t ba
     m_stopWorker = false;
     m_disconnectFailed = false;
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    m_worker = std::thread(&TarnelConfPage::WorkerLoop, this, ++m_opening);
+    m_worker = std::thread(&TarnelConfPage::WorkerLoop, this, opening);
     Enqueue(JOB_CHECK_DEVICE, false);
     if (!m_busy) {
         BeginWait();
@@ -317,6 +321,9 @@ ui::LRESULT TarnelConfPage::OnJobResult(ui::WPARAM wParam, ui::LPARAM lParam) {
         case JOB_APPLY:
             if (result == JR_OK) {
                 ResetModule();
+                // The settings take effect with the reset: a port that failed
+                // before it got there leaves message 106 alone to say so.
+                if (m_portErrorSeen) break;
                 if (Ask(126, MB_ICONINFORMATION) == 0) break;
                 if (IsPortOpen()) ClosePort();
                 PostSetupComPort();
@@ -444,6 +451,7 @@ void TarnelConfPage::TakeUartValuesFromControls() {
 
 void TarnelConfPage::OnCommError(const TarnelComm* engine, std::error_code& error) {
     if (engine == &m_comm && m_comm.IsOpen()) {
+        m_portErrorSeen = true;
         PostMessage(WM_PORT_ERROR, static_cast<ui::WPARAM>(error.value()), m_opening);
     }
 }

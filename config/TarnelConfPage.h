@@ -227,6 +227,9 @@ private:
     // Counts every opening and closing of the port: what a job, an error or a
     // box brings back is acted on only within the opening it belongs to.
     std::atomic<uint16_t> m_opening{0};
+    // The port of this opening has reported an error (WM_PORT_ERROR is on
+    // its way); set on an I/O thread.
+    std::atomic<bool> m_portErrorSeen{false};
     // The last disconnect failed (message 130); window thread.
     bool m_disconnectFailed = false;
 };

@@ -23,7 +23,7 @@ enum class ModuleResult {
     Ok,
     Failed,          // no conclusive answer, or the module refused
     NoModel,         // Check: the module answered but named no model
-    Closed,          // the engine was closed while the sequence ran
+    Closed,          // the engine was closed, or its channel closed itself on a port error
     NameFailed,      // Apply: the name was refused
     UartFailed,      // Apply: UART values invalid or refused
     TargetFailed,    // Apply: the target was refused
@@ -36,7 +36,7 @@ enum class InquiryStep {
     Found,    // a device report; the record is filled
     Ended,    // the module ended the inquiry
     Nothing,  // no report in this poll
-    Closed,   // the engine was closed
+    Closed,   // the engine was closed, or its channel closed itself
 };
 
 class TarnelModule {

@@ -44,6 +44,11 @@ void BoxRequests::WaitForRequest(std::chrono::milliseconds timeout) {
     m_arrived.wait_for(lock, timeout, [this] { return !m_pending.empty(); });
 }
 
+bool BoxRequests::AnyShown() {
+    std::lock_guard lock(m_mutex);
+    return std::any_of(m_shown.begin(), m_shown.end(), [](const auto& request) { return !request->done; });
+}
+
 void BoxRequests::CloseAll() {
     std::lock_guard lock(m_mutex);
     for (const auto& request : m_pending)

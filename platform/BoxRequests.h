@@ -23,6 +23,9 @@ public:
     void ServePending();
     // Window thread: waits until a request arrives or `timeout` passes.
     void WaitForRequest(std::chrono::milliseconds timeout);
+    // Whether a box of another thread is up and unanswered: on the window
+    // thread, its loop lies below whatever runs now.
+    bool AnyShown();
     // Window thread: answers every request, waiting or shown, as dismissed;
     // the threads that asked go on at once.
     void CloseAll();

@@ -1,8 +1,10 @@
 #include "platform/MessageBox.h"
 
 #include <QApplication>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSpacerItem>
 
 #include "platform/BoxRequests.h"
 #include "platform/HookState.h"
@@ -15,6 +17,10 @@
 namespace ui {
 namespace {
 
+// Room in a title bar beside the caption, in lines of its font: the icon and
+// up to three buttons with their margins.
+constexpr int kTitleBarExtra = 8;
+
 QMessageBox::Icon IconOf(UINT style) {
     switch (style & 0xF0) {
         case MB_ICONERROR:
@@ -25,6 +31,20 @@ QMessageBox::Icon IconOf(UINT style) {
             return QMessageBox::Information;
         default:
             return QMessageBox::NoIcon;
+    }
+}
+
+// A window manager cuts a caption that is wider than its window, and the
+// title bar also holds the window's icon and buttons; a short text alone
+// would make the box that narrow.
+void FitCaption(QMessageBox& box) {
+    QFont titleFont = box.font();
+    titleFont.setBold(true);
+    const QFontMetrics metrics(titleFont);
+    const int width = metrics.horizontalAdvance(box.windowTitle()) + kTitleBarExtra * metrics.height();
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+        grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Minimum), grid->rowCount(),
+                      0, 1, grid->columnCount());
     }
 }
 
@@ -59,6 +79,7 @@ int ShowMessageBox(const test::MessageBoxCall& call) {
     } else {
         box.setEscapeButton(ok);
     }
+    FitCaption(box);
     open.SetCloser([&box] { box.reject(); });
     box.exec();
     if (open.Closed()) return DismissedAnswer(call.style);

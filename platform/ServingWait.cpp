@@ -3,6 +3,7 @@
 #include <thread>
 
 #include "platform/BoxRequests.h"
+#include "platform/MessageBox.h"
 #include "platform/Window.h"
 
 namespace ui {
@@ -11,6 +12,17 @@ namespace {
 // How long a serving wait sleeps between checks when no box request comes.
 constexpr std::chrono::milliseconds kSlice{2};
 
+// A wait that runs inside the loop of another thread's box (a handler
+// dispatched while the box is up) can only end once that thread goes on, and
+// the box cannot be answered before the wait returns: it is closed as
+// dismissed, as a closing port closes its boxes.
+void ServeOnce() {
+    BoxRequests& requests = BoxRequests::Instance();
+    if (requests.AnyShown()) CloseMessageBoxes();
+    requests.ServePending();
+    requests.WaitForRequest(kSlice);
+}
+
 }  // namespace
 
 std::unique_lock<std::mutex> LockServing(std::mutex& mutex) {
@@ -18,8 +30,7 @@ std::unique_lock<std::mutex> LockServing(std::mutex& mutex) {
     for (;;) {
         std::unique_lock lock(mutex, std::try_to_lock);
         if (lock.owns_lock()) return lock;
-        BoxRequests::Instance().ServePending();
-        BoxRequests::Instance().WaitForRequest(kSlice);
+        ServeOnce();
     }
 }
 
@@ -27,8 +38,7 @@ void WaitServing(const std::function<bool()>& done) {
     const bool serving = IsWindowThread();
     while (!done()) {
         if (serving) {
-            BoxRequests::Instance().ServePending();
-            BoxRequests::Instance().WaitForRequest(kSlice);
+            ServeOnce();
         } else {
             std::this_thread::sleep_for(kSlice);
         }

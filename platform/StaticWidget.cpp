@@ -42,7 +42,9 @@ void StaticWidget::PaintGroupBox(QPainter& painter) {
     painter.setPen(palette().color(QPalette::Mid));
     painter.drawRect(rect().adjusted(0, half, -1, -1));
     if (text().isEmpty()) return;
-    const QRect title(8, 0, metrics.horizontalAdvance(text()) + 4, metrics.height());
+    const int titleWidth = metrics.horizontalAdvance(text()) + 4;
+    const int left = (alignment() & Qt::AlignHCenter) ? (width() - titleWidth) / 2 : 8;
+    const QRect title(left, 0, titleWidth, metrics.height());
     painter.fillRect(title, palette().color(QPalette::Window));
     painter.setPen(
         palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));

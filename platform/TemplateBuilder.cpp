@@ -31,8 +31,11 @@ QWidget* CreateButton(const res::ControlTemplate& control, QWidget* client) {
             radio->setAutoExclusive(false);  // the dialog keeps the template's groups
             return radio;
         }
-        case BS_GROUPBOX:
-            return new StaticWidget(StaticWidget::Look::GroupBox, client);
+        case BS_GROUPBOX: {
+            auto* box = new StaticWidget(StaticWidget::Look::GroupBox, client);
+            box->setAlignment((control.style & BS_CENTER) == BS_CENTER ? Qt::AlignHCenter : Qt::AlignLeft);
+            return box;
+        }
         default: {
             auto* button = new QPushButton(client);
             button->setAutoDefault(false);

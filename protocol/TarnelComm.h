@@ -53,7 +53,8 @@ public:
     // Sends `length` bytes of `command` (none when 0, then it only waits) and
     // returns the first conclusive result for `code` within `timeoutMs`:
     // a handler's block, RES_LINE_TOO_LONG, RES_TIMEOUT, RES_NOT_OPEN (nothing
-    // sent) or RES_CLOSED. While another call runs, this one waits for it
+    // sent, or the channel closed itself on a read error while the call
+    // waited) or RES_CLOSED. While another call runs, this one waits for it
     // first; it gives up with RES_TIMEOUT, nothing sent, should that call
     // overrun its own limit, and with RES_CLOSED on Close. Always a block.
     //

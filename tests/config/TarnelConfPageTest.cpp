@@ -2,18 +2,24 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
 #include <QApplication>
 #include <QCursor>
 #include <QImage>
 #include <QPalette>
 #include <QStringList>
 #include <QTableWidget>
+
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <map>
 #include <memory>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "controls/SysColor.h"
@@ -26,6 +32,7 @@
 #include "platform/TestHooks.h"
 #include "tests/config/ConfPageHarness.h"
 #include "tests/support/HangGuard.h"
+#include "tests/support/PtyPair.h"
 #include "tests/support/TextFit.h"
 #include "tests/support/UserInput.h"
 
@@ -530,6 +537,26 @@ TEST_F(TarnelConfPageApply, WritesEverySettingResetsAndHandsBackThePort) {
 
 // A Korean input method types a full-width space (U+3000) as readily as a
 // blank; around an address it is white space all the same.
+// The module goes as the reset after Apply reaches it: the settings have not
+// taken effect, so message 106 alone says what happened.
+TEST_F(TarnelConfPageApply, APortThatFailsBeforeTheResetGivesMessage106Alone) {
+    ASSERT_NO_FATAL_FAILURE(OpenIdle());
+    H().Click(P::IDC_APPLY);
+    ASSERT_TRUE(H().WaitFor([&] { return H().mainWindow.SetupRequests() == 1; }));
+    const std::string heard = H().module.Received();
+    const std::size_t reset = heard.rfind("ATZ\r");
+    ASSERT_NE(reset, std::string::npos);
+
+    SimConfig config;
+    config.hangUpAfterBytes = reset + 1;
+    ASSERT_NO_FATAL_FAILURE(OpenIdle(config));
+    H().Click(P::IDC_APPLY);
+    ASSERT_TRUE(H().WaitFor([&] { return H().mainWindow.SetupRequests() == 1; }));
+    H().Settle(300ms);
+    EXPECT_EQ(H().BoxIds(), std::vector<int>{106});
+    EXPECT_FALSE(H().page.IsPortOpen());
+}
+
 TEST_F(TarnelConfPageApply, TrimsUnicodeWhiteSpaceAroundATypedTarget) {
     ASSERT_NO_FATAL_FAILURE(OpenIdle());
     H().SetText(P::IDC_TARGET, u"");
@@ -953,6 +980,53 @@ TEST(TarnelConfPagePort, ASerialErrorWhileTheWorkersBoxIsUpIsReportedOnce) {
     EXPECT_TRUE(closedByTheError);
     EXPECT_EQ(h.BoxIds(), (std::vector<int>{125, 106}));
     ExpectGaveUp(h);
+}
+
+// A window-thread wait on the worker inside the loop of the worker's box (a
+// handler that closes the port while message 125 is up) closes that box
+// instead of waiting for an answer that cannot come.
+TEST(TarnelConfPagePort, ClosingThePortInsideTheWorkersBoxDoesNotHang) {
+    SimConfig config;
+    config.settings.quietMode = true;
+    ConfPageHarness h(config);
+    bool closed = false;
+    h.boxes.Hold(125, [&] {
+        h.page.ClosePort();
+        closed = true;
+    });
+    const tarnel::test::HangGuard guard(60s, "closing the port while message 125 is up");
+    ASSERT_FALSE(h.Open());
+    ASSERT_TRUE(h.WaitFor([&] { return closed; }));
+    h.Settle(300ms);
+    EXPECT_FALSE(h.page.IsPortOpen());
+    EXPECT_EQ(h.BoxIds(), std::vector<int>{125});
+}
+
+// The port fails just as it opens, before the page has numbered the opening:
+// the error is this opening's all the same.
+TEST(TarnelConfPagePort, APortThatFailsAsItOpensGivesMessage106) {
+    ConfPageHarness h;
+    tarnel::test::PtyPair pty;
+    // Opened and closed once, the master reports a hang-up until the slave
+    // is opened again.
+    close(open(pty.SlavePath().c_str(), O_RDWR | O_NOCTTY));
+    std::atomic<bool> unplugged{false};
+    std::thread puller([&] {
+        const auto deadline = Clock::now() + 10s;
+        pollfd p{pty.MasterFd(), POLLIN, 0};
+        while (Clock::now() < deadline && poll(&p, 1, 0) >= 0 && (p.revents & POLLHUP) != 0) {
+        }
+        pty.Unplug();
+        unplugged = true;
+    });
+    const std::u16string port(pty.SlavePath().begin(), pty.SlavePath().end());
+    const std::error_code error = h.page.OpenPort(port, 9600, 0, 0, 0, 8);
+    puller.join();
+    ASSERT_FALSE(error);
+    ASSERT_TRUE(unplugged);
+    EXPECT_TRUE(h.WaitForBox(106));
+    ASSERT_TRUE(h.WaitFor([&] { return h.mainWindow.SetupRequests() == 1; }));
+    EXPECT_FALSE(h.page.IsPortOpen());
 }
 
 TEST(TarnelConfPagePort, OpeningAMissingPortFailsAndChangesNothing) {

@@ -261,18 +261,6 @@ TEST_F(TarnelctlModuleTest, APortThatDiesEndsEveryCommandWithThePortError) {
     }
 }
 
-// The module's OK of a query comes late and the name command gets no answer:
-// the late OK is not taken for the name's.
-TEST_F(TarnelctlModuleTest, ALateOkDoesNotAnswerAnUnansweredSetting) {
-    SimConfig config;
-    config.okDelay = 30ms;
-    config.silentCommands = {"AT+NAME"};
-    const std::string port = Serve(config);
-    const CtlRun run = m_tarnelctl({"set", port, "--name", "Bob"});
-    EXPECT_EQ(run.exit, EXIT_REFUSED);
-    EXPECT_NE(run.err.find("the module refused the name"), std::string::npos) << run.err;
-}
-
 SimConfig AtUart(sim::LineSettings line) {
     SimConfig config;
     config.settings.uart.line = line;

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QFontMetrics>
 #include <QTimer>
+#include <QWidget>
 
 #include <atomic>
 #include <mutex>
@@ -107,6 +110,29 @@ TEST(MessageBox, AClosedBoxReturnsAsDismissedWhateverItsAnswerWouldHaveBeen) {
     EXPECT_EQ(upWhileHeld, 1);
     EXPECT_EQ(ui::test::OpenMessageBoxCount(), 0);
     EXPECT_EQ(ui::AfxMessageBox(128, ui::MB_OKCANCEL | ui::MB_ICONQUESTION), ui::IDOK);
+}
+
+// Message 126 is short in Korean; its box must still show the whole caption.
+TEST(MessageBox, ABoxIsAtLeastAsWideAsItsCaption) {
+    for (ui::Language language : {ui::Language::English, ui::Language::Korean}) {
+        ui::SetUiLanguage(language);
+        int width = 0;
+        int captionWidth = 0;
+        QTimer::singleShot(0, [&] {
+            QWidget* box = QApplication::activeModalWidget();
+            if (box != nullptr) {
+                QFont bold = box->font();
+                bold.setBold(true);
+                width = box->width();
+                captionWidth = QFontMetrics(bold).horizontalAdvance(box->windowTitle());
+            }
+            ui::CloseMessageBoxes();
+        });
+        ui::AfxMessageBox(126, ui::MB_ICONINFORMATION);
+        EXPECT_GT(captionWidth, 0);
+        EXPECT_GE(width, captionWidth * 2);
+    }
+    ui::SetUiLanguage(ui::Language::English);
 }
 
 TEST(MessageBox, AShownBoxClosedWithoutTheHookReturnsAsDismissed) {
