@@ -9,6 +9,10 @@
 namespace {
 
 constexpr int kMaxInsertRetries = 10;
+// Received text is inserted at most once per frame of the display: a flood
+// costs one insertion and one layout per frame instead of one per read.
+constexpr std::chrono::milliseconds kFrame{16};
+constexpr ui::UINT kFrameTimer = 1;
 // A typed character is echoed as at most a surrogate pair.
 constexpr long kLongestEcho = 2;
 
@@ -51,6 +55,7 @@ TermRichedit::TermRichedit() : m_channel(new CSerialportMP(m_executor.IoContext(
     m_channel->m_readCallback = std::bind(&TermRichedit::OnRead, this, _1, _2, _3, _4);
     m_channel->m_writeCallback = std::bind(&TermRichedit::OnWrite, this, _1, _2, _3);
     MapMessage(WM_RX_DATA, &TermRichedit::OnRxData);
+    MapTimer(&TermRichedit::OnTimer);
     MapKeyDown(&TermRichedit::OnKeyDown);
     MapChar(&TermRichedit::OnChar);
     MapReflect(ui::EN_MAXTEXT, &TermRichedit::OnMaxText);
@@ -108,13 +113,31 @@ void TermRichedit::OnWrite(const std::shared_ptr<CSerialportMP>& /*channel*/, st
 }
 
 ui::LRESULT TermRichedit::OnRxData(ui::WPARAM, ui::LPARAM) {
-    std::lock_guard<std::mutex> lock(m_rxMutex);
-    m_rxNotified = false;
-    if (m_rxPending.empty()) return 0;
-    std::vector<uint8_t> bytes;
-    bytes.swap(m_rxPending);
-    ShowReceived(WithoutNuls(m_decoder.Decode(bytes.data(), bytes.size())));
+    const auto sinceShown = std::chrono::steady_clock::now() - m_lastShown;
+    const auto wait = std::chrono::ceil<std::chrono::milliseconds>(kFrame - sinceShown);
+    if (wait.count() > 0 && SetTimer(kFrameTimer, static_cast<ui::UINT>(wait.count()))) return 0;
+    ShowPending();
     return 0;
+}
+
+void TermRichedit::OnTimer(ui::UINT id) {
+    if (id != kFrameTimer) return;
+    KillTimer(kFrameTimer);
+    ShowPending();
+}
+
+void TermRichedit::ShowPending() {
+    std::vector<uint8_t> bytes;
+    {
+        // Released before the text is shown, so that the port is read on
+        // while the window thread draws.
+        std::lock_guard<std::mutex> lock(m_rxMutex);
+        m_rxNotified = false;
+        bytes.swap(m_rxPending);
+    }
+    if (bytes.empty()) return;
+    m_lastShown = std::chrono::steady_clock::now();
+    ShowReceived(WithoutNuls(m_decoder.Decode(bytes.data(), bytes.size())));
 }
 
 void TermRichedit::ShowReceived(std::u16string text) {
