@@ -109,6 +109,24 @@ int RichEditCtrl::LineLength(long charIndex) const {
     return block.isValid() ? block.length() - 1 : 0;
 }
 
+int RichEditCtrl::LineFromChar(long charIndex) const {
+    const RichEditWidget* edit = EditOf(*this);
+    if (edit == nullptr) return 0;
+    if (charIndex < 0) return edit->Selection().blockNumber();
+    const QTextDocument* document = edit->document();
+    const QTextBlock block =
+        document->findBlock(static_cast<int>(std::min(charIndex, DocumentLength(*edit))));
+    return block.isValid() ? block.blockNumber() : document->blockCount() - 1;
+}
+
+long RichEditCtrl::LineIndex(int line) const {
+    const RichEditWidget* edit = EditOf(*this);
+    if (edit == nullptr) return -1;
+    if (line < 0) line = edit->Selection().blockNumber();
+    const QTextBlock block = edit->document()->findBlockByNumber(line);
+    return block.isValid() ? block.position() : -1;
+}
+
 int RichEditCtrl::GetLineCount() const {
     const RichEditWidget* edit = EditOf(*this);
     return edit != nullptr ? edit->document()->blockCount() : 0;

@@ -224,15 +224,19 @@ void TermRichedit::InsertAndTrim(long pos, std::u16string_view text, Selection& 
 }
 
 // Deletes whole lines from the top until `keepRoom` more characters fit
-// within the limit, or the view is empty. The lines go in one deletion: the
-// result is the same as deleting them one by one, at a fraction of the cost.
+// within the limit, or the view is empty: everything before the first line
+// that starts at or after the excess, found and deleted in one step.
 void TermRichedit::DeleteLeadingLines(long keepRoom, Selection& sel) {
     const long length = GetTextLength();
-    long cut = 0;
-    while (cut < length && length - cut + keepRoom > m_textLimit) {
-        cut = std::min(length, cut + LineLength(cut) + 1);
+    const long excess = length + keepRoom - m_textLimit;
+    if (excess <= 0) return;
+    const int line = LineFromChar(excess);
+    long cut = LineIndex(line);
+    if (cut < excess) {
+        const long next = LineIndex(line + 1);
+        cut = next < 0 ? length : next;
     }
-    DeleteTop(cut, sel);
+    DeleteTop(std::min(cut, length), sel);
 }
 
 void TermRichedit::DeleteFirstLine(Selection& sel) {

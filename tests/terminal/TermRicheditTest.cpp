@@ -124,6 +124,22 @@ TEST(TermRichedit, ReceivedBytesShowTheSameTextHoweverTheyAreSplit) {
     });
 }
 
+// Reads that come within a frame of the last insertion wait for the frame's
+// end; none is lost or shown out of order, wherever the frames fall.
+TEST(TermRichedit, PiecesArrivingFasterThanFramesAreAllShownInOrder) {
+    WithView(true, [](ViewFixture& f) {
+        QString expected;
+        for (int i = 0; i < 60; ++i) {
+            const std::string piece = "piece " + std::to_string(i) + "\r\n";
+            f.pty.Send(piece);
+            expected += QString::fromStdString(piece).replace("\r\n", "\n");
+            QCoreApplication::processEvents();
+        }
+        EXPECT_TRUE(WaitFor([&] { return Shown(f.view) == ui::FromQString(expected); }))
+            << ui::ToQString(Shown(f.view)).toStdString();
+    });
+}
+
 std::string NumberedLines(int first, int count, int lineLength) {
     std::string bytes;
     for (int i = first; i < first + count; ++i) {
