@@ -48,6 +48,22 @@ std::u16string WithoutNuls(std::u16string text) {
     return text;
 }
 
+// A character takes at most three bytes for each unit the view counts (CR LF
+// takes two for one), so the last this many bytes of a batch per unit of the
+// limit give more than a full view, unless they hold NUL bytes, which show
+// nothing.
+constexpr std::size_t kBytesPerShownUnit = 4;
+
+// Where the decoding of a batch may start when only its newest `limit`
+// characters can stay: past the first line break of its end part, where no
+// character is cut; 0 for a batch that is not far longer than the view.
+std::size_t NewestLinesStart(const std::vector<uint8_t>& bytes, long limit) {
+    const std::size_t enough = kBytesPerShownUnit * static_cast<std::size_t>(limit);
+    if (bytes.size() <= enough) return 0;
+    const auto lineFeed = std::find(bytes.end() - static_cast<std::ptrdiff_t>(enough), bytes.end(), '\n');
+    return lineFeed == bytes.end() ? 0 : static_cast<std::size_t>(lineFeed - bytes.begin()) + 1;
+}
+
 }  // namespace
 
 TermRichedit::TermRichedit() : m_channel(new CSerialportMP(m_executor.IoContext())) {
@@ -137,7 +153,23 @@ void TermRichedit::ShowPending() {
     }
     if (bytes.empty()) return;
     m_lastShown = std::chrono::steady_clock::now();
-    ShowReceived(WithoutNuls(m_decoder.Decode(bytes.data(), bytes.size())));
+    ShowReceived(DecodeShown(bytes));
+}
+
+// A batch far longer than the view is decoded from a line start near its
+// end: what comes before would be deleted at once, and decoding it would make
+// every frame of a flood cost more the faster the port is read.
+std::u16string TermRichedit::DecodeShown(const std::vector<uint8_t>& bytes) {
+    if (const std::size_t start = NewestLinesStart(bytes, m_textLimit); start > 0) {
+        Utf8StreamDecoder decoder;
+        std::u16string text = WithoutNuls(decoder.Decode(bytes.data() + start, bytes.size() - start));
+        if (ControlLength(text) >= m_textLimit) {
+            m_decoder = decoder;
+            m_lastShownCR = false;
+            return text;
+        }
+    }
+    return WithoutNuls(m_decoder.Decode(bytes.data(), bytes.size()));
 }
 
 void TermRichedit::ShowReceived(std::u16string text) {

@@ -89,6 +89,7 @@ private:
     // shows what the device sends back. The composition before it is shown.
     void OnInputMethodResult(std::u16string_view result);
 
+    std::u16string DecodeShown(const std::vector<uint8_t>& bytes);
     void ShowReceived(std::u16string text);
     void InsertAndTrim(long pos, std::u16string_view text, Selection& sel);
     void DeleteLeadingLines(long keepRoom, Selection& sel);

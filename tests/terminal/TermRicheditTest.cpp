@@ -187,6 +187,28 @@ TEST(TermRichedit, TextLongerThanTheLimitShowsItsNewestCharacters) {
     });
 }
 
+// One batch several times longer than the view (a flood read within one
+// frame): the view shows its newest characters, NUL bytes not counted.
+TEST(TermRichedit, BatchFarLongerThanTheViewShowsItsNewestCharacters) {
+    std::string lines;
+    for (int i = 0; lines.size() < 200000; ++i)
+        lines += "line " + std::to_string(i) + " \xE2\x82\xAC\r\n";
+    const std::vector<std::string> batches = {lines, lines + std::string(150000, '\0'),
+                                              "\xE2\x82" + lines.substr(1000)};
+    WithView(true, [&](ViewFixture& f) {
+        for (const std::string& batch : batches) {
+            f.view.ClearView();
+            std::error_code ok;
+            f.view.OnRead(f.view.m_channel, ok, std::vector<uint8_t>(batch.begin(), batch.end()),
+                          static_cast<unsigned>(batch.size()));
+            QString expected = QString::fromUtf8(batch).remove(QChar(0)).replace("\r\n", "\n");
+            expected = expected.right(ui::RichEditCtrl::kDefaultLimit);
+            EXPECT_TRUE(WaitFor([&] { return Shown(f.view) == ui::FromQString(expected); }))
+                << batch.size() << " bytes show " << Shown(f.view).size() << " characters";
+        }
+    });
+}
+
 // The control may refuse text that the view expected to fit (here: its limit
 // was lowered behind the view's back); each retry makes room by one more
 // line, at most ten times.
