@@ -117,7 +117,7 @@ flood_tarnel() {
   local app_pid=$!
   pids+=("$app_pid")
   local dialog
-  dialog=$(window_of "$app_pid")
+  dialog=$(window_of "$app_pid") || { cat "$work/app.log" >&2; exit 1; }
   sleep 0.5
   xdotool windowfocus --sync "$dialog" key Return
   read_result
@@ -141,7 +141,9 @@ flood_gtkterm() {
   # GTKTerm closes at start a port that udev does not know, as a pseudo-
   # terminal is; its port dialog (Ctrl+Shift+S), which it fills with the
   # port and the speed given, opens it again with OK.
-  xdotool windowfocus --sync "$(window_of "$gtkterm_pid")" key ctrl+shift+s
+  local main
+  main=$(window_of "$gtkterm_pid") || { cat "$work/gtkterm.log" >&2; exit 1; }
+  xdotool windowfocus --sync "$main" key ctrl+shift+s
   local dialog geometry w h
   dialog=$(window_of "$gtkterm_pid" Configuration)
   sleep 0.5
