@@ -165,12 +165,12 @@ load_after=$(cut -d' ' -f1-3 /proc/loadavg)
 
 rate() { awk -v b="$(field "$1" bytes)" -v s="$(field "$1" seconds)" 'BEGIN { printf "%.2f", b / s / 1e6 }'; }
 row() {
-  printf '%-16s %10s %10s %12s %10s %15s\n' "$1" "$(rate "$2")" "$(field "$2" seconds)" "$(field "$2" cpu)" \
-    "$(field "$2" xcpu)" "$(field "$2" stall_ms)"
+  printf '%-16s %10s %10s %12s %10s %15s %6s\n' "$1" "$(rate "$2")" "$(field "$2" seconds)" "$(field "$2" cpu)" \
+    "$(field "$2" xcpu)" "$(field "$2" stall_ms)" "$(field "$2" pings)"
 }
 echo "flood: $(field "$tarnel" bytes) bytes of UTF-8 text lines at 460800 baud, $(nproc) processors"
 echo "load average before: $load_before   after: $load_after"
-printf '%-16s %10s %10s %12s %10s %15s\n' "" "MB/s" "seconds" "CPU s" "X CPU s" "worst stall ms"
+printf '%-16s %10s %10s %12s %10s %15s %6s\n' "" "MB/s" "seconds" "CPU s" "X CPU s" "worst stall ms" "pings"
 row "Tarnel Manager" "$tarnel"
 row "GTKTerm" "$gtkterm"
 echo "Tarnel Manager's view: $view"
