@@ -34,11 +34,21 @@ cleanup() {
 }
 trap cleanup EXIT
 
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb=$!
+# A display number of its own, away from the low ones that other programs on
+# the machine take or pass around.
+for _ in $(seq 20); do
+  display=$((100 + RANDOM % 800))
+  Xvfb ":$display" -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+  xvfb=$!
+  for _ in $(seq 100); do
+    [ -s "$work/display" ] || ! kill -0 "$xvfb" 2>/dev/null && break
+    sleep 0.1
+  done
+  [ -s "$work/display" ] && break
+  wait "$xvfb" 2>/dev/null || true
+done
 pids+=("$xvfb")
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || { echo "terminal_flood: Xvfb did not start" >&2; exit 1; }
+[ -s "$work/display" ] || { echo "terminal_flood: Xvfb did not start" >&2; cat "$work/xvfb.log" >&2; exit 1; }
 export DISPLAY=:$(cat "$work/display") QT_QPA_PLATFORM=xcb
 mkdir -p "$work/home" "$work/config/Quillmore" "$work/run/tarnel-ports"
 chmod 700 "$work/run"
