@@ -11,7 +11,7 @@
 # end the flood exactly, within the text limit. Prints the figures and the
 # ratios last.
 #
-#   bash bench/terminal_flood.sh [megabytes]      (default 8; needs a build)
+#   bash bench/terminal_flood.sh [megabytes] [ping period in ms]   (default 8, 100; needs a build)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build_dir=${BUILD_DIR:-build}
@@ -19,6 +19,7 @@ app=$PWD/$build_dir/app/tarnel-manager
 drive=$PWD/$build_dir/bench/terminal_flood_drive
 modem_lines=$PWD/$build_dir/bench/libterminal_flood_modem_lines.so
 megabytes=${1:-8}
+ping_ms=${2:-100}
 limit=32767
 for tool in Xvfb xdotool xclip gtkterm iconv; do
   command -v "$tool" >/dev/null || { echo "terminal_flood: $tool is missing (apt-get install xvfb xdotool xclip gtkterm)" >&2; exit 2; }
@@ -69,7 +70,7 @@ window_of() {
 
 # Starts the flood device on link $1; sets $port.
 start_drive() {
-  coproc DRIVE { exec "$drive" --link "$1" --megabytes "$megabytes" --xserver "$xvfb" --save "$work/flood.txt"; }
+  coproc DRIVE { exec "$drive" --link "$1" --megabytes "$megabytes" --ping-ms "$ping_ms" --xserver "$xvfb" --save "$work/flood.txt"; }
   pids+=("$DRIVE_PID")
   local word
   read -r -u "${DRIVE[0]}" word port

@@ -1,15 +1,15 @@
 // The device side of bench/terminal_flood.sh: makes a pseudo-terminal, links
 // it where a terminal program finds it and prints "port PATH". Once a program
 // has opened it at 460800 baud, it floods it with a fixed text at full speed
-// while pinging the program's window every 100 ms, and times the flood from
-// the first byte until the view is idle: all bytes written and the program and
-// the X server quiet. It prints one line
+// while pinging the program's window every 100 ms (or --ping-ms), and times
+// the flood from the first byte until the view is idle: all bytes written and
+// the program and the X server quiet. It prints one line
 //   result bytes=N seconds=S cpu=S xcpu=S stall_ms=MS pings=N lost=N
 // (cpu: the program's processor time for the flood; xcpu: the X server's;
 // stall_ms: the slowest answer to a ping) and keeps the port until its
 // standard input ends, so that the view can still be read.
 //
-//   terminal_flood_drive --link PATH [--megabytes 8] [--xserver PID] [--save FILE]
+//   terminal_flood_drive --link PATH [--megabytes 8] [--xserver PID] [--save FILE] [--ping-ms 100]
 
 #include <termios.h>
 #include <unistd.h>
@@ -36,7 +36,6 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 
-constexpr auto kPingPeriod = 100ms;
 constexpr auto kPingTimeout = 10s;
 // The view is idle once the program and the X server together use less than
 // this much processor time within the quiet span (a blinking cursor costs
@@ -51,6 +50,7 @@ struct Options {
     double megabytes = 8;
     pid_t xserver = 0;
     std::string save;
+    std::chrono::milliseconds pingPeriod{100};
 };
 
 bool ParseOptions(int argc, char** argv, Options& options) {
@@ -64,11 +64,13 @@ bool ParseOptions(int argc, char** argv, Options& options) {
             options.xserver = static_cast<pid_t>(std::atoi(argv[i + 1]));
         } else if (name == "--save") {
             options.save = argv[i + 1];
+        } else if (name == "--ping-ms") {
+            options.pingPeriod = std::chrono::milliseconds(std::atoi(argv[i + 1]));
         } else {
             return false;
         }
     }
-    return !options.link.empty() && options.megabytes > 0 && argc % 2 == 1;
+    return !options.link.empty() && options.megabytes > 0 && options.pingPeriod.count() > 0 && argc % 2 == 1;
 }
 
 bool LineIsAt460800(int master) {
@@ -109,7 +111,7 @@ struct Pings {
     int lost = 0;
 };
 
-void PingEvery100Ms(XPingProbe& probe, std::uint32_t window, Pings& pings) {
+void PingEvery(std::chrono::milliseconds period, XPingProbe& probe, std::uint32_t window, Pings& pings) {
     Clock::time_point next = Clock::now();
     while (!pings.stop) {
         if (const auto roundTrip = probe.Ping(window, kPingTimeout)) {
@@ -118,7 +120,7 @@ void PingEvery100Ms(XPingProbe& probe, std::uint32_t window, Pings& pings) {
         } else {
             ++pings.lost;
         }
-        next = std::max(next + kPingPeriod, Clock::now());
+        next = std::max(next + period, Clock::now());
         std::this_thread::sleep_until(next);
     }
 }
@@ -156,8 +158,9 @@ double Seconds(Clock::duration duration) {
     return std::chrono::duration<double>(duration).count();
 }
 
-int Flood(tarnel::test::PtyPair& pty, const std::string& flood, pid_t program, pid_t xserver,
+int Flood(tarnel::test::PtyPair& pty, const std::string& flood, const Options& options, pid_t program,
           std::uint32_t window) {
+    const pid_t xserver = options.xserver;
     XPingProbe probe;
     Pings pings;
     std::atomic<bool> written{false};
@@ -168,7 +171,7 @@ int Flood(tarnel::test::PtyPair& pty, const std::string& flood, pid_t program, p
         pty.Send(flood);
         written = true;
     });
-    std::thread pinger([&] { PingEvery100Ms(probe, window, pings); });
+    std::thread pinger([&] { PingEvery(options.pingPeriod, probe, window, pings); });
     const Clock::time_point idle = IdleAfter(written, program, xserver);
     const auto cpu = ProcessCpu(program) - cpuBefore;
     const auto xcpu = xserver != 0 ? ProcessCpu(xserver) - xcpuBefore : 0ns;
@@ -213,7 +216,7 @@ int Run(const Options& options) {
         std::fprintf(stderr, "terminal_flood_drive: no window of process %d\n", static_cast<int>(program));
         return 1;
     }
-    const int status = Flood(pty, flood, program, options.xserver, window);
+    const int status = Flood(pty, flood, options, program, window);
     char ignored[256];
     while (read(STDIN_FILENO, ignored, sizeof ignored) > 0) {
     }
@@ -226,9 +229,9 @@ int Run(const Options& options) {
 int main(int argc, char** argv) {
     Options options;
     if (!ParseOptions(argc, argv, options)) {
-        std::fprintf(
-            stderr,
-            "usage: terminal_flood_drive --link PATH [--megabytes 8] [--xserver PID] [--save FILE]\n");
+        std::fprintf(stderr,
+                     "usage: terminal_flood_drive --link PATH [--megabytes 8] [--xserver PID] [--save FILE] "
+                     "[--ping-ms 100]\n");
         return 2;
     }
     return Run(options);
