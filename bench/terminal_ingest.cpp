@@ -18,6 +18,7 @@
 #include <string>
 #include <thread>
 
+#include "bench/FloodText.h"
 #include "platform/Dialog.h"
 #include "platform/QtText.h"
 #include "platform/TestHooks.h"
@@ -29,23 +30,6 @@ namespace {
 
 constexpr double kBaselineBytesPerSecond = 46080.0;
 constexpr int kTimerPeriodMs = 10;
-const std::string kEndMarker = "END OF FLOOD";
-
-std::string Flood(std::size_t bytes) {
-    static const char* const kTexts[] = {
-        "OK",
-        "AT+VER? Tarnel 1.1",
-        "\xED\x95\x9C\xEA\xB5\xAD\xEC\x96\xB4 \xED\x85\x8D\xEC\x8A\xA4\xED\x8A\xB8",
-        "price 12 \xE2\x82\xAC, check \xE2\x9C\x93",
-        "The quick brown fox jumps over the lazy dog",
-        "\xF0\x9F\x98\x80 smile"};
-    std::string flood;
-    flood.reserve(bytes + 100);
-    for (unsigned i = 0; flood.size() < bytes; ++i) {
-        flood += "line " + std::to_string(i) + ": " + kTexts[i % std::size(kTexts)] + "\r\n";
-    }
-    return flood + kEndMarker + "\r\n";
-}
 
 const res::DialogTemplate& HostTemplate() {
     static const res::DialogTemplate host{0,
@@ -64,7 +48,7 @@ const res::DialogTemplate& HostTemplate() {
 bool EndMarkerShown(const SerialTermPage& page) {
     const auto* edit = qobject_cast<const QPlainTextEdit*>(page.m_view.GetQWidget());
     const QTextBlock last = edit->document()->lastBlock();
-    return last.text().isEmpty() && last.previous().text() == QString::fromStdString(kEndMarker);
+    return last.text().isEmpty() && last.previous().text() == QString::fromLatin1(kFloodEndMarker);
 }
 
 // The view must show the newest part of the flood exactly: nothing lost or
@@ -81,7 +65,28 @@ struct Result {
     double seconds = 0;
     qint64 maxBlockedMs = 0;
     bool intact = false;
+    double overflowMeanUs = 0;
+    double overflowWorstUs = 0;
 };
+
+constexpr int kOverflowBatches = 200;
+constexpr std::size_t kOverflowBatchBytes = 2000;
+
+// A full view that receives a batch of whole lines: as many lines go from
+// the top as the batch needs, and the batch goes at the end.
+void MeasureOverflowingBatch(TermRichedit& view, Result& result) {
+    const std::u16string batch = QString::fromUtf8(FloodText(kOverflowBatchBytes)).toStdU16String();
+    QElapsedTimer clock;
+    double total = 0;
+    for (int i = 0; i < kOverflowBatches; ++i) {
+        clock.start();
+        view.AppendText(batch);
+        const double us = static_cast<double>(clock.nsecsElapsed()) / 1e3;
+        total += us;
+        result.overflowWorstUs = std::max(result.overflowWorstUs, us);
+    }
+    result.overflowMeanUs = total / kOverflowBatches;
+}
 
 void Measure(SerialTermPage& page, ui::Dialog& host, tarnel::test::PtyPair& pty, const std::string& flood,
              Result& result) {
@@ -118,6 +123,7 @@ void Measure(SerialTermPage& page, ui::Dialog& host, tarnel::test::PtyPair& pty,
     tick.stop();
     device.join();
     result.intact = ViewShowsTheFloodsEnd(page, flood);
+    MeasureOverflowingBatch(page.m_view, result);
     page.ClosePort();
 }
 
@@ -142,7 +148,7 @@ int main(int argc, char** argv) {
     const double megabytes = argc > 1 ? std::atof(argv[1]) : 8.0;
     QApplication app(argc, argv);
 
-    const std::string flood = Flood(static_cast<std::size_t>(megabytes * 1024 * 1024));
+    const std::string flood = FloodText(static_cast<std::size_t>(megabytes * 1024 * 1024));
     const Result result = Run(flood);
     if (result.seconds <= 0) return 1;
 
@@ -153,6 +159,8 @@ int main(int argc, char** argv) {
     std::printf("bytes/s reaching view:   %.0f\n", rate);
     std::printf("longest window block:    %lld ms (limit 100 ms)\n",
                 static_cast<long long>(result.maxBlockedMs));
+    std::printf("batch of %zu bytes into a full view: %.0f us on average, %.0f us at worst (%d batches)\n",
+                kOverflowBatchBytes, result.overflowMeanUs, result.overflowWorstUs, kOverflowBatches);
     std::printf("target:                  20x the baseline\n");
     std::printf("ratio to 46080 bytes/s:  %.1fx\n", rate / kBaselineBytesPerSecond);
     return result.intact ? 0 : 1;

@@ -60,7 +60,7 @@ long RichEditCtrl::GetTextLength() const {
 void RichEditCtrl::SetSel(long start, long end) {
     RichEditWidget* edit = EditOf(*this);
     if (edit == nullptr) return;
-    QTextCursor cursor = edit->textCursor();
+    QTextCursor cursor = edit->Selection();
     if (start < 0) {
         cursor.clearSelection();
     } else {
@@ -69,13 +69,13 @@ void RichEditCtrl::SetSel(long start, long end) {
         cursor.setPosition(static_cast<int>(std::min(start, length)));
         cursor.setPosition(static_cast<int>(end), QTextCursor::KeepAnchor);
     }
-    edit->setTextCursor(cursor);
+    edit->SetSelection(cursor);
 }
 
 void RichEditCtrl::GetSel(long& start, long& end) const {
     const RichEditWidget* edit = EditOf(*this);
     if (edit == nullptr) return;
-    const QTextCursor cursor = edit->textCursor();
+    const QTextCursor cursor = edit->Selection();
     start = cursor.selectionStart();
     end = cursor.selectionEnd();
 }
@@ -84,7 +84,7 @@ void RichEditCtrl::ReplaceSel(std::u16string_view text, bool) {
     RichEditWidget* edit = EditOf(*this);
     if (edit == nullptr) return;
     QString insert = NormalizeBreaks(text);
-    QTextCursor cursor = edit->textCursor();
+    QTextCursor cursor = edit->Selection();
     const long kept = DocumentLength(*edit) - (cursor.selectionEnd() - cursor.selectionStart());
     const long room = std::max(0L, GetLimitText() - kept);
     const bool overflow = insert.size() > room;
@@ -96,7 +96,7 @@ void RichEditCtrl::ReplaceSel(std::u16string_view text, bool) {
     QTextCharFormat format;
     format.setForeground(edit->InsertColor());
     cursor.insertText(insert, format);
-    edit->setTextCursor(cursor);
+    edit->SetSelection(cursor);
     if (overflow) WindowAccess::Notify(*this, EN_MAXTEXT);
 }
 
@@ -105,8 +105,26 @@ int RichEditCtrl::LineLength(long charIndex) const {
     if (edit == nullptr) return 0;
     const QTextDocument* document = edit->document();
     const QTextBlock block =
-        charIndex < 0 ? edit->textCursor().block() : document->findBlock(static_cast<int>(charIndex));
+        charIndex < 0 ? edit->Selection().block() : document->findBlock(static_cast<int>(charIndex));
     return block.isValid() ? block.length() - 1 : 0;
+}
+
+int RichEditCtrl::LineFromChar(long charIndex) const {
+    const RichEditWidget* edit = EditOf(*this);
+    if (edit == nullptr) return 0;
+    if (charIndex < 0) return edit->Selection().blockNumber();
+    const QTextDocument* document = edit->document();
+    const QTextBlock block =
+        document->findBlock(static_cast<int>(std::min(charIndex, DocumentLength(*edit))));
+    return block.isValid() ? block.blockNumber() : document->blockCount() - 1;
+}
+
+long RichEditCtrl::LineIndex(int line) const {
+    const RichEditWidget* edit = EditOf(*this);
+    if (edit == nullptr) return -1;
+    if (line < 0) line = edit->Selection().blockNumber();
+    const QTextBlock block = edit->document()->findBlockByNumber(line);
+    return block.isValid() ? block.position() : -1;
 }
 
 int RichEditCtrl::GetLineCount() const {

@@ -42,6 +42,12 @@ public:
     // caret's line), without its line break.
     int LineLength(long charIndex = -1) const;
     int GetLineCount() const;
+    // The line that holds character `charIndex` (-1: the caret's line; past
+    // the end: the last line), and the first character of `line` (-1: the
+    // caret's line; -1 when there is no such line). Both take time that
+    // grows with the logarithm of the text, not with the text.
+    int LineFromChar(long charIndex = -1) const;
+    long LineIndex(int line = -1) const;
 
     // The vertical scroll information (bar SB_VERT) as Windows gives it:
     // the view is at its end when nPos >= nMax - nPage + 1. False for any

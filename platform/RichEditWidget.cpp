@@ -1,6 +1,7 @@
 #include "platform/RichEditWidget.h"
 
 #include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
@@ -11,15 +12,50 @@
 #include "platform/WindowAccess.h"
 
 namespace ui {
+namespace {
+
+// Posted when a selection starts to wait, so that it reaches the widget's
+// cursor in the next pass of the event loop even when nothing else comes.
+const QEvent::Type kApplySelection = static_cast<QEvent::Type>(QEvent::registerEventType());
+
+}  // namespace
 
 RichEditWidget::RichEditWidget(QWidget* parent) : QPlainTextEdit(parent) {
     setUndoRedoEnabled(false);
+}
+
+QTextCursor RichEditWidget::Selection() const {
+    return m_pendingSelection.isNull() ? textCursor() : m_pendingSelection;
+}
+
+void RichEditWidget::SetSelection(const QTextCursor& selection) {
+    if (m_pendingSelection.isNull()) QCoreApplication::postEvent(this, new QEvent(kApplySelection));
+    m_pendingSelection = selection;
+}
+
+void RichEditWidget::ApplySelection() {
+    if (m_pendingSelection.isNull()) return;
+    const QTextCursor selection = m_pendingSelection;
+    m_pendingSelection = QTextCursor();
+    setTextCursor(selection);
+}
+
+bool RichEditWidget::event(QEvent* event) {
+    ApplySelection();
+    return event->type() == kApplySelection || QPlainTextEdit::event(event);
+}
+
+// Painting and the mouse reach the widget through its viewport.
+bool RichEditWidget::viewportEvent(QEvent* event) {
+    ApplySelection();
+    return QPlainTextEdit::viewportEvent(event);
 }
 
 bool RichEditWidget::Insert(const QString& text) {
     auto* control = dynamic_cast<RichEditCtrl*>(WindowAccess::FromWidget(this));
     if (control == nullptr || isReadOnly()) return false;
     control->ReplaceSel(FromQString(text));
+    ApplySelection();
     ensureCursorVisible();
     return true;
 }

@@ -8,6 +8,7 @@
 
 #include <QColor>
 #include <QPlainTextEdit>
+#include <QTextCursor>
 
 namespace ui {
 
@@ -21,7 +22,19 @@ public:
     QColor InsertColor() const { return m_color; }
     void SetInsertColor(const QColor& color) { m_color = color; }
 
+    // The control's selection. The widget's own cursor takes it over only
+    // before the widget next handles an event: setting that cursor lays out
+    // the text around it to keep it in view, which for a run of edits (delete
+    // the oldest lines, insert at the end) would lay out text that is never
+    // shown.
+    QTextCursor Selection() const;
+    void SetSelection(const QTextCursor& selection);
+    // Hands a pending selection to the widget's cursor now.
+    void ApplySelection();
+
 protected:
+    bool event(QEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void insertFromMimeData(const QMimeData* source) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
@@ -30,6 +43,8 @@ private:
     bool Insert(const QString& text);
 
     long m_limit = 32767;
+    // Null while the widget's cursor is the selection.
+    QTextCursor m_pendingSelection;
     QColor m_color = Qt::black;
 };
 

@@ -9,6 +9,10 @@
 namespace {
 
 constexpr int kMaxInsertRetries = 10;
+// Received text is inserted at most once per frame of the display: a flood
+// costs one insertion and one layout per frame instead of one per read.
+constexpr std::chrono::milliseconds kFrame{16};
+constexpr ui::UINT kFrameTimer = 1;
 // A typed character is echoed as at most a surrogate pair.
 constexpr long kLongestEcho = 2;
 
@@ -44,6 +48,22 @@ std::u16string WithoutNuls(std::u16string text) {
     return text;
 }
 
+// A character takes at most three bytes for each unit the view counts (CR LF
+// takes two for one), so the last this many bytes of a batch per unit of the
+// limit give more than a full view, unless they hold NUL bytes, which show
+// nothing.
+constexpr std::size_t kBytesPerShownUnit = 4;
+
+// Where the decoding of a batch may start when only its newest `limit`
+// characters can stay: past the first line break of its end part, where no
+// character is cut; 0 for a batch that is not far longer than the view.
+std::size_t NewestLinesStart(const std::vector<uint8_t>& bytes, long limit) {
+    const std::size_t enough = kBytesPerShownUnit * static_cast<std::size_t>(limit);
+    if (bytes.size() <= enough) return 0;
+    const auto lineFeed = std::find(bytes.end() - static_cast<std::ptrdiff_t>(enough), bytes.end(), '\n');
+    return lineFeed == bytes.end() ? 0 : static_cast<std::size_t>(lineFeed - bytes.begin()) + 1;
+}
+
 }  // namespace
 
 TermRichedit::TermRichedit() : m_channel(new CSerialportMP(m_executor.IoContext())) {
@@ -51,6 +71,7 @@ TermRichedit::TermRichedit() : m_channel(new CSerialportMP(m_executor.IoContext(
     m_channel->m_readCallback = std::bind(&TermRichedit::OnRead, this, _1, _2, _3, _4);
     m_channel->m_writeCallback = std::bind(&TermRichedit::OnWrite, this, _1, _2, _3);
     MapMessage(WM_RX_DATA, &TermRichedit::OnRxData);
+    MapTimer(&TermRichedit::OnTimer);
     MapKeyDown(&TermRichedit::OnKeyDown);
     MapChar(&TermRichedit::OnChar);
     MapReflect(ui::EN_MAXTEXT, &TermRichedit::OnMaxText);
@@ -108,13 +129,47 @@ void TermRichedit::OnWrite(const std::shared_ptr<CSerialportMP>& /*channel*/, st
 }
 
 ui::LRESULT TermRichedit::OnRxData(ui::WPARAM, ui::LPARAM) {
-    std::lock_guard<std::mutex> lock(m_rxMutex);
-    m_rxNotified = false;
-    if (m_rxPending.empty()) return 0;
-    std::vector<uint8_t> bytes;
-    bytes.swap(m_rxPending);
-    ShowReceived(WithoutNuls(m_decoder.Decode(bytes.data(), bytes.size())));
+    const auto sinceShown = std::chrono::steady_clock::now() - m_lastShown;
+    const auto wait = std::chrono::ceil<std::chrono::milliseconds>(kFrame - sinceShown);
+    if (wait.count() > 0 && SetTimer(kFrameTimer, static_cast<ui::UINT>(wait.count()))) return 0;
+    ShowPending();
     return 0;
+}
+
+void TermRichedit::OnTimer(ui::UINT id) {
+    if (id != kFrameTimer) return;
+    KillTimer(kFrameTimer);
+    ShowPending();
+}
+
+void TermRichedit::ShowPending() {
+    std::vector<uint8_t> bytes;
+    {
+        // Released before the text is shown, so that the port is read on
+        // while the window thread draws.
+        std::lock_guard<std::mutex> lock(m_rxMutex);
+        m_rxNotified = false;
+        bytes.swap(m_rxPending);
+    }
+    if (bytes.empty()) return;
+    m_lastShown = std::chrono::steady_clock::now();
+    ShowReceived(DecodeShown(bytes));
+}
+
+// A batch far longer than the view is decoded from a line start near its
+// end: what comes before would be deleted at once, and decoding it would make
+// every frame of a flood cost more the faster the port is read.
+std::u16string TermRichedit::DecodeShown(const std::vector<uint8_t>& bytes) {
+    if (const std::size_t start = NewestLinesStart(bytes, m_textLimit); start > 0) {
+        Utf8StreamDecoder decoder;
+        std::u16string text = WithoutNuls(decoder.Decode(bytes.data() + start, bytes.size() - start));
+        if (ControlLength(text) >= m_textLimit) {
+            m_decoder = decoder;
+            m_lastShownCR = false;
+            return text;
+        }
+    }
+    return WithoutNuls(m_decoder.Decode(bytes.data(), bytes.size()));
 }
 
 void TermRichedit::ShowReceived(std::u16string text) {
@@ -201,15 +256,19 @@ void TermRichedit::InsertAndTrim(long pos, std::u16string_view text, Selection& 
 }
 
 // Deletes whole lines from the top until `keepRoom` more characters fit
-// within the limit, or the view is empty. The lines go in one deletion: the
-// result is the same as deleting them one by one, at a fraction of the cost.
+// within the limit, or the view is empty: everything before the first line
+// that starts at or after the excess, found and deleted in one step.
 void TermRichedit::DeleteLeadingLines(long keepRoom, Selection& sel) {
     const long length = GetTextLength();
-    long cut = 0;
-    while (cut < length && length - cut + keepRoom > m_textLimit) {
-        cut = std::min(length, cut + LineLength(cut) + 1);
+    const long excess = length + keepRoom - m_textLimit;
+    if (excess <= 0) return;
+    const int line = LineFromChar(excess);
+    long cut = LineIndex(line);
+    if (cut < excess) {
+        const long next = LineIndex(line + 1);
+        cut = next < 0 ? length : next;
     }
-    DeleteTop(cut, sel);
+    DeleteTop(std::min(cut, length), sel);
 }
 
 void TermRichedit::DeleteFirstLine(Selection& sel) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPointer>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -71,6 +72,9 @@ private:
     };
 
     ui::LRESULT OnRxData(ui::WPARAM wParam, ui::LPARAM lParam);
+    void OnTimer(ui::UINT id);
+    // Shows every received byte not shown yet in one insertion.
+    void ShowPending();
     // Typed text, and an input method's composition, always go at the end.
     void PlaceCaretAtEnd();
     bool OnKeyDown(ui::UINT vk);
@@ -85,6 +89,7 @@ private:
     // shows what the device sends back. The composition before it is shown.
     void OnInputMethodResult(std::u16string_view result);
 
+    std::u16string DecodeShown(const std::vector<uint8_t>& bytes);
     void ShowReceived(std::u16string text);
     void InsertAndTrim(long pos, std::u16string_view text, Selection& sel);
     void DeleteLeadingLines(long keepRoom, Selection& sel);
@@ -106,9 +111,14 @@ private:
     char16_t m_typedHighSurrogate = 0;  // first half of a typed pair, until its second arrives
     QPointer<InputMethodFilter> m_imeFilter;
 
+    // When the last insertion of received text began: what arrives within a
+    // frame of it waits for the frame's end and goes in with what follows.
+    std::chrono::steady_clock::time_point m_lastShown;
+
     std::mutex m_rxMutex;
     std::vector<uint8_t> m_rxPending;
-    // A WM_RX_DATA is on its way (guarded by m_rxMutex).
+    // A WM_RX_DATA is on its way, or the frame timer runs (guarded by
+    // m_rxMutex): either shows what arrives until then.
     bool m_rxNotified = false;
     Utf8StreamDecoder m_decoder;
 };

@@ -26,14 +26,15 @@ LeadByte Classify(std::uint8_t b) {
     return {-1, 0, 0, 0};
 }
 
-void AppendCodePoint(std::u16string& out, char32_t cp) {
+char16_t* PutCodePoint(char16_t* out, char32_t cp) {
     if (cp < 0x10000) {
-        out.push_back(static_cast<char16_t>(cp));
-        return;
+        *out++ = static_cast<char16_t>(cp);
+        return out;
     }
     cp -= 0x10000;
-    out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-    out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+    *out++ = static_cast<char16_t>(0xD800 + (cp >> 10));
+    *out++ = static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
+    return out;
 }
 
 }  // namespace
@@ -43,20 +44,19 @@ std::u16string Utf8StreamDecoder::Decode(const std::uint8_t* data, std::size_t l
     bytes.insert(bytes.end(), data, data + length);
     m_heldLength = 0;
 
-    std::u16string out;
-    out.reserve(bytes.size());
+    // No byte gives more than one unit (a four-byte sequence gives two), so
+    // the text is written into room for one unit per byte and cut to size.
     const std::size_t n = bytes.size();
+    std::u16string text(n, u'\0');
+    char16_t* out = text.data();
     std::size_t i = 0;
     while (i < n) {
-        const std::uint8_t b = bytes[i];
-        if (b < 0x80) {
-            out.push_back(b);
-            ++i;
-            continue;
-        }
-        const LeadByte lead = Classify(b);
+        while (i < n && bytes[i] < 0x80)
+            *out++ = bytes[i++];
+        if (i == n) break;
+        const LeadByte lead = Classify(bytes[i]);
         if (lead.continuations < 0) {
-            out.push_back(kReplacement);
+            *out++ = kReplacement;
             ++i;
             continue;
         }
@@ -67,7 +67,8 @@ std::u16string Utf8StreamDecoder::Decode(const std::uint8_t* data, std::size_t l
             if (j == n) {
                 for (std::size_t h = i; h < n; ++h)
                     m_held[m_heldLength++] = bytes[h];
-                return out;
+                text.resize(static_cast<std::size_t>(out - text.data()));
+                return text;
             }
             const std::uint8_t low = k == 0 ? lead.secondLow : 0x80;
             const std::uint8_t high = k == 0 ? lead.secondHigh : 0xBF;
@@ -76,12 +77,13 @@ std::u16string Utf8StreamDecoder::Decode(const std::uint8_t* data, std::size_t l
         }
         if (broken) {
             // The offending byte is not consumed: it may start the next character.
-            out.push_back(kReplacement);
+            *out++ = kReplacement;
             i = j - 1;
             continue;
         }
-        AppendCodePoint(out, cp);
+        out = PutCodePoint(out, cp);
         i = j;
     }
-    return out;
+    text.resize(static_cast<std::size_t>(out - text.data()));
+    return text;
 }

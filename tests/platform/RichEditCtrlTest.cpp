@@ -64,6 +64,43 @@ TEST_F(RichEditCtrlTest, EveryKindOfLineBreakCountsAsOneCharacter) {
     EXPECT_EQ(end, 11);
 }
 
+TEST_F(RichEditCtrlTest, LinesAreFoundFromCharactersAndCharactersFromLines) {
+    view.ReplaceSel(u"ab\r\ncd\r\n\r\nefg");  // lines start at 0, 3, 6 and 7; 10 characters
+    struct Case {
+        long charIndex;
+        int line;
+        long lineIndex;
+    };
+    for (const Case& c : {Case{0, 0, 0}, Case{2, 0, 0}, Case{3, 1, 3}, Case{6, 2, 6}, Case{7, 3, 7},
+                          Case{10, 3, 7}, Case{500, 3, 7}}) {
+        EXPECT_EQ(view.LineFromChar(c.charIndex), c.line) << c.charIndex;
+        EXPECT_EQ(view.LineIndex(c.line), c.lineIndex) << c.charIndex;
+    }
+    EXPECT_EQ(view.LineIndex(4), -1) << "no such line";
+    view.SetSel(4, 4);
+    EXPECT_EQ(view.LineFromChar(-1), 1) << "the caret's line";
+    EXPECT_EQ(view.LineIndex(-1), 3);
+}
+
+// The widget's own cursor, which typing and painting use, follows the
+// control's selection once events run.
+TEST_F(RichEditCtrlTest, TheWidgetsCursorFollowsTheSelectionBeforeItHandlesInput) {
+    auto* edit = qobject_cast<QPlainTextEdit*>(view.GetQWidget());
+    view.ReplaceSel(u"one\r\ntwo");
+    view.SetSel(0, 3);
+    long start = 0;
+    long end = 0;
+    view.GetSel(start, end);
+    EXPECT_EQ(start, 0);
+    EXPECT_EQ(end, 3);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(edit->textCursor().selectionStart(), 0);
+    EXPECT_EQ(edit->textCursor().selectionEnd(), 3);
+    view.SetSel(7, 7);
+    QTest::keyClicks(edit, "!");
+    EXPECT_EQ(view.GetWindowText(), u"one\r\ntwo!") << "typed at the selection set last";
+}
+
 TEST_F(RichEditCtrlTest, SelectionReplacementAndDeletionOfTheFirstLine) {
     view.SetWindowText(u"first\r\nsecond\r\n");
     EXPECT_EQ(view.GetTextLength(), 13);

@@ -124,6 +124,22 @@ TEST(TermRichedit, ReceivedBytesShowTheSameTextHoweverTheyAreSplit) {
     });
 }
 
+// Reads that come within a frame of the last insertion wait for the frame's
+// end; none is lost or shown out of order, wherever the frames fall.
+TEST(TermRichedit, PiecesArrivingFasterThanFramesAreAllShownInOrder) {
+    WithView(true, [](ViewFixture& f) {
+        QString expected;
+        for (int i = 0; i < 60; ++i) {
+            const std::string piece = "piece " + std::to_string(i) + "\r\n";
+            f.pty.Send(piece);
+            expected += QString::fromStdString(piece).replace("\r\n", "\n");
+            QCoreApplication::processEvents();
+        }
+        EXPECT_TRUE(WaitFor([&] { return Shown(f.view) == ui::FromQString(expected); }))
+            << ui::ToQString(Shown(f.view)).toStdString();
+    });
+}
+
 std::string NumberedLines(int first, int count, int lineLength) {
     std::string bytes;
     for (int i = first; i < first + count; ++i) {
@@ -168,6 +184,28 @@ TEST(TermRichedit, TextLongerThanTheLimitShowsItsNewestCharacters) {
         std::u16string expected = ui::FromQString(ui::ToQString(text).replace("\r\n", "\n"));
         expected = expected.substr(expected.size() - ui::RichEditCtrl::kDefaultLimit);
         EXPECT_EQ(Shown(f.view), expected);
+    });
+}
+
+// One batch several times longer than the view (a flood read within one
+// frame): the view shows its newest characters, NUL bytes not counted.
+TEST(TermRichedit, BatchFarLongerThanTheViewShowsItsNewestCharacters) {
+    std::string lines;
+    for (int i = 0; lines.size() < 200000; ++i)
+        lines += "line " + std::to_string(i) + " \xE2\x82\xAC\r\n";
+    const std::vector<std::string> batches = {lines, lines + std::string(150000, '\0'),
+                                              "\xE2\x82" + lines.substr(1000)};
+    WithView(true, [&](ViewFixture& f) {
+        for (const std::string& batch : batches) {
+            f.view.ClearView();
+            std::error_code ok;
+            f.view.OnRead(f.view.m_channel, ok, std::vector<uint8_t>(batch.begin(), batch.end()),
+                          static_cast<unsigned>(batch.size()));
+            QString expected = QString::fromUtf8(batch).remove(QChar(0)).replace("\r\n", "\n");
+            expected = expected.right(ui::RichEditCtrl::kDefaultLimit);
+            EXPECT_TRUE(WaitFor([&] { return Shown(f.view) == ui::FromQString(expected); }))
+                << batch.size() << " bytes show " << Shown(f.view).size() << " characters";
+        }
     });
 }
 
