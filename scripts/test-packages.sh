@@ -112,6 +112,13 @@ path_is() {
 
 check "the installer runs silently" timeout "$limit" wine "$setup_exe" /S
 check "tarnelctl.exe installed" test -f "$install_dir/tarnelctl.exe"
+# The windowed program is in the installer when the Windows build has it.
+shortcut=
+if unzip -l "$zip_file" | grep -q ' tarnel-manager.exe$'; then
+  shortcut="$(winepath -u "$(wine cmd /c 'echo %ProgramData%' 2>/dev/null | tr -d '\r')")/Microsoft/Windows/Start Menu/Programs/Tarnel Manager.lnk"
+  check "tarnel-manager.exe installed" test -f "$install_dir/tarnel-manager.exe"
+  check "a Start-menu entry for it" test -f "$shortcut"
+fi
 check "the installed tarnelctl.exe --version" sh -c "cd \"\$1\" && timeout $limit wine ./tarnelctl.exe --version | grep -qF $version" sh "$install_dir"
 check "registered under Add or remove programs" sh -c "wine reg query \"\$1\" /v UninstallString | grep -qi uninstall.exe" sh "$uninstall_key"
 check "the install folder is on the PATH" path_is "$path_before;$program_files\\Tarnel Manager"
@@ -120,10 +127,18 @@ check "the uninstaller runs silently" timeout "$limit" wine "$install_dir/uninst
 # returned: the checks wait until every program of the prefix has ended.
 timeout "$limit" wineserver -w || true
 check "the install folder is gone" test ! -e "$install_dir"
+[ -z "$shortcut" ] || check "the Start-menu entry is gone" test ! -e "$shortcut"
 check "the uninstall entry is gone" sh -c "! wine reg query \"\$1\" >/dev/null 2>&1" sh "$uninstall_key"
 check "the PATH is as before" path_is "$path_before"
 check "/NOPATH installs without touching the PATH" timeout "$limit" wine "$setup_exe" /S /NOPATH
 check "  the PATH after /NOPATH" path_is "$path_before"
+# Short enough to be read, too long for the installer's strings to hold with
+# the entry added.
+long_path=$path_before
+while [ ${#long_path} -lt 1000 ]; do long_path+=';C:\Tools'; done
+wine reg add "$environment_key" /v Path /t REG_EXPAND_SZ /d "$long_path" /f >/dev/null 2>&1
+check "an installation over a PATH too long to change" timeout "$limit" wine "$setup_exe" /S
+check "  leaves the PATH alone" path_is "$long_path"
 
 check "the zip holds tarnelctl.exe" sh -c "unzip -l '$zip_file' | grep -q ' tarnelctl.exe$'"
 

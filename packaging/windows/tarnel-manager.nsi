@@ -18,7 +18,8 @@ ManifestDPIAware true
 !define PUBLISHER "Quillmore"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${PRODUCT}"
 !define ENVIRONMENT_KEY "SYSTEM\CurrentControlSet\Control\Session Manager\Environment"
-!define ICON "${__FILEDIR__}\..\icons\tarnel-manager.ico"
+; makensis works in the script's folder.
+!define ICON "../icons/tarnel-manager.ico"
 
 ${StrStr}
 ${UnStrRep}
@@ -81,8 +82,10 @@ Section "!$(SecProgramsName)" SecPrograms
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
 SectionEnd
 
-; NSIS strings hold NSIS_MAX_STRLEN characters: a longer PATH would come back
-; cut short, and writing it would lose the rest, so such a PATH is left alone.
+; NSIS strings hold NSIS_MAX_STRLEN - 1 characters and cut what is longer: a
+; PATH that leaves no room for the entry and two separators is left alone, as
+; writing it back would lose its end.
+!define /math PATH_ROOM ${NSIS_MAX_STRLEN} - 3
 Section "$(SecPathName)" SecPath
   ClearErrors
   ReadRegStr $0 HKLM "${ENVIRONMENT_KEY}" "Path"
@@ -93,8 +96,10 @@ Section "$(SecPathName)" SecPath
   ${If} $1 != ""
     Return
   ${EndIf}
-  StrLen $1 "$0;$INSTDIR;"
-  ${If} $1 >= ${NSIS_MAX_STRLEN}
+  StrLen $1 $0
+  StrLen $2 $INSTDIR
+  IntOp $1 $1 + $2
+  ${If} $1 >= ${PATH_ROOM}
     Goto path_too_long
   ${EndIf}
   StrCpy $1 $0 1 -1
@@ -134,9 +139,9 @@ Function un.RemovePathEntry
   ${EndIf}
   ClearErrors
   ReadRegStr $0 HKLM "${ENVIRONMENT_KEY}" "Path"
-  StrLen $1 ";$0;"
+  StrLen $1 $0
   ${If} ${Errors}
-  ${OrIf} $1 >= ${NSIS_MAX_STRLEN}
+  ${OrIf} $1 >= ${PATH_ROOM}
     Return
   ${EndIf}
   ${UnStrRep} $1 ";$0;" ";$INSTDIR;" ";"
