@@ -52,6 +52,13 @@ report() {
   fi
 }
 
+# A second module whose port the dialog lists before the script's simulator,
+# as it would list /dev/ttyS0, so that OK opens the simulator only when its
+# port is the one saved.
+"$sim" --link a-module >"$work/other.out" 2>&1 &
+pids+=($!)
+wait_for "$work/other.out" 'module on' || { echo "test-first-run: the second simulator did not start" >&2; exit 1; }
+
 # first_run NAME LOG: starts run.sh, presses Enter (OK) in the COM port
 # dialog, and reports whether the configurator's first command reached the
 # module whose output is LOG; then closes the program, which ends run.sh.
@@ -81,10 +88,7 @@ first_run "a saved port that is not there: OK opens the simulator" "$work/run.ou
 saved=$(grep -c '^Application%20buadrate=9600$' "$profile" || true)
 report "  the profile's other values are kept" "$([ "$saved" = 1 ] && echo yes || echo no)" "$(cat "$profile")"
 
-"$sim" --link other >"$work/other.out" 2>&1 &
-pids+=($!)
-wait_for "$work/other.out" 'module on' || { echo "test-first-run: the second simulator did not start" >&2; exit 1; }
-printf '[Default%%20Values]\nApplication%%20COM%%20port=%s\n' "$ports/other" >"$profile"
+printf '[Default%%20Values]\nApplication%%20COM%%20port=%s\n' "$ports/a-module" >"$profile"
 first_run "a saved port that is there: OK opens it" "$work/other.out"
 
 echo "$passed passed, $failed failed"

@@ -44,12 +44,12 @@ silent() {
   out=$("$@" 2>&1) && [ -z "$out" ] || { echo "$out"; return 1; }
 }
 
-# same_options PROGRAM: every long option the program's --help names is in
-# its installed manual page, and the other way round.
+# same_options PROGRAM: the options that --help lists (each at the start of a
+# line) are the ones the installed manual page describes (each at the start
+# of a line of roff, in bold).
 same_options() {
-  local options='--[a-z][a-z-]*[a-z]'
-  diff <("$1" --help | grep -o -- "$options" | sort -u) \
-    <(zcat "$(man -w "$1")" | grep -o -- "$options" | sort -u)
+  diff <("$1" --help | sed -n 's/^ *\(--[a-z][a-z-]*\).*/\1/p' | sort -u) \
+    <(zcat "$(man -w "$1")" | sed -n 's/^\\fB\(--[a-z][a-z-]*\).*/\1/p' | sort -u)
 }
 
 # Checks on the package itself, unpacked.
