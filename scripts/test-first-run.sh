@@ -63,20 +63,23 @@ wait_for "$work/other.out" 'module on' || { echo "test-first-run: the second sim
 # dialog, and reports whether the configurator's first command reached the
 # module whose output is LOG; then closes the program, which ends run.sh.
 first_run() {
-  local name=$1 log=$2 run_pid app_pid= window= ok=no
+  local name=$1 log=$2 run_pid window= app_pid= ok=no
   bash scripts/run.sh >"$work/run.out" 2>&1 &
   run_pid=$!
+  # The display is this test's own: its only window is the program's.
   for _ in $(seq 300); do
-    app_pid=$(pgrep -P "$run_pid" -x tarnel-manager || true)
-    [ -n "$app_pid" ] && window=$(xdotool search --onlyvisible --pid "$app_pid" --name . 2>/dev/null | tail -1 || true)
+    window=$(xdotool search --onlyvisible --name . 2>/dev/null | tail -1 || true)
     [ -n "$window" ] && break
     sleep 0.1
   done
-  if [ -n "$window" ]; then
+  [ -n "$window" ] && app_pid=$(xdotool getwindowpid "$window" 2>/dev/null || true)
+  if [ -n "$app_pid" ]; then
     xdotool windowfocus --sync "$window" key Return
     wait_for "$log" '^<- AT$' && ok=yes
+    kill "$app_pid"
+  else
+    kill "$run_pid"
   fi
-  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
   wait "$run_pid" 2>/dev/null || true
   report "$name" "$ok" "no AT command reached $log"
 }
