@@ -101,7 +101,9 @@ save_port() {
 
 saved=$(saved_port)
 link=${port%% -> *}
-if [ -n "$saved" ] && "$ctl" ports 2>/dev/null | grep -qxF -- "$saved"; then
+if [ "$link" = "$port" ]; then
+  echo "run: the simulator has no link in the virtual port directory (--no-link), so the dialog does not list it."
+elif [ -n "$saved" ] && "$ctl" ports 2>/dev/null | grep -qxF -- "$saved"; then
   if [ "$saved" = "$link" ]; then
     echo "run: OK in the COM port dialog opens the simulator, $link."
   else
