@@ -100,18 +100,17 @@ save_port() {
 }
 
 saved=$(saved_port)
-link=${port%% -> *}
-if [ "$link" = "$port" ]; then
+if [[ $port == /dev/pts/* ]]; then
   echo "run: the simulator has no link in the virtual port directory (--no-link), so the dialog does not list it."
 elif [ -n "$saved" ] && "$ctl" ports 2>/dev/null | grep -qxF -- "$saved"; then
-  if [ "$saved" = "$link" ]; then
-    echo "run: OK in the COM port dialog opens the simulator, $link."
+  if [ "$saved" = "$port" ]; then
+    echo "run: OK in the COM port dialog opens the simulator, $port."
   else
-    echo "run: the COM port dialog proposes $saved, chosen last time; the simulator is $link."
+    echo "run: the COM port dialog proposes $saved, chosen last time; the simulator is $port."
   fi
 else
-  save_port "$link"
-  echo "run: OK in the COM port dialog opens the simulator, $link."
+  save_port "$port"
+  echo "run: OK in the COM port dialog opens the simulator, $port."
 fi
 echo "run: the simulator's UART settings are 9600, NONE, 1 unless given."
 status=0
