@@ -13,6 +13,7 @@ deb=$(ls "$dist"/tarnel-manager_*.deb)
 setup_exe=$(ls "$dist"/tarnel-manager-*-setup.exe)
 zip_file=$(ls "$dist"/tarnel-manager-*-win64.zip)
 version=$(dpkg-deb -f "$deb" Version)
+. scripts/lib/helpers.sh
 
 work=$(mktemp -d)
 cleanup() {
@@ -20,22 +21,6 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-
-passed=0
-failed=0
-# check NAME COMMAND...: the command must succeed; its output shows when not.
-check() {
-  local name=$1
-  shift
-  if "$@" >"$work/out" 2>&1; then
-    passed=$((passed + 1))
-    echo "ok    $name"
-  else
-    failed=$((failed + 1))
-    echo "FAIL  $name: $*"
-    sed 's/^/      /' "$work/out"
-  fi
-}
 
 # silent COMMAND...: succeeds when the command succeeds and prints nothing
 # (desktop-file-validate reports hints but exits with 0).
@@ -142,5 +127,4 @@ check "  leaves the PATH alone" path_is "$long_path"
 
 check "the zip holds tarnelctl.exe" sh -c "unzip -l '$zip_file' | grep -q ' tarnelctl.exe$'"
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+checks_done
