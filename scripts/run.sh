@@ -3,7 +3,9 @@
 # (tarnel-sim) on a virtual port, so that every function can be tried without
 # a module. Arguments go to the simulator (see build/sim/tarnel-sim --help),
 # for example --quiet or --uart 115200,E,1. The simulator stops when Tarnel
-# Manager exits.
+# Manager exits. When no port is saved in the profile yet, or the saved one is
+# not there, the simulator's port is saved as the chosen one, so that OK in the
+# COM port dialog opens it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -23,7 +25,8 @@ fi
 build_dir=${BUILD_DIR:-build}
 sim=$build_dir/sim/tarnel-sim
 app=$build_dir/app/tarnel-manager
-for program in "$sim" "$app"; do
+ctl=$build_dir/ctl/tarnelctl
+for program in "$sim" "$app" "$ctl"; do
   if [ ! -x "$program" ]; then
     echo "run: $program was not built." >&2
     exit 1
@@ -57,7 +60,59 @@ if [ -z "$port" ]; then
   exit 1
 fi
 
-echo "run: choose $port in the COM port dialog, with the simulator's UART settings (9600, NONE, 1 unless given)."
+# The profile as Tarnel Manager keeps it (QSettings' INI file): the section
+# and key names with their spaces written as %20.
+profile=${XDG_CONFIG_HOME:-$HOME/.config}/Quillmore/Tarnel\ Manager.conf
+section='[Default%20Values]'
+key='Application%20COM%20port'
+
+# The saved port, without the quotes QSettings may put around it.
+saved_port() {
+  [ -f "$profile" ] || return 0
+  awk -v section="$section" -v key="$key" '
+    /^\[/ { inside = ($0 == section) }
+    inside && index($0, key "=") == 1 {
+      value = substr($0, length(key) + 2)
+      if (value ~ /^".*"$/) value = substr(value, 2, length(value) - 2)
+      print value
+      exit
+    }' "$profile"
+}
+
+# Saves $1 as the chosen port, leaving every other value as it is. Quoted, a
+# value with a comma stays one string.
+save_port() {
+  mkdir -p "$(dirname "$profile")"
+  touch "$profile"
+  LINE="$key=\"$1\"" awk -v section="$section" -v key="$key" '
+    /^\[/ {
+      if (inside && !done) { print ENVIRON["LINE"]; done = 1 }
+      inside = ($0 == section)
+      if (inside) seen = 1
+    }
+    inside && index($0, key "=") == 1 { if (!done) print ENVIRON["LINE"]; done = 1; next }
+    { print }
+    END {
+      if (!seen) print section
+      if (!done) print ENVIRON["LINE"]
+    }' "$profile" >"$profile.new"
+  mv "$profile.new" "$profile"
+}
+
+saved=$(saved_port)
+if [[ $port == /dev/pts/* ]]; then
+  echo "run: the simulator has no link in the virtual port directory (--no-link), so the dialog does not list it."
+elif [ -n "$saved" ] && "$ctl" ports 2>/dev/null | grep -qxF -- "$saved"; then
+  if [ "$saved" = "$port" ]; then
+    echo "run: OK in the COM port dialog opens the simulator, $port."
+  else
+    echo "run: the COM port dialog proposes $saved, chosen last time; the simulator is $port."
+  fi
+else
+  save_port "$port"
+  echo "run: OK in the COM port dialog opens the simulator, $port."
+fi
+echo "run: the simulator's UART settings are 9600, NONE, 1 unless given."
 status=0
 "$app" || status=$?
 if [ "$status" -ne 0 ]; then

@@ -18,20 +18,13 @@ sim=$PWD/$build_dir/sim/tarnel-sim
 out=$PWD/screenshots
 mkdir -p "$out"
 
+. scripts/lib/helpers.sh
+
 work=$(mktemp -d)
 pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
+trap 'stop_processes; rm -rf "$work"' EXIT
 
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-pids+=($!)
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || { echo "screenshots: Xvfb did not start" >&2; cat "$work/xvfb.log" >&2; exit 1; }
-export DISPLAY=:$(cat "$work/display")
+start_xvfb
 export QT_QPA_PLATFORM=xcb
 
 # The newest visible window of process $1 whose name matches $2, waiting for it.
