@@ -1,7 +1,5 @@
 #include "app/CTarnelManagerDlg.h"
 
-#include <QPixmap>
-#include <QWidget>
 #include <algorithm>
 #include <chrono>
 #include <string>
@@ -9,8 +7,8 @@
 #include <thread>
 
 #include "app/CAboutDlg.h"
-#include "app/FromAnsi.h"
 #include "platform/DataExchange.h"
+#include "platform/FromAnsi.h"
 #include "platform/LoadString.h"
 #include "platform/Menu.h"
 #include "platform/MessageBox.h"
@@ -57,13 +55,6 @@ std::u16string PortStatusText(const std::u16string& port, uint32_t baud, const S
     return text;
 }
 
-QIcon LoadAppIcon(int id) {
-    const auto png = res::FindBinary("ICON", id);
-    QPixmap pixmap;
-    pixmap.loadFromData(png.data(), static_cast<unsigned>(png.size()), "PNG");
-    return QIcon(pixmap);
-}
-
 ui::RECT WindowRectInParent(const ui::Window& window, const ui::Window& parent) {
     ui::RECT rect;
     window.GetWindowRect(rect);
@@ -75,7 +66,7 @@ ui::RECT WindowRectInParent(const ui::Window& window, const ui::Window& parent) 
 
 CTarnelManagerDlg::CTarnelManagerDlg(ComPortCfgDlg::PortEnumerator enumerate)
     : ui::Dialog(IDD), m_comPortDlg(this, std::move(enumerate)) {
-    m_hIcon = LoadAppIcon(IDR_MAINFRAME);
+    m_hIcon = ui::Image::FromPng(res::FindBinary("ICON", IDR_MAINFRAME));
     MapMessage(ui::WM_SYSCOMMAND, &CTarnelManagerDlg::OnSysCommand);
     MapMessage(ui::WM_HELP, &CTarnelManagerDlg::OnHelpInfo);
     MapCommand(ID_APP_ABOUT, &CTarnelManagerDlg::ShowAboutBox);
@@ -93,7 +84,7 @@ void CTarnelManagerDlg::DoDataExchange(ui::DataExchange& dx) {
 bool CTarnelManagerDlg::OnInitDialog() {
     ui::Dialog::OnInitDialog();
     AddAboutToSystemMenu();
-    GetQWidget()->setWindowIcon(m_hIcon);
+    SetIcon(m_hIcon);
     GetClientRect(m_rcClient);
     m_rcPlaceholder = WindowRectInParent(m_placeholder, *this);
     CreatePages();
@@ -217,7 +208,7 @@ ui::LRESULT CTarnelManagerDlg::OnReopenPort(ui::WPARAM, ui::LPARAM) {
             ? m_confPage.OpenPort(port, baud, p.parity, p.stopBits, p.flowControl, CHARACTER_SIZE)
             : m_termPage.OpenPort(port, baud, p.parity, p.stopBits, p.flowControl, CHARACTER_SIZE);
     if (error) {
-        ui::AfxMessageBox(ui::LoadString(IDS_OPEN_FAILED) + u": " + FromAnsi(error.message()),
+        ui::AfxMessageBox(ui::LoadString(IDS_OPEN_FAILED) + u": " + ui::FromAnsi(error.message()),
                           ui::MB_OK | ui::MB_ICONERROR);
         return 0;
     }

@@ -1,7 +1,7 @@
 #include "app/ComPortCfgDlg.h"
 
-#include "app/FromAnsi.h"
 #include "platform/DataExchange.h"
+#include "platform/FromAnsi.h"
 #include "platform/Profile.h"
 #include "platform/ProfileValues.h"
 #include "serial/EnumerateComPorts.h"
@@ -69,7 +69,7 @@ void ComPortCfgDlg::FillPortList() {
     const std::u16string saved =
         ui::GetProfileString(profile::kSection, profile::kComPort, profile::kComPortDefault);
     for (const std::string& port : m_ports) {
-        m_cbPort.AddString(FromAnsi(port));
+        m_cbPort.AddString(ui::FromAnsi(port));
     }
     // The list sorts as it goes, so the saved port's place is known only
     // once every name is in.

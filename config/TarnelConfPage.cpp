@@ -9,30 +9,28 @@
 #include <functional>
 #include <utility>
 
-#include <QChar>
-
 #include "config/FieldText.h"
-#include "config/FromUtf8.h"
 #include "config/JobCodes.h"
-#include "controls/SysColor.h"
 #include "module/DeviceNameError.h"
 #include "platform/DataExchange.h"
+#include "platform/FromUtf8.h"
+#include "platform/IsSpace.h"
 #include "platform/MessageBox.h"
 #include "platform/ServingWait.h"
+#include "platform/SysColor.h"
+#include "platform/qt/QtColor.h"
 #include "protocol/TextConversion.h"
 
 namespace {
 
 using namespace ui;
 
-// Unicode white space, not only ASCII blanks: input methods type full-width
-// and no-break spaces.
 std::u16string Trim(const std::u16string& text) {
     std::size_t first = 0;
     std::size_t last = text.size();
-    while (first < last && QChar::isSpace(text[first]))
+    while (first < last && ui::IsSpace(text[first]))
         ++first;
-    while (last > first && QChar::isSpace(text[last - 1]))
+    while (last > first && ui::IsSpace(text[last - 1]))
         --last;
     return text.substr(first, last - first);
 }
@@ -138,8 +136,8 @@ void TarnelConfPage::ConfigureGroupBox(CXGroupBox& box, int frameStyle) {
         box.Invalidate(true);
         box.UpdateWindow();
     };
-    QFont bold = box.GetFont();
-    bold.setWeight(QFont::Bold);
+    ui::Font bold = box.GetFont();
+    bold.SetWeight(ui::FW_BOLD);
     box.m_titleFont = bold;
     repaint();
     box.m_titleSize.cx = 0;
@@ -196,11 +194,11 @@ bool TarnelConfPage::ShowDeviceInfo() {
     SelectByItemData(m_cbParity, static_cast<unsigned char>(m_newParity));
     SelectByItemData(m_cbStopBits, m_newStopBits);
     SelectByItemData(m_cbFlow, m_uartInfo[0]);
-    m_editName.SetWindowText(FromUtf8(FieldText(m_devInfo.name)));
+    m_editName.SetWindowText(ui::FromUtf8(FieldText(m_devInfo.name)));
     std::u16string text;
     FormatBdAddrW(m_devInfo.addr, text);
     m_editAddr.SetWindowText(text);
-    SetDlgItemText(IDC_FW_VERSION, FromUtf8(m_fwVersion));
+    SetDlgItemText(IDC_FW_VERSION, ui::FromUtf8(m_fwVersion));
     if (!m_curTarget.IsUnset()) {
         FormatBdAddrW(m_curTarget, text);
         m_editTarget.SetWindowText(text);

@@ -8,8 +8,8 @@
 #include <cstring>
 
 #include "config/FieldText.h"
-#include "config/FromUtf8.h"
 #include "config/JobCodes.h"
+#include "platform/FromUtf8.h"
 #include "platform/LoadString.h"
 #include "platform/MessageBox.h"
 
@@ -77,7 +77,7 @@ void TarnelConfPage::AddDevice() {
     const int row = m_list.GetItemCount();
     m_devices.emplace(key, m_inqResult);
     m_list.InsertItem(row, key);
-    m_list.SetItemText(row, 1, FromUtf8(FieldText(m_inqResult.name)));
+    m_list.SetItemText(row, 1, ui::FromUtf8(FieldText(m_inqResult.name)));
     char number[16];
     std::snprintf(number, sizeof number, "%d", m_inqResult.rssi);
     m_list.SetItemText(row, 2, Widen(number));
