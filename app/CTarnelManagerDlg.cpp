@@ -13,18 +13,10 @@
 #include "platform/Menu.h"
 #include "platform/MessageBox.h"
 #include "res/ResourceTypes.h"
+#include "serial/SerialLine.h"
 
 namespace {
 
-// The serial parameters' enumerations (parity 0 none, 1 odd, 2 even; stop
-// bits 0 one, 1 one and a half, 2 two; flow 0 none, 1 software, 2 hardware).
-constexpr uint8_t PARITY_NONE = 0;
-constexpr uint8_t PARITY_ODD = 1;
-constexpr uint8_t PARITY_EVEN = 2;
-constexpr uint8_t STOP_BITS_ONE = 0;
-constexpr uint8_t STOP_BITS_TWO = 2;
-constexpr uint8_t FLOW_NONE = 0;
-constexpr uint8_t FLOW_HARDWARE = 2;
 constexpr unsigned CHARACTER_SIZE = 8;
 
 struct SerialParameters {
@@ -35,8 +27,8 @@ struct SerialParameters {
 
 SerialParameters ToSerialParameters(const ComPortCfgDlg& choice) {
     SerialParameters p{};
-    p.parity = choice.m_parity == 'E' ? PARITY_EVEN : choice.m_parity == 'O' ? PARITY_ODD : PARITY_NONE;
-    p.stopBits = choice.m_stopBits == 2 ? STOP_BITS_TWO : STOP_BITS_ONE;
+    p.parity = ParityFromLetter(choice.m_parity);
+    p.stopBits = StopBitsFromCount(choice.m_stopBits);
     p.flowControl = choice.m_flowControl == 1 ? FLOW_HARDWARE : FLOW_NONE;
     return p;
 }

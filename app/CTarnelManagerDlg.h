@@ -48,7 +48,6 @@ public:
 
     TarnelConfPage& ConfPage() { return m_confPage; }
     SerialTermPage& TermPage() { return m_termPage; }
-    ComPortCfgDlg& ComPortDlg() { return m_comPortDlg; }
     ui::StatusBar& StatusBar() { return m_statusBar; }
 
     bool PreTranslateMessage(const ui::MSG& msg) override;

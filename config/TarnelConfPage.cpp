@@ -20,6 +20,7 @@
 #include "platform/SysColor.h"
 #include "platform/qt/QtColor.h"
 #include "protocol/TextConversion.h"
+#include "serial/SerialLine.h"
 
 namespace {
 
@@ -89,17 +90,9 @@ void TarnelConfPage::PostNcDestroy() {
 }
 
 void TarnelConfPage::InitControls() {
-    FillCombo(m_cbBaud,
-              {{u"9600", 9600},
-               {u"19200", 19200},
-               {u"38400", 38400},
-               {u"57600", 57600},
-               {u"115200", 115200},
-               {u"230400", 230400},
-               {u"460800", 460800}},
-              9600);
-    FillCombo(m_cbParity, {{u"NONE", 'N'}, {u"EVEN", 'E'}, {u"ODD", 'O'}}, 'N');
-    FillCombo(m_cbStopBits, {{u"1", 1}, {u"2", 2}}, 1);
+    FillCombo(m_cbBaud, BaudRateItems(), 9600);
+    FillCombo(m_cbParity, ParityItems(), 'N');
+    FillCombo(m_cbStopBits, StopBitItems(), 1);
     FillCombo(m_cbFlow, {{u"OFF", 0}, {u"ON", 1}}, 0);
     FillCombo(m_cbResponse, {{u"ON", 0}, {u"OFF", 1}}, 0);
 
@@ -120,9 +113,7 @@ void TarnelConfPage::InitControls() {
         ConfigureGroupBox(*box, box == &m_gbOpMode ? 0 : 2);
 }
 
-void TarnelConfPage::FillCombo(ui::ComboBox& combo,
-                               std::initializer_list<std::pair<const char16_t*, uintptr_t>> items,
-                               uintptr_t selected) {
+void TarnelConfPage::FillCombo(ui::ComboBox& combo, const ComboItems& items, uintptr_t selected) {
     combo.ResetContent();
     for (const auto& [text, data] : items)
         combo.SetItemData(combo.AddString(text), data);
@@ -234,9 +225,9 @@ std::error_code TarnelConfPage::OpenPort(const std::u16string& port, uint32_t ba
     m_openBaud = baud;
     m_openParity = parity;
     m_openStopBits = stopBits;
-    m_newParity = parity == 2 ? 'E' : parity == 1 ? 'O' : 'N';
-    m_newStopBits = stopBits == 0 ? 1 : 2;
-    m_newFlow = flow == 2 ? 1 : 0;
+    m_newParity = ParityLetter(parity);
+    m_newStopBits = StopBitCount(stopBits);
+    m_newFlow = flow == FLOW_HARDWARE ? 1 : 0;
     {
         auto lock = ui::LockServing(m_jobMutex);
         m_jobs.clear();

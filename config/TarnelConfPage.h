@@ -29,6 +29,7 @@
 #include <vector>
 
 #include "controls/CXGroupBox.h"
+#include "controls/LineSettingItems.h"
 #include "module/TarnelModule.h"
 #include "platform/ComboBox.h"
 #include "platform/Edit.h"
@@ -127,8 +128,7 @@ private:
     static constexpr int32_t END_THREAD = -2;
 
     void InitControls();
-    void FillCombo(ui::ComboBox& combo, std::initializer_list<std::pair<const char16_t*, uintptr_t>> items,
-                   uintptr_t selected);
+    void FillCombo(ui::ComboBox& combo, const ComboItems& items, uintptr_t selected);
     void ConfigureGroupBox(CXGroupBox& box, int frameStyle);
     void EnableAll(const std::vector<ui::Window*>& controls, bool on);
     void EnableAll(const std::vector<int>& ids, bool on);

@@ -21,10 +21,6 @@ void SetUiLanguage(Language language) {
     g_forced = language;
 }
 
-void ResetUiLanguage() {
-    g_forced.reset();
-}
-
 std::uint16_t GetUserDefaultUILanguage() {
     return GetUiLanguage() == Language::Korean ? LANG_KOREAN_ID : LANG_ENGLISH_US_ID;
 }

@@ -103,7 +103,6 @@ public:
     bool IsWindowVisible() const;
     void SetWindowText(std::u16string_view text);
     std::u16string GetWindowText() const;
-    int GetWindowTextLength() const;
     void SetFocus();
     // The icon of the window's frame and task bar entry; a null image
     // removes it.
@@ -118,7 +117,6 @@ public:
     void GetWindowRect(RECT& rect) const;  // screen coordinates
     void GetClientRect(RECT& rect) const;  // (0, 0, width, height)
     void ScreenToClient(RECT& rect) const;
-    void ClientToScreen(RECT& rect) const;
     void MoveWindow(int x, int y, int cx, int cy, bool repaint = true);
     void MoveWindow(const RECT& rect, bool repaint = true);
     // Sizes a top-level window so that its client area is cx by cy.
@@ -133,7 +131,6 @@ public:
 
     // Check boxes, radio buttons and texts of child controls by id.
     int IsDlgButtonChecked(int id) const;  // BST_CHECKED or BST_UNCHECKED
-    void CheckDlgButton(int id, int check);
     std::u16string GetDlgItemText(int id) const;
     void SetDlgItemText(int id, std::u16string_view text);
 

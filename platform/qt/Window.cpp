@@ -319,10 +319,6 @@ std::u16string Window::GetWindowText() const {
     return widget != nullptr ? FromQString(TextOf(widget)) : std::u16string();
 }
 
-int Window::GetWindowTextLength() const {
-    return static_cast<int>(GetWindowText().size());
-}
-
 void Window::SetFocus() {
     if (QWidget* widget = QWidgetOf(*this)) widget->setFocus(Qt::OtherFocusReason);
 }
@@ -356,14 +352,6 @@ void Window::ScreenToClient(RECT& rect) const {
     const QPoint origin = client->mapToGlobal(QPoint(0, 0));
     rect = RECT{rect.left - origin.x(), rect.top - origin.y(), rect.right - origin.x(),
                 rect.bottom - origin.y()};
-}
-
-void Window::ClientToScreen(RECT& rect) const {
-    const QWidget* client = WindowAccess::ClientWidget(*this);
-    if (client == nullptr) return;
-    const QPoint origin = client->mapToGlobal(QPoint(0, 0));
-    rect = RECT{rect.left + origin.x(), rect.top + origin.y(), rect.right + origin.x(),
-                rect.bottom + origin.y()};
 }
 
 void Window::MoveWindow(int x, int y, int cx, int cy, bool repaint) {
@@ -417,12 +405,6 @@ int Window::IsDlgButtonChecked(int id) const {
     const Window* item = GetDlgItem(id);
     const auto* button = item != nullptr ? qobject_cast<const QAbstractButton*>(QWidgetOf(*item)) : nullptr;
     return button != nullptr && button->isChecked() ? BST_CHECKED : BST_UNCHECKED;
-}
-
-void Window::CheckDlgButton(int id, int check) {
-    Window* item = GetDlgItem(id);
-    if (auto* button = item != nullptr ? qobject_cast<QAbstractButton*>(QWidgetOf(*item)) : nullptr)
-        button->setChecked(check == BST_CHECKED);
 }
 
 std::u16string Window::GetDlgItemText(int id) const {
