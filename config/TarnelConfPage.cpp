@@ -12,6 +12,7 @@
 #include "config/FieldText.h"
 #include "config/JobCodes.h"
 #include "module/DeviceNameError.h"
+#include "module/MessageIds.h"
 #include "platform/DataExchange.h"
 #include "platform/FromUtf8.h"
 #include "platform/IsSpace.h"
@@ -40,7 +41,8 @@ std::u16string Trim(const std::u16string& text) {
 
 // The worker tells the user before a module's responses are switched back on.
 TarnelConfPage::TarnelConfPage()
-    : ui::PropertyPage(TEMPLATE_ID), m_module(m_comm, [] { ui::AfxMessageBox(125, MB_OK); }) {
+    : ui::PropertyPage(TEMPLATE_ID),
+      m_module(m_comm, [] { ui::AfxMessageBox(IDS_RESPONSE_DISABLED, MB_OK); }) {
     MapCommand(IDC_APPLY, &TarnelConfPage::OnApply);
     MapCommand(IDC_REFRESH, &TarnelConfPage::OnRefresh);
     MapCommand(IDC_FACTORY_RESET, &TarnelConfPage::OnFactoryReset);
@@ -257,7 +259,7 @@ void TarnelConfPage::ClosePort() {
     // Also without a window: the program's wait cursor must not stay on.
     EndWait();
     if (IsWindow()) {
-        SetSearchButtonText(113);
+        SetSearchButtonText(IDS_SEARCH_DEVICE);
         m_editName.SetWindowText(u"");
         m_editAddr.SetWindowText(u"");
         m_editTarget.SetWindowText(u"");
@@ -293,7 +295,7 @@ ui::LRESULT TarnelConfPage::OnJobResult(ui::WPARAM wParam, ui::LPARAM lParam) {
             if (result == JR_OK) {
                 Enqueue(JOB_READ_SETTINGS);
             } else {
-                GiveUp(110);
+                GiveUp(IDS_DEVICE_STATE_UNKNOWN);
             }
             break;
         case JOB_READ_SETTINGS:
@@ -306,16 +308,17 @@ ui::LRESULT TarnelConfPage::OnJobResult(ui::WPARAM wParam, ui::LPARAM lParam) {
         case JOB_APPLY:
             if (result == JR_OK) {
                 ResetModule();
-                if (Ask(126, MB_ICONINFORMATION) == 0) break;
+                if (Ask(IDS_SETTING_COMPLETED, MB_ICONINFORMATION) == 0) break;
                 if (IsPortOpen()) ClosePort();
                 PostSetupComPort();
-            } else if (Ask(127, MB_ICONERROR) != 0) {
+            } else if (Ask(IDS_SETTING_FAILED, MB_ICONERROR) != 0) {
                 Enqueue(JOB_CHECK_DEVICE);
             }
             break;
         case JOB_DISCONNECT:
             m_disconnectFailed = result != JR_OK;
-            if (!m_disconnectFailed || Ask(130, MB_ICONERROR) != 0) Enqueue(JOB_CHECK_DEVICE);
+            if (!m_disconnectFailed || Ask(IDS_DISCONNECT_FAILED, MB_ICONERROR) != 0)
+                Enqueue(JOB_CHECK_DEVICE);
             break;
         case JOB_START_SEARCH:
         case JOB_NEXT_RESULT:
@@ -331,20 +334,20 @@ ui::LRESULT TarnelConfPage::OnJobResult(ui::WPARAM wParam, ui::LPARAM lParam) {
 void TarnelConfPage::OnReadResult(int32_t result) {
     const bool disconnectFailed = std::exchange(m_disconnectFailed, false);
     if (result != JR_OK) {
-        GiveUp(110);
+        GiveUp(IDS_DEVICE_STATE_UNKNOWN);
         return;
     }
     if (!ShowDeviceInfo()) {
-        GiveUp(111);
+        GiveUp(IDS_UNKNOWN_OP_MODE);
         return;
     }
     if (m_devInfo.state == STATE_CONNECTED && disconnectFailed) {
-        // Message 130 has told the user; asking the module again would only
+        // IDS_DISCONNECT_FAILED has told the user; asking the module again would only
         // go round the same circle.
         ClosePort();
         PostSetupComPort();
     } else if (m_devInfo.state == STATE_CONNECTED) {
-        if (Ask(129, MB_ICONINFORMATION) != 0) Enqueue(JOB_DISCONNECT);
+        if (Ask(IDS_CONNECTED_WILL_DISCONNECT, MB_ICONINFORMATION) != 0) Enqueue(JOB_DISCONNECT);
     } else {
         EnableControls(true);
     }
@@ -377,7 +380,7 @@ void TarnelConfPage::OnRefresh() {
 
 void TarnelConfPage::OnFactoryReset() {
     EnableControls(false);
-    const int answer = Ask(128, MB_OKCANCEL | MB_ICONQUESTION);
+    const int answer = Ask(IDS_FACTORY_RESET_QUESTION, MB_OKCANCEL | MB_ICONQUESTION);
     if (answer == IDOK) {
         Enqueue(JOB_FACTORY_RESET);
     } else if (answer != 0) {
@@ -400,7 +403,7 @@ void TarnelConfPage::OnApply() {
     }
     m_newName = name;
     if (!TakeTargetFromEdit()) {
-        ApplyFailed(124);
+        ApplyFailed(IDS_TARGET_ADDRESS_INVALID);
         return;
     }
     TakeUartValuesFromControls();
@@ -447,7 +450,7 @@ ui::LRESULT TarnelConfPage::OnPortError(ui::WPARAM, ui::LPARAM lParam) {
     ui::CloseMessageBoxes();
     ClosePort();
     EnableControls(false);
-    ui::AfxMessageBox(106, MB_ICONERROR);
+    ui::AfxMessageBox(IDS_PORT_ERROR, MB_ICONERROR);
     if (IsPortOpen()) ClosePort();
     PostSetupComPort();
     return 0;
