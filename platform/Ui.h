@@ -5,8 +5,9 @@
 // Include this header for all of it.
 //
 // The headers here are the layer's interface and name no toolkit; the shared
-// part (message boxes' serving waits, strings and language, version data)
-// is built from the sources here, and the backend folder CMake picks
+// part (message maps, template geometry in dialog units, strings and
+// language, the test hook points, serving waits, version data) is built from
+// the sources here, and the backend folder CMake picks
 // (platform/qt/ for Qt 6 Widgets) implements the rest: the classes' bodies,
 // Font, Image, Painter, Canvas, GetSysColor, Application, FromAnsi,
 // FromUtf8, IsSpace, and LocaleUiLanguage for the shared part.
