@@ -19,7 +19,6 @@
 #include "platform/MessageBox.h"
 #include "platform/ServingWait.h"
 #include "platform/SysColor.h"
-#include "platform/qt/QtColor.h"
 #include "protocol/TextConversion.h"
 #include "serial/SerialLine.h"
 
