@@ -1,52 +1,15 @@
 #include "platform/MessageBox.h"
 
-#include <QApplication>
-#include <QGridLayout>
-#include <QMessageBox>
-#include <QPushButton>
-#include <QSpacerItem>
-
 #include "platform/BoxRequests.h"
 #include "platform/HookState.h"
 #include "platform/Language.h"
 #include "platform/LoadString.h"
 #include "platform/OpenBox.h"
-#include "platform/QtText.h"
+#include "platform/ToolkitBox.h"
 #include "platform/Window.h"
 
 namespace ui {
 namespace {
-
-// Room in a title bar beside the caption, in lines of its font: the icon and
-// up to three buttons with their margins.
-constexpr int kTitleBarExtra = 8;
-
-QMessageBox::Icon IconOf(UINT style) {
-    switch (style & 0xF0) {
-        case MB_ICONERROR:
-            return QMessageBox::Critical;
-        case MB_ICONQUESTION:
-            return QMessageBox::Question;
-        case MB_ICONINFORMATION:
-            return QMessageBox::Information;
-        default:
-            return QMessageBox::NoIcon;
-    }
-}
-
-// A window manager cuts a caption that is wider than its window, and the
-// title bar also holds the window's icon and buttons; a short text alone
-// would make the box that narrow.
-void FitCaption(QMessageBox& box) {
-    QFont titleFont = box.font();
-    titleFont.setBold(true);
-    const QFontMetrics metrics(titleFont);
-    const int width = metrics.horizontalAdvance(box.windowTitle()) + kTitleBarExtra * metrics.height();
-    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
-        grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Minimum), grid->rowCount(),
-                      0, 1, grid->columnCount());
-    }
-}
 
 int Request(const test::MessageBoxCall& call) {
     if (call.fromWindowThread) return ShowMessageBox(call);
@@ -66,24 +29,10 @@ int ShowMessageBox(const test::MessageBoxCall& call) {
         return open.Closed() ? DismissedAnswer(call.style) : answer;
     }
     const bool korean = GetUiLanguage() == Language::Korean;
-    QWidget* owner = QApplication::activeModalWidget();
-    if (owner == nullptr && AfxGetMainWnd() != nullptr) owner = AfxGetMainWnd()->GetQWidget();
-    QMessageBox box(IconOf(call.style), QStringLiteral("Tarnel Manager"), ToQString(call.text),
-                    QMessageBox::NoButton, owner);
-    QPushButton* ok =
-        box.addButton(korean ? QStringLiteral("확인") : QStringLiteral("OK"), QMessageBox::AcceptRole);
-    box.setDefaultButton(ok);
-    if ((call.style & 0xF) == MB_OKCANCEL) {
-        box.setEscapeButton(box.addButton(korean ? QStringLiteral("취소") : QStringLiteral("Cancel"),
-                                          QMessageBox::RejectRole));
-    } else {
-        box.setEscapeButton(ok);
-    }
-    FitCaption(box);
-    open.SetCloser([&box] { box.reject(); });
-    box.exec();
-    if (open.Closed()) return DismissedAnswer(call.style);
-    return box.clickedButton() == ok ? IDOK : DismissedAnswer(call.style);
+    const bool ok = ShowToolkitBox(
+        {u"Tarnel Manager", call.text, call.style, korean ? u"확인" : u"OK", korean ? u"취소" : u"Cancel"},
+        open);
+    return ok && !open.Closed() ? IDOK : DismissedAnswer(call.style);
 }
 
 int AfxMessageBox(UINT stringId, UINT style) {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QPointer>
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -13,7 +12,6 @@
 #include "platform/RichEditCtrl.h"
 #include "serial/CSerialportMP.h"
 #include "serial/IoServiceExec.h"
-#include "terminal/InputMethodFilter.h"
 #include "terminal/Utf8StreamDecoder.h"
 
 // The terminal's screen and keyboard. It owns the terminal's serial channel
@@ -109,7 +107,6 @@ private:
     // batch completes that line break instead of making a second one.
     bool m_lastShownCR = false;
     char16_t m_typedHighSurrogate = 0;  // first half of a typed pair, until its second arrives
-    QPointer<InputMethodFilter> m_imeFilter;
 
     // When the last insertion of received text began: what arrives within a
     // frame of it waits for the frame's end and goes in with what follows.
