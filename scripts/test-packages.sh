@@ -33,7 +33,7 @@ silent() {
 # line) are the ones the installed manual page describes (each at the start
 # of a line of roff, in bold).
 same_options() {
-  diff <("$1" --help | sed -n 's/^ *\(--[a-z][a-z-]*\).*/\1/p' | sort -u) \
+  diff <("$1" --help | sed -n 's/^ *\(-[a-zA-Z], \)\{0,1\}\(--[a-z][a-z-]*\).*/\2/p' | sort -u) \
     <(zcat "$(man -w "$1")" | sed -n 's/^\\fB\(--[a-z][a-z-]*\).*/\1/p' | sort -u)
 }
 

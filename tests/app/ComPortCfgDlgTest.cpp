@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/TestHooks.h"
+#include "platform/qt/WindowAccess.h"
 #include "tests/app/DialogDriver.h"
 #include "tests/app/ScopedProfile.h"
 
@@ -41,7 +42,7 @@ protected:
 TEST_F(ComPortCfgDlgTest, TheOperationModesTitleIsCentred) {
     Run([](ComPortCfgDlg& dlg) {
         QLabel* box = nullptr;
-        for (QLabel* label : dlg.GetQWidget()->findChildren<QLabel*>()) {
+        for (QLabel* label : ui::QWidgetOf(dlg)->findChildren<QLabel*>()) {
             if (label->text() == QStringLiteral("Operation modes")) box = label;
         }
         ASSERT_NE(box, nullptr);

@@ -86,7 +86,7 @@ TEST_F(RichEditCtrlTest, LinesAreFoundFromCharactersAndCharactersFromLines) {
 // The widget's own cursor, which typing and painting use, follows the
 // control's selection once events run.
 TEST_F(RichEditCtrlTest, TheWidgetsCursorFollowsTheSelectionBeforeItHandlesInput) {
-    auto* edit = qobject_cast<QPlainTextEdit*>(view.GetQWidget());
+    auto* edit = qobject_cast<QPlainTextEdit*>(ui::QWidgetOf(view));
     view.ReplaceSel(u"one\r\ntwo");
     view.SetSel(0, 3);
     long start = 0;
