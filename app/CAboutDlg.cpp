@@ -4,8 +4,8 @@
 
 #include "platform/DataExchange.h"
 #include "platform/Language.h"
-#include "platform/QtText.h"
 #include "platform/VersionInfo.h"
+#include "platform/qt/QtText.h"
 
 CAboutDlg::CAboutDlg(ui::Window* parent) : ui::Dialog(IDD, parent) {}
 

@@ -19,8 +19,8 @@
 #include <thread>
 
 #include "platform/Dialog.h"
-#include "platform/QtText.h"
 #include "platform/TestHooks.h"
+#include "platform/qt/QtText.h"
 #include "res/ResourceTypes.h"
 #include "terminal/SerialTermPage.h"
 #include "tests/support/PtyPair.h"

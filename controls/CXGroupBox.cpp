@@ -8,7 +8,7 @@
 #include <algorithm>
 
 #include "controls/SysColor.h"
-#include "platform/QtText.h"
+#include "platform/qt/QtText.h"
 
 bool CXGroupBox::s_painting = false;
 

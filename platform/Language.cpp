@@ -4,8 +4,8 @@
 #include <QStringList>
 #include <optional>
 
-#include "platform/Localized.h"
-#include "platform/QtText.h"
+#include "platform/qt/Localized.h"
+#include "platform/qt/QtText.h"
 #include "res/WinDefs.h"
 
 namespace ui {

@@ -1,7 +1,7 @@
 #include "platform/LoadString.h"
 
-#include "platform/Localized.h"
-#include "platform/QtText.h"
+#include "platform/qt/Localized.h"
+#include "platform/qt/QtText.h"
 
 namespace ui {
 

@@ -84,7 +84,6 @@
 #include "platform/Profile.h"
 #include "platform/ProfileValues.h"
 #include "platform/PropertyPage.h"
-#include "platform/QtText.h"
 #include "platform/RichEditCtrl.h"
 #include "platform/ServingWait.h"
 #include "platform/Static.h"
@@ -92,3 +91,4 @@
 #include "platform/TestHooks.h"
 #include "platform/VersionInfo.h"
 #include "platform/Window.h"
+#include "platform/qt/QtText.h"

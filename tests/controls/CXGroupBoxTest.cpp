@@ -11,7 +11,7 @@
 #include "controls/SysColor.h"
 #include "platform/DataExchange.h"
 #include "platform/PropertyPage.h"
-#include "platform/QtText.h"
+#include "platform/qt/QtText.h"
 #include "tests/controls/ShownDialog.h"
 
 namespace {

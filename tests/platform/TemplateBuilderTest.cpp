@@ -1,4 +1,4 @@
-#include "platform/TemplateBuilder.h"
+#include "platform/qt/TemplateBuilder.h"
 
 #include <gtest/gtest.h>
 
@@ -15,11 +15,11 @@
 #include "platform/Edit.h"
 #include "platform/Language.h"
 #include "platform/ListCtrl.h"
-#include "platform/QtText.h"
 #include "platform/RichEditCtrl.h"
 #include "platform/Static.h"
 #include "platform/TestHooks.h"
-#include "platform/WindowAccess.h"
+#include "platform/qt/QtText.h"
+#include "platform/qt/WindowAccess.h"
 #include "res/ResourceCatalog.h"
 #include "tests/platform/TestTemplates.h"
 #include "tests/support/TextFit.h"

@@ -11,7 +11,7 @@
 #include <QTableView>
 #include <algorithm>
 
-#include "platform/StaticWidget.h"
+#include "platform/qt/StaticWidget.h"
 
 namespace tarnel::test {
 namespace {

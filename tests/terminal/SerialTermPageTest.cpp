@@ -14,8 +14,8 @@
 
 #include "platform/Profile.h"
 #include "platform/ProfileValues.h"
-#include "platform/QtText.h"
 #include "platform/TestHooks.h"
+#include "platform/qt/QtText.h"
 #include "tests/support/PtyPair.h"
 #include "tests/support/UserInput.h"
 #include "tests/terminal/TerminalTestHost.h"

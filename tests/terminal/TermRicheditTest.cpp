@@ -18,7 +18,7 @@
 
 #include "platform/DataExchange.h"
 #include "platform/PropertyPage.h"
-#include "platform/QtText.h"
+#include "platform/qt/QtText.h"
 #include "tests/support/PtyPair.h"
 #include "tests/support/UserInput.h"
 #include "tests/terminal/TerminalTestHost.h"

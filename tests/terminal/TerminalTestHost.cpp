@@ -6,9 +6,9 @@
 #include <QKeyEvent>
 #include <QWidget>
 
-#include "platform/QtText.h"
 #include "platform/TestHooks.h"
 #include "platform/Window.h"
+#include "platform/qt/QtText.h"
 #include "res/ResourceTypes.h"
 #include "tests/support/PtyPair.h"
 #include "tests/support/WaitUntil.h"

@@ -2,7 +2,7 @@
 
 #include <QAbstractButton>
 
-#include "platform/StaticWidget.h"
+#include "platform/qt/StaticWidget.h"
 
 namespace ui {
 

@@ -11,11 +11,11 @@
 #include <algorithm>
 #include <unordered_map>
 
-#include "platform/DialogWidget.h"
-#include "platform/KeyRouter.h"
-#include "platform/QtText.h"
-#include "platform/WindowAccess.h"
-#include "platform/WindowLink.h"
+#include "platform/qt/DialogWidget.h"
+#include "platform/qt/KeyRouter.h"
+#include "platform/qt/QtText.h"
+#include "platform/qt/WindowAccess.h"
+#include "platform/qt/WindowLink.h"
 
 namespace ui {
 namespace {

@@ -3,7 +3,7 @@
 #include <QHeaderView>
 #include <QTableWidget>
 
-#include "platform/QtText.h"
+#include "platform/qt/QtText.h"
 
 namespace ui {
 namespace {

@@ -9,8 +9,8 @@
 #include "platform/Language.h"
 #include "platform/LoadString.h"
 #include "platform/OpenBox.h"
-#include "platform/QtText.h"
 #include "platform/Window.h"
+#include "platform/qt/QtText.h"
 
 namespace ui {
 namespace {

@@ -1,11 +1,11 @@
-#include "platform/DialogWidget.h"
+#include "platform/qt/DialogWidget.h"
 
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QResizeEvent>
 
-#include "platform/WindowAccess.h"
+#include "platform/qt/WindowAccess.h"
 
 namespace ui {
 

@@ -10,19 +10,19 @@
 
 #include "platform/Button.h"
 #include "platform/ComboBox.h"
-#include "platform/ComboWidget.h"
 #include "platform/DataExchange.h"
-#include "platform/DialogWidget.h"
 #include "platform/Edit.h"
 #include "platform/HookState.h"
 #include "platform/ListCtrl.h"
-#include "platform/Localized.h"
 #include "platform/Menu.h"
-#include "platform/QtText.h"
 #include "platform/RichEditCtrl.h"
 #include "platform/Static.h"
-#include "platform/TemplateBuilder.h"
-#include "platform/WindowAccess.h"
+#include "platform/qt/ComboWidget.h"
+#include "platform/qt/DialogWidget.h"
+#include "platform/qt/Localized.h"
+#include "platform/qt/QtText.h"
+#include "platform/qt/TemplateBuilder.h"
+#include "platform/qt/WindowAccess.h"
 
 namespace ui {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/EditWidget.h"
+#include "platform/qt/EditWidget.h"
 
 #include <QApplication>
 #include <QEvent>

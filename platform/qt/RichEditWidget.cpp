@@ -1,14 +1,14 @@
-#include "platform/RichEditWidget.h"
+#include "platform/qt/RichEditWidget.h"
 
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
 
-#include "platform/Localized.h"
-#include "platform/QtText.h"
 #include "platform/RichEditCtrl.h"
-#include "platform/WindowAccess.h"
+#include "platform/qt/Localized.h"
+#include "platform/qt/QtText.h"
+#include "platform/qt/WindowAccess.h"
 
 namespace ui {
 

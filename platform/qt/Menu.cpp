@@ -3,7 +3,7 @@
 #include <QAction>
 #include <QMenu>
 
-#include "platform/QtText.h"
+#include "platform/qt/QtText.h"
 
 namespace ui {
 

@@ -1,4 +1,4 @@
-#include "platform/TemplateBuilder.h"
+#include "platform/qt/TemplateBuilder.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -9,11 +9,11 @@
 #include <QRadioButton>
 #include <QTableWidget>
 
-#include "platform/ComboWidget.h"
-#include "platform/EditWidget.h"
-#include "platform/Localized.h"
-#include "platform/RichEditWidget.h"
-#include "platform/StaticWidget.h"
+#include "platform/qt/ComboWidget.h"
+#include "platform/qt/EditWidget.h"
+#include "platform/qt/Localized.h"
+#include "platform/qt/RichEditWidget.h"
+#include "platform/qt/StaticWidget.h"
 #include "res/WinDefs.h"
 
 namespace ui {

@@ -1,9 +1,9 @@
-#include "platform/ComboWidget.h"
+#include "platform/qt/ComboWidget.h"
 
 #include <QLineEdit>
 #include <QPointer>
 
-#include "platform/WindowAccess.h"
+#include "platform/qt/WindowAccess.h"
 
 namespace ui {
 

@@ -4,7 +4,7 @@
 // the window of a widget, delivering notifications.
 
 #include "platform/Window.h"
-#include "platform/WindowState.h"
+#include "platform/qt/WindowState.h"
 
 class QWidget;
 

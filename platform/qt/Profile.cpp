@@ -4,7 +4,7 @@
 #include <QStandardPaths>
 #include <limits>
 
-#include "platform/QtText.h"
+#include "platform/qt/QtText.h"
 
 namespace ui {
 namespace {

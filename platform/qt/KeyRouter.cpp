@@ -1,4 +1,4 @@
-#include "platform/KeyRouter.h"
+#include "platform/qt/KeyRouter.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -6,7 +6,7 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "platform/WindowAccess.h"
+#include "platform/qt/WindowAccess.h"
 
 namespace ui {
 

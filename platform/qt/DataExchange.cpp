@@ -6,7 +6,7 @@
 #include <string>
 
 #include "platform/Dialog.h"
-#include "platform/WindowAccess.h"
+#include "platform/qt/WindowAccess.h"
 
 namespace ui {
 

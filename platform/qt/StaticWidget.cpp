@@ -1,8 +1,8 @@
-#include "platform/StaticWidget.h"
+#include "platform/qt/StaticWidget.h"
 
 #include <QPainter>
 
-#include "platform/WindowAccess.h"
+#include "platform/qt/WindowAccess.h"
 
 namespace ui {
 

@@ -1,4 +1,4 @@
-#include "platform/WindowLink.h"
+#include "platform/qt/WindowLink.h"
 
 #include <QCoreApplication>
 #include <QEvent>

@@ -1,4 +1,4 @@
-#include "platform/StatusPane.h"
+#include "platform/qt/StatusPane.h"
 
 #include <QFontMetrics>
 #include <algorithm>

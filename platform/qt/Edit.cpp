@@ -2,7 +2,7 @@
 
 #include <QLineEdit>
 
-#include "platform/QtText.h"
+#include "platform/qt/QtText.h"
 
 namespace ui {
 namespace {

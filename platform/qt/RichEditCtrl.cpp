@@ -5,9 +5,9 @@
 #include <QScrollBar>
 #include <QTextBlock>
 
-#include "platform/QtText.h"
-#include "platform/RichEditWidget.h"
-#include "platform/WindowAccess.h"
+#include "platform/qt/QtText.h"
+#include "platform/qt/RichEditWidget.h"
+#include "platform/qt/WindowAccess.h"
 
 namespace ui {
 namespace {

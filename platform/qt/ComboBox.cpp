@@ -2,8 +2,8 @@
 
 #include <QLineEdit>
 
-#include "platform/ComboWidget.h"
-#include "platform/QtText.h"
+#include "platform/qt/ComboWidget.h"
+#include "platform/qt/QtText.h"
 
 namespace ui {
 namespace {

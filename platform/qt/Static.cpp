@@ -1,6 +1,6 @@
 #include "platform/Static.h"
 
-#include "platform/StaticWidget.h"
+#include "platform/qt/StaticWidget.h"
 
 namespace ui {
 

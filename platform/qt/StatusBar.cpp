@@ -2,11 +2,11 @@
 
 #include <QStatusBar>
 
-#include "platform/DialogWidget.h"
 #include "platform/LoadString.h"
-#include "platform/QtText.h"
-#include "platform/StatusPane.h"
-#include "platform/WindowAccess.h"
+#include "platform/qt/DialogWidget.h"
+#include "platform/qt/QtText.h"
+#include "platform/qt/StatusPane.h"
+#include "platform/qt/WindowAccess.h"
 
 namespace ui {
 namespace {
