@@ -9,21 +9,17 @@
 
 #include "platform/win32/Wide.h"
 #include "res/ResourceCatalog.h"
+#include "tests/platform/win32/PersonInput.h"
 
 namespace {
 
+using tarnel::test::TextOf;
 using ui::Language;
 
 std::u16string ClassOf(HWND window) {
     wchar_t name[64] = {};
     GetClassNameW(window, name, 64);
     return ui::win32::FromWide(name);
-}
-
-std::u16string TextOf(HWND window) {
-    wchar_t text[256] = {};
-    GetWindowTextW(window, text, 256);
-    return ui::win32::FromWide(text);
 }
 
 std::u16string_view ExpectedClass(res::ControlClass cls) {

@@ -6,17 +6,13 @@
 
 #include <string>
 
-#include "platform/win32/Wide.h"
+#include "tests/platform/win32/PersonInput.h"
 
 namespace {
 
+using tarnel::test::ClickAt;
+using tarnel::test::TextOf;
 using ui::Language;
-
-std::u16string TextOf(HWND window) {
-    wchar_t text[256] = {};
-    GetWindowTextW(window, text, 256);
-    return ui::win32::FromWide(text);
-}
 
 // What the box showed, and which button to click at its centre (0: none,
 // the program closes the box).
@@ -30,22 +26,6 @@ struct Seen {
 
 Seen g_seen;
 int g_click = 0;
-
-void ClickAtCentre(HWND button) {
-    RECT rect{};
-    GetWindowRect(button, &rect);
-    const int width = GetSystemMetrics(SM_CXSCREEN) - 1;
-    const int height = GetSystemMetrics(SM_CYSCREEN) - 1;
-    INPUT inputs[3] = {};
-    for (INPUT& input : inputs)
-        input.type = INPUT_MOUSE;
-    inputs[0].mi.dx = ((rect.left + rect.right) / 2) * 65535 / width;
-    inputs[0].mi.dy = ((rect.top + rect.bottom) / 2) * 65535 / height;
-    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(3, inputs, sizeof(INPUT));
-}
 
 // Runs inside the box's own loop, as a person looking at it would.
 void CALLBACK LookAndAnswer(HWND, UINT, UINT_PTR timer, DWORD) {
@@ -61,7 +41,7 @@ void CALLBACK LookAndAnswer(HWND, UINT, UINT_PTR timer, DWORD) {
         if (text.find(u"port") != std::u16string::npos) g_seen.text = text;
     }
     if (g_click != 0) {
-        ClickAtCentre(GetDlgItem(box, g_click));
+        ClickAt(GetDlgItem(box, g_click));
     } else {
         ui::OpenBox::CloseAll();
     }

@@ -14,11 +14,14 @@
 #include "platform/win32/Wide.h"
 #include "platform/win32/WindowRouting.h"
 #include "res/ResourceTypes.h"
+#include "tests/platform/win32/PersonInput.h"
 #include "tests/support/WaitUntil.h"
 
 namespace {
 
 using namespace std::chrono_literals;
+using tarnel::test::ClickAt;
+using tarnel::test::PressKey;
 using ui::Language;
 
 constexpr UINT kStepTimer = 1;
@@ -60,36 +63,6 @@ public:
     bool OnReflect(UINT code) override { return code == BN_CLICKED && ++eaten > 0; }
     int eaten = 0;
 };
-
-void Send(INPUT* inputs, UINT count) {
-    SendInput(count, inputs, sizeof(INPUT));
-}
-
-// A person's click at the centre of the control, wherever that lies on the
-// screen: the system decides which window takes it.
-void ClickAt(HWND control) {
-    RECT rect{};
-    GetWindowRect(control, &rect);
-    INPUT inputs[3] = {};
-    for (INPUT& input : inputs)
-        input.type = INPUT_MOUSE;
-    inputs[0].mi.dx = ((rect.left + rect.right) / 2) * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
-    inputs[0].mi.dy = ((rect.top + rect.bottom) / 2) * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
-    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    Send(inputs, 3);
-}
-
-void PressKey(WORD key) {
-    INPUT inputs[2] = {};
-    for (INPUT& input : inputs) {
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = key;
-    }
-    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    Send(inputs, 2);
-}
 
 // Destroys a window that an ended test left behind before its target goes.
 struct WindowGuard {
