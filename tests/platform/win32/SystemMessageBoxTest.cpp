@@ -26,12 +26,14 @@ struct Seen {
 
 Seen g_seen;
 int g_click = 0;
+HWND g_answered = nullptr;
 
-// Runs inside the box's own loop, as a person looking at it would.
-void CALLBACK LookAndAnswer(HWND, UINT, UINT_PTR timer, DWORD) {
+// Runs inside the box's own loop, as a person looking at it would; one
+// click for each box.
+void CALLBACK LookAndAnswer(HWND, UINT, UINT_PTR, DWORD) {
     HWND box = FindWindowW(nullptr, L"Tarnel Manager");
-    if (box == nullptr || !IsWindowVisible(box)) return;
-    KillTimer(nullptr, timer);
+    if (box == nullptr || !IsWindowVisible(box) || box == g_answered) return;
+    g_answered = box;
     g_seen.caption = TextOf(box);
     g_seen.okText = TextOf(GetDlgItem(box, IDOK));
     g_seen.hasCancel = GetDlgItem(box, IDCANCEL) != nullptr;
