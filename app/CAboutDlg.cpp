@@ -1,11 +1,10 @@
 #include "app/CAboutDlg.h"
 
-#include <QString>
+#include <string>
 
 #include "platform/DataExchange.h"
 #include "platform/Language.h"
 #include "platform/VersionInfo.h"
-#include "platform/qt/QtText.h"
 
 CAboutDlg::CAboutDlg(ui::Window* parent) : ui::Dialog(IDD, parent) {}
 
@@ -20,7 +19,7 @@ bool CAboutDlg::OnInitDialog() {
     ui::Dialog::OnInitDialog();
 
     m_boldFont = GetFont();
-    m_boldFont.setWeight(QFont::Bold);
+    m_boldFont.SetWeight(ui::FW_BOLD);
     m_productName.SetFont(m_boldFont, true);
 
     std::u16string productName;
@@ -63,8 +62,11 @@ bool CAboutDlg::GetVersionString(std::u16string_view key, std::u16string& out) {
 bool CAboutDlg::GetProductVersionText(std::u16string& out) {
     const ui::FixedFileInfo* info = ui::VerQueryRoot();
     if (info == nullptr) return false;
-    out = ui::FromQString(QString::asprintf("%u.%u.%u", info->dwProductVersionMS >> 16,
-                                            info->dwProductVersionMS & 0xFFFFu,
-                                            info->dwProductVersionLS >> 16));
+    const auto number = [](std::uint32_t value) {
+        const std::string digits = std::to_string(value);
+        return std::u16string(digits.begin(), digits.end());
+    };
+    out = number(info->dwProductVersionMS >> 16) + u"." + number(info->dwProductVersionMS & 0xFFFFu) + u"." +
+          number(info->dwProductVersionLS >> 16);
     return true;
 }

@@ -5,12 +5,12 @@
 // version data in the user's interface language. A new one is made for
 // each showing.
 
-#include <QFont>
 #include <string>
 #include <string_view>
 
 #include "controls/GdiplusImgCtrl.h"
 #include "platform/Dialog.h"
+#include "platform/Font.h"
 #include "platform/Static.h"
 
 class CAboutDlg : public ui::Dialog {
@@ -36,7 +36,7 @@ protected:
     bool OnInitDialog() override;
 
 private:
-    QFont m_boldFont;
+    ui::Font m_boldFont;
     ui::Static m_productName;
     ui::Static m_legalNotice;
     GdiplusImgCtrl m_logo;

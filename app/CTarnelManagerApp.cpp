@@ -1,10 +1,7 @@
 #include "app/CTarnelManagerApp.h"
 
-#include <QByteArray>
-#include <QImage>
-#include <QMessageBox>
-
 #include "app/CTarnelManagerDlg.h"
+#include "platform/Image.h"
 #include "platform/Window.h"
 #include "res/ResourceTypes.h"
 
@@ -13,19 +10,15 @@ CTarnelManagerApp::CTarnelManagerApp(int& argc, char** argv) : m_argc(argc), m_a
 CTarnelManagerApp::~CTarnelManagerApp() = default;
 
 bool CTarnelManagerApp::InitInstance() {
-    if (QApplication::instance() == nullptr) {
-        m_qtApp = std::make_unique<QApplication>(m_argc, m_argv);
-    }
+    m_uiApp = std::make_unique<ui::Application>(m_argc, m_argv);
     if (!StartGraphics()) {
         m_graphicsFailed = true;
         ReportGraphicsFailure();
         return false;
     }
-    // The settings store is named explicitly, not after the executable.
-    QCoreApplication::setOrganizationName(QStringLiteral("Quillmore"));
-    QCoreApplication::setApplicationName(QStringLiteral("Tarnel Manager"));
-    // Lets the desktop find the installed entry and its icon for the windows.
-    QGuiApplication::setDesktopFileName(QStringLiteral("tarnel-manager"));
+    // Named explicitly, not after the executable; the desktop entry lets the
+    // desktop find the installed icon for the windows.
+    ui::Application::SetProgramNames(u"Quillmore", u"Tarnel Manager", u"tarnel-manager");
 
     {
         CTarnelManagerDlg dlg;
@@ -42,11 +35,9 @@ int CTarnelManagerApp::Run() {
 }
 
 bool CTarnelManagerApp::StartGraphics() {
-    const auto png = res::FindBinary("PNG", 131);
-    QImage image;
-    return image.loadFromData(png.data(), static_cast<int>(png.size()), "PNG");
+    return !ui::Image::FromPng(res::FindBinary("PNG", 131)).IsNull();
 }
 
 void CTarnelManagerApp::ReportGraphicsFailure() {
-    QMessageBox::critical(nullptr, QStringLiteral("Error"), QStringLiteral("Unable to initialize Gdiplus"));
+    ui::Application::ShowStartupError(u"Error", u"Unable to initialize Gdiplus");
 }

@@ -1,17 +1,18 @@
 #pragma once
 
-// The application: starts Qt, runs the main dialog modally for the whole life
+// The application: starts the windowing layer, runs the main dialog modally for the whole life
 // of the program and tears everything down when it ends. The global I/O
 // executor (g_ioServiceExec) is a namespace-scope object, so it is built
 // before this object (which lives in main) and destroyed after it.
 
-#include <QApplication>
 #include <memory>
+
+#include "platform/Application.h"
 
 class CTarnelManagerApp {
 public:
-    // Keeps `argc` and `argv` for the QApplication that InitInstance creates
-    // (or takes the one that exists already).
+    // Keeps `argc` and `argv` for the layer that InitInstance starts (or
+    // takes the one that runs already).
     CTarnelManagerApp(int& argc, char** argv);
     virtual ~CTarnelManagerApp();
     CTarnelManagerApp(const CTarnelManagerApp&) = delete;
@@ -35,6 +36,6 @@ protected:
 private:
     int& m_argc;
     char** m_argv;
-    std::unique_ptr<QApplication> m_qtApp;
+    std::unique_ptr<ui::Application> m_uiApp;
     bool m_graphicsFailed = false;
 };

@@ -1,7 +1,5 @@
 #include "app/CTarnelManagerDlg.h"
 
-#include <QPixmap>
-#include <QWidget>
 #include <algorithm>
 #include <chrono>
 #include <string>
@@ -9,24 +7,16 @@
 #include <thread>
 
 #include "app/CAboutDlg.h"
-#include "app/FromAnsi.h"
 #include "platform/DataExchange.h"
+#include "platform/FromAnsi.h"
 #include "platform/LoadString.h"
 #include "platform/Menu.h"
 #include "platform/MessageBox.h"
 #include "res/ResourceTypes.h"
+#include "serial/SerialLine.h"
 
 namespace {
 
-// The serial parameters' enumerations (parity 0 none, 1 odd, 2 even; stop
-// bits 0 one, 1 one and a half, 2 two; flow 0 none, 1 software, 2 hardware).
-constexpr uint8_t PARITY_NONE = 0;
-constexpr uint8_t PARITY_ODD = 1;
-constexpr uint8_t PARITY_EVEN = 2;
-constexpr uint8_t STOP_BITS_ONE = 0;
-constexpr uint8_t STOP_BITS_TWO = 2;
-constexpr uint8_t FLOW_NONE = 0;
-constexpr uint8_t FLOW_HARDWARE = 2;
 constexpr unsigned CHARACTER_SIZE = 8;
 
 struct SerialParameters {
@@ -37,8 +27,8 @@ struct SerialParameters {
 
 SerialParameters ToSerialParameters(const ComPortCfgDlg& choice) {
     SerialParameters p{};
-    p.parity = choice.m_parity == 'E' ? PARITY_EVEN : choice.m_parity == 'O' ? PARITY_ODD : PARITY_NONE;
-    p.stopBits = choice.m_stopBits == 2 ? STOP_BITS_TWO : STOP_BITS_ONE;
+    p.parity = ParityFromLetter(choice.m_parity);
+    p.stopBits = StopBitsFromCount(choice.m_stopBits);
     p.flowControl = choice.m_flowControl == 1 ? FLOW_HARDWARE : FLOW_NONE;
     return p;
 }
@@ -57,13 +47,6 @@ std::u16string PortStatusText(const std::u16string& port, uint32_t baud, const S
     return text;
 }
 
-QIcon LoadAppIcon(int id) {
-    const auto png = res::FindBinary("ICON", id);
-    QPixmap pixmap;
-    pixmap.loadFromData(png.data(), static_cast<unsigned>(png.size()), "PNG");
-    return QIcon(pixmap);
-}
-
 ui::RECT WindowRectInParent(const ui::Window& window, const ui::Window& parent) {
     ui::RECT rect;
     window.GetWindowRect(rect);
@@ -75,7 +58,7 @@ ui::RECT WindowRectInParent(const ui::Window& window, const ui::Window& parent) 
 
 CTarnelManagerDlg::CTarnelManagerDlg(ComPortCfgDlg::PortEnumerator enumerate)
     : ui::Dialog(IDD), m_comPortDlg(this, std::move(enumerate)) {
-    m_hIcon = LoadAppIcon(IDR_MAINFRAME);
+    m_hIcon = ui::Image::FromPng(res::FindBinary("ICON", IDR_MAINFRAME));
     MapMessage(ui::WM_SYSCOMMAND, &CTarnelManagerDlg::OnSysCommand);
     MapMessage(ui::WM_HELP, &CTarnelManagerDlg::OnHelpInfo);
     MapCommand(ID_APP_ABOUT, &CTarnelManagerDlg::ShowAboutBox);
@@ -93,7 +76,7 @@ void CTarnelManagerDlg::DoDataExchange(ui::DataExchange& dx) {
 bool CTarnelManagerDlg::OnInitDialog() {
     ui::Dialog::OnInitDialog();
     AddAboutToSystemMenu();
-    GetQWidget()->setWindowIcon(m_hIcon);
+    SetIcon(m_hIcon);
     GetClientRect(m_rcClient);
     m_rcPlaceholder = WindowRectInParent(m_placeholder, *this);
     CreatePages();
@@ -217,7 +200,7 @@ ui::LRESULT CTarnelManagerDlg::OnReopenPort(ui::WPARAM, ui::LPARAM) {
             ? m_confPage.OpenPort(port, baud, p.parity, p.stopBits, p.flowControl, CHARACTER_SIZE)
             : m_termPage.OpenPort(port, baud, p.parity, p.stopBits, p.flowControl, CHARACTER_SIZE);
     if (error) {
-        ui::AfxMessageBox(ui::LoadString(IDS_OPEN_FAILED) + u": " + FromAnsi(error.message()),
+        ui::AfxMessageBox(ui::LoadString(IDS_OPEN_FAILED) + u": " + ui::FromAnsi(error.message()),
                           ui::MB_OK | ui::MB_ICONERROR);
         return 0;
     }

@@ -7,12 +7,12 @@
 // both pages' ports, waits, and opens the chosen page's port with the chosen
 // settings. It never reads or writes a port itself. Window thread only.
 
-#include <QIcon>
 #include <cstdint>
 
 #include "app/ComPortCfgDlg.h"
 #include "config/TarnelConfPage.h"
 #include "platform/Dialog.h"
+#include "platform/Image.h"
 #include "platform/Static.h"
 #include "platform/StatusBar.h"
 #include "terminal/SerialTermPage.h"
@@ -48,7 +48,6 @@ public:
 
     TarnelConfPage& ConfPage() { return m_confPage; }
     SerialTermPage& TermPage() { return m_termPage; }
-    ComPortCfgDlg& ComPortDlg() { return m_comPortDlg; }
     ui::StatusBar& StatusBar() { return m_statusBar; }
 
     bool PreTranslateMessage(const ui::MSG& msg) override;
@@ -73,7 +72,7 @@ private:
     ui::LRESULT OnSysCommand(ui::WPARAM wParam, ui::LPARAM lParam);
     ui::LRESULT OnHelpInfo(ui::WPARAM wParam, ui::LPARAM lParam);
 
-    QIcon m_hIcon;
+    ui::Image m_hIcon;
     TarnelConfPage m_confPage;
     SerialTermPage m_termPage;
     ui::RECT m_rcClient{};

@@ -1,7 +1,7 @@
 #include "app/ComPortCfgDlg.h"
 
-#include "app/FromAnsi.h"
 #include "platform/DataExchange.h"
+#include "platform/FromAnsi.h"
 #include "platform/Profile.h"
 #include "platform/ProfileValues.h"
 #include "serial/EnumerateComPorts.h"
@@ -42,18 +42,12 @@ void ComPortCfgDlg::PostNcDestroy() {
 }
 
 void ComPortCfgDlg::LoadSettings() {
-    static constexpr ListItem kBaudRates[] = {{u"9600", 9600},    {u"19200", 19200},   {u"38400", 38400},
-                                              {u"57600", 57600},  {u"115200", 115200}, {u"230400", 230400},
-                                              {u"460800", 460800}};
-    static constexpr ListItem kParities[] = {{u"NONE", 'N'}, {u"EVEN", 'E'}, {u"ODD", 'O'}};
-    static constexpr ListItem kStopBits[] = {{u"1", 1}, {u"2", 2}};
-
     FillPortList();
-    FillList(m_cbBaud, kBaudRates,
+    FillList(m_cbBaud, BaudRateItems(),
              ui::GetProfileInt(profile::kSection, profile::kBaudRate, profile::kBaudRateDefault));
-    FillList(m_cbParity, kParities,
+    FillList(m_cbParity, ParityItems(),
              ui::GetProfileInt(profile::kSection, profile::kParity, profile::kParityDefault));
-    FillList(m_cbStopBits, kStopBits,
+    FillList(m_cbStopBits, StopBitItems(),
              ui::GetProfileInt(profile::kSection, profile::kStopBits, profile::kStopBitsDefault));
 
     const bool terminal =
@@ -69,7 +63,7 @@ void ComPortCfgDlg::FillPortList() {
     const std::u16string saved =
         ui::GetProfileString(profile::kSection, profile::kComPort, profile::kComPortDefault);
     for (const std::string& port : m_ports) {
-        m_cbPort.AddString(FromAnsi(port));
+        m_cbPort.AddString(ui::FromAnsi(port));
     }
     // The list sorts as it goes, so the saved port's place is known only
     // once every name is in.
@@ -122,11 +116,10 @@ void ComPortCfgDlg::OnOK() {
     ui::Dialog::OnOK();
 }
 
-void ComPortCfgDlg::FillList(ui::ComboBox& combo, std::span<const ListItem> items, int selected) {
+void ComPortCfgDlg::FillList(ui::ComboBox& combo, const ComboItems& items, int selected) {
     combo.ResetContent();
-    for (const ListItem& item : items) {
-        combo.SetItemData(combo.AddString(item.text), item.value);
-    }
+    for (const auto& [text, value] : items)
+        combo.SetItemData(combo.AddString(text), value);
     for (int i = 0; i < combo.GetCount(); ++i) {
         if (combo.GetItemData(i) == static_cast<ui::ComboBox::ItemData>(selected)) {
             combo.SetCurSel(i);

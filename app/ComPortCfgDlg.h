@@ -14,6 +14,7 @@
 #include <system_error>
 #include <vector>
 
+#include "controls/LineSettingItems.h"
 #include "platform/ComboBox.h"
 #include "platform/Dialog.h"
 
@@ -60,17 +61,12 @@ protected:
     void PostNcDestroy() override;
 
 private:
-    struct ListItem {
-        const char16_t* text;
-        ui::ComboBox::ItemData value;
-    };
-
     void LoadSettings();
     void FillPortList();
     void OnModeRadio(ui::UINT id);
     // Empties `combo`, adds `items` with their values as item data and
     // selects the item whose value is `selected` (none when none is).
-    static void FillList(ui::ComboBox& combo, std::span<const ListItem> items, int selected);
+    static void FillList(ui::ComboBox& combo, const ComboItems& items, int selected);
     // Whether an item is selected; if so its value goes into `value`.
     static bool SelectedValue(const ui::ComboBox& combo, ui::ComboBox::ItemData& value);
 

@@ -21,6 +21,7 @@
 #include "platform/Dialog.h"
 #include "platform/TestHooks.h"
 #include "platform/qt/QtText.h"
+#include "platform/qt/WindowAccess.h"
 #include "res/ResourceTypes.h"
 #include "terminal/SerialTermPage.h"
 #include "tests/support/PtyPair.h"
@@ -62,7 +63,7 @@ const res::DialogTemplate& HostTemplate() {
 }
 
 bool EndMarkerShown(const SerialTermPage& page) {
-    const auto* edit = qobject_cast<const QPlainTextEdit*>(page.m_view.GetQWidget());
+    const auto* edit = qobject_cast<const QPlainTextEdit*>(ui::QWidgetOf(page.m_view));
     const QTextBlock last = edit->document()->lastBlock();
     return last.text().isEmpty() && last.previous().text() == QString::fromStdString(kEndMarker);
 }
@@ -71,7 +72,7 @@ bool EndMarkerShown(const SerialTermPage& page) {
 // garbled on the way. (It may start inside a line: a batch longer than the
 // view shows its newest characters.)
 bool ViewShowsTheFloodsEnd(const SerialTermPage& page, const std::string& flood) {
-    const auto* edit = qobject_cast<const QPlainTextEdit*>(page.m_view.GetQWidget());
+    const auto* edit = qobject_cast<const QPlainTextEdit*>(ui::QWidgetOf(page.m_view));
     const QString shown = edit->toPlainText();
     const QString expected = QString::fromUtf8(flood).replace("\r\n", "\n");
     return shown.size() > 30000 && expected.endsWith(shown);

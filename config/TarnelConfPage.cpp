@@ -9,30 +9,30 @@
 #include <functional>
 #include <utility>
 
-#include <QChar>
-
 #include "config/FieldText.h"
-#include "config/FromUtf8.h"
 #include "config/JobCodes.h"
-#include "controls/SysColor.h"
 #include "module/DeviceNameError.h"
+#include "module/MessageIds.h"
 #include "platform/DataExchange.h"
+#include "platform/FromUtf8.h"
+#include "platform/IsSpace.h"
 #include "platform/MessageBox.h"
 #include "platform/ServingWait.h"
+#include "platform/SysColor.h"
+#include "platform/qt/QtColor.h"
 #include "protocol/TextConversion.h"
+#include "serial/SerialLine.h"
 
 namespace {
 
 using namespace ui;
 
-// Unicode white space, not only ASCII blanks: input methods type full-width
-// and no-break spaces.
 std::u16string Trim(const std::u16string& text) {
     std::size_t first = 0;
     std::size_t last = text.size();
-    while (first < last && QChar::isSpace(text[first]))
+    while (first < last && ui::IsSpace(text[first]))
         ++first;
-    while (last > first && QChar::isSpace(text[last - 1]))
+    while (last > first && ui::IsSpace(text[last - 1]))
         --last;
     return text.substr(first, last - first);
 }
@@ -41,7 +41,8 @@ std::u16string Trim(const std::u16string& text) {
 
 // The worker tells the user before a module's responses are switched back on.
 TarnelConfPage::TarnelConfPage()
-    : ui::PropertyPage(TEMPLATE_ID), m_module(m_comm, [] { ui::AfxMessageBox(125, MB_OK); }) {
+    : ui::PropertyPage(TEMPLATE_ID),
+      m_module(m_comm, [] { ui::AfxMessageBox(IDS_RESPONSE_DISABLED, MB_OK); }) {
     MapCommand(IDC_APPLY, &TarnelConfPage::OnApply);
     MapCommand(IDC_REFRESH, &TarnelConfPage::OnRefresh);
     MapCommand(IDC_FACTORY_RESET, &TarnelConfPage::OnFactoryReset);
@@ -91,17 +92,9 @@ void TarnelConfPage::PostNcDestroy() {
 }
 
 void TarnelConfPage::InitControls() {
-    FillCombo(m_cbBaud,
-              {{u"9600", 9600},
-               {u"19200", 19200},
-               {u"38400", 38400},
-               {u"57600", 57600},
-               {u"115200", 115200},
-               {u"230400", 230400},
-               {u"460800", 460800}},
-              9600);
-    FillCombo(m_cbParity, {{u"NONE", 'N'}, {u"EVEN", 'E'}, {u"ODD", 'O'}}, 'N');
-    FillCombo(m_cbStopBits, {{u"1", 1}, {u"2", 2}}, 1);
+    FillCombo(m_cbBaud, BaudRateItems(), 9600);
+    FillCombo(m_cbParity, ParityItems(), 'N');
+    FillCombo(m_cbStopBits, StopBitItems(), 1);
     FillCombo(m_cbFlow, {{u"OFF", 0}, {u"ON", 1}}, 0);
     FillCombo(m_cbResponse, {{u"ON", 0}, {u"OFF", 1}}, 0);
 
@@ -122,9 +115,7 @@ void TarnelConfPage::InitControls() {
         ConfigureGroupBox(*box, box == &m_gbOpMode ? 0 : 2);
 }
 
-void TarnelConfPage::FillCombo(ui::ComboBox& combo,
-                               std::initializer_list<std::pair<const char16_t*, uintptr_t>> items,
-                               uintptr_t selected) {
+void TarnelConfPage::FillCombo(ui::ComboBox& combo, const ComboItems& items, uintptr_t selected) {
     combo.ResetContent();
     for (const auto& [text, data] : items)
         combo.SetItemData(combo.AddString(text), data);
@@ -138,8 +129,8 @@ void TarnelConfPage::ConfigureGroupBox(CXGroupBox& box, int frameStyle) {
         box.Invalidate(true);
         box.UpdateWindow();
     };
-    QFont bold = box.GetFont();
-    bold.setWeight(QFont::Bold);
+    ui::Font bold = box.GetFont();
+    bold.SetWeight(ui::FW_BOLD);
     box.m_titleFont = bold;
     repaint();
     box.m_titleSize.cx = 0;
@@ -196,11 +187,11 @@ bool TarnelConfPage::ShowDeviceInfo() {
     SelectByItemData(m_cbParity, static_cast<unsigned char>(m_newParity));
     SelectByItemData(m_cbStopBits, m_newStopBits);
     SelectByItemData(m_cbFlow, m_uartInfo[0]);
-    m_editName.SetWindowText(FromUtf8(FieldText(m_devInfo.name)));
+    m_editName.SetWindowText(ui::FromUtf8(FieldText(m_devInfo.name)));
     std::u16string text;
     FormatBdAddrW(m_devInfo.addr, text);
     m_editAddr.SetWindowText(text);
-    SetDlgItemText(IDC_FW_VERSION, FromUtf8(m_fwVersion));
+    SetDlgItemText(IDC_FW_VERSION, ui::FromUtf8(m_fwVersion));
     if (!m_curTarget.IsUnset()) {
         FormatBdAddrW(m_curTarget, text);
         m_editTarget.SetWindowText(text);
@@ -236,9 +227,9 @@ std::error_code TarnelConfPage::OpenPort(const std::u16string& port, uint32_t ba
     m_openBaud = baud;
     m_openParity = parity;
     m_openStopBits = stopBits;
-    m_newParity = parity == 2 ? 'E' : parity == 1 ? 'O' : 'N';
-    m_newStopBits = stopBits == 0 ? 1 : 2;
-    m_newFlow = flow == 2 ? 1 : 0;
+    m_newParity = ParityLetter(parity);
+    m_newStopBits = StopBitCount(stopBits);
+    m_newFlow = flow == FLOW_HARDWARE ? 1 : 0;
     {
         auto lock = ui::LockServing(m_jobMutex);
         m_jobs.clear();
@@ -268,7 +259,7 @@ void TarnelConfPage::ClosePort() {
     // Also without a window: the program's wait cursor must not stay on.
     EndWait();
     if (IsWindow()) {
-        SetSearchButtonText(113);
+        SetSearchButtonText(IDS_SEARCH_DEVICE);
         m_editName.SetWindowText(u"");
         m_editAddr.SetWindowText(u"");
         m_editTarget.SetWindowText(u"");
@@ -304,7 +295,7 @@ ui::LRESULT TarnelConfPage::OnJobResult(ui::WPARAM wParam, ui::LPARAM lParam) {
             if (result == JR_OK) {
                 Enqueue(JOB_READ_SETTINGS);
             } else {
-                GiveUp(110);
+                GiveUp(IDS_DEVICE_STATE_UNKNOWN);
             }
             break;
         case JOB_READ_SETTINGS:
@@ -317,16 +308,17 @@ ui::LRESULT TarnelConfPage::OnJobResult(ui::WPARAM wParam, ui::LPARAM lParam) {
         case JOB_APPLY:
             if (result == JR_OK) {
                 ResetModule();
-                if (Ask(126, MB_ICONINFORMATION) == 0) break;
+                if (Ask(IDS_SETTING_COMPLETED, MB_ICONINFORMATION) == 0) break;
                 if (IsPortOpen()) ClosePort();
                 PostSetupComPort();
-            } else if (Ask(127, MB_ICONERROR) != 0) {
+            } else if (Ask(IDS_SETTING_FAILED, MB_ICONERROR) != 0) {
                 Enqueue(JOB_CHECK_DEVICE);
             }
             break;
         case JOB_DISCONNECT:
             m_disconnectFailed = result != JR_OK;
-            if (!m_disconnectFailed || Ask(130, MB_ICONERROR) != 0) Enqueue(JOB_CHECK_DEVICE);
+            if (!m_disconnectFailed || Ask(IDS_DISCONNECT_FAILED, MB_ICONERROR) != 0)
+                Enqueue(JOB_CHECK_DEVICE);
             break;
         case JOB_START_SEARCH:
         case JOB_NEXT_RESULT:
@@ -342,20 +334,20 @@ ui::LRESULT TarnelConfPage::OnJobResult(ui::WPARAM wParam, ui::LPARAM lParam) {
 void TarnelConfPage::OnReadResult(int32_t result) {
     const bool disconnectFailed = std::exchange(m_disconnectFailed, false);
     if (result != JR_OK) {
-        GiveUp(110);
+        GiveUp(IDS_DEVICE_STATE_UNKNOWN);
         return;
     }
     if (!ShowDeviceInfo()) {
-        GiveUp(111);
+        GiveUp(IDS_UNKNOWN_OP_MODE);
         return;
     }
     if (m_devInfo.state == STATE_CONNECTED && disconnectFailed) {
-        // Message 130 has told the user; asking the module again would only
+        // IDS_DISCONNECT_FAILED has told the user; asking the module again would only
         // go round the same circle.
         ClosePort();
         PostSetupComPort();
     } else if (m_devInfo.state == STATE_CONNECTED) {
-        if (Ask(129, MB_ICONINFORMATION) != 0) Enqueue(JOB_DISCONNECT);
+        if (Ask(IDS_CONNECTED_WILL_DISCONNECT, MB_ICONINFORMATION) != 0) Enqueue(JOB_DISCONNECT);
     } else {
         EnableControls(true);
     }
@@ -388,7 +380,7 @@ void TarnelConfPage::OnRefresh() {
 
 void TarnelConfPage::OnFactoryReset() {
     EnableControls(false);
-    const int answer = Ask(128, MB_OKCANCEL | MB_ICONQUESTION);
+    const int answer = Ask(IDS_FACTORY_RESET_QUESTION, MB_OKCANCEL | MB_ICONQUESTION);
     if (answer == IDOK) {
         Enqueue(JOB_FACTORY_RESET);
     } else if (answer != 0) {
@@ -411,7 +403,7 @@ void TarnelConfPage::OnApply() {
     }
     m_newName = name;
     if (!TakeTargetFromEdit()) {
-        ApplyFailed(124);
+        ApplyFailed(IDS_TARGET_ADDRESS_INVALID);
         return;
     }
     TakeUartValuesFromControls();
@@ -458,7 +450,7 @@ ui::LRESULT TarnelConfPage::OnPortError(ui::WPARAM, ui::LPARAM lParam) {
     ui::CloseMessageBoxes();
     ClosePort();
     EnableControls(false);
-    ui::AfxMessageBox(106, MB_ICONERROR);
+    ui::AfxMessageBox(IDS_PORT_ERROR, MB_ICONERROR);
     if (IsPortOpen()) ClosePort();
     PostSetupComPort();
     return 0;

@@ -29,6 +29,7 @@
 #include <vector>
 
 #include "controls/CXGroupBox.h"
+#include "controls/LineSettingItems.h"
 #include "module/TarnelModule.h"
 #include "platform/ComboBox.h"
 #include "platform/Edit.h"
@@ -41,6 +42,13 @@
 class TarnelConfPage : public ui::PropertyPage {
 public:
     static constexpr int TEMPLATE_ID = 107;
+    // The page's own messages and button texts in the string table.
+    static constexpr int IDS_PORT_ERROR = 106;
+    static constexpr int IDS_NO_DEVICE_SELECTED = 112;
+    static constexpr int IDS_SEARCH_DEVICE = 113;
+    static constexpr int IDS_STOP_SEARCH = 114;
+    static constexpr int IDS_SEARCH_FAILED = 115;
+    static constexpr int IDS_SEARCH_COMPLETED = 116;
 
     // Posted by the engine's error observer: wParam the serial error's value,
     // lParam the opening of the port (below).
@@ -127,8 +135,7 @@ private:
     static constexpr int32_t END_THREAD = -2;
 
     void InitControls();
-    void FillCombo(ui::ComboBox& combo, std::initializer_list<std::pair<const char16_t*, uintptr_t>> items,
-                   uintptr_t selected);
+    void FillCombo(ui::ComboBox& combo, const ComboItems& items, uintptr_t selected);
     void ConfigureGroupBox(CXGroupBox& box, int frameStyle);
     void EnableAll(const std::vector<ui::Window*>& controls, bool on);
     void EnableAll(const std::vector<int>& ids, bool on);
@@ -227,6 +234,6 @@ private:
     // Counts every opening and closing of the port: what a job, an error or a
     // box brings back is acted on only within the opening it belongs to.
     std::atomic<uint16_t> m_opening{0};
-    // The last disconnect failed (message 130); window thread.
+    // The last disconnect failed (IDS_DISCONNECT_FAILED); window thread.
     bool m_disconnectFailed = false;
 };

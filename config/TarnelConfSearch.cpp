@@ -8,8 +8,8 @@
 #include <cstring>
 
 #include "config/FieldText.h"
-#include "config/FromUtf8.h"
 #include "config/JobCodes.h"
+#include "platform/FromUtf8.h"
 #include "platform/LoadString.h"
 #include "platform/MessageBox.h"
 
@@ -46,7 +46,7 @@ void TarnelConfPage::OnSearchResult(int32_t job, int32_t result) {
     if (job == JOB_START_SEARCH && result == JR_OK) {
         m_searchState = 1;
         if (ui::Window* button = GetDlgItem(IDC_SEARCH)) {
-            button->SetWindowText(ui::LoadString(114));
+            button->SetWindowText(ui::LoadString(IDS_STOP_SEARCH));
             button->EnableWindow(true);
             m_list.EnableWindow(true);
             SetTimer(SEARCH_TIMER_ID, SEARCH_TIMER_MS);
@@ -54,17 +54,17 @@ void TarnelConfPage::OnSearchResult(int32_t job, int32_t result) {
         Enqueue(JOB_NEXT_RESULT);
     } else if (job == JOB_START_SEARCH) {
         ClosePort();
-        ui::AfxMessageBox(115, MB_ICONERROR);
+        ui::AfxMessageBox(IDS_SEARCH_FAILED, MB_ICONERROR);
     } else if (job == JOB_NEXT_RESULT && result == JR_SEARCH_DONE) {
         KillTimer(SEARCH_TIMER_ID);
-        if (Ask(116, MB_ICONINFORMATION) == 0) return;
-        SetSearchButtonText(113);
+        if (Ask(IDS_SEARCH_COMPLETED, MB_ICONINFORMATION) == 0) return;
+        SetSearchButtonText(IDS_SEARCH_DEVICE);
         Enqueue(JOB_CHECK_DEVICE);
     } else if (job == JOB_NEXT_RESULT) {
         if (result == JR_OK) AddDevice();
         Enqueue(JOB_NEXT_RESULT);
     } else {
-        if (m_searchState == 1) SetSearchButtonText(113);
+        if (m_searchState == 1) SetSearchButtonText(IDS_SEARCH_DEVICE);
         m_searchState = 0;
         Enqueue(JOB_CHECK_DEVICE);
     }
@@ -77,7 +77,7 @@ void TarnelConfPage::AddDevice() {
     const int row = m_list.GetItemCount();
     m_devices.emplace(key, m_inqResult);
     m_list.InsertItem(row, key);
-    m_list.SetItemText(row, 1, FromUtf8(FieldText(m_inqResult.name)));
+    m_list.SetItemText(row, 1, ui::FromUtf8(FieldText(m_inqResult.name)));
     char number[16];
     std::snprintf(number, sizeof number, "%d", m_inqResult.rssi);
     m_list.SetItemText(row, 2, Widen(number));
@@ -102,7 +102,7 @@ void TarnelConfPage::OnTimer(ui::UINT id) {
 void TarnelConfPage::OnTakeTarget() {
     const int row = m_list.GetNextItem(-1, LVNI_SELECTED);
     if (row < 0) {
-        ui::AfxMessageBox(112, MB_ICONERROR);
+        ui::AfxMessageBox(IDS_NO_DEVICE_SELECTED, MB_ICONERROR);
         return;
     }
     m_editTarget.SetWindowText(m_list.GetItemText(row, 0));

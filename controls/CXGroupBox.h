@@ -9,12 +9,10 @@
 // (closed rectangle), 1 (top line only), 2 (open at the bottom); the double
 // line; the disabled look. Not painted: an icon (this program sets none).
 
-#include <QFont>
-
+#include "platform/Font.h"
+#include "platform/Painter.h"
 #include "platform/Static.h"
 #include "res/WinDefs.h"
-
-class QPainter;
 
 class CXGroupBox : public ui::Static {
 public:
@@ -30,9 +28,9 @@ public:
 
     // Paints the whole box into `target`; `rect` is (0, 0, width, height) of
     // the window. Updates the cached title size and m_headerHalf.
-    void Paint(QPainter& target, const ui::RECT& rect);
+    void Paint(ui::Painter& target, const ui::RECT& rect);
 
-    QFont m_titleFont;
+    ui::Font m_titleFont;
     ui::COLORREF m_titleColor;
     ui::COLORREF m_backColor;
     ui::COLORREF m_frameColor = kShadowColor;
@@ -52,10 +50,10 @@ protected:
     void PreSubclassWindow() override;
 
 private:
-    void OnPaint(QPainter& painter);
+    void OnPaint(ui::Painter& painter);
     void MeasureTitle();
-    void CopyParentPicture(QPainter& offscreen, int top) const;
-    void DrawFrame(QPainter& offscreen, const ui::RECT& frame, ui::COLORREF color) const;
+    void CopyParentPicture(ui::Painter& offscreen, int top) const;
+    void DrawFrame(ui::Painter& offscreen, const ui::RECT& frame, ui::COLORREF color) const;
     int TitleLeft(int width, int titleWidth) const;
 
     // Set while any group box paints, so that a paint reached from inside

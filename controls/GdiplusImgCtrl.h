@@ -4,14 +4,13 @@
 // white pixels of the image left out so that the button face shows through.
 // It attaches to a static control of a dialog template (DDX_Control).
 
-#include <QImage>
 #include <cstdint>
 #include <optional>
 #include <span>
 
+#include "platform/Image.h"
+#include "platform/Painter.h"
 #include "platform/Static.h"
-
-class QPainter;
 
 class GdiplusImgCtrl : public ui::Static {
 public:
@@ -28,14 +27,14 @@ public:
 
     // Whether an image was loaded, and whether it is usable.
     bool HasImage() const { return m_image.has_value(); }
-    bool HasUsableImage() const { return m_image && !m_image->isNull(); }
+    bool HasUsableImage() const { return m_image && !m_image->IsNull(); }
 
 protected:
     // The image goes with the window (this layer's moment of WM_DESTROY).
     void PostNcDestroy() override;
 
 private:
-    void OnPaint(QPainter& painter);
+    void OnPaint(ui::Painter& painter);
 
-    std::optional<QImage> m_image;
+    std::optional<ui::Image> m_image;
 };

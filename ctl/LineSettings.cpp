@@ -67,13 +67,4 @@ std::string FormatLineSettings(const LineSettings& line) {
     return std::to_string(line.baud) + "," + line.parity + "," + std::to_string(line.stopBits);
 }
 
-uint8_t SerialParity(char parity) {
-    if (parity == 'O') return 1;
-    return parity == 'E' ? 2 : 0;
-}
-
-uint8_t SerialStopBits(uint8_t stopBits) {
-    return stopBits == 2 ? 2 : 0;
-}
-
 }  // namespace tarnel::ctl

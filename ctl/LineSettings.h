@@ -1,9 +1,10 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
+
+#include "serial/SerialLine.h"
 
 namespace tarnel::ctl {
 
@@ -24,12 +25,6 @@ struct UartSettings {
     bool operator==(const UartSettings&) const = default;
 };
 
-// The baud rates the program offers, as the configurator lists them.
-inline constexpr std::array<uint32_t, 7> OFFERED_BAUD_RATES{9600,   19200,  38400, 57600,
-                                                            115200, 230400, 460800};
-inline constexpr std::array<char, 3> OFFERED_PARITIES{'N', 'E', 'O'};
-inline constexpr std::array<uint8_t, 2> OFFERED_STOP_BITS{1, 2};
-
 // Reads "BAUD,PARITY,STOP" (parity in either case). Returns the empty string
 // and fills `line`, or says what is wrong and leaves `line` as it was.
 std::string ParseLineSettings(std::string_view text, LineSettings& line);
@@ -37,9 +32,5 @@ std::string ParseLineSettings(std::string_view text, LineSettings& line);
 std::string ParseUartSettings(std::string_view text, UartSettings& uart);
 
 std::string FormatLineSettings(const LineSettings& line);
-
-// The values CSerialportMP::Open takes for the framing.
-uint8_t SerialParity(char parity);
-uint8_t SerialStopBits(uint8_t stopBits);
 
 }  // namespace tarnel::ctl

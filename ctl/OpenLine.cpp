@@ -3,7 +3,8 @@
 namespace tarnel::ctl {
 
 std::error_code OpenLine(TarnelComm& comm, const std::string& port, const LineSettings& line) {
-    return comm.Open(port, line.baud, 8, SerialParity(line.parity), SerialStopBits(line.stopBits), 0);
+    return comm.Open(port, line.baud, 8, ParityFromLetter(line.parity), StopBitsFromCount(line.stopBits),
+                     FLOW_NONE);
 }
 
 }  // namespace tarnel::ctl

@@ -17,7 +17,9 @@ public:
     void Click();
 
 protected:
-    bool CanAttachTo(const QWidget& widget) const override;
+    bool CanAttachTo(const res::ControlTemplate& control) const override {
+        return control.cls == res::ControlClass::Button;
+    }
 };
 
 }  // namespace ui

@@ -52,7 +52,9 @@ public:
     // The text of the edit field (GetWindowText/SetWindowText do the same).
 
 protected:
-    bool CanAttachTo(const QWidget& widget) const override;
+    bool CanAttachTo(const res::ControlTemplate& control) const override {
+        return control.cls == res::ControlClass::ComboBox;
+    }
 };
 
 }  // namespace ui

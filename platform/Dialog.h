@@ -3,7 +3,7 @@
 // A dialog built from a dialog template of res/: run modally (DoModal) or
 // created as a child page (PropertyPage). See platform/Ui.h.
 
-#include <vector>
+#include <memory>
 
 #include "platform/Window.h"
 #include "res/ResourceTypes.h"
@@ -72,16 +72,13 @@ private:
     const res::DialogTemplate* Template() const;
     bool Build(Window* parent, bool child);
     void BuildMenu(const res::MenuTemplate& menu);
-    void AddControl(const res::ControlTemplate& control, QWidget* widget);
-    void OnClicked(QWidget* widget);
-    // The template's radio buttons from `firstId` to the end of its group.
-    std::vector<QWidget*> RadioGroup(int firstId) const;
 
     int m_templateId;
     const res::DialogTemplate* m_template = nullptr;
     Window* m_owner;
     struct ModalRun;
     ModalRun* m_run = nullptr;
+    // The backend's widgets of the built window.
     struct Built;
     std::unique_ptr<Built> m_built;
 };

@@ -16,7 +16,9 @@ public:
     void ReplaceSel(std::u16string_view text);
 
 protected:
-    bool CanAttachTo(const QWidget& widget) const override;
+    bool CanAttachTo(const res::ControlTemplate& control) const override {
+        return control.cls == res::ControlClass::Edit;
+    }
 };
 
 }  // namespace ui

@@ -12,8 +12,6 @@ enum class Language { English, Korean };
 
 Language GetUiLanguage();
 void SetUiLanguage(Language language);
-// Back to the locale's choice.
-void ResetUiLanguage();
 // The language as a Windows language id: 0x0412 for Korean, 0x0409 else.
 std::uint16_t GetUserDefaultUILanguage();
 

@@ -30,7 +30,9 @@ public:
     bool SetItemState(int item, UINT state, UINT mask);
 
 protected:
-    bool CanAttachTo(const QWidget& widget) const override;
+    bool CanAttachTo(const res::ControlTemplate& control) const override {
+        return control.cls == res::ControlClass::ListView;
+    }
 };
 
 }  // namespace ui

@@ -1,13 +1,12 @@
 #include "platform/LoadString.h"
 
-#include "platform/qt/Localized.h"
-#include "platform/qt/QtText.h"
+#include "platform/Localized.h"
 
 namespace ui {
 
 std::u16string LoadString(int id) {
     const res::Text* text = res::FindString(id);
-    return text != nullptr ? FromQString(Localized(*text)) : std::u16string();
+    return text != nullptr ? std::u16string(Localized(*text)) : std::u16string();
 }
 
 }  // namespace ui

@@ -6,22 +6,22 @@
 // WM_SYSCOMMAND (wParam the id). The system menu shows as the context menu
 // of the dialog's client area.
 
-#include <functional>
-#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
 
 #include "res/WinDefs.h"
 
-class QMenu;
-
 namespace ui {
 
 class Menu {
 public:
-    // `choose` runs with an item's id when the user chooses it.
-    Menu(QMenu* menu, std::function<void(UINT)> choose) : m_menu(menu), m_choose(std::move(choose)) {}
+    struct Impl;  // the backend's menu and what choosing an item does
+
+    explicit Menu(std::unique_ptr<Impl> impl);
+    ~Menu();
+    Menu(const Menu&) = delete;
+    Menu& operator=(const Menu&) = delete;
 
     // MF_SEPARATOR, or MF_STRING with an id and a text.
     bool AppendMenu(UINT flags, UINT id = 0, std::u16string_view text = {});
@@ -32,12 +32,10 @@ public:
     // The popup at `position`, or nullptr.
     Menu* GetSubMenu(int position) const;
 
-    QMenu* GetQMenu() const { return m_menu; }
+    Impl& GetImpl() const { return *m_impl; }
 
 private:
-    QMenu* m_menu;
-    std::function<void(UINT)> m_choose;
-    mutable std::map<int, std::unique_ptr<Menu>> m_subs;
+    const std::unique_ptr<Impl> m_impl;
 };
 
 }  // namespace ui

@@ -6,6 +6,8 @@
 // no undo. Text typed by the user goes through the same limit as ReplaceSel.
 
 #include <cstdint>
+#include <functional>
+#include <string_view>
 
 #include "platform/Window.h"
 
@@ -58,9 +60,17 @@ public:
     // The colour of text inserted from now on (the default character format
     // and the selection's format are one colour in this control).
     void SetTextColor(COLORREF color);
+    // Input-method composition: the text being composed shows in the
+    // control, but a composed result is not inserted; it goes to `onResult`.
+    // `onComposing` runs first whenever a composition or a result arrives.
+    // Replaces the handlers set before; lasts as long as the window.
+    void SetInputMethodHandlers(std::function<void(std::u16string_view)> onResult,
+                                std::function<void()> onComposing);
 
 protected:
-    bool CanAttachTo(const QWidget& widget) const override;
+    bool CanAttachTo(const res::ControlTemplate& control) const override {
+        return control.cls == res::ControlClass::RichEdit;
+    }
 };
 
 }  // namespace ui

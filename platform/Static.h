@@ -10,7 +10,11 @@ namespace ui {
 
 class Static : public Window {
 protected:
-    bool CanAttachTo(const QWidget& widget) const override;
+    bool CanAttachTo(const res::ControlTemplate& control) const override {
+        // A group box of the template paints like a static control.
+        return control.cls == res::ControlClass::Static ||
+               (control.cls == res::ControlClass::Button && (control.style & BS_TYPEMASK) == BS_GROUPBOX);
+    }
 };
 
 }  // namespace ui

@@ -3,6 +3,8 @@
 // Hooks for tests: answer message boxes and modal dialogs without a user,
 // record what was shown, read the wait cursor. Hooks run on the window
 // thread, also for a box requested by another thread. Window thread only.
+// The program has the hook points (SetMessageBoxHook, SetModalHook); the
+// recorders and the event pump are in the test-only tarnel_platform_test.
 
 #include <deque>
 #include <functional>

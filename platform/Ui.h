@@ -1,8 +1,15 @@
 #pragma once
 
 // The windowing layer: the program's windows written in the Windows model
-// (templates, control ids, message maps, posted messages) on Qt 6 Widgets.
+// (templates, control ids, message maps, posted messages) over a toolkit.
 // Include this header for all of it.
+//
+// The headers here are the layer's interface and name no toolkit; the shared
+// part (message boxes' serving waits, strings and language, version data)
+// is built from the sources here, and the backend folder CMake picks
+// (platform/qt/ for Qt 6 Widgets) implements the rest: the classes' bodies,
+// Font, Image, Painter, Canvas, GetSysColor, Application, FromAnsi,
+// FromUtf8, IsSpace, and LocaleUiLanguage for the shared part.
 //
 // A dialog class names its template and declares its message map in the
 // constructor; handlers keep the program's names:
@@ -41,7 +48,8 @@
 //   (MapReflect(code, handler) on the control's class: EN_MAXTEXT,
 //   CBN_EDITUPDATE); unreflected ones reach the parent as WM_COMMAND with
 //   MAKEWPARAM(id, code) and lParam the control's ui::Window*.
-// - Painting: MapPaint(void (QPainter&)) on a control paints it wholly.
+// - Painting: MapPaint(void (ui::Painter&)) on a control paints it wholly
+//   (platform/Painter.h: fill, frame, line, text, image, an off-screen Canvas).
 //
 // Child pages: derive from ui::PropertyPage(templateId), then
 // page.Create(&parentDialog) from the parent's OnInitDialog; page.ShowWindow(
@@ -59,28 +67,37 @@
 // shows a box: auto lock = ui::LockServing(mutex); a wait for a condition:
 // ui::WaitServing(pred). A plain std::mutex::lock there can deadlock.
 //
-// Texts: std::u16string in the windowed code; ui::ToQString/FromQString at
-// the Qt edge. Strings by id: ui::LoadString(id). Message boxes:
+// Texts: std::u16string in the windowed code (ui::FromUtf8, ui::FromAnsi
+// convert). Strings by id: ui::LoadString(id). Message boxes:
 // ui::AfxMessageBox(stringId or text, style); caption "Tarnel Manager".
 // Language: ui::SetUiLanguage(ui::Language::Korean) before windows are built.
 //
-// Tests (QT_QPA_PLATFORM=offscreen): a QApplication must exist; a plain
+// Tests on the Qt backend (QT_QPA_PLATFORM=offscreen): a QApplication must
+// exist; ui::QWidgetOf (platform/qt/WindowAccess.h) gives the widget a
+// person's click or key goes to; a plain
 // window (Window::CreateBlank) stands in for a parent or the main window;
 // ui::test::MessageBoxRecorder and ui::test::ModalRecorder answer and record
 // boxes and modal dialogs; ui::test::ProcessEvents is the pump for
 // tarnel::test::WaitUntil; ui::SetProfileDirectory points the settings store
 // at a temporary directory.
 
+#include "platform/Application.h"
 #include "platform/Button.h"
 #include "platform/ComboBox.h"
 #include "platform/DataExchange.h"
 #include "platform/Dialog.h"
 #include "platform/Edit.h"
+#include "platform/Font.h"
+#include "platform/FromAnsi.h"
+#include "platform/FromUtf8.h"
+#include "platform/Image.h"
+#include "platform/IsSpace.h"
 #include "platform/Language.h"
 #include "platform/ListCtrl.h"
 #include "platform/LoadString.h"
 #include "platform/Menu.h"
 #include "platform/MessageBox.h"
+#include "platform/Painter.h"
 #include "platform/Profile.h"
 #include "platform/ProfileValues.h"
 #include "platform/PropertyPage.h"
@@ -88,7 +105,7 @@
 #include "platform/ServingWait.h"
 #include "platform/Static.h"
 #include "platform/StatusBar.h"
+#include "platform/SysColor.h"
 #include "platform/TestHooks.h"
 #include "platform/VersionInfo.h"
 #include "platform/Window.h"
-#include "platform/qt/QtText.h"

@@ -1,7 +1,8 @@
 #pragma once
 
-// The base of every window of the program: a Qt widget seen through the
-// Windows model of control ids, messages, timers and parent chains.
+// The base of every window of the program: a toolkit window seen through the
+// Windows model of control ids, messages, timers and parent chains. The
+// backend (platform/<toolkit>/) implements it.
 // See platform/Ui.h for how a window class is written on this layer.
 
 #include <functional>
@@ -9,14 +10,14 @@
 #include <string>
 #include <string_view>
 
+#include "platform/Font.h"
+#include "res/ResourceTypes.h"
 #include "res/WinDefs.h"
-
-class QFont;
-class QPainter;
-class QWidget;
 
 namespace ui {
 
+class Image;
+class Painter;
 class Window;
 
 // A rectangle in pixels; right and bottom are exclusive, as on Windows.
@@ -48,7 +49,7 @@ constexpr unsigned HIWORD(WPARAM w) {
     return static_cast<unsigned>((w >> 16) & 0xFFFFu);
 }
 
-// The thread that runs the windows: the one that created the QApplication.
+// The thread that runs the windows: the one that started the toolkit.
 bool IsWindowThread();
 
 class Window {
@@ -102,8 +103,10 @@ public:
     bool IsWindowVisible() const;
     void SetWindowText(std::u16string_view text);
     std::u16string GetWindowText() const;
-    int GetWindowTextLength() const;
     void SetFocus();
+    // The icon of the window's frame and task bar entry; a null image
+    // removes it.
+    void SetIcon(const Image& image);
     // The window with the keyboard focus (the nearest window of the layer
     // that holds the focused widget); nullptr when none.
     static Window* GetFocus();
@@ -114,7 +117,6 @@ public:
     void GetWindowRect(RECT& rect) const;  // screen coordinates
     void GetClientRect(RECT& rect) const;  // (0, 0, width, height)
     void ScreenToClient(RECT& rect) const;
-    void ClientToScreen(RECT& rect) const;
     void MoveWindow(int x, int y, int cx, int cy, bool repaint = true);
     void MoveWindow(const RECT& rect, bool repaint = true);
     // Sizes a top-level window so that its client area is cx by cy.
@@ -124,12 +126,11 @@ public:
     void SetRedraw(bool redraw);
     void Invalidate(bool erase = true);
     void UpdateWindow();  // paints now what is invalid
-    QFont GetFont() const;
-    void SetFont(const QFont& font, bool redraw = true);
+    Font GetFont() const;
+    void SetFont(const Font& font, bool redraw = true);
 
     // Check boxes, radio buttons and texts of child controls by id.
     int IsDlgButtonChecked(int id) const;  // BST_CHECKED or BST_UNCHECKED
-    void CheckDlgButton(int id, int check);
     std::u16string GetDlgItemText(int id) const;
     void SetDlgItemText(int id, std::u16string_view text);
 
@@ -145,10 +146,6 @@ public:
     static void EndWaitCursor();
     static void RestoreWaitCursor();
 
-    // The Qt widget underneath (nullptr while the window does not exist);
-    // for painting, tests and the layer itself.
-    QWidget* GetQWidget() const;
-
 protected:
     // Called after the window is destroyed (DestroyWindow, the parent's
     // destruction or the end of a modal run). The base does nothing.
@@ -156,9 +153,9 @@ protected:
     // Called when a template control is bound to this object by DDX_Control,
     // before any message reaches it. The base does nothing.
     virtual void PreSubclassWindow();
-    // Whether this class can stand for the widget DDX_Control binds it to.
-    // The base takes any widget.
-    virtual bool CanAttachTo(const QWidget& widget) const;
+    // Whether this class can stand for the template control DDX_Control
+    // binds it to. The base takes any control.
+    virtual bool CanAttachTo(const res::ControlTemplate& control) const;
 
     // --- The message map: call these in the constructor ------------------
     // WM_COMMAND with this id and notification code (BN_CLICKED for buttons
@@ -210,8 +207,8 @@ protected:
     // Painting: the handler paints the whole widget instead of the default.
     // For statics and group boxes.
     template <class T>
-    void MapPaint(void (T::*handler)(QPainter&)) {
-        SetPaintHandler([this, handler](QPainter& p) { (static_cast<T*>(this)->*handler)(p); });
+    void MapPaint(void (T::*handler)(Painter&)) {
+        SetPaintHandler([this, handler](Painter& p) { (static_cast<T*>(this)->*handler)(p); });
     }
 
 private:
@@ -220,7 +217,7 @@ private:
     void AddCommand(int first, int last, UINT code, std::function<void(UINT)> fn);
     void AddMessage(UINT message, std::function<LRESULT(WPARAM, LPARAM)> fn);
     void AddReflect(UINT code, std::function<void()> fn);
-    void SetPaintHandler(std::function<void(QPainter&)> fn);
+    void SetPaintHandler(std::function<void(Painter&)> fn);
 
     struct State;
     const std::unique_ptr<State> m_state;

@@ -1,6 +1,5 @@
 #include "terminal/TermRichedit.h"
 
-#include <QWidget>
 #include <algorithm>
 #include <string>
 
@@ -72,13 +71,8 @@ void TermRichedit::SetupView() {
     ShowScrollBar(ui::SB_VERT, true);
     SetBackgroundColor(kBackgroundColor);
     SetTextColor(kTextColor);
-    if (m_imeFilter.isNull() && GetQWidget() != nullptr) {
-        // Owned by the widget, so it goes when the window does.
-        m_imeFilter =
-            new InputMethodFilter([this](std::u16string_view result) { OnInputMethodResult(result); },
-                                  [this] { PlaceCaretAtEnd(); }, GetQWidget());
-        GetQWidget()->installEventFilter(m_imeFilter);
-    }
+    SetInputMethodHandlers([this](std::u16string_view result) { OnInputMethodResult(result); },
+                           [this] { PlaceCaretAtEnd(); });
 }
 
 void TermRichedit::OnInputMethodResult(std::u16string_view result) {

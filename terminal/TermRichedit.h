@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QPointer>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -12,7 +11,6 @@
 #include "platform/RichEditCtrl.h"
 #include "serial/CSerialportMP.h"
 #include "serial/IoServiceExec.h"
-#include "terminal/InputMethodFilter.h"
 #include "terminal/Utf8StreamDecoder.h"
 
 // The terminal's screen and keyboard. It owns the terminal's serial channel
@@ -104,7 +102,6 @@ private:
     // batch completes that line break instead of making a second one.
     bool m_lastShownCR = false;
     char16_t m_typedHighSurrogate = 0;  // first half of a typed pair, until its second arrives
-    QPointer<InputMethodFilter> m_imeFilter;
 
     std::mutex m_rxMutex;
     std::vector<uint8_t> m_rxPending;

@@ -4,12 +4,13 @@
 
 #include "platform/qt/ComboWidget.h"
 #include "platform/qt/QtText.h"
+#include "platform/qt/WindowAccess.h"
 
 namespace ui {
 namespace {
 
 ComboWidget* ComboOf(const Window& window) {
-    return dynamic_cast<ComboWidget*>(window.GetQWidget());
+    return dynamic_cast<ComboWidget*>(QWidgetOf(window));
 }
 
 // Qt moves the selection and the edit text when items come and go; Windows
@@ -160,10 +161,6 @@ bool ComboBox::SetEditSel(int start, int end) {
     start = std::min(start, length);
     edit->setSelection(start, end - start);
     return true;
-}
-
-bool ComboBox::CanAttachTo(const QWidget& widget) const {
-    return dynamic_cast<const ComboWidget*>(&widget) != nullptr;
 }
 
 }  // namespace ui

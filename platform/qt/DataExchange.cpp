@@ -15,9 +15,12 @@ void DDX_Control(DataExchange& dx, int id, Window& control) {
     Dialog& dialog = dx.GetDialog();
     Window* current = dialog.GetDlgItem(id);
     if (current == nullptr) throw std::logic_error("DDX_Control: no control " + std::to_string(id));
-    QWidget* widget = current->GetQWidget();
-    if (!WindowAccess::CanAttach(control, *widget))
+    const auto& controls = dialog.Template()->controls;
+    const auto bound =
+        std::find_if(controls.begin(), controls.end(), [id](const auto& c) { return c.id == id; });
+    if (bound == controls.end() || !WindowAccess::CanAttach(control, *bound))
         throw std::logic_error("DDX_Control: control " + std::to_string(id) + " is of another kind");
+    QWidget* widget = QWidgetOf(*current);
     auto& state = WindowAccess::StateOf(dialog);
     WindowAccess::Detach(*current);
     auto& own = state.ownControls;
@@ -26,22 +29,6 @@ void DDX_Control(DataExchange& dx, int id, Window& control) {
     WindowAccess::Attach(control, widget, id, &dialog, false);
     state.controls[id] = &control;
     WindowAccess::CallPreSubclass(control);
-}
-
-void DDX_Radio(DataExchange& dx, int firstId, int& value) {
-    const std::vector<QWidget*> group = dx.GetDialog().RadioGroup(firstId);
-    if (dx.IsSaving()) {
-        value = -1;
-        for (size_t i = 0; i < group.size(); ++i) {
-            if (static_cast<QAbstractButton*>(group[i])->isChecked()) {
-                value = static_cast<int>(i);
-                break;
-            }
-        }
-        return;
-    }
-    for (size_t i = 0; i < group.size(); ++i)
-        static_cast<QAbstractButton*>(group[i])->setChecked(static_cast<int>(i) == value);
 }
 
 }  // namespace ui

@@ -14,12 +14,13 @@
 #include "platform/Edit.h"
 #include "platform/HookState.h"
 #include "platform/ListCtrl.h"
+#include "platform/Localized.h"
 #include "platform/Menu.h"
 #include "platform/RichEditCtrl.h"
 #include "platform/Static.h"
 #include "platform/qt/ComboWidget.h"
 #include "platform/qt/DialogWidget.h"
-#include "platform/qt/Localized.h"
+#include "platform/qt/QtMenu.h"
 #include "platform/qt/QtText.h"
 #include "platform/qt/TemplateBuilder.h"
 #include "platform/qt/WindowAccess.h"
@@ -67,6 +68,14 @@ struct Dialog::Built {
         const res::ControlTemplate* control;
         QWidget* widget;
     };
+
+    explicit Built(Dialog& owner) : dialog(owner) {}
+    void AddControl(const res::ControlTemplate& control, QWidget* widget);
+    void OnClicked(QWidget* widget);
+    // The template's radio buttons from `firstId` to the end of its group.
+    std::vector<QWidget*> RadioGroup(int firstId) const;
+
+    Dialog& dialog;
     std::vector<Entry> entries;
     std::unique_ptr<Menu> menu;
     std::unique_ptr<Menu> systemMenu;
@@ -92,14 +101,14 @@ bool Dialog::Build(Window* parent, bool child) {
         parentWidget = WindowAccess::ClientWidget(*parent);
     } else if (Window* owner = parent != nullptr ? parent : AfxGetMainWnd();
                owner != nullptr && owner != this) {
-        if (owner->IsWindow()) parentWidget = owner->GetQWidget()->window();
+        if (owner->IsWindow()) parentWidget = QWidgetOf(*owner)->window();
     }
 
     const TemplateBuilder builder(*dialog);
     auto* widget = new DialogWidget(parentWidget, child);
     widget->setFont(builder.Font());
-    widget->setWindowTitle(Localized(dialog->caption));
-    m_built = std::make_unique<Built>();
+    widget->setWindowTitle(ToQString(Localized(dialog->caption)));
+    m_built = std::make_unique<Built>(*this);
     WindowAccess::Attach(*this, widget, 0, child ? parent : nullptr, true);
     if (!child && dialog->menuId != 0) {
         if (const res::MenuTemplate* menu = res::FindMenu(dialog->menuId)) BuildMenu(*menu);
@@ -107,21 +116,20 @@ bool Dialog::Build(Window* parent, bool child) {
     const QSize size = builder.DialogSize();
     widget->SetClientSize(size.width(), size.height());
     for (const res::ControlTemplate& control : dialog->controls)
-        AddControl(control, builder.CreateControl(control, widget->Client()));
+        m_built->AddControl(control, builder.CreateControl(control, widget->Client()));
     return true;
 }
 
 void Dialog::BuildMenu(const res::MenuTemplate& menu) {
-    auto* widget = static_cast<DialogWidget*>(GetQWidget());
+    auto* widget = static_cast<DialogWidget*>(QWidgetOf(*this));
     auto* root = new QMenu(widget);
-    m_built->menu =
-        std::make_unique<Menu>(root, [this](UINT id) { SendMessage(WM_COMMAND, MAKEWPARAM(id, 0), 0); });
+    m_built->menu = MakeMenu(root, [this](UINT id) { SendMessage(WM_COMMAND, MAKEWPARAM(id, 0), 0); });
     std::function<void(Menu&, std::span<const res::MenuItem>)> add =
         [&](Menu& into, std::span<const res::MenuItem> items) {
             for (const res::MenuItem& item : items) {
-                const std::u16string text = FromQString(Localized(item.text));
+                const std::u16string text(Localized(item.text));
                 if (!item.items.empty()) {
-                    into.GetQMenu()->addMenu(ToQString(text));
+                    QMenuOf(into)->addMenu(ToQString(text));
                     add(*into.GetSubMenu(into.GetMenuItemCount() - 1), item.items);
                 } else if (item.id == 0 && text.empty()) {
                     into.AppendMenu(MF_SEPARATOR);
@@ -136,11 +144,11 @@ void Dialog::BuildMenu(const res::MenuTemplate& menu) {
     widget->SetMenuBar(bar);
 }
 
-void Dialog::AddControl(const res::ControlTemplate& control, QWidget* widget) {
-    m_built->entries.push_back({&control, widget});
-    auto& state = WindowAccess::StateOf(*this);
+void Dialog::Built::AddControl(const res::ControlTemplate& control, QWidget* widget) {
+    entries.push_back({&control, widget});
+    auto& state = WindowAccess::StateOf(dialog);
     auto wrapper = MakeWrapper(control.cls);
-    WindowAccess::Attach(*wrapper, widget, control.id, this, false);
+    WindowAccess::Attach(*wrapper, widget, control.id, &dialog, false);
     if (control.id != IDC_STATIC) state.controls.emplace(control.id, wrapper.get());
     state.ownControls.push_back(std::move(wrapper));
 
@@ -155,8 +163,7 @@ void Dialog::AddControl(const res::ControlTemplate& control, QWidget* widget) {
     }
 }
 
-void Dialog::OnClicked(QWidget* widget) {
-    auto& entries = m_built->entries;
+void Dialog::Built::OnClicked(QWidget* widget) {
     const auto it =
         std::find_if(entries.begin(), entries.end(), [widget](const auto& e) { return e.widget == widget; });
     if (it == entries.end()) return;
@@ -180,10 +187,8 @@ void Dialog::OnClicked(QWidget* widget) {
     NotifyWidget(widget, BN_CLICKED);
 }
 
-std::vector<QWidget*> Dialog::RadioGroup(int firstId) const {
+std::vector<QWidget*> Dialog::Built::RadioGroup(int firstId) const {
     std::vector<QWidget*> group;
-    if (!m_built || !IsWindow()) return group;
-    const auto& entries = m_built->entries;
     auto it = std::find_if(entries.begin(), entries.end(),
                            [firstId](const auto& e) { return e.control->id == firstId; });
     for (auto e = it; e != entries.end() && IsRadio(*e->control); ++e) {
@@ -200,7 +205,7 @@ int Dialog::DoModal() {
     m_run = &run;
     OnInitDialog();
     if (!run.ended && IsWindow()) {
-        QWidget* widget = GetQWidget();
+        QWidget* widget = QWidgetOf(*this);
         widget->setWindowModality(Qt::ApplicationModal);
         widget->show();
         widget->activateWindow();
@@ -218,7 +223,7 @@ int Dialog::DoModal() {
     if (!run.ended && IsWindow()) {
         QEventLoop loop;
         run.loop = &loop;
-        QObject::connect(GetQWidget(), &QObject::destroyed, &loop, &QEventLoop::quit);
+        QObject::connect(QWidgetOf(*this), &QObject::destroyed, &loop, &QEventLoop::quit);
         loop.exec(QEventLoop::DialogExec);
         run.loop = nullptr;
     }
@@ -231,7 +236,7 @@ void Dialog::EndDialog(int result) {
     if (m_run == nullptr) return;
     m_run->result = result;
     m_run->ended = true;
-    if (QWidget* widget = GetQWidget()) widget->hide();
+    if (QWidget* widget = QWidgetOf(*this)) widget->hide();
     if (m_run->loop != nullptr) m_run->loop->exit();
 }
 
@@ -248,10 +253,9 @@ Menu* Dialog::GetMenu() const {
 Menu* Dialog::GetSystemMenu() {
     if (!IsWindow() || GetParent() != nullptr) return nullptr;
     if (!m_built->systemMenu) {
-        auto* widget = static_cast<DialogWidget*>(GetQWidget());
+        auto* widget = static_cast<DialogWidget*>(QWidgetOf(*this));
         auto* menu = new QMenu(widget);
-        m_built->systemMenu =
-            std::make_unique<Menu>(menu, [this](UINT id) { SendMessage(WM_SYSCOMMAND, id, 0); });
+        m_built->systemMenu = MakeMenu(menu, [this](UINT id) { SendMessage(WM_SYSCOMMAND, id, 0); });
         widget->SetContextMenu(menu);
     }
     return m_built->systemMenu.get();
@@ -290,6 +294,25 @@ LRESULT Dialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             OnCancel();
     }
     return 0;
+}
+
+// Beside the dialog: it reads the widgets the dialog built.
+void DDX_Radio(DataExchange& dx, int firstId, int& value) {
+    const Dialog& dialog = dx.GetDialog();
+    const std::vector<QWidget*> group =
+        dialog.m_built && dialog.IsWindow() ? dialog.m_built->RadioGroup(firstId) : std::vector<QWidget*>();
+    if (dx.IsSaving()) {
+        value = -1;
+        for (size_t i = 0; i < group.size(); ++i) {
+            if (static_cast<QAbstractButton*>(group[i])->isChecked()) {
+                value = static_cast<int>(i);
+                break;
+            }
+        }
+        return;
+    }
+    for (size_t i = 0; i < group.size(); ++i)
+        static_cast<QAbstractButton*>(group[i])->setChecked(static_cast<int>(i) == value);
 }
 
 }  // namespace ui

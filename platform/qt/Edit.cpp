@@ -3,12 +3,13 @@
 #include <QLineEdit>
 
 #include "platform/qt/QtText.h"
+#include "platform/qt/WindowAccess.h"
 
 namespace ui {
 namespace {
 
 QLineEdit* LineOf(const Window& window) {
-    return qobject_cast<QLineEdit*>(window.GetQWidget());
+    return qobject_cast<QLineEdit*>(QWidgetOf(window));
 }
 
 }  // namespace
@@ -48,10 +49,6 @@ void Edit::GetSel(int& start, int& end) const {
 
 void Edit::ReplaceSel(std::u16string_view text) {
     if (QLineEdit* edit = LineOf(*this)) edit->insert(ToQString(text));
-}
-
-bool Edit::CanAttachTo(const QWidget& widget) const {
-    return qobject_cast<const QLineEdit*>(&widget) != nullptr;
 }
 
 }  // namespace ui

@@ -4,12 +4,13 @@
 #include <QTableWidget>
 
 #include "platform/qt/QtText.h"
+#include "platform/qt/WindowAccess.h"
 
 namespace ui {
 namespace {
 
 QTableWidget* TableOf(const Window& window) {
-    return qobject_cast<QTableWidget*>(window.GetQWidget());
+    return qobject_cast<QTableWidget*>(QWidgetOf(window));
 }
 
 QTableWidgetItem* NewItem(std::u16string_view text) {
@@ -96,10 +97,6 @@ bool ListCtrl::SetItemState(int item, UINT state, UINT mask) {
         table->selectionModel()->select(table->model()->index(item, 0), command | QItemSelectionModel::Rows);
     }
     return true;
-}
-
-bool ListCtrl::CanAttachTo(const QWidget& widget) const {
-    return qobject_cast<const QTableWidget*>(&widget) != nullptr;
 }
 
 }  // namespace ui

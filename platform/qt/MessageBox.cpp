@@ -11,6 +11,7 @@
 #include "platform/OpenBox.h"
 #include "platform/Window.h"
 #include "platform/qt/QtText.h"
+#include "platform/qt/WindowAccess.h"
 
 namespace ui {
 namespace {
@@ -47,7 +48,7 @@ int ShowMessageBox(const test::MessageBoxCall& call) {
     }
     const bool korean = GetUiLanguage() == Language::Korean;
     QWidget* owner = QApplication::activeModalWidget();
-    if (owner == nullptr && AfxGetMainWnd() != nullptr) owner = AfxGetMainWnd()->GetQWidget();
+    if (owner == nullptr && AfxGetMainWnd() != nullptr) owner = QWidgetOf(*AfxGetMainWnd());
     QMessageBox box(IconOf(call.style), QStringLiteral("Tarnel Manager"), ToQString(call.text),
                     QMessageBox::NoButton, owner);
     QPushButton* ok =

@@ -5,6 +5,8 @@
 #include <QScrollBar>
 #include <QTextBlock>
 
+#include "platform/qt/InputMethodFilter.h"
+#include "platform/qt/QtColor.h"
 #include "platform/qt/QtText.h"
 #include "platform/qt/RichEditWidget.h"
 #include "platform/qt/WindowAccess.h"
@@ -13,7 +15,7 @@ namespace ui {
 namespace {
 
 RichEditWidget* EditOf(const Window& window) {
-    return dynamic_cast<RichEditWidget*>(window.GetQWidget());
+    return dynamic_cast<RichEditWidget*>(QWidgetOf(window));
 }
 
 // CR, LF and CR LF each become the document's one line break character.
@@ -30,11 +32,6 @@ QString NormalizeBreaks(std::u16string_view text) {
         }
     }
     return normal;
-}
-
-QColor ToQColor(COLORREF color) {
-    return QColor(static_cast<int>(color & 0xFF), static_cast<int>((color >> 8) & 0xFF),
-                  static_cast<int>((color >> 16) & 0xFF));
 }
 
 long DocumentLength(const QPlainTextEdit& edit) {
@@ -160,8 +157,16 @@ void RichEditCtrl::SetTextColor(COLORREF color) {
     edit->setPalette(palette);
 }
 
-bool RichEditCtrl::CanAttachTo(const QWidget& widget) const {
-    return dynamic_cast<const RichEditWidget*>(&widget) != nullptr;
+void RichEditCtrl::SetInputMethodHandlers(std::function<void(std::u16string_view)> onResult,
+                                          std::function<void()> onComposing) {
+    QWidget* widget = QWidgetOf(*this);
+    if (widget == nullptr) return;
+    const QObjectList children = widget->children();
+    for (QObject* child : children) {
+        if (dynamic_cast<InputMethodFilter*>(child) != nullptr) delete child;
+    }
+    // Owned by the widget, so it goes when the window does.
+    widget->installEventFilter(new InputMethodFilter(std::move(onResult), std::move(onComposing), widget));
 }
 
 }  // namespace ui

@@ -5,8 +5,8 @@
 #include <QMenu>
 #include <QMimeData>
 
+#include "platform/Localized.h"
 #include "platform/RichEditCtrl.h"
-#include "platform/qt/Localized.h"
 #include "platform/qt/QtText.h"
 #include "platform/qt/WindowAccess.h"
 
@@ -49,9 +49,10 @@ void RichEditWidget::insertFromMimeData(const QMimeData* source) {
 void RichEditWidget::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(this);
     QAction* copyAction =
-        menu.addAction(Localized(res::Text{u"&Copy", u"복사(&C)"}), this, &QPlainTextEdit::copy);
+        menu.addAction(ToQString(Localized(res::Text{u"&Copy", u"복사(&C)"})), this, &QPlainTextEdit::copy);
     copyAction->setEnabled(textCursor().hasSelection());
-    menu.addAction(Localized(res::Text{u"Select &All", u"모두 선택(&A)"}), this, &QPlainTextEdit::selectAll);
+    menu.addAction(ToQString(Localized(res::Text{u"Select &All", u"모두 선택(&A)"})), this,
+                   &QPlainTextEdit::selectAll);
     menu.exec(event->globalPos());
 }
 

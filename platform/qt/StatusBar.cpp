@@ -12,7 +12,7 @@ namespace ui {
 namespace {
 
 QStatusBar* BarOf(const Window& window) {
-    return qobject_cast<QStatusBar*>(window.GetQWidget());
+    return qobject_cast<QStatusBar*>(QWidgetOf(window));
 }
 
 QList<StatusPane*> PanesOf(const Window& window) {
@@ -34,7 +34,7 @@ bool StatusBar::Create(Window* parent) {
     auto* bar = new QStatusBar(client);
     bar->setSizeGripEnabled(false);
     WindowAccess::Attach(*this, bar, AFX_IDW_STATUS_BAR, parent, true);
-    if (auto* dialog = dynamic_cast<DialogWidget*>(parent->GetQWidget()))
+    if (auto* dialog = dynamic_cast<DialogWidget*>(QWidgetOf(*parent)))
         dialog->SetBottomBar(bar);
     else
         bar->setGeometry(0, client->height() - bar->sizeHint().height(), client->width(),

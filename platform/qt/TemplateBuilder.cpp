@@ -9,9 +9,10 @@
 #include <QRadioButton>
 #include <QTableWidget>
 
+#include "platform/Localized.h"
 #include "platform/qt/ComboWidget.h"
 #include "platform/qt/EditWidget.h"
-#include "platform/qt/Localized.h"
+#include "platform/qt/QtText.h"
 #include "platform/qt/RichEditWidget.h"
 #include "platform/qt/StaticWidget.h"
 #include "res/WinDefs.h"
@@ -147,7 +148,7 @@ QWidget* TemplateBuilder::CreateControl(const res::ControlTemplate& control, QWi
     // A combo box's template height includes its dropped-down list.
     if (control.cls == res::ControlClass::ComboBox) rect.setHeight(widget->sizeHint().height());
     widget->setGeometry(rect);
-    const QString text = Localized(control.text);
+    const QString text = ToQString(Localized(control.text));
     if (!text.isEmpty()) {
         if (auto* label = qobject_cast<QLabel*>(widget))
             label->setText(text);

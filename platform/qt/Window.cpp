@@ -3,8 +3,10 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QThread>
 #include <QTimer>
@@ -13,6 +15,9 @@
 
 #include "platform/qt/DialogWidget.h"
 #include "platform/qt/KeyRouter.h"
+#include "platform/qt/QtFont.h"
+#include "platform/qt/QtImage.h"
+#include "platform/qt/QtPainter.h"
 #include "platform/qt/QtText.h"
 #include "platform/qt/WindowAccess.h"
 #include "platform/qt/WindowLink.h"
@@ -177,7 +182,8 @@ bool WindowAccess::Dispatch(Window& window, UINT message, WPARAM wParam, LPARAM 
 bool WindowAccess::Paint(Window& window, QPainter& painter) {
     auto& paint = StateOf(window).paint;
     if (!paint) return false;
-    paint(painter);
+    QtPainter facade(painter);
+    paint(facade.Get());
     return true;
 }
 
@@ -234,10 +240,6 @@ Window* Window::GetParent() const {
     return m_state->parent;
 }
 
-QWidget* Window::GetQWidget() const {
-    return m_state->widget;
-}
-
 Window* Window::GetDlgItem(int id) const {
     auto it = m_state->controls.find(id);
     return it == m_state->controls.end() ? nullptr : it->second;
@@ -269,7 +271,7 @@ void Window::PostNcDestroy() {}
 
 void Window::PreSubclassWindow() {}
 
-bool Window::CanAttachTo(const QWidget&) const {
+bool Window::CanAttachTo(const res::ControlTemplate&) const {
     return true;
 }
 
@@ -285,44 +287,47 @@ void Window::AddReflect(UINT code, std::function<void()> fn) {
     m_state->reflects[code] = std::move(fn);
 }
 
-void Window::SetPaintHandler(std::function<void(QPainter&)> fn) {
+void Window::SetPaintHandler(std::function<void(Painter&)> fn) {
     m_state->paint = std::move(fn);
 }
 
 void Window::EnableWindow(bool enable) {
-    if (QWidget* widget = GetQWidget()) widget->setEnabled(enable);
+    if (QWidget* widget = QWidgetOf(*this)) widget->setEnabled(enable);
 }
 
 bool Window::IsWindowEnabled() const {
     // Windows reports the window's own state, not its parents'.
-    const QWidget* widget = GetQWidget();
+    const QWidget* widget = QWidgetOf(*this);
     return widget != nullptr && !widget->testAttribute(Qt::WA_ForceDisabled);
 }
 
 void Window::ShowWindow(int cmdShow) {
-    if (QWidget* widget = GetQWidget()) widget->setVisible(cmdShow != SW_HIDE);
+    if (QWidget* widget = QWidgetOf(*this)) widget->setVisible(cmdShow != SW_HIDE);
 }
 
 bool Window::IsWindowVisible() const {
-    const QWidget* widget = GetQWidget();
+    const QWidget* widget = QWidgetOf(*this);
     return widget != nullptr && widget->isVisible();
 }
 
 void Window::SetWindowText(std::u16string_view text) {
-    if (QWidget* widget = GetQWidget()) SetTextOf(widget, ToQString(text));
+    if (QWidget* widget = QWidgetOf(*this)) SetTextOf(widget, ToQString(text));
 }
 
 std::u16string Window::GetWindowText() const {
-    const QWidget* widget = GetQWidget();
+    const QWidget* widget = QWidgetOf(*this);
     return widget != nullptr ? FromQString(TextOf(widget)) : std::u16string();
 }
 
-int Window::GetWindowTextLength() const {
-    return static_cast<int>(GetWindowText().size());
+void Window::SetFocus() {
+    if (QWidget* widget = QWidgetOf(*this)) widget->setFocus(Qt::OtherFocusReason);
 }
 
-void Window::SetFocus() {
-    if (QWidget* widget = GetQWidget()) widget->setFocus(Qt::OtherFocusReason);
+void Window::SetIcon(const Image& image) {
+    QWidget* widget = QWidgetOf(*this);
+    if (widget == nullptr) return;
+    const Image::Impl* impl = image.GetImpl();
+    widget->setWindowIcon(impl != nullptr ? QIcon(QPixmap::fromImage(impl->image)) : QIcon());
 }
 
 Window* Window::GetFocus() {
@@ -330,7 +335,7 @@ Window* Window::GetFocus() {
 }
 
 void Window::GetWindowRect(RECT& rect) const {
-    const QWidget* widget = GetQWidget();
+    const QWidget* widget = QWidgetOf(*this);
     if (widget == nullptr) return;
     rect = RectOf(widget->mapToGlobal(QPoint(0, 0)), widget->size());
 }
@@ -349,16 +354,8 @@ void Window::ScreenToClient(RECT& rect) const {
                 rect.bottom - origin.y()};
 }
 
-void Window::ClientToScreen(RECT& rect) const {
-    const QWidget* client = WindowAccess::ClientWidget(*this);
-    if (client == nullptr) return;
-    const QPoint origin = client->mapToGlobal(QPoint(0, 0));
-    rect = RECT{rect.left + origin.x(), rect.top + origin.y(), rect.right + origin.x(),
-                rect.bottom + origin.y()};
-}
-
 void Window::MoveWindow(int x, int y, int cx, int cy, bool repaint) {
-    QWidget* widget = GetQWidget();
+    QWidget* widget = QWidgetOf(*this);
     if (widget == nullptr) return;
     if (auto* dialog = dynamic_cast<DialogWidget*>(widget); dialog != nullptr && dialog->isWindow()) {
         dialog->move(x, y);
@@ -374,46 +371,40 @@ void Window::MoveWindow(const RECT& rect, bool repaint) {
 }
 
 void Window::SetClientSize(int cx, int cy) {
-    if (auto* dialog = dynamic_cast<DialogWidget*>(GetQWidget()))
+    if (auto* dialog = dynamic_cast<DialogWidget*>(QWidgetOf(*this)))
         dialog->SetClientSize(cx, cy);
-    else if (QWidget* widget = GetQWidget())
+    else if (QWidget* widget = QWidgetOf(*this))
         widget->resize(cx, cy);
 }
 
 void Window::SetRedraw(bool redraw) {
-    if (QWidget* widget = GetQWidget()) widget->setUpdatesEnabled(redraw);
+    if (QWidget* widget = QWidgetOf(*this)) widget->setUpdatesEnabled(redraw);
 }
 
 void Window::Invalidate(bool) {
-    if (QWidget* widget = GetQWidget()) widget->update();
+    if (QWidget* widget = QWidgetOf(*this)) widget->update();
 }
 
 void Window::UpdateWindow() {
-    if (QWidget* widget = GetQWidget()) widget->repaint();
+    if (QWidget* widget = QWidgetOf(*this)) widget->repaint();
 }
 
-QFont Window::GetFont() const {
-    const QWidget* widget = GetQWidget();
-    return widget != nullptr ? widget->font() : QApplication::font();
+Font Window::GetFont() const {
+    const QWidget* widget = QWidgetOf(*this);
+    return FromQFont(widget != nullptr ? widget->font() : QApplication::font());
 }
 
-void Window::SetFont(const QFont& font, bool redraw) {
-    QWidget* widget = GetQWidget();
+void Window::SetFont(const Font& font, bool redraw) {
+    QWidget* widget = QWidgetOf(*this);
     if (widget == nullptr) return;
-    widget->setFont(font);
+    widget->setFont(ToQFont(font));
     if (redraw) widget->update();
 }
 
 int Window::IsDlgButtonChecked(int id) const {
     const Window* item = GetDlgItem(id);
-    const auto* button = item != nullptr ? qobject_cast<const QAbstractButton*>(item->GetQWidget()) : nullptr;
+    const auto* button = item != nullptr ? qobject_cast<const QAbstractButton*>(QWidgetOf(*item)) : nullptr;
     return button != nullptr && button->isChecked() ? BST_CHECKED : BST_UNCHECKED;
-}
-
-void Window::CheckDlgButton(int id, int check) {
-    Window* item = GetDlgItem(id);
-    if (auto* button = item != nullptr ? qobject_cast<QAbstractButton*>(item->GetQWidget()) : nullptr)
-        button->setChecked(check == BST_CHECKED);
 }
 
 std::u16string Window::GetDlgItemText(int id) const {

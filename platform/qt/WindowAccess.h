@@ -6,6 +6,7 @@
 #include "platform/Window.h"
 #include "platform/qt/WindowState.h"
 
+class QPainter;
 class QWidget;
 
 namespace ui {
@@ -35,8 +36,15 @@ public:
     // Runs the message map; false when no entry matched.
     static bool Dispatch(Window& window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     static bool Paint(Window& window, QPainter& painter);
-    static bool CanAttach(const Window& window, const QWidget& widget) { return window.CanAttachTo(widget); }
+    static bool CanAttach(const Window& window, const res::ControlTemplate& control) {
+        return window.CanAttachTo(control);
+    }
     static void CallPreSubclass(Window& window) { window.PreSubclassWindow(); }
 };
+
+// The Qt widget of a window (nullptr while the window does not exist).
+inline QWidget* QWidgetOf(const Window& window) {
+    return WindowAccess::StateOf(window).widget;
+}
 
 }  // namespace ui

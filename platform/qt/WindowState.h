@@ -29,7 +29,7 @@ struct Window::State {
     std::vector<CommandEntry> commands;
     std::map<UINT, std::function<LRESULT(WPARAM, LPARAM)>> messages;
     std::map<UINT, std::function<void()>> reflects;
-    std::function<void(QPainter&)> paint;
+    std::function<void(Painter&)> paint;
 
     QPointer<QWidget> widget;
     bool ownsWidget = false;

@@ -36,8 +36,8 @@ TEST_F(CAboutDlgTest, ShowsTheProductLineInBoldTheLegalNoticeAndTheLogo) {
             EXPECT_EQ(dlg.GetWindowText(), language == ui::Language::Korean ? u"Tarnel Manager 정보"
                                                                             : u"Tarnel Manager Information");
             EXPECT_EQ(dlg.GetDlgItemText(CAboutDlg::IDC_PRODUCT_NAME), u"Tarnel Manager Ver 1.1.0");
-            EXPECT_TRUE(dlg.GetDlgItem(CAboutDlg::IDC_PRODUCT_NAME)->GetFont().bold());
-            EXPECT_FALSE(dlg.GetFont().bold());
+            EXPECT_TRUE(dlg.GetDlgItem(CAboutDlg::IDC_PRODUCT_NAME)->GetFont().IsBold());
+            EXPECT_FALSE(dlg.GetFont().IsBold());
             EXPECT_EQ(dlg.GetDlgItemText(CAboutDlg::IDC_LEGAL_NOTICE), *legal);
             auto* logo = dynamic_cast<GdiplusImgCtrl*>(dlg.GetDlgItem(CAboutDlg::IDC_LOGO));
             ASSERT_NE(logo, nullptr);

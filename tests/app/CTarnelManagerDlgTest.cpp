@@ -25,6 +25,7 @@
 #include "platform/Menu.h"
 #include "platform/MessageBox.h"
 #include "platform/TestHooks.h"
+#include "platform/qt/WindowAccess.h"
 #include "sim/PtyModule.h"
 #include "tests/app/DialogDriver.h"
 #include "tests/app/ScopedProfile.h"
@@ -288,15 +289,15 @@ TEST_F(CTarnelManagerDlgTest, ASerialErrorBringsTheComPortDialogBack) {
 TEST_F(CTarnelManagerDlgTest, EscapeAndEnterDoNotCloseTheWindowButTheCloseButtonDoes) {
     RunMain([&](CTarnelManagerDlg& dlg) {
         QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-        QApplication::sendEvent(dlg.GetQWidget(), &escape);
+        QApplication::sendEvent(ui::QWidgetOf(dlg), &escape);
         QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-        QApplication::sendEvent(dlg.GetQWidget(), &enter);
+        QApplication::sendEvent(ui::QWidgetOf(dlg), &enter);
         dlg.SendMessage(ui::WM_COMMAND, ui::IDOK);
         for (int i = 0; i < 5; ++i)
             ui::test::ProcessEvents();
         // Ending a dialog hides it at once.
         EXPECT_TRUE(dlg.IsWindowVisible());
-        dlg.GetQWidget()->close();
+        ui::QWidgetOf(dlg)->close();
         EXPECT_FALSE(dlg.IsWindowVisible());
     });
 }
@@ -568,7 +569,7 @@ struct ShownPane {
 };
 
 ShownPane OnScreen(ui::StatusBar& bar, int index) {
-    const auto panes = bar.GetQWidget()->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly);
+    const auto panes = ui::QWidgetOf(bar)->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly);
     const QLabel& pane = *panes.at(index);
     // A framed label without an indent of its own indents its text by half
     // an "x".
@@ -654,7 +655,7 @@ TEST_F(CTarnelManagerDlgTest, AUserChoosesThePortAndWorksTheConfiguratorByClicki
         auto& list = dynamic_cast<ui::ListCtrl&>(*page.GetDlgItem(TarnelConfPage::IDC_RESULT_LIST));
         ASSERT_GE(list.GetItemCount(), 1);
 
-        auto* table = qobject_cast<QTableWidget*>(list.GetQWidget());
+        auto* table = qobject_cast<QTableWidget*>(ui::QWidgetOf(list));
         tarnel::test::ClickOn(*table->viewport(), table->visualItemRect(table->item(0, 0)).center());
         Click(page, TarnelConfPage::IDC_TAKE_TARGET);
         auto& target = dynamic_cast<ui::Edit&>(*page.GetDlgItem(TarnelConfPage::IDC_TARGET));

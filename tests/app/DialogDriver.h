@@ -14,6 +14,7 @@
 #include "platform/Dialog.h"
 #include "platform/TestHooks.h"
 #include "platform/qt/QtText.h"
+#include "platform/qt/WindowAccess.h"
 #include "res/WinDefs.h"
 #include "tests/support/UserInput.h"
 #include "tests/support/WaitUntil.h"
@@ -53,7 +54,7 @@ inline bool Pick(ui::Dialog& dlg, int id, const std::u16string& text) {
 
 // Opens and closes the drop-down list of combo `id`.
 inline void DropDown(ui::Dialog& dlg, int id) {
-    auto* box = qobject_cast<QComboBox*>(dlg.GetDlgItem(id)->GetQWidget());
+    auto* box = qobject_cast<QComboBox*>(ui::QWidgetOf(*dlg.GetDlgItem(id)));
     box->showPopup();
     box->hidePopup();
 }
@@ -61,7 +62,7 @@ inline void DropDown(ui::Dialog& dlg, int id) {
 // Clicks the middle of button `id` through its window, as a person does; a
 // click that another widget would catch fails the test.
 inline void Click(ui::Dialog& dlg, int id) {
-    QWidget& button = *dynamic_cast<ui::Button&>(*dlg.GetDlgItem(id)).GetQWidget();
+    QWidget& button = *ui::QWidgetOf(dynamic_cast<ui::Button&>(*dlg.GetDlgItem(id)));
     const QWidget* hit = tarnel::test::ClickOn(button);
     EXPECT_TRUE(hit == &button || button.isAncestorOf(hit)) << "the click at control " << id << " misses it";
 }
@@ -71,7 +72,7 @@ inline void Click(ui::Dialog& dlg, int id) {
 // list did not open or holds no such item.
 inline bool ChooseByClicking(ui::Dialog& dlg, int id, const std::u16string& text) {
     using namespace std::chrono_literals;
-    auto* box = qobject_cast<QComboBox*>(dlg.GetDlgItem(id)->GetQWidget());
+    auto* box = qobject_cast<QComboBox*>(ui::QWidgetOf(*dlg.GetDlgItem(id)));
     tarnel::test::ClickOn(*box);
     QAbstractItemView* list = box->view();
     if (!tarnel::test::WaitUntil([&] { return list->isVisible(); }, 5s, ui::test::ProcessEvents))

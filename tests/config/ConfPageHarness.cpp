@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "platform/qt/WindowAccess.h"
 #include "tests/support/UserInput.h"
 #include "tests/support/WaitUntil.h"
 
@@ -13,8 +14,8 @@ namespace tarnel::test {
 
 MainWindowStandIn::MainWindowStandIn() {
     CreateBlank();
-    GetQWidget()->resize(700, 700);
-    GetQWidget()->show();
+    ui::QWidgetOf(*this)->resize(700, 700);
+    ui::QWidgetOf(*this)->show();
     ui::SetMainWnd(this);
 }
 
@@ -86,7 +87,7 @@ bool ConfPageHarness::Enabled(int id) const {
 }
 
 void ConfPageHarness::Click(int id) {
-    QWidget& control = *page.GetDlgItem(id)->GetQWidget();
+    QWidget& control = *ui::QWidgetOf(*page.GetDlgItem(id));
     const QWidget* hit = ClickOn(control);
     if (hit != &control && !control.isAncestorOf(hit))
         ADD_FAILURE() << "a click aimed at control " << id << " does not reach it";

@@ -16,14 +16,16 @@
 #include <string>
 #include <vector>
 
-#include "controls/SysColor.h"
 #include "platform/BoxRequests.h"
 #include "platform/Button.h"
 #include "platform/ComboBox.h"
 #include "platform/Edit.h"
 #include "platform/Language.h"
 #include "platform/ListCtrl.h"
+#include "platform/SysColor.h"
 #include "platform/TestHooks.h"
+#include "platform/qt/QtColor.h"
+#include "platform/qt/WindowAccess.h"
 #include "tests/config/ConfPageHarness.h"
 #include "tests/support/HangGuard.h"
 #include "tests/support/TextFit.h"
@@ -63,7 +65,7 @@ std::vector<std::u16string> Row(const ConfPageHarness& h, int row) {
 
 // Clicks the middle of a row's first cell, as a person picks a found device.
 void ClickRow(ConfPageHarness& h, int row) {
-    auto* table = qobject_cast<QTableWidget*>(h.Get<ui::ListCtrl>(P::IDC_RESULT_LIST).GetQWidget());
+    auto* table = qobject_cast<QTableWidget*>(ui::QWidgetOf(h.Get<ui::ListCtrl>(P::IDC_RESULT_LIST)));
     const QRect cell = table->visualItemRect(table->item(row, 0));
     EXPECT_EQ(tarnel::test::ClickOn(*table->viewport(), cell.center()), table->viewport());
 }
@@ -133,7 +135,7 @@ TEST(TarnelConfPageControls, EveryTextAndListColumnShowsWholeInBothLanguages) {
         SCOPED_TRACE(language == ui::Language::Korean ? "Korean" : "English");
         ui::SetUiLanguage(language);
         ConfPageHarness h;
-        const QStringList cut = tarnel::test::CutTexts(*h.page.GetQWidget());
+        const QStringList cut = tarnel::test::CutTexts(*ui::QWidgetOf(h.page));
         EXPECT_TRUE(cut.isEmpty()) << cut.join(u'\n').toStdString();
     }
     ui::SetUiLanguage(ui::Language::English);
@@ -172,7 +174,7 @@ TEST(TarnelConfPageControls, GroupBoxesAreCentredBoldAndOpenAtTheBottomButTheLas
         EXPECT_FALSE(box.m_doubleLine);
         EXPECT_EQ(box.m_lineWidth, 1);
         EXPECT_EQ(box.m_frameColor, ui::RGB(44, 162, 162));
-        EXPECT_TRUE(box.m_titleFont.bold());
+        EXPECT_TRUE(box.m_titleFont.IsBold());
     }
 }
 
@@ -877,20 +879,20 @@ TEST_F(TarnelConfPageSearch, TakesASelectedDeviceAsTheTarget) {
     EXPECT_EQ(H().StyleOf(112), ui::MB_ICONERROR);
 
     auto& target = H().Get<ui::Edit>(P::IDC_TARGET);
-    const QRgb editable = Background(*target.GetQWidget());
+    const QRgb editable = Background(*ui::QWidgetOf(target));
     ClickRow(H(), 1);
     H().Click(P::IDC_TAKE_TARGET);
     EXPECT_EQ(target.GetWindowText(), u"74E543B019C7");
     EXPECT_TRUE(target.IsReadOnly());
     // Read-only looks it: the greyed face of the page, not an edit's white.
-    const QRgb readOnly = Background(*target.GetQWidget());
+    const QRgb readOnly = Background(*ui::QWidgetOf(target));
     EXPECT_NE(readOnly, editable);
-    EXPECT_EQ(readOnly, H().page.GetQWidget()->palette().color(QPalette::Window).rgb());
+    EXPECT_EQ(readOnly, ui::QWidgetOf(H().page)->palette().color(QPalette::Window).rgb());
 
     H().Click(P::IDC_CLEAR_TARGET);
     EXPECT_EQ(target.GetWindowText(), u"");
     EXPECT_FALSE(target.IsReadOnly());
-    EXPECT_EQ(Background(*target.GetQWidget()), editable);
+    EXPECT_EQ(Background(*ui::QWidgetOf(target)), editable);
 }
 
 // --- Port errors and closing ------------------------------------------------------------

@@ -8,10 +8,14 @@
 #include <QPalette>
 #include <QWidget>
 
-#include "controls/SysColor.h"
 #include "platform/DataExchange.h"
 #include "platform/PropertyPage.h"
+#include "platform/SysColor.h"
+#include "platform/qt/QtColor.h"
+#include "platform/qt/QtFont.h"
+#include "platform/qt/QtPainter.h"
 #include "platform/qt/QtText.h"
+#include "platform/qt/WindowAccess.h"
 #include "tests/controls/ShownDialog.h"
 
 namespace {
@@ -38,7 +42,7 @@ protected:
 // The 200 x 60 pixel box of the worked example: a title of 90 x 13 pixels,
 // centred, on a page whose background differs from the box's own.
 void SetUpExample(BoxPage& page, CXGroupBox& box, int frameStyle) {
-    QWidget* pageWidget = page.GetQWidget();
+    QWidget* pageWidget = ui::QWidgetOf(page);
     QPalette palette = pageWidget->palette();
     palette.setColor(QPalette::Window, ui::ToQColor(kPageColor));
     pageWidget->setPalette(palette);
@@ -57,7 +61,8 @@ QImage PaintBox(CXGroupBox& box) {
     QImage image(200, 60, QImage::Format_ARGB32);
     image.fill(Qt::black);
     QPainter painter(&image);
-    box.Paint(painter, {0, 0, 200, 60});
+    ui::QtPainter target(painter);
+    box.Paint(target.Get(), {0, 0, 200, 60});
     return image;
 }
 
@@ -121,7 +126,7 @@ TEST(CXGroupBox, PaintsThroughTheWindowLikeThroughPaint) {
     BoxPage page;
     tarnel::test::WhileShownInMainDialog(page, [&] {
         SetUpExample(page, page.m_open, 2);
-        const QImage grabbed = page.m_open.GetQWidget()->grab().toImage();
+        const QImage grabbed = ui::QWidgetOf(page.m_open)->grab().toImage();
         ASSERT_EQ(grabbed.size(), QSize(200, 60));
         ExpectExampleTopAndSides(grabbed);
         EXPECT_EQ(At(grabbed, 100, 59), kPageColor);
@@ -151,7 +156,7 @@ TEST(CXGroupBox, TitleIsMeasuredOnceUntilTheWidthIsCleared) {
         box.m_titleSize = {0, 0};
         box.SetWindowText(u"[ A ]");
         PaintBox(box);
-        const QFontMetrics metrics(box.m_titleFont);
+        const QFontMetrics metrics(ui::ToQFont(box.m_titleFont));
         EXPECT_EQ(box.m_titleSize.cx, metrics.horizontalAdvance(QStringLiteral("[ A ]")));
         EXPECT_EQ(box.m_titleSize.cy, metrics.height());
         const int shortWidth = box.m_titleSize.cx;

@@ -7,9 +7,11 @@
 #include <cstdint>
 #include <vector>
 
-#include "controls/SysColor.h"
 #include "platform/DataExchange.h"
 #include "platform/Dialog.h"
+#include "platform/SysColor.h"
+#include "platform/qt/QtColor.h"
+#include "platform/qt/WindowAccess.h"
 #include "res/ResourceTypes.h"
 #include "tests/controls/ShownDialog.h"
 
@@ -30,7 +32,7 @@ QImage Logo() {
 }
 
 QImage Grab(GdiplusImgCtrl& control) {
-    return control.GetQWidget()->grab().toImage();
+    return ui::QWidgetOf(control)->grab().toImage();
 }
 
 bool Near(const QColor& a, const QColor& b, int tolerance) {

@@ -15,12 +15,14 @@
 
 #include "controls/CXGroupBox.h"
 #include "controls/GdiplusImgCtrl.h"
-#include "controls/SysColor.h"
 #include "platform/DataExchange.h"
 #include "platform/Dialog.h"
 #include "platform/Language.h"
 #include "platform/PropertyPage.h"
+#include "platform/SysColor.h"
 #include "platform/TestHooks.h"
+#include "platform/qt/QtColor.h"
+#include "platform/qt/WindowAccess.h"
 #include "res/ResourceCatalog.h"
 #include "tests/support/TextFit.h"
 
@@ -39,7 +41,7 @@ protected:
     bool OnInitDialog() override {
         ui::PropertyPage::OnInitDialog();
         for (CXGroupBox& box : m_boxes) {
-            box.m_titleFont.setBold(true);
+            box.m_titleFont.SetWeight(ui::FW_BOLD);
             box.m_titleSize.cx = 0;
             box.m_titleAlign = 1;
             box.m_doubleLine = false;
@@ -92,7 +94,7 @@ bool Render(ui::Dialog& dialog, ui::PropertyPage* page, const QString& path) {
             page->Create(&shown);
             page->ShowWindow(ui::SW_SHOW);
         }
-        saved = Save(page ? page->GetQWidget() : shown.GetQWidget(), path);
+        saved = Save(page ? ui::QWidgetOf(*page) : ui::QWidgetOf(shown), path);
         shown.EndDialog(ui::IDCANCEL);
     });
     dialog.DoModal();

@@ -12,11 +12,11 @@ TEST(LineSettings, ReadsEveryOfferedFramingAndMapsItToTheChannelsValues) {
         EXPECT_EQ(line, (LineSettings{baud, 'O', 2}));
         EXPECT_EQ(FormatLineSettings(line), std::to_string(baud) + ",O,2");
     }
-    EXPECT_EQ(SerialParity('N'), 0);
-    EXPECT_EQ(SerialParity('O'), 1);
-    EXPECT_EQ(SerialParity('E'), 2);
-    EXPECT_EQ(SerialStopBits(1), 0);
-    EXPECT_EQ(SerialStopBits(2), 2);
+    EXPECT_EQ(ParityFromLetter('N'), 0);
+    EXPECT_EQ(ParityFromLetter('O'), 1);
+    EXPECT_EQ(ParityFromLetter('E'), 2);
+    EXPECT_EQ(StopBitsFromCount(1), 0);
+    EXPECT_EQ(StopBitsFromCount(2), 2);
 }
 
 TEST(LineSettings, AMistakeSaysWhatIsWrongAndChangesNothing) {

@@ -9,6 +9,7 @@
 #include "platform/DataExchange.h"
 #include "platform/Dialog.h"
 #include "platform/TestHooks.h"
+#include "platform/qt/WindowAccess.h"
 #include "tests/platform/TestTemplates.h"
 
 namespace {
@@ -162,13 +163,13 @@ TEST(ComboBox, UserActionsNotifyEditUpdatesReflectedDropDownAndSelChangeToThePar
         dialog.list.AddString(u"filled on drop-down");
     };
     RunWith(dialog, [&] {
-        QTest::keyClicks(qobject_cast<QComboBox*>(dialog.edit.GetQWidget())->lineEdit(), "AT");
+        QTest::keyClicks(qobject_cast<QComboBox*>(ui::QWidgetOf(dialog.edit))->lineEdit(), "AT");
         EXPECT_EQ(dialog.edit.updates, (std::vector<std::u16string>{u"A", u"AT"}));
         EXPECT_EQ(dialog.parentEditUpdates, 0) << "a reflected notification stays with the control";
         dialog.edit.SetWindowText(u"x");
         EXPECT_EQ(dialog.edit.updates.size(), 2u) << "text set by the program is no edit update";
 
-        auto* list = qobject_cast<QComboBox*>(dialog.list.GetQWidget());
+        auto* list = qobject_cast<QComboBox*>(ui::QWidgetOf(dialog.list));
         list->showPopup();
         EXPECT_EQ(dialog.dropDowns, 1);
         EXPECT_EQ(dialog.list.GetLBText(0), u"filled on drop-down");

@@ -10,6 +10,7 @@
 #include "platform/Dialog.h"
 #include "platform/Edit.h"
 #include "platform/TestHooks.h"
+#include "platform/qt/WindowAccess.h"
 #include "tests/platform/TestTemplates.h"
 
 namespace {
@@ -35,7 +36,7 @@ protected:
 };
 
 bool Checked(ui::Dialog& dialog, int id) {
-    return qobject_cast<QAbstractButton*>(dialog.GetDlgItem(id)->GetQWidget())->isChecked();
+    return qobject_cast<QAbstractButton*>(ui::QWidgetOf(*dialog.GetDlgItem(id)))->isChecked();
 }
 
 TEST(DataExchange, RadioGroupRunsFromItsFirstButtonToTheNextGroupStart) {

@@ -16,6 +16,8 @@
 #include "platform/Menu.h"
 #include "platform/PropertyPage.h"
 #include "platform/TestHooks.h"
+#include "platform/qt/QtMenu.h"
+#include "platform/qt/WindowAccess.h"
 #include "tests/platform/TestTemplates.h"
 
 namespace {
@@ -101,19 +103,19 @@ TEST(DialogModal, OkAndCancelButtonsGoThroughOnOkAndOnCancel) {
 TEST(DialogModal, EscapeAndTheCloseButtonAreCommandIdCancel) {
     TestDialog dialog;
     ui::test::ModalRecorder modal(
-        [](ui::Dialog& d) { QTest::keyClick(d.GetDlgItem(11)->GetQWidget(), Qt::Key_Escape); });
+        [](ui::Dialog& d) { QTest::keyClick(ui::QWidgetOf(*d.GetDlgItem(11)), Qt::Key_Escape); });
     EXPECT_EQ(dialog.DoModal(), ui::IDCANCEL);
     EXPECT_EQ(dialog.log, (std::vector<std::string>{"init", "cancel", "destroyed"}));
 
     TestDialog closing;
-    ui::test::ModalRecorder close([](ui::Dialog& d) { d.GetQWidget()->close(); });
+    ui::test::ModalRecorder close([](ui::Dialog& d) { ui::QWidgetOf(d)->close(); });
     EXPECT_EQ(closing.DoModal(), ui::IDCANCEL);
 }
 
 TEST(DialogModal, EnterClicksTheDefaultButton) {
     TestDialog dialog;
     ui::test::ModalRecorder modal(
-        [](ui::Dialog& d) { QTest::keyClick(d.GetDlgItem(11)->GetQWidget(), Qt::Key_Return); });
+        [](ui::Dialog& d) { QTest::keyClick(ui::QWidgetOf(*d.GetDlgItem(11)), Qt::Key_Return); });
     EXPECT_EQ(dialog.DoModal(), ui::IDOK);
 }
 
@@ -161,7 +163,7 @@ TEST(DialogModal, ControlsComeFromTheTemplateWithTheirTextsAndKinds) {
         EXPECT_EQ(d.GetDlgItem(11)->GetDlgCtrlID(), 11);
         EXPECT_EQ(d.GetDlgItem(11)->GetParent(), &d);
         EXPECT_TRUE(d.GetDlgItem(80)->IsWindowVisible());
-        EXPECT_TRUE(qobject_cast<QPushButton*>(d.GetDlgItem(ui::IDOK)->GetQWidget())->isDefault());
+        EXPECT_TRUE(qobject_cast<QPushButton*>(ui::QWidgetOf(*d.GetDlgItem(ui::IDOK)))->isDefault());
         ui::RECT client;
         d.GetClientRect(client);
         EXPECT_GT(client.Width(), client.Height()) << "280 x 130 dialog units";
@@ -185,7 +187,7 @@ TEST(DialogKeys, PreTranslateSeesTheKeyFirstAndCanSwallowIt) {
         return msg.wParam == ui::VK_ESCAPE;
     };
     ui::test::ModalRecorder modal([](ui::Dialog& d) {
-        QWidget* edit = d.GetDlgItem(11)->GetQWidget();
+        QWidget* edit = ui::QWidgetOf(*d.GetDlgItem(11));
         QTest::keyClick(edit, Qt::Key_Escape);
         EXPECT_TRUE(d.IsWindow()) << "a swallowed Escape does not cancel";
         QTest::keyClicks(edit, "ab");
@@ -227,7 +229,7 @@ protected:
 TEST(DialogKeys, KeyDownThenCharThenTheDefaultUnlessAHandlerTakesIt) {
     KeyDialog dialog;
     ui::test::ModalRecorder modal([&](ui::Dialog& d) {
-        QWidget* widget = dialog.edit.GetQWidget();
+        QWidget* widget = ui::QWidgetOf(dialog.edit);
         QTest::keyClicks(widget, "axb");
         EXPECT_EQ(dialog.edit.GetWindowText(), u"ab") << "x was taken by the char handler";
         int start = 0;
@@ -284,7 +286,7 @@ TEST(DialogChildPage, IsCreatedHiddenOnItsParentThenShownMovedAndDestroyedWithIt
         EXPECT_EQ(rect.Height(), 80);
         dynamic_cast<ui::Button&>(*page.GetDlgItem(80)).Click();
         EXPECT_EQ(page.pushes, 1) << "the page's own control reaches the page";
-        QTest::keyClick(page.GetDlgItem(11)->GetQWidget(), Qt::Key_Escape);
+        QTest::keyClick(ui::QWidgetOf(*page.GetDlgItem(11)), Qt::Key_Escape);
         EXPECT_TRUE(d.IsWindow()) << "Escape in a page is the page's own cancel";
         page.ShowWindow(ui::SW_HIDE);
         EXPECT_FALSE(page.IsWindowVisible());
@@ -317,7 +319,7 @@ TEST(DialogMenus, SystemMenuItemsSendSysCommandAndTheTemplateMenuSendsCommands) 
         EXPECT_EQ(system->GetMenuItemCount(), 2);
         EXPECT_EQ(system->GetMenuItemID(1), 0x10);
         EXPECT_EQ(system->GetMenuString(1), u"About");
-        system->GetQMenu()->actions().at(1)->trigger();
+        ui::QMenuOf(*system)->actions().at(1)->trigger();
         d.EndDialog(0);
     });
     dialog.DoModal();

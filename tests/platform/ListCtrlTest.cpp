@@ -8,6 +8,7 @@
 
 #include "platform/Dialog.h"
 #include "platform/TestHooks.h"
+#include "platform/qt/WindowAccess.h"
 #include "tests/platform/TestTemplates.h"
 
 namespace {
@@ -51,7 +52,7 @@ TEST(ListCtrl, ReportRowsAreOneLineOfTheFont) {
     ui::Dialog dialog(platform_test::kModal);
     ui::test::ModalRecorder modal([](ui::Dialog& d) {
         auto& list = dynamic_cast<ui::ListCtrl&>(*d.GetDlgItem(40));
-        auto* table = qobject_cast<QTableWidget*>(list.GetQWidget());
+        auto* table = qobject_cast<QTableWidget*>(ui::QWidgetOf(list));
         list.InsertColumn(0, u"BD ADDR", ui::LVCFMT_LEFT, 100);
         list.InsertColumn(1, u"Name", ui::LVCFMT_LEFT, 40);
         for (int i = 0; i < 8; ++i)

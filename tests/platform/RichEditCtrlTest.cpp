@@ -8,6 +8,7 @@
 
 #include "platform/DataExchange.h"
 #include "platform/PropertyPage.h"
+#include "platform/qt/WindowAccess.h"
 #include "tests/platform/TestTemplates.h"
 
 namespace {
@@ -124,7 +125,7 @@ TEST_F(RichEditCtrlTest, ReplacingASelectionCountsOnlyWhatStays) {
 
 TEST_F(RichEditCtrlTest, TypedTextGoesThroughTheLimitAndThereIsNoUndo) {
     view.LimitText(3);
-    QWidget* widget = view.GetQWidget();
+    QWidget* widget = ui::QWidgetOf(view);
     QTest::keyClicks(widget, "abcd");
     EXPECT_EQ(view.GetWindowText(), u"abc");
     EXPECT_EQ(view.maxText, 1);
@@ -145,17 +146,17 @@ TEST_F(RichEditCtrlTest, ScrollInformationTellsWhetherTheViewIsAtItsEnd) {
     view.ScrollToBottom();
     ASSERT_TRUE(view.GetScrollInfo(ui::SB_VERT, info));
     EXPECT_GE(info.nPos, info.nMax - static_cast<int>(info.nPage) + 1);
-    qobject_cast<QPlainTextEdit*>(view.GetQWidget())->verticalScrollBar()->setValue(0);
+    qobject_cast<QPlainTextEdit*>(ui::QWidgetOf(view))->verticalScrollBar()->setValue(0);
     ASSERT_TRUE(view.GetScrollInfo(ui::SB_VERT, info));
     EXPECT_LT(info.nPos, info.nMax - static_cast<int>(info.nPage) + 1);
 }
 
 TEST_F(RichEditCtrlTest, RedrawOffStopsPaintingUntilItIsOnAgain) {
     view.SetRedraw(false);
-    EXPECT_FALSE(view.GetQWidget()->updatesEnabled());
+    EXPECT_FALSE(ui::QWidgetOf(view)->updatesEnabled());
     view.ReplaceSel(u"text");
     view.SetRedraw(true);
-    EXPECT_TRUE(view.GetQWidget()->updatesEnabled());
+    EXPECT_TRUE(ui::QWidgetOf(view)->updatesEnabled());
     EXPECT_EQ(view.GetTextLength(), 4);
 }
 

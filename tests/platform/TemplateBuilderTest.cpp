@@ -49,8 +49,8 @@ TEST_F(TemplateBuilderTest, KoreanTextsAndRectanglesWhereTheTemplateGivesThem) {
         ui::Dialog dialog(platform_test::kModal);
         std::pair<std::u16string, int> seen;
         ui::test::ModalRecorder modal([&](ui::Dialog& d) {
-            seen = {d.GetDlgItem(21)->GetWindowText(), d.GetDlgItem(21)->GetQWidget()->width()};
-            EXPECT_EQ(d.GetDlgItem(22)->GetQWidget()->width(), d.GetDlgItem(20)->GetQWidget()->width());
+            seen = {d.GetDlgItem(21)->GetWindowText(), ui::QWidgetOf(*d.GetDlgItem(21))->width()};
+            EXPECT_EQ(ui::QWidgetOf(*d.GetDlgItem(22))->width(), ui::QWidgetOf(*d.GetDlgItem(20))->width());
             d.EndDialog(0);
         });
         dialog.DoModal();
@@ -106,10 +106,10 @@ TEST_F(TemplateBuilderTest, EveryTemplateOfTheProgramBuildsInBothLanguages) {
                     if (control.cls != res::ControlClass::ComboBox) {
                         EXPECT_EQ(window->GetWindowText(), expected);
                     }
-                    EXPECT_EQ(window->GetQWidget()->isVisibleTo(d.GetQWidget()),
+                    EXPECT_EQ(ui::QWidgetOf(*window)->isVisibleTo(ui::QWidgetOf(d)),
                               (control.style & ui::WS_VISIBLE) != 0);
                 }
-                const QStringList cut = tarnel::test::CutTexts(*d.GetQWidget());
+                const QStringList cut = tarnel::test::CutTexts(*ui::QWidgetOf(d));
                 EXPECT_TRUE(cut.isEmpty()) << cut.join(u'\n').toStdString();
                 d.EndDialog(0);
             });
@@ -158,7 +158,7 @@ TEST_F(TemplateBuilderTest, NoControlOfTheProgramLiesUnderAnotherThatTakesItsCli
         for (const res::DialogTemplate* dialogTemplate : res::AllDialogs()) {
             ui::Dialog dialog(dialogTemplate->id);
             ui::test::ModalRecorder modal([&](ui::Dialog& d) {
-                QWidget* top = d.GetQWidget()->window();
+                QWidget* top = ui::QWidgetOf(d)->window();
                 for (QWidget* control : top->findChildren<QWidget*>()) {
                     const ui::Window* window = ui::WindowAccess::FromWidget(control);
                     if (window == nullptr || window == &d || control->focusPolicy() == Qt::NoFocus ||

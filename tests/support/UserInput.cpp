@@ -6,6 +6,7 @@
 #include <QWindow>
 
 #include "platform/Window.h"
+#include "platform/qt/WindowAccess.h"
 
 namespace tarnel::test {
 
@@ -62,7 +63,7 @@ QWidget* ClickOn(QWidget& control, QPoint offset, Qt::MouseButton button) {
 }
 
 QWidget* ClickOn(const ui::Window& control, QPoint offset, Qt::MouseButton button) {
-    return ClickOn(*control.GetQWidget(), offset, button);
+    return ClickOn(*ui::QWidgetOf(control), offset, button);
 }
 
 void PressKey(Qt::Key key, Qt::KeyboardModifiers modifiers) {

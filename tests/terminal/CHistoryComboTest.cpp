@@ -9,6 +9,7 @@
 
 #include "platform/DataExchange.h"
 #include "platform/PropertyPage.h"
+#include "platform/qt/WindowAccess.h"
 #include "tests/terminal/TerminalTestHost.h"
 
 namespace {
@@ -51,7 +52,7 @@ std::vector<std::u16string> Items(const CHistoryCombo& combo) {
 }
 
 QLineEdit* EditOf(const CHistoryCombo& combo) {
-    return qobject_cast<QComboBox*>(combo.GetQWidget())->lineEdit();
+    return qobject_cast<QComboBox*>(ui::QWidgetOf(combo))->lineEdit();
 }
 
 void Type(const CHistoryCombo& combo, const std::u16string& text) {

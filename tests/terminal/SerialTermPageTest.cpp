@@ -16,6 +16,7 @@
 #include "platform/ProfileValues.h"
 #include "platform/TestHooks.h"
 #include "platform/qt/QtText.h"
+#include "platform/qt/WindowAccess.h"
 #include "tests/support/PtyPair.h"
 #include "tests/support/UserInput.h"
 #include "tests/terminal/TerminalTestHost.h"
@@ -32,7 +33,7 @@ namespace profile = ui::profile;
 constexpr int kControlIds[] = {1075, 1076, 1083, 1084, 1085, 1086};
 
 std::u16string Shown(const SerialTermPage& page) {
-    return ui::FromQString(qobject_cast<QPlainTextEdit*>(page.m_view.GetQWidget())->toPlainText());
+    return ui::FromQString(qobject_cast<QPlainTextEdit*>(ui::QWidgetOf(page.m_view))->toPlainText());
 }
 
 std::u16string U16(const std::string& ascii) {
@@ -154,7 +155,7 @@ TEST(SerialTermPage, ClicksOnTheCheckBoxesAndTheirTextsTickThem) {
         };
         for (const Box& box : {Box{f.page.m_chkCR, profile::kLineEndCR},
                                Box{f.page.m_chkLF, profile::kLineEndLF}, Box{f.page.m_chkHex, {}}}) {
-            auto& widget = *qobject_cast<QCheckBox*>(box.button.GetQWidget());
+            auto& widget = *qobject_cast<QCheckBox*>(ui::QWidgetOf(box.button));
             const QPoint square(6, widget.height() / 2);
             for (const QPoint at : {square, TextOf(widget)}) {
                 const bool before = Checked(box.button);
@@ -279,7 +280,7 @@ TEST(SerialTermPage, SendConvertsTheLineOrShowsWhyNot) {
 TEST(SerialTermPage, EnterInTheInputLineSendsOnce) {
     WithOpenPage([](OpenPage& f, HostDialog&) {
         f.page.m_history.SetFocus();
-        QLineEdit* edit = qobject_cast<QComboBox*>(f.page.m_history.GetQWidget())->lineEdit();
+        QLineEdit* edit = qobject_cast<QComboBox*>(ui::QWidgetOf(f.page.m_history))->lineEdit();
         edit->setText("ATI");
         PressKey(edit, Qt::Key_Return, u"\r");
         EXPECT_EQ(terminal_test::ReceivePumping(f.pty, 4), "ATI\r");

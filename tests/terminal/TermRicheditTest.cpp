@@ -19,6 +19,7 @@
 #include "platform/DataExchange.h"
 #include "platform/PropertyPage.h"
 #include "platform/qt/QtText.h"
+#include "platform/qt/WindowAccess.h"
 #include "tests/support/PtyPair.h"
 #include "tests/support/UserInput.h"
 #include "tests/terminal/TerminalTestHost.h"
@@ -53,7 +54,7 @@ protected:
 };
 
 std::u16string Shown(const TermRichedit& view) {
-    return ui::FromQString(qobject_cast<QPlainTextEdit*>(view.GetQWidget())->toPlainText());
+    return ui::FromQString(qobject_cast<QPlainTextEdit*>(ui::QWidgetOf(view))->toPlainText());
 }
 
 // The view in a host window; with `open`, its channel is open on a
@@ -200,7 +201,7 @@ TEST(TermRichedit, AppendedTextIsWhiteOnBlackAndInView) {
     WithView(false, [](ViewFixture& f) {
         for (int i = 0; i < 300; ++i)
             f.view.AppendText(u"line\r\n");
-        auto* edit = qobject_cast<QPlainTextEdit*>(f.view.GetQWidget());
+        auto* edit = qobject_cast<QPlainTextEdit*>(ui::QWidgetOf(f.view));
         EXPECT_EQ(edit->palette().color(QPalette::Base), QColor(0, 0, 0));
         QTextCursor cursor(edit->document());
         cursor.movePosition(QTextCursor::End);
@@ -257,7 +258,7 @@ TEST(TermRichedit, TypedKeysGoToThePortAtOnce) {
             f.view.SetSel(0, 1);
             f.view.m_lineEndCR = c.cr;
             f.view.m_lineEndLF = c.lf;
-            PressKey(f.view.GetQWidget(), c.key, c.text);
+            PressKey(ui::QWidgetOf(f.view), c.key, c.text);
             if (c.sent.empty()) {
                 EXPECT_EQ(f.pty.ReceiveIdle(300ms), "") << c.name;
             } else {
@@ -275,7 +276,7 @@ TEST(TermRichedit, EchoIntoAFullViewMakesRoomByWholeLines) {
         f.view.AppendText(std::u16string(97, u'y'));
         ASSERT_EQ(f.view.GetTextLength(), ui::RichEditCtrl::kDefaultLimit);
 
-        PressKey(f.view.GetQWidget(), Qt::Key_Q, u"q");
+        PressKey(ui::QWidgetOf(f.view), Qt::Key_Q, u"q");
         EXPECT_EQ(f.pty.Receive(1, 5s), "q");
         EXPECT_EQ(f.view.GetTextLength(), ui::RichEditCtrl::kDefaultLimit - 99 + 1);
         EXPECT_TRUE(Shown(f.view).ends_with(u"x\n" + std::u16string(97, u'y') + u"q"));
@@ -284,8 +285,8 @@ TEST(TermRichedit, EchoIntoAFullViewMakesRoomByWholeLines) {
 
 TEST(TermRichedit, KeysWhileClosedAreNeitherSentLaterNorShown) {
     WithView(false, [](ViewFixture& f) {
-        PressKey(f.view.GetQWidget(), Qt::Key_Q, u"q");
-        PressKey(f.view.GetQWidget(), Qt::Key_Return, u"\r");
+        PressKey(ui::QWidgetOf(f.view), Qt::Key_Q, u"q");
+        PressKey(ui::QWidgetOf(f.view), Qt::Key_Return, u"\r");
         EXPECT_EQ(Shown(f.view), u"");
         f.Open();
         EXPECT_EQ(f.pty.ReceiveIdle(300ms), "");
@@ -296,15 +297,15 @@ TEST(TermRichedit, KeysWhileClosedAreNeitherSentLaterNorShown) {
 TEST(TermRichedit, InputMethodResultIsSentAndNotInserted) {
     WithView(true, [](ViewFixture& f) {
         QInputMethodEvent composing(QStringLiteral("\u314E"), {});
-        QCoreApplication::sendEvent(f.view.GetQWidget(), &composing);
+        QCoreApplication::sendEvent(ui::QWidgetOf(f.view), &composing);
         QInputMethodEvent result;
         result.setCommitString(QStringLiteral("\uD55C"));
-        QCoreApplication::sendEvent(f.view.GetQWidget(), &result);
+        QCoreApplication::sendEvent(ui::QWidgetOf(f.view), &result);
         EXPECT_EQ(f.pty.Receive(3, 5s), Bytes({0xED, 0x95, 0x9C}));
         EXPECT_EQ(Shown(f.view), u"");
 
         f.Close();
-        QCoreApplication::sendEvent(f.view.GetQWidget(), &result);
+        QCoreApplication::sendEvent(ui::QWidgetOf(f.view), &result);
         f.Open();
         EXPECT_EQ(f.pty.ReceiveIdle(300ms), "");
     });
@@ -312,7 +313,7 @@ TEST(TermRichedit, InputMethodResultIsSentAndNotInserted) {
 
 // What an input method shows inline in the view's last line while composing.
 QString Composition(const TermRichedit& view) {
-    const QTextBlock last = qobject_cast<QPlainTextEdit*>(view.GetQWidget())->document()->lastBlock();
+    const QTextBlock last = qobject_cast<QPlainTextEdit*>(ui::QWidgetOf(view))->document()->lastBlock();
     return last.layout()->preeditAreaText();
 }
 
@@ -325,8 +326,8 @@ TEST(TermRichedit, CompositionIsShownAtTheEndAndOnlyItsResultIsSent) {
         ASSERT_TRUE(WaitFor([&] { return Shown(f.view) == u"ab"; }));
         f.view.SetSel(0, 1);
         f.view.SetFocus();
-        ASSERT_TRUE(WaitFor([&] { return QApplication::focusWidget() == f.view.GetQWidget(); }));
-        const QTextBlock last = qobject_cast<QPlainTextEdit*>(f.view.GetQWidget())->document()->lastBlock();
+        ASSERT_TRUE(WaitFor([&] { return QApplication::focusWidget() == ui::QWidgetOf(f.view); }));
+        const QTextBlock last = qobject_cast<QPlainTextEdit*>(ui::QWidgetOf(f.view))->document()->lastBlock();
 
         for (const QString& composing : {QStringLiteral("\u314E"), QStringLiteral("\uD558")}) {
             QInputMethodEvent event(composing, {});
@@ -378,7 +379,7 @@ TEST(TermRichedit, ReceivedTextIsNeitherEditedFromTheMenuNorPastedInto) {
         if (QGuiApplication::clipboard()->supportsSelection())
             QGuiApplication::clipboard()->setText(QStringLiteral("pasted"), QClipboard::Selection);
         tarnel::test::ClickOn(f.view);
-        ASSERT_TRUE(WaitFor([&] { return QApplication::focusWidget() == f.view.GetQWidget(); }));
+        ASSERT_TRUE(WaitFor([&] { return QApplication::focusWidget() == ui::QWidgetOf(f.view); }));
 
         tarnel::test::PressKey(Qt::Key_V, Qt::ControlModifier);
         EXPECT_EQ(f.pty.Receive(1, 5s), "\x16");

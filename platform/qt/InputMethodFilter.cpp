@@ -1,4 +1,4 @@
-#include "terminal/InputMethodFilter.h"
+#include "platform/qt/InputMethodFilter.h"
 
 #include <QCoreApplication>
 #include <QInputMethodEvent>

@@ -1,10 +1,7 @@
 #pragma once
 
 // The Windows system colours the custom controls paint with, taken from the
-// application's palette, and conversions between COLORREF (0x00BBGGRR) and
-// QColor.
-
-#include <QColor>
+// toolkit's palette. COLORREF is 0x00BBGGRR.
 
 #include "res/WinDefs.h"
 
@@ -19,9 +16,6 @@ inline constexpr int COLOR_BTNHIGHLIGHT = 20;
 constexpr COLORREF RGB(int r, int g, int b) {
     return static_cast<COLORREF>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
 }
-
-QColor ToQColor(COLORREF color);
-COLORREF FromQColor(const QColor& color);
 
 // The colour of one of the COLOR_ indices above. A dialog's background is the
 // button face on Windows, so COLOR_BTNFACE is the palette's window colour.

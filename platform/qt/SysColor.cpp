@@ -1,17 +1,11 @@
-#include "controls/SysColor.h"
+#include "platform/SysColor.h"
 
 #include <QApplication>
 #include <QPalette>
 
+#include "platform/qt/QtColor.h"
+
 namespace ui {
-
-QColor ToQColor(COLORREF color) {
-    return QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
-}
-
-COLORREF FromQColor(const QColor& color) {
-    return RGB(color.red(), color.green(), color.blue());
-}
 
 COLORREF GetSysColor(int index) {
     const QPalette palette = QApplication::palette();

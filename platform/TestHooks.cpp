@@ -1,38 +1,11 @@
 #include "platform/TestHooks.h"
 
-#include <QCoreApplication>
 #include <utility>
 
-#include "platform/BoxRequests.h"
 #include "platform/Dialog.h"
-#include "platform/HookState.h"
 #include "platform/OpenBox.h"
 
-namespace ui {
-namespace {
-
-std::function<int(const test::MessageBoxCall&)> g_boxHook;
-std::function<void(Dialog&)> g_modalHook;
-
-}  // namespace
-
-std::function<int(const test::MessageBoxCall&)> detail::MessageBoxHook() {
-    return g_boxHook;
-}
-
-std::function<void(Dialog&)> detail::ModalHook() {
-    return g_modalHook;
-}
-
-namespace test {
-
-void SetMessageBoxHook(std::function<int(const MessageBoxCall&)> hook) {
-    g_boxHook = std::move(hook);
-}
-
-void SetModalHook(std::function<void(Dialog&)> hook) {
-    g_modalHook = std::move(hook);
-}
+namespace ui::test {
 
 MessageBoxRecorder::MessageBoxRecorder(int defaultAnswer) : m_default(defaultAnswer) {
     SetMessageBoxHook([this](const MessageBoxCall& call) { return Record(call); });
@@ -97,11 +70,4 @@ int OpenMessageBoxCount() {
     return OpenBox::Count();
 }
 
-void ProcessEvents() {
-    BoxRequests::Instance().ServePending();
-    QCoreApplication::sendPostedEvents();
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
-}
-
-}  // namespace test
-}  // namespace ui
+}  // namespace ui::test

@@ -1,0 +1,14 @@
+#include <QCoreApplication>
+
+#include "platform/BoxRequests.h"
+#include "platform/TestHooks.h"
+
+namespace ui::test {
+
+void ProcessEvents() {
+    BoxRequests::Instance().ServePending();
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+}  // namespace ui::test
