@@ -58,7 +58,7 @@ int GdiplusImage::Height() const {
     return static_cast<int>(m_bitmap->GetHeight());
 }
 
-void GdiplusImage::Draw(HDC dc, const RECT& rect, COLORREF keyColor) const {
+void GdiplusImage::Draw(HDC dc, const ::RECT& rect, COLORREF keyColor) const {
     Gdiplus::Graphics graphics(dc);
     graphics.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
     graphics.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);

@@ -9,7 +9,7 @@ namespace {
 
 // False when the loop must stop for WM_QUIT.
 bool PumpOne() {
-    MSG msg{};
+    ::MSG msg{};
     const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
     if (got <= 0) {
         PostQuitMessage(static_cast<int>(msg.wParam));

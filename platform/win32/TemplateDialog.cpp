@@ -11,10 +11,10 @@ namespace {
 
 // A menu bar takes its height from the client area; the window grows by it.
 void AttachMenu(HWND window, const res::MenuTemplate& menu, Language language) {
-    RECT client{};
+    ::RECT client{};
     GetClientRect(window, &client);
     SetMenu(window, BuildMenu(menu, language));
-    RECT frame = client;
+    ::RECT frame = client;
     AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)), TRUE,
                        static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE)));
     SetWindowPos(window, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,

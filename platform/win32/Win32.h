@@ -1,12 +1,17 @@
 #pragma once
 
 // The Windows headers for the Win32 backend of the windowing layer. The
-// layer's own names (ui::SendMessage, ui::GetProfileInt, ui::WM_COMMAND, ...)
-// are the Windows names, which <windows.h> defines as macros; this header
-// reads the layer's constants first and drops the function-name macros, so
-// both can be used in one file. Files of this folder include it first and
-// call the wide functions by their W names.
+// layer's own names (ui::SendMessage, ui::GetProfileInt, ui::WM_COMMAND,
+// ui::RGB, ui::DT_CENTER, ...) are the Windows names, which <windows.h>
+// defines as macros; this header reads the layer's headers that declare them
+// first and drops the function-name macros, so both can be used in one file.
+// Files of this folder include it first, call the wide functions by their W
+// names and use the constants unqualified.
 
+#include "platform/Font.h"
+#include "platform/Painter.h"
+#include "platform/SysColor.h"
+#include "platform/Window.h"
 #include "res/WinDefs.h"
 
 // clang-format off
@@ -27,3 +32,6 @@
 #undef SetWindowText
 #undef GetDlgItemText
 #undef SetDlgItemText
+#undef DrawText
+#undef AppendMenu
+#undef GetMenuString

@@ -1,4 +1,4 @@
-#include "platform/Language.h"
+#include "platform/LocaleUiLanguage.h"
 
 #include <gtest/gtest.h>
 
@@ -14,15 +14,8 @@ ui::Language ExpectedFromLocale() {
                                                                      : ui::Language::English;
 }
 
-TEST(LanguageTest, FollowsTheUsersUiLanguageUnlessATestForcesOne) {
-    ui::ResetUiLanguage();
-    EXPECT_EQ(ui::GetUiLanguage(), ExpectedFromLocale());
-    ui::SetUiLanguage(ui::Language::Korean);
-    EXPECT_EQ(ui::GetUserDefaultUILanguage(), 0x0412);
-    ui::SetUiLanguage(ui::Language::English);
-    EXPECT_EQ(ui::GetUserDefaultUILanguage(), 0x0409);
-    ui::ResetUiLanguage();
-    EXPECT_EQ(ui::GetUiLanguage(), ExpectedFromLocale());
+TEST(LocaleUiLanguageTest, FollowsTheUsersUiLanguage) {
+    EXPECT_EQ(ui::LocaleUiLanguage(), ExpectedFromLocale());
 }
 
 }  // namespace
