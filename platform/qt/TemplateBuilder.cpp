@@ -103,16 +103,14 @@ TemplateBuilder::TemplateBuilder(const res::DialogTemplate& dialog)
     : m_dialog(dialog), m_font(QApplication::font()) {
     if (dialog.pointSize > 0) m_font.setPointSize(dialog.pointSize);
     const QFontMetrics metrics(m_font);
-    // The average width of the letters, rounded, as Windows measures a
-    // dialog font.
-    const int letters =
-        metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
-    m_cx = std::max(1, (letters / 26 + 1) / 2);
-    m_cy = std::max(1, metrics.height());
+    m_units = DialogUnits::FromFont(
+        metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")),
+        metrics.height());
 }
 
 QRect TemplateBuilder::ToPixels(const res::Rect& rect) const {
-    return QRect(rect.x * m_cx / 4, rect.y * m_cy / 8, rect.cx * m_cx / 4, rect.cy * m_cy / 8);
+    const RECT pixels = m_units.ToPixels(rect);
+    return QRect(pixels.left, pixels.top, pixels.Width(), pixels.Height());
 }
 
 QSize TemplateBuilder::DialogSize() const {

@@ -7,6 +7,7 @@
 #include <QFont>
 #include <QRect>
 
+#include "platform/DialogUnits.h"
 #include "res/ResourceTypes.h"
 
 class QWidget;
@@ -29,8 +30,7 @@ private:
 
     const res::DialogTemplate& m_dialog;
     QFont m_font;
-    int m_cx = 1;
-    int m_cy = 1;
+    DialogUnits m_units;
 };
 
 }  // namespace ui

@@ -143,40 +143,14 @@ QWidget* WindowAccess::ClientWidget(const Window& window) {
 
 void WindowAccess::Notify(Window& control, UINT code) {
     Window::State& state = StateOf(control);
-    auto reflected = state.reflects.find(code);
-    if (reflected != state.reflects.end()) {
-        reflected->second();
-        return;
-    }
+    if (state.map.Reflect(code)) return;
     if (state.parent != nullptr)
         state.parent->SendMessage(WM_COMMAND, MAKEWPARAM(static_cast<unsigned>(state.id), code),
                                   reinterpret_cast<LPARAM>(&control));
 }
 
 bool WindowAccess::Dispatch(Window& window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    Window::State& state = StateOf(window);
-    if (message == WM_COMMAND) {
-        // The id is a 16-bit word: mapped as -1 (IDC_STATIC) or as a menu id
-        // above 32767 such as 57664 or 32772.
-        const int word = static_cast<int>(LOWORD(wParam));
-        const int signedWord = static_cast<int>(static_cast<std::int16_t>(LOWORD(wParam)));
-        const UINT code = HIWORD(wParam);
-        for (const auto& entry : state.commands) {
-            const int id = word >= entry.first && word <= entry.last ? word : signedWord;
-            if (id >= entry.first && id <= entry.last && code == entry.code) {
-                result = 0;
-                auto fn = entry.fn;  // the handler may change the map
-                fn(static_cast<UINT>(id));
-                return true;
-            }
-        }
-        return false;
-    }
-    auto it = state.messages.find(message);
-    if (it == state.messages.end()) return false;
-    auto fn = it->second;
-    result = fn(wParam, lParam);
-    return true;
+    return StateOf(window).map.Dispatch(message, wParam, lParam, result);
 }
 
 bool WindowAccess::Paint(Window& window, QPainter& painter) {
@@ -276,15 +250,15 @@ bool Window::CanAttachTo(const res::ControlTemplate&) const {
 }
 
 void Window::AddCommand(int first, int last, UINT code, std::function<void(UINT)> fn) {
-    m_state->commands.push_back({first, last, code, std::move(fn)});
+    m_state->map.AddCommand(first, last, code, std::move(fn));
 }
 
 void Window::AddMessage(UINT message, std::function<LRESULT(WPARAM, LPARAM)> fn) {
-    m_state->messages[message] = std::move(fn);
+    m_state->map.AddMessage(message, std::move(fn));
 }
 
 void Window::AddReflect(UINT code, std::function<void()> fn) {
-    m_state->reflects[code] = std::move(fn);
+    m_state->map.AddReflect(code, std::move(fn));
 }
 
 void Window::SetPaintHandler(std::function<void(Painter&)> fn) {

@@ -10,6 +10,7 @@
 #include <mutex>
 #include <vector>
 
+#include "platform/MessageMap.h"
 #include "platform/Window.h"
 
 class QTimer;
@@ -19,16 +20,7 @@ namespace ui {
 class WindowLink;
 
 struct Window::State {
-    struct CommandEntry {
-        int first;
-        int last;
-        UINT code;
-        std::function<void(UINT)> fn;
-    };
-
-    std::vector<CommandEntry> commands;
-    std::map<UINT, std::function<LRESULT(WPARAM, LPARAM)>> messages;
-    std::map<UINT, std::function<void()>> reflects;
+    MessageMap map;
     std::function<void(Painter&)> paint;
 
     QPointer<QWidget> widget;

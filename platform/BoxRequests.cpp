@@ -1,8 +1,8 @@
 #include "platform/BoxRequests.h"
 
-#include <QCoreApplication>
-#include <QMetaObject>
 #include <algorithm>
+
+#include "platform/WindowThread.h"
 
 namespace ui {
 
@@ -19,8 +19,7 @@ int BoxRequests::Submit(const test::MessageBoxCall& call) {
     m_pending.push_back(request);
     m_arrived.notify_all();
     // Served by the event loop unless a serving wait gets to it first.
-    QMetaObject::invokeMethod(
-        QCoreApplication::instance(), [] { Instance().ServePending(); }, Qt::QueuedConnection);
+    PostToWindowThread([] { Instance().ServePending(); });
     m_answered.wait(lock, [&request] { return request->done; });
     return request->answer;
 }
