@@ -1,10 +1,12 @@
 #include "platform/win32/Win32.h"
 // After the Windows headers: see platform/win32/Win32.h.
-#include "platform/win32/SystemMessageBox.h"
+#include "platform/ToolkitBox.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
+
+#include "platform/OpenBox.h"
 
 #include "tests/platform/win32/PersonInput.h"
 
@@ -12,7 +14,6 @@ namespace {
 
 using tarnel::test::ClickAt;
 using tarnel::test::TextOf;
-using ui::Language;
 
 // What the box showed, and which button to click at its centre (0: none,
 // the program closes the box).
@@ -51,37 +52,37 @@ void CALLBACK LookAndAnswer(HWND, UINT, UINT_PTR, DWORD) {
 
 struct Case {
     UINT style;
-    Language language;
     int click;
-    int answer;
-    const char16_t* ok;
-    const char16_t* cancel;
+    bool ok;
+    const char16_t* okText;
+    const char16_t* cancelText;
 };
 
-TEST(SystemMessageBoxTest, ShowsTheProgramsCaptionAndButtonsInTheUiLanguageAndAnswersAsClicked) {
+TEST(ToolkitBoxTest, ShowsTheCaptionTextAndButtonTextsGivenAndAnswersAsClicked) {
     const Case cases[] = {
-        {MB_OKCANCEL | MB_ICONQUESTION, Language::English, IDOK, IDOK, u"OK", u"Cancel"},
-        {MB_OKCANCEL | MB_ICONQUESTION, Language::English, IDCANCEL, IDCANCEL, u"OK", u"Cancel"},
-        {MB_OKCANCEL | MB_ICONQUESTION, Language::Korean, IDCANCEL, IDCANCEL, u"확인", u"취소"},
-        {MB_OKCANCEL | MB_ICONQUESTION, Language::Korean, 0, IDCANCEL, u"확인", u"취소"},
-        {MB_ICONERROR, Language::Korean, IDOK, IDOK, u"확인", nullptr},
-        {MB_ICONINFORMATION, Language::English, 0, IDOK, u"OK", nullptr},
+        {MB_OKCANCEL | MB_ICONQUESTION, IDOK, true, u"OK", u"Cancel"},
+        {MB_OKCANCEL | MB_ICONQUESTION, IDCANCEL, false, u"OK", u"Cancel"},
+        {MB_OKCANCEL | MB_ICONQUESTION, IDCANCEL, false, u"확인", u"취소"},
+        {MB_OKCANCEL | MB_ICONQUESTION, 0, false, u"확인", u"취소"},
+        {MB_ICONERROR, IDOK, true, u"확인", nullptr},
+        {MB_ICONINFORMATION, 0, false, u"OK", nullptr},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "style " << c.style << " click " << c.click);
         g_seen = {};
         g_click = c.click;
-        SetTimer(nullptr, 0, 20, LookAndAnswer);
+        const UINT_PTR timer = SetTimer(nullptr, 0, 20, LookAndAnswer);
         ui::OpenBox open;
-        EXPECT_EQ(
-            ui::win32::SystemMessageBox(nullptr, u"Failed to open the port.", c.style, c.language, open),
-            c.answer);
+        const ui::BoxLook look{u"Tarnel Manager", u"Failed to open the port.", c.style, c.okText,
+                               c.cancelText != nullptr ? c.cancelText : u""};
+        EXPECT_EQ(ui::ShowToolkitBox(look, open), c.ok);
+        KillTimer(nullptr, timer);
         EXPECT_EQ(g_seen.caption, u"Tarnel Manager");
         EXPECT_EQ(g_seen.text, u"Failed to open the port.");
-        EXPECT_EQ(g_seen.okText, c.ok);
-        EXPECT_EQ(g_seen.hasCancel, c.cancel != nullptr);
-        if (c.cancel != nullptr) {
-            EXPECT_EQ(g_seen.cancelText, c.cancel);
+        EXPECT_EQ(g_seen.okText, c.okText);
+        EXPECT_EQ(g_seen.hasCancel, c.cancelText != nullptr);
+        if (c.cancelText != nullptr) {
+            EXPECT_EQ(g_seen.cancelText, c.cancelText);
         }
     }
 }
