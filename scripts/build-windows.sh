@@ -3,12 +3,14 @@
 # mingw-w64 into build-windows/ (or $BUILD_DIR), installing the cross compiler,
 # asio's headers and GoogleTest's sources from Debian's packages first.
 # tarnelctl.exe is statically linked: it runs on a Windows machine with
-# nothing else installed.
+# nothing else installed. Arguments go to CMake (for example
+# -DTARNEL_WIN32_UI=ON: the windowing layer's Win32 parts and their tests),
+# also for a build directory that is configured already.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 PACKAGES="g++-mingw-w64-x86-64-posix cmake ninja-build libasio-dev googletest" bash scripts/setup.sh
 build_dir=${BUILD_DIR:-build-windows}
-if [ ! -f "$build_dir/build.ninja" ]; then
+if [ ! -f "$build_dir/build.ninja" ] || [ $# -gt 0 ]; then
   cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTARNEL_WERROR=ON \
     -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake "$@"
 fi

@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
-# Builds the Windows programs and tries them under Wine: the unit tests, then
+# Builds the Windows programs and tries them under Wine: the unit tests (the
+# windowing layer's Win32 parts among them, on a virtual X display), then
 # tarnelctl.exe against tarnel-sim, whose pseudo-terminal a private Wine
 # prefix sees as a COM port. Prints "N passed, N failed" for the runs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 # Without recommends, wine64 alone puts no wine on the path.
-PACKAGES="wine wine64" bash scripts/setup.sh
-bash scripts/build-windows.sh
+PACKAGES="wine wine64 fonts-wine fonts-nanum xvfb xauth" bash scripts/setup.sh
+bash scripts/build-windows.sh -DTARNEL_WIN32_UI=ON
 win_build=${BUILD_DIR:-build-windows}
 if [ ! -x build/sim/tarnel-sim ]; then
   bash scripts/setup.sh
@@ -25,9 +26,11 @@ export LC_ALL=C.UTF-8
 # No single Wine run may hold up CI: each is ended after this long.
 limit=120
 sim_pids=()
+xvfb_pid=
 cleanup() {
   for pid in "${sim_pids[@]}"; do kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null || true; done
   wineserver -k 2>/dev/null || true
+  [ -z "$xvfb_pid" ] || { kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null || true; }
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -63,8 +66,25 @@ start_wineserver() {
   timeout "$limit" wine wineboot >/dev/null 2>&1
 }
 
+# Windows need a display: a virtual X display of their own, on which Wine
+# draws one desktop window with every window inside it, so that no window
+# manager is needed.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || { cat "$work/xvfb.log" >&2; fail_setup "Xvfb did not start"; }
+export DISPLAY=:$(cat "$work/display")
+
 echo "test-windows: preparing a Wine prefix"
 timeout 300 wine wineboot -i >/dev/null 2>&1 || fail_setup "the Wine prefix could not be made"
+wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null
+wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null
+# Hangul for the dialog fonts, linked in as Windows links a font with the
+# glyphs a font lacks; Debian's Nanum fonts are what Wine finds.
+for font in Tahoma "MS Shell Dlg" "MS Shell Dlg 2" "Microsoft Sans Serif"; do
+  wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' /v "$font" \
+    /t REG_MULTI_SZ /d 'NanumGothic.ttf,NanumGothic' /f >/dev/null
+done
 wineserver -w
 start_wineserver
 

@@ -1,0 +1,84 @@
+#include "platform/win32/Win32.h"
+// After the Windows headers: see platform/win32/Win32.h.
+#include "platform/Painter.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+
+#include "platform/win32/Win32Painter.h"
+
+namespace {
+
+constexpr COLORREF kGround = RGB(255, 255, 255);
+constexpr COLORREF kInk = RGB(200, 10, 40);
+
+// A 32-bit picture with a painter on it, whose pixels the test reads.
+class Surface {
+public:
+    Surface(int width, int height) : m_width(width), m_dc(CreateCompatibleDC(nullptr)), m_impl{m_dc} {
+        BITMAPINFO info{};
+        info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        m_bitmap =
+            CreateDIBSection(m_dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&m_bits), nullptr, 0);
+        m_old = SelectObject(m_dc, m_bitmap);
+    }
+    ~Surface() {
+        SelectObject(m_dc, m_old);
+        DeleteObject(m_bitmap);
+        DeleteDC(m_dc);
+    }
+    ui::Painter& Painter() { return m_painter; }
+    // As a COLORREF (0x00BBGGRR).
+    COLORREF At(int x, int y) const {
+        GdiFlush();
+        const std::uint32_t bgra = m_bits[y * m_width + x];
+        return RGB((bgra >> 16) & 0xFF, (bgra >> 8) & 0xFF, bgra & 0xFF);
+    }
+
+private:
+    int m_width;
+    HDC m_dc;
+    HBITMAP m_bitmap = nullptr;
+    HGDIOBJ m_old = nullptr;
+    std::uint32_t* m_bits = nullptr;
+    ui::Painter::Impl m_impl;
+    ui::Painter m_painter{m_impl};
+};
+
+TEST(PainterTest, FillsFramesAndLinesCoverExactlyTheirPixelsThroughACanvas) {
+    Surface surface(30, 20);
+    surface.Painter().FillRect({0, 0, 30, 20}, kGround);
+    ui::Canvas canvas(12, 10, RGB(0, 0, 255));
+    canvas.GetPainter().FrameRect({0, 0, 12, 10}, kInk, 2);
+    canvas.GetPainter().DrawLine(3, 4, 8, 4, RGB(0, 128, 0), 1);
+    canvas.CopyTo(surface.Painter(), 5, 5);
+
+    EXPECT_EQ(surface.At(4, 5), kGround) << "left of the canvas";
+    EXPECT_EQ(surface.At(5, 5), kInk);
+    EXPECT_EQ(surface.At(6, 6), kInk) << "the frame is two pixels wide";
+    EXPECT_EQ(surface.At(7, 7), RGB(0, 0, 255)) << "the inside keeps the canvas's fill";
+    EXPECT_EQ(surface.At(16, 14), kInk) << "right and bottom are exclusive";
+    EXPECT_EQ(surface.At(17, 14), kGround);
+    EXPECT_EQ(surface.At(5 + 3, 5 + 4), RGB(0, 128, 0));
+    EXPECT_EQ(surface.At(5 + 8, 5 + 4), RGB(0, 128, 0)) << "both end points are drawn";
+    EXPECT_EQ(surface.At(5 + 9, 5 + 4), RGB(0, 0, 255));
+}
+
+TEST(PainterTest, TextLandsInsideItsRectangleInTheColourGiven) {
+    Surface surface(80, 30);
+    surface.Painter().FillRect({0, 0, 80, 30}, kGround);
+    surface.Painter().DrawText({40, 0, 80, 30}, u"WWW", ui::Font(), kInk,
+                               DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    int inked = 0;
+    for (int y = 0; y < 30; ++y) {
+        for (int x = 0; x < 80; ++x) {
+            if (surface.At(x, y) == kGround) continue;
+            ASSERT_GE(x, 40) << "nothing left of the rectangle";
+            ++inked;
+        }
+    }
+    EXPECT_GT(inked, 10);
+}
+
+}  // namespace
