@@ -47,8 +47,8 @@ std::error_code ModulePort::Open(const LineSettings& line) {
 
 std::error_code ModulePort::Reframe(const LineSettings& line) {
     if (!m_comm.IsOpen()) return Open(line);
-    const std::error_code error =
-        m_comm.Reconfigure(line.baud, 8, ParityFromLetter(line.parity), StopBitsFromCount(line.stopBits), FLOW_NONE);
+    const std::error_code error = m_comm.Reconfigure(line.baud, 8, ParityFromLetter(line.parity),
+                                                     StopBitsFromCount(line.stopBits), FLOW_NONE);
     if (Trace::Enabled())
         Trace::Note(m_port,
                     "reframed to " + FormatLineSettings(line) + (error ? ": " + error.message() : ""));
