@@ -14,6 +14,7 @@
 #   bash bench/terminal_flood.sh [megabytes] [ping period in ms]   (default 8, 100; needs a build)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. scripts/lib/helpers.sh
 build_dir=${BUILD_DIR:-build}
 app=$PWD/$build_dir/app/tarnel-manager
 drive=$PWD/$build_dir/bench/terminal_flood_drive
@@ -54,19 +55,6 @@ export DISPLAY=:$(cat "$work/display") QT_QPA_PLATFORM=xcb
 mkdir -p "$work/home" "$work/config/Quillmore" "$work/run/tarnel-ports"
 chmod 700 "$work/run"
 export HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/run
-
-# The newest visible window of process $1 whose name matches $2 (any name
-# by default), waiting for it.
-window_of() {
-  local id
-  for _ in $(seq 150); do
-    id=$(xdotool search --onlyvisible --pid "$1" --name "${2:-.}" 2>/dev/null | tail -1 || true)
-    [ -n "$id" ] && { echo "$id"; return; }
-    sleep 0.1
-  done
-  echo "terminal_flood: no window of process $1 appeared" >&2
-  return 1
-}
 
 # Starts the flood device on link $1; sets $port.
 start_drive() {

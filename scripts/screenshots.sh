@@ -27,18 +27,6 @@ trap 'stop_processes; rm -rf "$work"' EXIT
 start_xvfb
 export QT_QPA_PLATFORM=xcb
 
-# The newest visible window of process $1 whose name matches $2, waiting for it.
-window_of() {
-  local pid=$1 name=$2 id
-  for _ in $(seq 150); do
-    id=$(xdotool search --onlyvisible --pid "$pid" --name "$name" 2>/dev/null | tail -1 || true)
-    [ -n "$id" ] && { echo "$id"; return; }
-    sleep 0.1
-  done
-  echo "screenshots: no window '$name' appeared" >&2
-  return 1
-}
-
 # A visible window of process $1 other than window $2 (a message box), waiting for it.
 box_of() {
   local id

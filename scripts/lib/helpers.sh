@@ -46,6 +46,19 @@ start_xvfb() {
   export DISPLAY
 }
 
+# window_of PID [NAME]: the newest visible window of process PID whose name
+# matches NAME (any name by default), waiting for it 15 s at most.
+window_of() {
+  local id
+  for _ in $(seq 150); do
+    id=$(xdotool search --onlyvisible --pid "$1" --name "${2:-.}" 2>/dev/null | tail -1 || true)
+    [ -n "$id" ] && { echo "$id"; return; }
+    sleep 0.1
+  done
+  echo "$(basename "$0"): no window of process $1 named '${2:-.}' appeared" >&2
+  return 1
+}
+
 # stop_processes: ends the processes in $pids and waits for them.
 stop_processes() {
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
