@@ -1,0 +1,36 @@
+#pragma once
+
+// The state behind ui::Window on Win32, shared by the backend's sources.
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#include "platform/MessageMap.h"
+#include "platform/Window.h"
+#include "platform/win32/MessageTarget.h"
+
+namespace ui {
+
+struct Window::State {
+    MessageMap map;
+    std::function<void(Painter&)> paint;
+
+    // Guards `hwnd`, which other threads read to post and to ask IsWindow.
+    mutable std::mutex hwndMutex;
+    HWND__* hwnd = nullptr;
+    int id = 0;
+    Window* parent = nullptr;
+    std::vector<Window*> children;
+
+    // Controls of a dialog by id: the bound member or the layer's wrapper.
+    std::map<int, Window*> controls;
+    std::vector<std::unique_ptr<Window>> ownControls;
+
+    // Routes the window's messages to the Window object (WindowRouting.h).
+    std::unique_ptr<win32::MessageTarget> target;
+};
+
+}  // namespace ui
