@@ -27,10 +27,10 @@ checks_done() {
 }
 
 # wait_for FILE PATTERN: until FILE has a line matching the extended regular
-# expression PATTERN, 30 s at most.
+# expression PATTERN, 30 s at most. Line ends may be CR LF (Windows programs').
 wait_for() {
   for _ in $(seq 300); do
-    grep -Eq -- "$2" "$1" 2>/dev/null && return 0
+    tr -d '\r' <"$1" 2>/dev/null | grep -Eq -- "$2" && return 0
     sleep 0.1
   done
   return 1
