@@ -7,10 +7,10 @@
 
 #include <chrono>
 #include <functional>
-#include <utility>
 
 #include "config/FieldText.h"
 #include "config/JobCodes.h"
+#include "config/JobResult.h"
 #include "module/DeviceNameError.h"
 #include "module/MessageIds.h"
 #include "platform/DataExchange.h"
@@ -40,8 +40,7 @@ std::u16string Trim(const std::u16string& text) {
 
 // The worker tells the user before a module's responses are switched back on.
 TarnelConfPage::TarnelConfPage()
-    : ui::PropertyPage(TEMPLATE_ID),
-      m_module(m_comm, [] { ui::AfxMessageBox(IDS_RESPONSE_DISABLED, MB_OK); }) {
+    : ui::PropertyPage(TEMPLATE_ID), m_flow(m_comm, [] { ui::AfxMessageBox(IDS_RESPONSE_DISABLED, MB_OK); }) {
     MapCommand(IDC_APPLY, &TarnelConfPage::OnApply);
     MapCommand(IDC_REFRESH, &TarnelConfPage::OnRefresh);
     MapCommand(IDC_FACTORY_RESET, &TarnelConfPage::OnFactoryReset);
@@ -238,7 +237,7 @@ std::error_code TarnelConfPage::OpenPort(const std::u16string& port, uint32_t ba
         m_jobs.clear();
     }
     m_stopWorker = false;
-    m_disconnectFailed = false;
+    m_flow.Begin();
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
     m_worker = std::thread(&TarnelConfPage::WorkerLoop, this, opening);
     Enqueue(JOB_CHECK_DEVICE, false);
@@ -279,7 +278,7 @@ bool TarnelConfPage::IsPortOpen() const {
 }
 
 void TarnelConfPage::ResetModule() {
-    if (m_comm.IsOpen()) m_module.Reset();
+    if (m_comm.IsOpen()) m_flow.ResetModule();
 }
 
 // --- Results and user operations (window thread) ----------------------------------
@@ -291,71 +290,43 @@ ui::LRESULT TarnelConfPage::OnJobResult(ui::WPARAM wParam, ui::LPARAM lParam) {
     if (ui::HIWORD(wParam) != m_opening) return 0;
     m_busy = false;
     EndWait();
-    const auto job = static_cast<int32_t>(ui::LOWORD(wParam));
-    const auto result = static_cast<int32_t>(lParam);
-    switch (job) {
-        case JOB_CHECK_DEVICE:
-            if (result == JR_OK) {
-                Enqueue(JOB_READ_SETTINGS);
-            } else {
-                GiveUp(IDS_DEVICE_STATE_UNKNOWN);
-            }
-            break;
-        case JOB_READ_SETTINGS:
-            OnReadResult(result);
-            break;
-        case JOB_FACTORY_RESET:
-            if (IsPortOpen()) ClosePort();
-            PostSetupComPort();
-            break;
-        case JOB_APPLY:
-            if (result == JR_OK) {
-                ResetModule();
-                // The settings take effect with the reset: a port that failed
-                // before it got there leaves IDS_PORT_ERROR alone to say so.
-                if (m_portErrorSeen) break;
-                if (Ask(IDS_SETTING_COMPLETED, MB_ICONINFORMATION) == 0) break;
-                if (IsPortOpen()) ClosePort();
-                PostSetupComPort();
-            } else if (Ask(IDS_SETTING_FAILED, MB_ICONERROR) != 0) {
-                Enqueue(JOB_CHECK_DEVICE);
-            }
-            break;
-        case JOB_DISCONNECT:
-            m_disconnectFailed = result != JR_OK;
-            if (!m_disconnectFailed || Ask(IDS_DISCONNECT_FAILED, MB_ICONERROR) != 0)
-                Enqueue(JOB_CHECK_DEVICE);
-            break;
-        case JOB_START_SEARCH:
-        case JOB_NEXT_RESULT:
-        case JOB_STOP_SEARCH:
-            OnSearchResult(job, result);
-            break;
-        default:
-            break;
-    }
+    FlowStep step{};
+    if (!StepOfJob(static_cast<int32_t>(ui::LOWORD(wParam)), step)) return 0;
+    const StepResult result = StepResultOf(static_cast<int32_t>(lParam));
+    if (step == FlowStep::Read && result == StepResult::Ok) ShowDeviceInfo();
+    OnSearchResult(step, result);
+    Follow(m_flow.After(step, result, m_devInfo));
     return 0;
 }
 
-void TarnelConfPage::OnReadResult(int32_t result) {
-    const bool disconnectFailed = std::exchange(m_disconnectFailed, false);
-    if (result != JR_OK) {
-        GiveUp(IDS_DEVICE_STATE_UNKNOWN);
-        return;
-    }
-    if (!ShowDeviceInfo()) {
-        GiveUp(IDS_UNKNOWN_OP_MODE);
-        return;
-    }
-    if (m_devInfo.state == STATE_CONNECTED && disconnectFailed) {
-        // IDS_DISCONNECT_FAILED has told the user; asking the module again would only
-        // go round the same circle.
-        ClosePort();
-        PostSetupComPort();
-    } else if (m_devInfo.state == STATE_CONNECTED) {
-        if (Ask(IDS_CONNECTED_WILL_DISCONNECT, MB_ICONINFORMATION) != 0) Enqueue(JOB_DISCONNECT);
-    } else {
-        EnableControls(true);
+void TarnelConfPage::Follow(const FlowOutcome& outcome) {
+    const ui::UINT style = outcome.failed ? MB_ICONERROR : MB_ICONINFORMATION;
+    switch (outcome.next) {
+        case FlowNext::Ready:
+            EnableControls(true);
+            break;
+        case FlowNext::Read:
+            Enqueue(JOB_READ_SETTINGS);
+            break;
+        case FlowNext::Check:
+            if (outcome.message == 0 || Ask(outcome.message, style) != 0) Enqueue(JOB_CHECK_DEVICE);
+            break;
+        case FlowNext::AskDisconnect:
+            if (Ask(outcome.message, style) != 0) Enqueue(JOB_DISCONNECT);
+            break;
+        case FlowNext::NextReport:
+            Enqueue(JOB_NEXT_RESULT);
+            break;
+        case FlowNext::ResetModule:
+            FinishApply(outcome.message);
+            break;
+        case FlowNext::GiveUp:
+            GiveUp(outcome.message);
+            break;
+        case FlowNext::Stop:
+            ClosePort();
+            ui::AfxMessageBox(outcome.message, style);
+            break;
     }
 }
 
@@ -366,8 +337,20 @@ int TarnelConfPage::Ask(int stringId, ui::UINT style) {
 }
 
 void TarnelConfPage::GiveUp(int stringId) {
-    ClosePort();
-    ui::AfxMessageBox(stringId, MB_ICONERROR);
+    if (stringId != 0) {
+        ClosePort();
+        ui::AfxMessageBox(stringId, MB_ICONERROR);
+    }
+    if (IsPortOpen()) ClosePort();
+    PostSetupComPort();
+}
+
+void TarnelConfPage::FinishApply(int stringId) {
+    ResetModule();
+    // A port that failed before the reset got there leaves IDS_PORT_ERROR
+    // alone to say so.
+    if (m_portErrorSeen) return;
+    if (Ask(stringId, MB_ICONINFORMATION) == 0) return;
     if (IsPortOpen()) ClosePort();
     PostSetupComPort();
 }

@@ -12,9 +12,10 @@
 //
 // The class keeps the members of its design in one place; its code is split
 // by thread over TarnelConfPage.cpp (controls and user operations),
-// TarnelConfWorker.cpp (the worker and its jobs, which run the module's
-// sequences of module/TarnelModule.h) and TarnelConfSearch.cpp (the device
-// search and the connection target).
+// TarnelConfWorker.cpp (the worker and its jobs, which run the steps of
+// module/ConfiguratorFlow.h) and TarnelConfSearch.cpp (the device search and
+// the connection target). What follows a job, and what the user is told, is
+// the flow's to say; the page shows it.
 
 #include <array>
 #include <atomic>
@@ -30,7 +31,8 @@
 
 #include "controls/CXGroupBox.h"
 #include "controls/LineSettingItems.h"
-#include "module/TarnelModule.h"
+#include "module/ConfiguratorFlow.h"
+#include "module/FlowOutcome.h"
 #include "platform/ComboBox.h"
 #include "platform/Edit.h"
 #include "platform/ListCtrl.h"
@@ -42,13 +44,11 @@
 class TarnelConfPage : public ui::PropertyPage {
 public:
     static constexpr int TEMPLATE_ID = 107;
-    // The page's own messages and button texts in the string table.
-    static constexpr int IDS_PORT_ERROR = 106;
+    // The page's own message and button texts in the string table; the
+    // flow's messages are in module/MessageIds.h.
     static constexpr int IDS_NO_DEVICE_SELECTED = 112;
     static constexpr int IDS_SEARCH_DEVICE = 113;
     static constexpr int IDS_STOP_SEARCH = 114;
-    static constexpr int IDS_SEARCH_FAILED = 115;
-    static constexpr int IDS_SEARCH_COMPLETED = 116;
 
     // Posted by the engine's error observer: wParam the serial error's value,
     // lParam the opening of the port (below).
@@ -169,12 +169,18 @@ private:
     ui::LRESULT OnJobResult(ui::WPARAM wParam, ui::LPARAM lParam);
     ui::LRESULT OnSetCursor(ui::WPARAM wParam, ui::LPARAM lParam);
     void OnCommError(const TarnelComm* engine, std::error_code& error);
-    void OnSearchResult(int32_t job, int32_t result);
-    void OnReadResult(int32_t result);
+    // What a search step changes on the page before the flow goes on.
+    void OnSearchResult(FlowStep step, StepResult result);
+    void Follow(const FlowOutcome& outcome);
     // Shows box `stringId` and returns the answer; 0 when the port's opening
     // ended while the box was up, as the answer then belongs to nobody.
     int Ask(int stringId, ui::UINT style);
+    // Closes the port, tells the user `stringId` (none for 0) and offers the
+    // port settings again.
     void GiveUp(int stringId);
+    // The written settings take effect with the module's reset; then the
+    // port is given up.
+    void FinishApply(int stringId);
     void PostSetupComPort();
     void ApplyFailed(int stringId);
     bool TakeTargetFromEdit();
@@ -183,7 +189,7 @@ private:
     void AddDevice();
 
     TarnelComm m_comm;
-    TarnelModule m_module;
+    ConfiguratorFlow m_flow;
     uint32_t m_openBaud = 9600;
     uint8_t m_openParity = 0;
     uint8_t m_openStopBits = 0;
@@ -237,6 +243,4 @@ private:
     // The port of this opening has reported an error (WM_PORT_ERROR is on
     // its way); set on an I/O thread.
     std::atomic<bool> m_portErrorSeen{false};
-    // The last disconnect failed (IDS_DISCONNECT_FAILED); window thread.
-    bool m_disconnectFailed = false;
 };

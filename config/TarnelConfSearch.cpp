@@ -42,8 +42,8 @@ void TarnelConfPage::OnSearch() {
     }
 }
 
-void TarnelConfPage::OnSearchResult(int32_t job, int32_t result) {
-    if (job == JOB_START_SEARCH && result == JR_OK) {
+void TarnelConfPage::OnSearchResult(FlowStep step, StepResult result) {
+    if (step == FlowStep::StartSearch && result == StepResult::Ok) {
         m_searchState = 1;
         if (ui::Window* button = GetDlgItem(IDC_SEARCH)) {
             button->SetWindowText(ui::LoadString(IDS_STOP_SEARCH));
@@ -51,22 +51,14 @@ void TarnelConfPage::OnSearchResult(int32_t job, int32_t result) {
             m_list.EnableWindow(true);
             SetTimer(SEARCH_TIMER_ID, SEARCH_TIMER_MS);
         }
-        Enqueue(JOB_NEXT_RESULT);
-    } else if (job == JOB_START_SEARCH) {
-        ClosePort();
-        ui::AfxMessageBox(IDS_SEARCH_FAILED, MB_ICONERROR);
-    } else if (job == JOB_NEXT_RESULT && result == JR_SEARCH_DONE) {
+    } else if (step == FlowStep::NextReport && result == StepResult::Ok) {
+        AddDevice();
+    } else if (step == FlowStep::NextReport && result == StepResult::SearchEnded) {
         KillTimer(SEARCH_TIMER_ID);
-        if (Ask(IDS_SEARCH_COMPLETED, MB_ICONINFORMATION) == 0) return;
         SetSearchButtonText(IDS_SEARCH_DEVICE);
-        Enqueue(JOB_CHECK_DEVICE);
-    } else if (job == JOB_NEXT_RESULT) {
-        if (result == JR_OK) AddDevice();
-        Enqueue(JOB_NEXT_RESULT);
-    } else {
+    } else if (step == FlowStep::StopSearch) {
         if (m_searchState == 1) SetSearchButtonText(IDS_SEARCH_DEVICE);
         m_searchState = 0;
-        Enqueue(JOB_CHECK_DEVICE);
     }
 }
 

@@ -1,12 +1,13 @@
-// The configurator page's worker thread: its queue and the jobs that run the
-// module's sequences. Part of TarnelConfPage, whose class spans three files
-// (see TarnelConfPage.cpp).
+// The configurator page's worker thread: its queue and the jobs, which run
+// the steps of the configurator's flow. Part of TarnelConfPage, whose class
+// spans three files (see TarnelConfPage.cpp).
 
 #include "config/TarnelConfPage.h"
 
 #include <cstdint>
 
 #include "config/JobCodes.h"
+#include "config/JobResult.h"
 #include "platform/ServingWait.h"
 
 void TarnelConfPage::Enqueue(int32_t job, bool clearFirst) {
@@ -66,83 +67,55 @@ int32_t TarnelConfPage::RunJob(int32_t job) {
 
 namespace {
 
-int32_t JobResult(ModuleResult result) {
-    switch (result) {
-        case ModuleResult::Ok:
-            return JR_OK;
-        case ModuleResult::NoModel:
-            return JR_NO_MODEL;
-        case ModuleResult::NameFailed:
-            return JR_NAME_FAILED;
-        case ModuleResult::UartFailed:
-            return JR_UART_FAILED;
-        case ModuleResult::TargetFailed:
-            return JR_TARGET_FAILED;
-        case ModuleResult::OpModeFailed:
-            return JR_OPMODE_FAILED;
-        case ModuleResult::ResponseFailed:
-            return JR_RESPONSE_FAILED;
-        default:
-            return JR_FAILED;
-    }
+// What the worker posts for `result`: a closed engine leaves nothing to report.
+int32_t Posted(StepResult result, int32_t whenClosed) {
+    return result == StepResult::Closed ? whenClosed : JobResultOf(result);
 }
 
 }  // namespace
 
 int32_t TarnelConfPage::JobCheckDevice() {
-    const ModuleResult result = m_module.Check();
-    return result == ModuleResult::Closed ? END_THREAD : JobResult(result);
+    return Posted(m_flow.Check(), END_THREAD);
 }
 
 // What the read does not reach keeps the value the page had.
 int32_t TarnelConfPage::JobReadSettings() {
     ModuleReading reading{m_fwVersion, m_devInfo, m_uartInfo, m_curTarget, m_curResponse};
-    const ModuleResult result = m_module.Read(reading);
-    if (result == ModuleResult::Closed) return END_THREAD;
+    const StepResult result = m_flow.Read(reading);
+    if (result == StepResult::Closed) return END_THREAD;
     m_fwVersion = reading.fwVersion;
     m_devInfo = reading.devInfo;
     m_uartInfo = reading.uartInfo;
     m_curTarget = reading.target;
     m_curResponse = reading.responses;
     m_searchState = 0;
-    return JobResult(result);
+    return JobResultOf(result);
 }
 
 int32_t TarnelConfPage::JobFactoryReset() {
-    return JobResult(m_module.FactoryReset());
+    return Posted(m_flow.FactoryReset(), POST_NOTHING);
 }
 
 int32_t TarnelConfPage::JobApply() {
     const ModuleWrite values{m_newName, m_newBaud,   m_newParity, m_newStopBits,
                              m_newFlow, m_newOpMode, m_newTarget, m_newResponse};
-    return JobResult(m_module.Apply(values, m_devInfo));
+    return Posted(m_flow.Apply(values, m_devInfo), POST_NOTHING);
 }
 
 int32_t TarnelConfPage::JobDisconnect() {
-    const ModuleResult result = m_module.Disconnect();
-    return result == ModuleResult::Closed ? POST_NOTHING : JobResult(result);
+    return Posted(m_flow.Disconnect(), POST_NOTHING);
 }
 
 int32_t TarnelConfPage::JobStartSearch() {
-    const ModuleResult result = m_module.StartInquiry();
-    return result == ModuleResult::Closed ? POST_NOTHING : JobResult(result);
+    return Posted(m_flow.StartSearch(), POST_NOTHING);
 }
 
 int32_t TarnelConfPage::JobNextResult() {
     if (m_searchState != 1) return POST_NOTHING;
-    switch (m_module.NextInquiryReport(m_inqResult)) {
-        case InquiryStep::Found:
-            return JR_OK;
-        case InquiryStep::Ended:
-            return JR_SEARCH_DONE;
-        case InquiryStep::Closed:
-            return POST_NOTHING;
-        default:
-            return JR_WAIT_FAILED;
-    }
+    return Posted(m_flow.NextReport(m_inqResult), POST_NOTHING);
 }
 
 int32_t TarnelConfPage::JobStopSearch() {
     if (m_searchState != 1) return POST_NOTHING;
-    return JobResult(m_module.StopInquiry());
+    return Posted(m_flow.StopSearch(), POST_NOTHING);
 }

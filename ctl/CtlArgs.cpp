@@ -78,9 +78,9 @@ std::string ApplyTarget(const std::string& value, CtlArgs& args) {
     const std::string text = Trimmed(value);
     BdAddr target;
     if (!ParseBdAddr(text, target))
-        return Msg(IDS_BAD_TARGET) + " Expected 12 hexadecimal digits, such as 0011223344AA.";
+        return Msg(IDS_TARGET_ADDRESS_INVALID) + " Expected 12 hexadecimal digits, such as 0011223344AA.";
     if (target.IsUnset())
-        return Msg(IDS_BAD_TARGET) + " " + text +
+        return Msg(IDS_TARGET_ADDRESS_INVALID) + " " + text +
                " means that no target is set; a target, once set, is cleared only by a factory reset "
                "('tarnelctl reset').";
     args.settings.target = target;

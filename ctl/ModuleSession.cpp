@@ -13,17 +13,17 @@ namespace {
 // A module restarting after a reset answers again within this time.
 constexpr std::chrono::seconds kRestartTime{5};
 
-std::string RefusedValue(ModuleResult result) {
+std::string RefusedValue(StepResult result) {
     switch (result) {
-        case ModuleResult::NameFailed:
+        case StepResult::NameFailed:
             return "the module refused the name";
-        case ModuleResult::UartFailed:
+        case StepResult::UartFailed:
             return "the module refused the UART settings";
-        case ModuleResult::TargetFailed:
+        case StepResult::TargetFailed:
             return "the module refused the target";
-        case ModuleResult::OpModeFailed:
+        case StepResult::OpModeFailed:
             return "the module refused the operation mode";
-        case ModuleResult::ResponseFailed:
+        case StepResult::ResponseFailed:
             return "the module refused the response setting";
         default:
             return "the module did not answer while its settings were written";
@@ -33,10 +33,10 @@ std::string RefusedValue(ModuleResult result) {
 }  // namespace
 
 ModuleSession::ModuleSession(ModulePort& port, std::ostream& err, ProgressLine& progress)
-    : m_port(port), m_progress(progress), m_module(port.Comm(), [this, &err, &progress, &port] {
+    : m_port(port), m_progress(progress), m_flow(port.Comm(), [this, &err, &progress, &port] {
           m_foundResponsesOff = true;
           progress.Clear();
-          err << "tarnelctl: " << port.Name() << ": " << Msg(IDS_RESPONSES_OFF)
+          err << "tarnelctl: " << port.Name() << ": " << Msg(IDS_RESPONSE_DISABLED)
               << " Switching command responses on.\n";
       }) {}
 
@@ -55,16 +55,18 @@ int ModuleSession::Fail(int status, std::string why) {
 int ModuleSession::Check() {
     if (Interrupted()) return Fail(EXIT_INTERRUPTED, {});
     m_progress.Update("Checking the module on " + m_port.Name() + " ...");
-    if (m_module.Check(&m_model) == ModuleResult::Ok) return EXIT_DONE;
-    return Fail(EXIT_NO_MODULE, Msg(IDS_NO_MODULE));
+    const FlowOutcome outcome = m_flow.After(FlowStep::Check, m_flow.Check(&m_model));
+    if (outcome.next == FlowNext::Read) return EXIT_DONE;
+    return Fail(EXIT_NO_MODULE, Msg(outcome.message));
 }
 
 int ModuleSession::Read() {
     if (Interrupted()) return Fail(EXIT_INTERRUPTED, {});
     m_progress.Update("Reading the module on " + m_port.Name() + " ...");
-    if (m_module.Read(m_reading) != ModuleResult::Ok)
-        return Fail(EXIT_REFUSED, "The module's settings could not be read.");
-    return EXIT_DONE;
+    const FlowOutcome outcome = m_flow.After(FlowStep::Read, m_flow.Read(m_reading), m_reading.devInfo);
+    // A script decides nothing it was not told: the connected module stays connected.
+    if (outcome.next == FlowNext::Ready || outcome.next == FlowNext::AskDisconnect) return EXIT_DONE;
+    return Fail(EXIT_REFUSED, "The module's settings could not be read.");
 }
 
 ModuleReading ModuleSession::AsFound() const {
@@ -77,9 +79,10 @@ int ModuleSession::ApplyAndVerify(const ModuleWrite& write) {
     if (Interrupted()) return Fail(EXIT_INTERRUPTED, {});
     m_progress.Update("Writing the settings on " + m_port.Name() + " ...");
     DeviceInfo current{};
-    if (const ModuleResult result = m_module.Apply(write, current); result != ModuleResult::Ok)
-        return Fail(EXIT_REFUSED, Msg(IDS_SAVE_FAILED) + " (" + RefusedValue(result) + ")");
-    m_module.Reset();
+    const StepResult result = m_flow.Apply(write, current);
+    if (const FlowOutcome outcome = m_flow.After(FlowStep::Apply, result); outcome.failed)
+        return Fail(EXIT_REFUSED, Msg(outcome.message) + " (" + RefusedValue(result) + ")");
+    m_flow.ResetModule();
     if (const int status = ReadBackAt(WrittenLine(write)); status != EXIT_DONE) return status;
     m_notTaken = NotTaken(write, m_reading);
     if (m_notTaken.empty()) return EXIT_DONE;
@@ -92,7 +95,7 @@ int ModuleSession::ApplyAndVerify(const ModuleWrite& write) {
 int ModuleSession::FactoryReset() {
     if (Interrupted()) return Fail(EXIT_INTERRUPTED, {});
     m_progress.Update("Resetting the module on " + m_port.Name() + " ...");
-    if (m_module.FactoryReset() != ModuleResult::Ok)
+    if (m_flow.FactoryReset() != StepResult::Ok)
         return Fail(EXIT_REFUSED, "The module refused the factory reset.");
     return ReadBackAt(LineSettings{});
 }
@@ -104,7 +107,7 @@ int ModuleSession::ReadBackAt(const LineSettings& line) {
     m_progress.Update("Reading back at " + framing + " on " + m_port.Name() + " ...");
     const auto deadline = std::chrono::steady_clock::now() + kRestartTime;
     do {
-        const ModuleResult result = m_module.ReadQueriesOnly(m_reading);
+        const ModuleResult result = m_flow.Module().ReadQueriesOnly(m_reading);
         if (result == ModuleResult::Ok) return EXIT_DONE;
         if (result == ModuleResult::Closed) break;
     } while (std::chrono::steady_clock::now() < deadline && !Interrupted());

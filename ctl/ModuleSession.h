@@ -6,14 +6,15 @@
 
 #include "ctl/ModulePort.h"
 #include "ctl/ProgressLine.h"
+#include "module/ConfiguratorFlow.h"
 #include "module/ModuleReading.h"
 #include "module/ModuleWrite.h"
-#include "module/TarnelModule.h"
 
 namespace tarnel::ctl {
 
-// The steps of info, set, reset and provision on one open port, each
-// returning the exit status it leads to; Why() says what went wrong. A step
+// The steps of info, set, reset and provision on one open port, through the
+// configurator's flow, each returning the exit status it leads to; Why()
+// says what went wrong. A step
 // on a port that failed under it ends with EXIT_PORT, one begun after Ctrl+C
 // with EXIT_INTERRUPTED.
 class ModuleSession {
@@ -25,7 +26,8 @@ public:
     // The module answers, and names its model into Model(): EXIT_DONE or
     // EXIT_NO_MODULE.
     int Check();
-    // Every setting into Reading(): EXIT_DONE or EXIT_REFUSED.
+    // Every setting into Reading(): EXIT_DONE or EXIT_REFUSED. A connected
+    // module is read as it is: its link is not ended.
     int Read();
     // Writes `write`, resets the module, reopens the port at the written
     // framing and reads back with queries only: EXIT_DONE when every value
@@ -34,7 +36,7 @@ public:
     // Factory reset, then a read back at the factory framing.
     int FactoryReset();
 
-    TarnelModule& Module() { return m_module; }
+    ConfiguratorFlow& Flow() { return m_flow; }
     const std::string& Model() const { return m_model; }
     const ModuleReading& Reading() const { return m_reading; }
     // Reading() with the command responses as the module had them before
@@ -49,7 +51,7 @@ private:
 
     ModulePort& m_port;
     ProgressLine& m_progress;
-    TarnelModule m_module;
+    ConfiguratorFlow m_flow;
     std::string m_model;
     ModuleReading m_reading;
     std::vector<std::string> m_notTaken;

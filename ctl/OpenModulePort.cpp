@@ -30,7 +30,7 @@ int OpenModulePort(const CtlArgs& args, ModulePort& port, const CtlStreams& io, 
         return EXIT_PORT;
     }
     if (found) return EXIT_DONE;
-    io.err << "tarnelctl: " << port.Name() << ": " << Msg(IDS_NO_MODULE)
+    io.err << "tarnelctl: " << port.Name() << ": " << Msg(IDS_DEVICE_STATE_UNKNOWN)
            << " No module answered at any of the offered settings.\n";
     return EXIT_NO_MODULE;
 }

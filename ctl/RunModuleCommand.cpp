@@ -44,13 +44,13 @@ int RunSet(const CtlArgs& args, ModulePort& port, ModuleSession& session, const 
     // What was read back is shown also when a value did not take.
     if (status == EXIT_DONE || !session.NotTakenValues().empty()) PrintModule(args, session, port, io);
     if (status != EXIT_DONE) return Failed(session, port, io, status);
-    io.err << "tarnelctl: " << port.Name() << ": " << Msg(IDS_SETTING_DONE) << "\n";
+    io.err << "tarnelctl: " << port.Name() << ": " << Msg(IDS_SETTING_COMPLETED) << "\n";
     return EXIT_DONE;
 }
 
 bool Confirmed(const CtlArgs& args, const CtlStreams& io) {
     if (args.yes) return true;
-    io.err << Msg(IDS_FACTORY_RESET_CONFIRM) << " (" << args.port << ") [y/N] " << std::flush;
+    io.err << Msg(IDS_FACTORY_RESET_QUESTION) << " (" << args.port << ") [y/N] " << std::flush;
     std::string answer;
     std::getline(io.in, answer);
     return answer == "y" || answer == "Y" || answer == "yes";

@@ -28,15 +28,15 @@ Record DeviceRecord(const InquiryResult& device) {
 
 // Polls until the module ends the inquiry (true) or the search is to stop
 // early (false).
-bool ListDevices(const CtlArgs& args, TarnelModule& module, const CtlStreams& io, ProgressLine& progress) {
+bool ListDevices(const CtlArgs& args, ConfiguratorFlow& flow, const CtlStreams& io, ProgressLine& progress) {
     const auto start = Clock::now();
     const auto limit = std::chrono::seconds(args.seconds);
     std::vector<BdAddr> seen;
     while (!Interrupted() && (args.seconds == 0 || Clock::now() - start < limit)) {
         InquiryResult device{};
-        const InquiryStep step = module.NextInquiryReport(device);
-        if (step == InquiryStep::Ended || step == InquiryStep::Closed) return true;
-        if (step == InquiryStep::Found && std::find(seen.begin(), seen.end(), device.addr) == seen.end()) {
+        const StepResult step = flow.NextReport(device);
+        if (flow.After(FlowStep::NextReport, step).next != FlowNext::NextReport) return true;
+        if (step == StepResult::Ok && std::find(seen.begin(), seen.end(), device.addr) == seen.end()) {
             seen.push_back(device.addr);
             progress.Clear();
             io.out << DeviceRecord(device).Format(args.json) << std::flush;
@@ -61,16 +61,16 @@ int RunSearch(const CtlArgs& args, ModulePort& port, ModuleSession& session, con
         io.err << "tarnelctl: " << port.Name() << ": " << session.Why() << "\n";
         return status;
     }
-    TarnelModule& module = session.Module();
-    if (module.StartInquiry() != ModuleResult::Ok) {
+    ConfiguratorFlow& flow = session.Flow();
+    if (const FlowOutcome started = flow.After(FlowStep::StartSearch, flow.StartSearch()); started.failed) {
         if (port.Lost()) return PortLost(port, io);
-        io.err << "tarnelctl: " << port.Name() << ": " << Msg(IDS_SEARCH_FAILED) << "\n";
+        io.err << "tarnelctl: " << port.Name() << ": " << Msg(started.message) << "\n";
         return EXIT_REFUSED;
     }
-    const bool ended = ListDevices(args, module, io, progress);
+    const bool ended = ListDevices(args, flow, io, progress);
     progress.Clear();
     if (port.Lost()) return PortLost(port, io);
-    if (!ended && module.StopInquiry() != ModuleResult::Ok) {
+    if (!ended && flow.StopSearch() != StepResult::Ok) {
         io.err << "tarnelctl: " << port.Name() << ": The module did not confirm that the search stopped.\n";
         return EXIT_REFUSED;
     }
@@ -78,7 +78,7 @@ int RunSearch(const CtlArgs& args, ModulePort& port, ModuleSession& session, con
         io.err << "tarnelctl: " << port.Name() << ": Interrupted; the search was stopped.\n";
         return EXIT_INTERRUPTED;
     }
-    io.err << "tarnelctl: " << port.Name() << ": " << Msg(IDS_SEARCH_DONE) << "\n";
+    io.err << "tarnelctl: " << port.Name() << ": " << Msg(IDS_SEARCH_COMPLETED) << "\n";
     return EXIT_DONE;
 }
 

@@ -1,10 +1,13 @@
 #pragma once
 
-// The string table's identifiers of the messages that the module's command
-// sequences end in: the configurator shows them, tarnelctl prints them.
+// The string table's identifiers of the messages that the configurator's
+// flow ends in: the configurator shows them, tarnelctl prints them.
 
+inline constexpr int IDS_PORT_ERROR = 106;
 inline constexpr int IDS_DEVICE_STATE_UNKNOWN = 110;
 inline constexpr int IDS_UNKNOWN_OP_MODE = 111;
+inline constexpr int IDS_SEARCH_FAILED = 115;
+inline constexpr int IDS_SEARCH_COMPLETED = 116;
 inline constexpr int IDS_DEVICE_NAME_EMPTY = 122;
 inline constexpr int IDS_DEVICE_NAME_TOO_LONG = 123;
 inline constexpr int IDS_TARGET_ADDRESS_INVALID = 124;
