@@ -5,7 +5,7 @@
 
 #include "ctl/Messages.h"
 #include "ctl/ParseUnsigned.h"
-#include "ctl/Utf8SequenceLength.h"
+#include "protocol/Utf8SequenceLength.h"
 #include "module/DeviceNameError.h"
 
 namespace tarnel::ctl {
