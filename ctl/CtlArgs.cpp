@@ -5,8 +5,8 @@
 
 #include "ctl/Messages.h"
 #include "ctl/ParseUnsigned.h"
-#include "ctl/Utf8SequenceLength.h"
 #include "module/DeviceNameError.h"
+#include "protocol/Utf8SequenceLength.h"
 
 namespace tarnel::ctl {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "ctl/Utf8SequenceLength.h"
+#include "protocol/Utf8SequenceLength.h"
 
 namespace tarnel::ctl {
 namespace {

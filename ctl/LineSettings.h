@@ -9,13 +9,7 @@
 namespace tarnel::ctl {
 
 // The framing a port is opened with, as the user types it: "9600,N,1".
-struct LineSettings {
-    uint32_t baud = 9600;
-    char parity = 'N';     // 'N', 'E' or 'O'
-    uint8_t stopBits = 1;  // 1 or 2
-
-    bool operator==(const LineSettings&) const = default;
-};
+using ::LineSettings;
 
 // The module's UART settings: the framing and hardware flow control.
 struct UartSettings {

@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "ctl/JsonString.h"
-#include "ctl/Utf8SequenceLength.h"
+#include "protocol/Utf8SequenceLength.h"
 
 namespace tarnel::ctl {
 namespace {

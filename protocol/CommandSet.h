@@ -44,6 +44,18 @@ inline constexpr int POLL_INQUIRY_CODE = 22;
 inline constexpr int POLL_CONNECTION_CODE = 24;
 inline constexpr int POLL_DISCONNECT_CODE = 37;
 
+// Codes the response table registers although this program sends nothing
+// under them: all that is known of them is which lines end them.
+inline constexpr int CODE_DEVICE_LINE = 7;
+inline constexpr int CODE_MFRMODE = 10;
+inline constexpr int CODE_MFRMODE_2 = 11;
+inline constexpr int CODE_ATCM = 12;
+inline constexpr int CODE_CMBDA = 16;
+inline constexpr int CODE_MFRBDA = 18;
+inline constexpr int CODE_CONNECT = 35;
+// These end on OK or ERROR alone.
+inline constexpr int CODES_ACKNOWLEDGED[] = {13, 15, 17, 19, 33, 34};
+
 // The system's inquiry arguments: 60 and 1.
 inline constexpr unsigned INQUIRY_DURATION = 60;
 inline constexpr unsigned INQUIRY_ARGUMENT = 1;

@@ -1,6 +1,9 @@
 #include "protocol/ResponseFields.h"
 
+#include <algorithm>
 #include <string>
+
+#include "protocol/Utf8SequenceLength.h"
 
 namespace {
 
@@ -99,10 +102,13 @@ void CopyText(std::string_view field, char* dest, std::size_t capacity) {
 }
 
 void CopyUtf8Text(std::string_view field, char* dest, std::size_t capacity) {
-    std::size_t n = field.size() < capacity - 1 ? field.size() : capacity - 1;
-    const auto continues = [](char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; };
-    while (n > 0 && n < field.size() && continues(field[n]))
-        --n;
+    std::size_t n = 0;
+    while (n < field.size()) {
+        // A byte that starts no character is one unit of its own: no cut can split it.
+        const std::size_t length = std::max<std::size_t>(Utf8SequenceLength(field, n), 1);
+        if (n + length > capacity - 1) break;
+        n += length;
+    }
     CopyText(field.substr(0, n), dest, capacity);
 }
 

@@ -35,7 +35,8 @@ bool ParseClassOfDevice(std::string_view field, uint32_t& value);
 
 // Copies at most capacity - 1 bytes and a NUL; longer text is cut.
 void CopyText(std::string_view field, char* dest, std::size_t capacity);
-// CopyText for UTF-8 text: a cut falls before a character, never inside one.
+// CopyText for UTF-8 text: a cut falls before a character, never inside one
+// (a byte that starts no well-formed character counts as one of its own).
 void CopyUtf8Text(std::string_view field, char* dest, std::size_t capacity);
 
 // The index of the word `field` equals exactly (case matters).

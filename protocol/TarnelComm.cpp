@@ -3,9 +3,8 @@
 #include <algorithm>
 #include <cstring>
 #include <stdexcept>
-#include <string_view>
 
-#include "protocol/ResponseFields.h"
+#include "protocol/ResponseTable.h"
 #include "serial/CSerialportMP.h"
 
 std::atomic<int> g_openEngines{0};
@@ -15,84 +14,10 @@ namespace {
 using Block = std::unique_ptr<uint8_t[]>;
 using namespace std::placeholders;
 
-constexpr std::string_view CR = "\r";
-constexpr std::string_view CRLF = "\r\n";
-
-// Bluetooth names run to 248 bytes, so a +INQ report may be longer than
-// other lines; it is read whatever its length, as far as the receive buffer
-// holds it, and its name cut to the record.
-constexpr std::size_t MAX_INQUIRY_LINE = AtCmdBase::RX_LIMIT;
-
 // A query's data line, which the module may follow with an OK; reports are
 // not answers and are followed by nothing.
 bool IsQueryAnswer(int code) {
     return code >= RES_VERSION && code != RES_INQUIRY && code != RES_CONNECT && code != RES_DISCONNECT;
-}
-
-std::string_view View(const std::vector<char>& line) {
-    return {line.data(), line.size()};
-}
-
-// The handlers' common start: a block for their record, not yet theirs.
-Block Candidate(std::size_t payloadLength) {
-    return MakeResultBlock(RES_NOT_MINE, static_cast<uint16_t>(payloadLength));
-}
-
-bool BeginsWith(std::string_view line, std::string_view prefix) {
-    return line.substr(0, prefix.size()) == prefix;
-}
-
-// The answer of the OK and ERROR handlers: each of the three forms is tested
-// only when the line is at least as long as it.
-Block ParseVerdict(std::string_view line, std::initializer_list<std::string_view> forms, int verdict) {
-    const bool match =
-        std::any_of(forms.begin(), forms.end(), [line](std::string_view f) { return BeginsWith(line, f); });
-    return MakeResultBlock(match ? verdict : RES_NOT_MINE);
-}
-
-// keyword "," text terminator, text cut to the 64-byte record.
-Block ParseTextLine(std::string_view line, std::string_view keyword, std::string_view terminator,
-                    int resultCode) {
-    Block block = Candidate(TEXT_RECORD_SIZE);
-    std::vector<std::string_view> fields;
-    if (SplitKeywordLine(line, keyword, 1, terminator, fields)) {
-        CopyText(fields[0], reinterpret_cast<char*>(Payload(block.get())), TEXT_RECORD_SIZE);
-        SetResultCode(block.get(), resultCode);
-    }
-    return block;
-}
-
-// keyword "," address terminator.
-Block ParseAddressLine(std::string_view line, std::string_view keyword, std::string_view terminator,
-                       int resultCode) {
-    Block block = Candidate(sizeof(BdAddr));
-    std::vector<std::string_view> fields;
-    BdAddr addr;
-    if (SplitKeywordLine(line, keyword, 1, terminator, fields) && ParseAddress(fields[0], addr)) {
-        std::memcpy(Payload(block.get()), &addr, sizeof addr);
-        SetResultCode(block.get(), resultCode);
-    }
-    return block;
-}
-
-// keyword "," decimal terminator, the value in [min, max] stored as one byte.
-Block ParseByteLine(std::string_view line, std::string_view keyword, std::string_view terminator, int32_t min,
-                    int32_t max, int resultCode) {
-    Block block = Candidate(1);
-    std::vector<std::string_view> fields;
-    uint8_t value = 0;
-    if (SplitKeywordLine(line, keyword, 1, terminator, fields) &&
-        ParseDecimalInRange(fields[0], min, max, value)) {
-        Payload(block.get())[0] = value;
-        SetResultCode(block.get(), resultCode);
-    }
-    return block;
-}
-
-template <typename Record>
-void StoreRecord(uint8_t* block, const Record& record, int resultCode) {
-    std::memcpy(Payload(block), &record, sizeof record);
-    SetResultCode(block, resultCode);
 }
 
 }  // namespace
@@ -101,7 +26,7 @@ TarnelComm::TarnelComm() {
     m_channel = std::make_shared<CSerialportMP>(g_ioServiceExec.IoContext());
     m_channel->m_readCallback = std::bind(&TarnelComm::OnRead, this, _1, _2, _3, _4);
     m_channel->m_writeCallback = std::bind(&TarnelComm::OnWrite, this, _1, _2, _3);
-    BuildResponseTable();
+    m_responseTable = ModuleResponseEntries();
     m_dataReady = false;
 }
 
@@ -342,172 +267,4 @@ void TarnelComm::OnWrite(const std::shared_ptr<CSerialportMP>& channel, std::err
     } else {
         channel->Close();
     }
-}
-
-void TarnelComm::Register(int code, std::initializer_list<Handler> handlers, std::size_t maxLineLength) {
-    ResponseEntry entry{code, {}, maxLineLength};
-    for (Handler handler : handlers)
-        entry.handlers.emplace_back(std::bind(handler, this, _1, _2));
-    m_responseTable.push_back(std::move(entry));
-}
-
-void TarnelComm::BuildResponseTable() {
-    using T = TarnelComm;
-    Register(2, {&T::ParseOk, &T::ParseError});
-    Register(3, {&T::ParseOk, &T::ParseError});
-    Register(4, {&T::ParseOk, &T::ParseError});
-    Register(6, {&T::ParseModelName, &T::ParseError});
-    Register(8, {&T::ParseInfo1, &T::ParseError});
-    Register(9, {&T::ParseInfo2, &T::ParseError});
-    Register(7, {&T::ParseDeviceLine, &T::ParseError});
-    Register(12, {&T::ParseAtcm, &T::ParseError});
-    Register(13, {&T::ParseOk, &T::ParseError});
-    Register(10, {&T::ParseMfrMode, &T::ParseError});
-    Register(11, {&T::ParseMfrMode2, &T::ParseError});
-    Register(14, {&T::ParseOk, &T::ParseError});
-    Register(15, {&T::ParseOk, &T::ParseError});
-    Register(16, {&T::ParseCmbda, &T::ParseError});
-    Register(17, {&T::ParseOk, &T::ParseError});
-    Register(18, {&T::ParseMfrbda, &T::ParseError});
-    Register(19, {&T::ParseOk, &T::ParseError});
-    Register(20, {&T::ParseVersion, &T::ParseError});
-    // The inquiry command ends on an OK that acknowledges it, on its refusal,
-    // or on the first report, which stays for the polls.
-    Register(21, {&T::ParseError, &T::ParseOk, &T::ParseInquiry}, MAX_INQUIRY_LINE);
-    Register(22, {&T::ParseOk, &T::ParseInquiry}, MAX_INQUIRY_LINE);
-    Register(23, {&T::ParseOk, &T::ParseError});
-    Register(24, {&T::ParseOk, &T::ParseError, &T::ParseConnect});
-    Register(25, {&T::ParseTargetAddr, &T::ParseError});
-    Register(26, {&T::ParseOk, &T::ParseError});
-    Register(27, {&T::ParseQuietMode, &T::ParseError});
-    Register(28, {&T::ParseOk, &T::ParseError});
-    Register(29, {&T::ParseOk, &T::ParseError});
-    Register(30, {&T::ParseOk, &T::ParseError});
-    Register(32, {&T::ParseOk, &T::ParseError});
-    Register(33, {&T::ParseOk, &T::ParseError});
-    Register(34, {&T::ParseOk, &T::ParseError});
-    Register(35, {&T::ParseOk, &T::ParseError, &T::ParseConnect});
-    Register(36, {&T::ParseOk, &T::ParseError});
-    Register(37, {&T::ParseError, &T::ParseDisconnect});
-}
-
-std::unique_ptr<uint8_t[]> TarnelComm::ParseOk(const std::vector<char>& line, int /*code*/) {
-    return ParseVerdict(View(line), {"+OK\r", "OK\r", "\r\nOK\r\n"}, RES_OK);
-}
-
-std::unique_ptr<uint8_t[]> TarnelComm::ParseError(const std::vector<char>& line, int /*code*/) {
-    return ParseVerdict(View(line), {"+ERROR\r", "ERROR\r", "\r\nERROR\r\n"}, RES_ERROR);
-}
-
-std::unique_ptr<uint8_t[]> TarnelComm::ParseModelName(const std::vector<char>& line, int /*code*/) {
-    return ParseTextLine(View(line), "\r\n+MODELNAME", CR, RES_MODELNAME);
-}
-
-std::unique_ptr<uint8_t[]> TarnelComm::ParseVersion(const std::vector<char>& line, int /*code*/) {
-    return ParseTextLine(View(line), "\r\n+VER", CRLF, RES_VERSION);
-}
-
-std::unique_ptr<uint8_t[]> TarnelComm::ParseInfo1(const std::vector<char>& line, int /*code*/) {
-    Block block = Candidate(sizeof(DeviceInfo));
-    std::vector<std::string_view> f;
-    DeviceInfo info{};
-    if (SplitKeywordLine(View(line), "\r\n+INFO1", 4, CR, f) && ParseAddress(f[0], info.addr)) {
-        CopyText(f[1], info.name, sizeof info.name);
-        if (ParseDecimalInRange(f[2], 0, 3, info.opMode) &&
-            MatchWord(f[3], {"IDLE", "SCANNING", "INQUIRING", "CONNECTING", "CONNECTED"}, info.state)) {
-            StoreRecord(block.get(), info, RES_INFO1);
-        }
-    }
-    return block;
-}
-
-std::unique_ptr<uint8_t[]> TarnelComm::ParseInfo2(const std::vector<char>& line, int /*code*/) {
-    Block block = Candidate(INFO2_RECORD_SIZE);
-    std::vector<std::string_view> f;
-    uint8_t flags[INFO2_FLAG_COUNT] = {};
-    if (!SplitKeywordLine(View(line), "\r\n+INFO2", INFO2_FLAG_COUNT, CRLF, f)) return block;
-    for (std::size_t i = 0; i < INFO2_FLAG_COUNT; ++i) {
-        if (!ParseDecimalInRange(f[i], 0, 1, flags[i])) return block;
-    }
-    StoreRecord(block.get(), flags, RES_INFO2);
-    return block;
-}
-
-std::unique_ptr<uint8_t[]> TarnelComm::ParseDeviceLine(const std::vector<char>& line, int /*code*/) {
-    Block block = Candidate(sizeof(DeviceLineRecord));
-    const std::string_view text = View(line);
-    const std::size_t comma = text.find(',');
-    if (comma == std::string_view::npos) return block;
-    std::string_view first = text.substr(0, comma);
-    first.remove_prefix(std::min(first.find_first_not_of(CRLF), first.size()));
-    std::vector<std::string_view> f;
-    DeviceLineRecord rec{};
-    if (!ParseAddress(first, rec.addr) || !SplitFields(text.substr(comma + 1), 6, CR, f)) return block;
-    CopyText(f[0], rec.name, sizeof rec.name);
-    if (MatchWord(f[1], {"MODE0", "MODE1", "MODE2", "MODE3"}, rec.mode) &&
-        MatchWord(f[2], {"STANDBY", "PENDING", "CONNECT"}, rec.linkState) &&
-        ParseDecimalInRange(f[3], 0, 1, rec.flag1) && ParseDecimalInRange(f[4], 0, 1, rec.flag2) &&
-        MatchWord(f[5], {"NoFC", "HWFC"}, rec.flow)) {
-        StoreRecord(block.get(), rec, RES_DEVICE_LINE);
-    }
-    return block;
-}
-
-std::unique_ptr<uint8_t[]> TarnelComm::ParseAtcm(const std::vector<char>& line, int /*code*/) {
-    Block block = Candidate(sizeof(int32_t));
-    std::vector<std::string_view> f;
-    int32_t value = 0;
-    if (SplitKeywordLine(View(line), "\r\n+ATCM", 1, CR, f) && ParseDecimal(f[0], value) &&
-        (value == 1 || value == 2)) {
-        StoreRecord(block.get(), value, RES_ATCM);
-    }
-    return block;
-}
-
-std::unique_ptr<uint8_t[]> TarnelComm::ParseMfrMode(const std::vector<char>& line, int /*code*/) {
-    return ParseByteLine(View(line), "\r\n+MFRMODE", CR, 0, 2, RES_MFRMODE);
-}
-
-std::unique_ptr<uint8_t[]> TarnelComm::ParseMfrMode2(const std::vector<char>& line, int /*code*/) {
-    return ParseByteLine(View(line), "\r\n+MFRMODE", CR, 0, 2, RES_MFRMODE_2);
-}
-
-std::unique_ptr<uint8_t[]> TarnelComm::ParseCmbda(const std::vector<char>& line, int /*code*/) {
-    return ParseAddressLine(View(line), "\r\n+CMBDA", CR, RES_CMBDA);
-}
-
-std::unique_ptr<uint8_t[]> TarnelComm::ParseMfrbda(const std::vector<char>& line, int /*code*/) {
-    return ParseAddressLine(View(line), "\r\n+MFRBDA", CR, RES_MFRBDA);
-}
-
-std::unique_ptr<uint8_t[]> TarnelComm::ParseInquiry(const std::vector<char>& line, int /*code*/) {
-    Block block = Candidate(sizeof(InquiryResult));
-    std::vector<std::string_view> f;
-    InquiryResult rec{};
-    uint32_t cod = 0;
-    int32_t rssi = 0;
-    if (SplitKeywordLine(View(line), "\r\n+INQ", 4, CR, f) && ParseAddress(f[0], rec.addr) &&
-        ParseClassOfDevice(f[1], cod) && ParseDecimal(f[2], rssi)) {
-        rec.classOfDevice = cod;
-        rec.rssi = static_cast<int8_t>(static_cast<uint8_t>(rssi & 0xFF));
-        CopyUtf8Text(f[3], rec.name, sizeof rec.name);
-        StoreRecord(block.get(), rec, RES_INQUIRY);
-    }
-    return block;
-}
-
-std::unique_ptr<uint8_t[]> TarnelComm::ParseConnect(const std::vector<char>& line, int /*code*/) {
-    return ParseAddressLine(View(line), "\r\n+CONN", CRLF, RES_CONNECT);
-}
-
-std::unique_ptr<uint8_t[]> TarnelComm::ParseDisconnect(const std::vector<char>& line, int /*code*/) {
-    return ParseAddressLine(View(line), "\r\n+DISC", CRLF, RES_DISCONNECT);
-}
-
-std::unique_ptr<uint8_t[]> TarnelComm::ParseTargetAddr(const std::vector<char>& line, int /*code*/) {
-    return ParseAddressLine(View(line), "\r\n+TADDR", CRLF, RES_TADDR);
-}
-
-std::unique_ptr<uint8_t[]> TarnelComm::ParseQuietMode(const std::vector<char>& line, int /*code*/) {
-    return ParseByteLine(View(line), "\r\n+QM", CRLF, 0, 1, RES_QM);
 }

@@ -12,7 +12,6 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
-#include <initializer_list>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -116,29 +115,6 @@ private:
     bool OkFollows(const uint8_t* block);
     void AwaitTrailingOk(std::chrono::steady_clock::time_point until);
     int Poll(int code, int payloadCode, void* record, size_t recordSize);
-
-    using Handler = std::unique_ptr<uint8_t[]> (TarnelComm::*)(const std::vector<char>&, int);
-    void BuildResponseTable();
-    void Register(int code, std::initializer_list<Handler> handlers,
-                  std::size_t maxLineLength = MAX_RESPONSE_LINE);
-
-    std::unique_ptr<uint8_t[]> ParseOk(const std::vector<char>& line, int code);
-    std::unique_ptr<uint8_t[]> ParseError(const std::vector<char>& line, int code);
-    std::unique_ptr<uint8_t[]> ParseModelName(const std::vector<char>& line, int code);
-    std::unique_ptr<uint8_t[]> ParseVersion(const std::vector<char>& line, int code);
-    std::unique_ptr<uint8_t[]> ParseInfo1(const std::vector<char>& line, int code);
-    std::unique_ptr<uint8_t[]> ParseInfo2(const std::vector<char>& line, int code);
-    std::unique_ptr<uint8_t[]> ParseDeviceLine(const std::vector<char>& line, int code);
-    std::unique_ptr<uint8_t[]> ParseAtcm(const std::vector<char>& line, int code);
-    std::unique_ptr<uint8_t[]> ParseMfrMode(const std::vector<char>& line, int code);
-    std::unique_ptr<uint8_t[]> ParseMfrMode2(const std::vector<char>& line, int code);
-    std::unique_ptr<uint8_t[]> ParseCmbda(const std::vector<char>& line, int code);
-    std::unique_ptr<uint8_t[]> ParseMfrbda(const std::vector<char>& line, int code);
-    std::unique_ptr<uint8_t[]> ParseInquiry(const std::vector<char>& line, int code);
-    std::unique_ptr<uint8_t[]> ParseConnect(const std::vector<char>& line, int code);
-    std::unique_ptr<uint8_t[]> ParseDisconnect(const std::vector<char>& line, int code);
-    std::unique_ptr<uint8_t[]> ParseTargetAddr(const std::vector<char>& line, int code);
-    std::unique_ptr<uint8_t[]> ParseQuietMode(const std::vector<char>& line, int code);
 
     using Clock = std::chrono::steady_clock;
 

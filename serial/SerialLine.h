@@ -25,6 +25,15 @@ inline constexpr std::array<uint32_t, 7> OFFERED_BAUD_RATES{9600,   19200,  3840
 inline constexpr std::array<char, 3> OFFERED_PARITIES{'N', 'E', 'O'};
 inline constexpr std::array<uint8_t, 2> OFFERED_STOP_BITS{1, 2};
 
+// One side's framing in the forms users and the module write it.
+struct LineSettings {
+    uint32_t baud = 9600;
+    char parity = 'N';     // one of OFFERED_PARITIES
+    uint8_t stopBits = 1;  // one of OFFERED_STOP_BITS
+
+    bool operator==(const LineSettings&) const = default;
+};
+
 // 'E' even, 'O' odd, any other letter none.
 constexpr uint8_t ParityFromLetter(char letter) {
     return letter == 'E' ? PARITY_EVEN : letter == 'O' ? PARITY_ODD : PARITY_NONE;

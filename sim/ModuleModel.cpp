@@ -42,7 +42,7 @@ std::optional<uint32_t> ParseNumber(const std::string& text) {
 }
 
 std::chrono::nanoseconds ByteTime(const LineSettings& line) {
-    const int bits = 1 + 8 + (line.parity == 'N' ? 0 : 1) + line.stopBits;
+    const int bits = 1 + 8 + (ParityFromLetter(line.parity) == PARITY_NONE ? 0 : 1) + line.stopBits;
     return std::chrono::nanoseconds(bits * 1'000'000'000LL / std::max<uint32_t>(line.baud, 1));
 }
 
@@ -408,16 +408,16 @@ void ModuleModel::OnUartWrite(const std::string& args, TimePoint at) {
         return;
     }
     const auto baud = ParseNumber(fields[0]);
-    const std::string parity = Upper(fields[1]);
+    const auto parity = ParityLetterOf(fields[1]);
     const auto stopBits = ParseNumber(fields[2]);
     const auto flow = ParseNumber(fields[3]);
-    const bool valid = baud && IsModuleBaudRate(*baud) && (parity == "N" || parity == "E" || parity == "O") &&
-                       stopBits && (*stopBits == 1 || *stopBits == 2) && flow && *flow <= 1;
+    const bool valid = baud && IsModuleBaudRate(*baud) && parity && stopBits && IsStopBitCount(*stopBits) &&
+                       flow && *flow <= 1;
     if (!valid) {
         Error(at);
         return;
     }
-    m_written.uart = {{*baud, parity[0], static_cast<uint8_t>(*stopBits)}, static_cast<uint8_t>(*flow)};
+    m_written.uart = {{*baud, *parity, static_cast<uint8_t>(*stopBits)}, static_cast<uint8_t>(*flow)};
     Ok(at);
 }
 

@@ -158,12 +158,13 @@ std::string ApplyUart(Context& c, const std::string& value) {
     const char* expected = "expected BAUD,PARITY,STOPBITS[,FLOW] such as 9600,N,1,0";
     if (fields.size() < 3 || fields.size() > 4) return expected;
     const auto baud = ParseInteger(fields[0], 1, 921600);
-    const std::string parity = CommandName(fields[1]);
-    const auto stopBits = ParseInteger(fields[2], 1, 2);
+    const auto parity = ParityLetterOf(fields[1]);
+    const auto stopBits = ParseInteger(fields[2], 0, UINT8_MAX);
     const auto flow = fields.size() == 4 ? ParseInteger(fields[3], 0, 1) : 0;
-    if (!baud || !stopBits || !flow || (parity != "N" && parity != "E" && parity != "O")) return expected;
+    if (!baud || !parity || !stopBits || !IsStopBitCount(static_cast<uint32_t>(*stopBits)) || !flow)
+        return expected;
     if (!IsModuleBaudRate(static_cast<uint32_t>(*baud))) return "the module has no baud rate " + fields[0];
-    c.args.config.settings.uart = {{static_cast<uint32_t>(*baud), parity[0], static_cast<uint8_t>(*stopBits)},
+    c.args.config.settings.uart = {{static_cast<uint32_t>(*baud), *parity, static_cast<uint8_t>(*stopBits)},
                                    static_cast<uint8_t>(*flow)};
     return {};
 }

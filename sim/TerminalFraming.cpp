@@ -27,8 +27,10 @@ LineSettings FramingOf(const termios& tio) {
     }
     const bool checked = (tio.c_iflag & INPCK) != 0 && (tio.c_iflag & IGNPAR) == 0;
     const bool parity = (tio.c_cflag & PARENB) != 0 || checked;
-    line.parity = !parity ? 'N' : (tio.c_cflag & PARODD) != 0 ? 'O' : 'E';
-    line.stopBits = (tio.c_cflag & CSTOPB) != 0 ? 2 : 1;
+    line.parity = ParityLetter(!parity                       ? PARITY_NONE
+                               : (tio.c_cflag & PARODD) != 0 ? PARITY_ODD
+                                                             : PARITY_EVEN);
+    line.stopBits = StopBitCount((tio.c_cflag & CSTOPB) != 0 ? STOP_BITS_TWO : STOP_BITS_ONE);
     return line;
 }
 
@@ -37,16 +39,17 @@ void SetFraming(termios& tio, const LineSettings& line) {
         if (baud == line.baud) cfsetspeed(&tio, code);
     }
     tio.c_cflag &= ~(PARENB | PARODD | CSTOPB);
-    if (line.parity == 'N') {
+    const uint8_t parity = ParityFromLetter(line.parity);
+    if (parity == PARITY_NONE) {
         tio.c_iflag |= IGNPAR;
         tio.c_iflag &= ~INPCK;
     } else {
         tio.c_iflag &= ~(IGNPAR | PARMRK);
         tio.c_iflag |= INPCK;
         tio.c_cflag |= PARENB;
-        if (line.parity == 'O') tio.c_cflag |= PARODD;
+        if (parity == PARITY_ODD) tio.c_cflag |= PARODD;
     }
-    if (line.stopBits == 2) tio.c_cflag |= CSTOPB;
+    if (StopBitsFromCount(line.stopBits) == STOP_BITS_TWO) tio.c_cflag |= CSTOPB;
 }
 
 }  // namespace tarnel::sim

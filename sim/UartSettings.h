@@ -1,17 +1,15 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <string_view>
+
+#include "serial/SerialLine.h"
 
 namespace tarnel::sim {
 
 // The framing of one side of the serial line.
-struct LineSettings {
-    uint32_t baud = 9600;
-    char parity = 'N';     // 'N', 'E' or 'O'
-    uint8_t stopBits = 1;  // 1 or 2
-
-    bool operator==(const LineSettings&) const = default;
-};
+using ::LineSettings;
 
 // The module's own UART: its line framing plus hardware flow control.
 struct UartSettings {
@@ -23,5 +21,8 @@ struct UartSettings {
 
 // The baud rates the module's UART can be set to.
 bool IsModuleBaudRate(uint32_t baud);
+// `text` as the parity letter it names in either case, or none.
+std::optional<char> ParityLetterOf(std::string_view text);
+bool IsStopBitCount(uint32_t count);
 
 }  // namespace tarnel::sim
