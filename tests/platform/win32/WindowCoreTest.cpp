@@ -304,8 +304,12 @@ public:
         : Recorded(order, "page", platform_test::kPage), button(order) {}
     PaintedButton button;
 
+    std::vector<int> commands;
+
 protected:
     void DoDataExchange(ui::DataExchange& dx) override { ui::DDX_Control(dx, 80, button); }
+    void OnOK() override { commands.push_back(IDOK); }
+    void OnCancel() override { commands.push_back(IDCANCEL); }
 };
 
 TEST_F(WindowCoreTest, APagePaintsItsControlsAndGoesWithItsParentChildrenFirst) {
@@ -339,6 +343,27 @@ TEST_F(WindowCoreTest, APagePaintsItsControlsAndGoesWithItsParentChildrenFirst) 
     EXPECT_EQ(order, (std::vector<std::string>{"button", "page", "parent"}));
     EXPECT_FALSE(page.IsWindow());
     EXPECT_FALSE(page.button.IsWindow());
+}
+
+TEST_F(WindowCoreTest, EnterAndEscapeInAPageAreThePagesOwnCommands) {
+    std::vector<std::string> order;
+    Page page(order);
+    ui::test::ModalRecorder recorder([&](ui::Dialog& dialog) {
+        ASSERT_TRUE(page.Create(&dialog));
+        page.ShowWindow(SW_SHOW);
+        dialog.ShowWindow(SW_SHOW);
+        SetForegroundWindow(ui::HwndOf(dialog));
+        page.GetDlgItem(11)->SetFocus();
+        ASSERT_TRUE(Pump([&] { return ui::Window::GetFocus() == page.GetDlgItem(11); }));
+        PressKey(VK_RETURN);
+        PressKey(VK_ESCAPE);
+        EXPECT_TRUE(Pump([&] { return page.commands.size() == 2; }));
+        dialog.EndDialog(5);
+    });
+    ui::Dialog dialog(platform_test::kModal);
+    EXPECT_EQ(dialog.DoModal(), 5) << "the dialog did not end on the page's keys";
+    EXPECT_EQ(page.commands, (std::vector<int>{IDOK, IDCANCEL}));
+    EXPECT_FALSE(page.IsWindow());
 }
 
 }  // namespace
