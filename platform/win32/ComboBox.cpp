@@ -54,6 +54,12 @@ int ComboBox::GetCurSel() const {
 
 int ComboBox::SetCurSel(int index) {
     if (HwndOf(*this) == nullptr) return CB_ERR;
+    // Windows clears the selection for an index that does not exist; Wine
+    // keeps it.
+    if (index < 0 || index >= GetCount()) {
+        SendNative(*this, CB_SETCURSEL, static_cast<WPARAM>(-1));
+        return CB_ERR;
+    }
     return static_cast<int>(SendNative(*this, CB_SETCURSEL, static_cast<WPARAM>(index)));
 }
 

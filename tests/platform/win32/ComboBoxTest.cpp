@@ -39,7 +39,7 @@ void RunWith(ComboDialog& dialog, const std::function<void()>& body) {
         body();
         d.EndDialog(0);
     });
-    dialog.DoModal();
+    ASSERT_EQ(dialog.DoModal(), 0) << "the dialog ran";
 }
 
 std::vector<std::u16string> Items(const ui::ComboBox& c) {
