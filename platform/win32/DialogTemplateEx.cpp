@@ -74,8 +74,8 @@ void WriteHeader(Words& out, const res::DialogTemplate& dialog, Language languag
     out.Word(kOrdinalMark);
     out.Dword(0);
     out.Dword(dialog.exStyle);
-    // The font below is always written, and the system reads it only with
-    // DS_SETFONT: without it the template would not parse.
+    // The font below is always written; without DS_SETFONT the system would
+    // read it as the first control.
     out.Dword(dialog.style | ui::DS_SETFONT);
     out.Word(static_cast<std::uint16_t>(dialog.controls.size()));
     WriteRect(out, {0, 0, dialog.cx, dialog.cy});

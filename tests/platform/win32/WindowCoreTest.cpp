@@ -27,7 +27,7 @@ using tarnel::test::ClickAt;
 using tarnel::test::PressKey;
 
 constexpr UINT kStepTimer = 1;
-constexpr UINT kPosted = ui::WM_APP + 5;
+constexpr UINT kPosted = WM_APP + 5;
 
 bool Pump(const std::function<bool()>& condition) {
     return tarnel::test::WaitUntil(condition, 10s, [] { ui::test::ProcessEvents(); });
@@ -101,13 +101,13 @@ TEST_F(WindowCoreTest, APersonsClicksReachTheMessageMapAndTheDataExchangeReadsTh
     size_t step = 0;
     bool keysPressed = false;
     dialog.onStep = [&](PersonDialog& d) {
-        if (d.seen.size() != step) return;
         if (step < clicks.size()) {
-            ClickAt(ItemHwnd(d, clicks[step++].control));
+            if (d.seen.size() == step) ClickAt(ItemHwnd(d, clicks[step++].control));
         } else if (!keysPressed) {
-            keysPressed = true;
-            PressKey(VK_F2);
-        } else if (d.seen.back() == -VK_F2) {
+            keysPressed = d.seen.size() == step;
+            if (keysPressed) PressKey(VK_F2);
+        } else if (d.seen.size() == step + 1) {
+            ++step;
             ClickAt(ItemHwnd(d, IDOK));
         }
     };
@@ -212,6 +212,7 @@ TEST_F(WindowCoreTest, TimersAndNestedModalRunsEndInTheirOwnOrder) {
     };
     order.push_back("outer returned " + std::to_string(outer.DoModal()));
     EXPECT_EQ(order, (std::vector<std::string>{"inner starts", "inner returned 22", "outer returned 11"}));
+    ASSERT_FALSE(inner.timers.empty());
     EXPECT_EQ(inner.timers.front(), 7u);
     EXPECT_EQ(inner.destroyed, 1);
     EXPECT_EQ(outer.destroyed, 1);
@@ -252,7 +253,7 @@ TEST_F(WindowCoreTest, ATopLevelWindowsRectangleIsItsClientAreaWithTheMenuBarAbo
             ui::Menu* system = dialog.GetSystemMenu();
             ASSERT_NE(system, nullptr);
             const int items = system->GetMenuItemCount();
-            system->AppendMenu(ui::MF_STRING, 0x10, u"About");
+            system->AppendMenu(MF_STRING, 0x10, u"About");
             EXPECT_EQ(system->GetMenuItemCount(), items + 1);
             EXPECT_EQ(system->GetMenuItemID(items), 0x10);
             EXPECT_EQ(system->GetMenuString(items), u"About");
