@@ -76,6 +76,23 @@ TEST(Win32RichEditCtrl, PositionsCountEveryLineBreakOnceAndLinesAreFoundBothWays
         EXPECT_EQ(view.LineFromChar(-1), 1) << "the caret's line";
         EXPECT_EQ(view.LineIndex(-1), 3);
         EXPECT_EQ(view.LineLength(-1), 2);
+
+        struct Selection {
+            long start;
+            long end;
+            long gotStart;
+            long gotEnd;
+        };
+        for (const Selection& c : {Selection{0, -1, 0, 12}, Selection{2, 4, 2, 4}, Selection{3, -1, 3, 12},
+                                   Selection{100, 200, 12, 12}}) {
+            view.SetSel(c.start, c.end);
+            view.GetSel(start, end);
+            EXPECT_EQ(start, c.gotStart) << c.start << ',' << c.end;
+            EXPECT_EQ(end, c.gotEnd) << c.start << ',' << c.end;
+        }
+        view.SetSel(-1, -1);
+        view.GetSel(start, end);
+        EXPECT_EQ(start, end) << "-1 removes the selection";
     });
 }
 
@@ -92,34 +109,6 @@ TEST(Win32RichEditCtrl, AWrappedLineIsDeletedWithItsBreakAlone) {
         view.SetSel(0, view.LineLength(0) + 1);
         view.ReplaceSel(u"");
         EXPECT_EQ(view.GetWindowText(), u"next\r\n");
-    });
-}
-
-TEST(Win32RichEditCtrl, SelectionEndsAndRemoval) {
-    EditDialog dialog;
-    RunWith(dialog, [](CountingEdit& view) {
-        view.SetWindowText(u"first\r\nsecond");
-        struct Case {
-            long start;
-            long end;
-            long gotStart;
-            long gotEnd;
-        };
-        for (const Case& c :
-             {Case{0, -1, 0, 12}, Case{2, 4, 2, 4}, Case{3, -1, 3, 12}, Case{100, 200, 12, 12}}) {
-            view.SetSel(c.start, c.end);
-            long start = -5;
-            long end = -5;
-            view.GetSel(start, end);
-            EXPECT_EQ(start, c.gotStart) << c.start << ',' << c.end;
-            EXPECT_EQ(end, c.gotEnd) << c.start << ',' << c.end;
-        }
-        view.SetSel(2, 4);
-        view.SetSel(-1, -1);
-        long start = 0;
-        long end = 0;
-        view.GetSel(start, end);
-        EXPECT_EQ(start, end) << "-1 removes the selection";
     });
 }
 
