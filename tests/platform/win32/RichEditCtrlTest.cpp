@@ -10,19 +10,12 @@
 #include "platform/Dialog.h"
 #include "platform/TestHooks.h"
 #include "platform/win32/WindowAccess.h"
+#include "tests/platform/CountingEdit.h"
 #include "tests/platform/TestTemplates.h"
 
 namespace {
 
-// A view of the test's own that counts the limit notifications it reflects.
-class CountingEdit : public ui::RichEditCtrl {
-public:
-    CountingEdit() { MapReflect(EN_MAXTEXT, &CountingEdit::OnMaxText); }
-    int maxText = 0;
-
-private:
-    void OnMaxText() { ++maxText; }
-};
+using platform_test::CountingEdit;
 
 class EditDialog : public ui::Dialog {
 public:
@@ -113,24 +106,9 @@ TEST(Win32RichEditCtrl, AWrappedLineIsDeletedWithItsBreakAlone) {
 }
 
 TEST(Win32RichEditCtrl, InsertionBeyondTheLimitKeepsWhatFitsAndReflectsEnMaxText) {
-    struct Case {
-        long limit;
-        std::u16string before;
-        std::u16string insert;
-        std::u16string after;
-        bool notified;
-    };
-    const Case cases[] = {
-        {10, u"", u"0123456789", u"0123456789", false},
-        {10, u"", u"0123456789X", u"0123456789", true},
-        {10, u"12345678", u"\r\n\r\n\r\n", u"12345678\r\n\r\n", true},
-        {10, u"123456789", u"\U0001F600", u"123456789", true},
-        {10, u"12345678", u"\U0001F600", u"12345678\U0001F600", false},
-        {5, u"123456", u"x", u"123456", true},
-    };
     EditDialog dialog;
     RunWith(dialog, [&](CountingEdit& view) {
-        for (const Case& c : cases) {
+        for (const platform_test::LimitCase& c : platform_test::kLimitCases) {
             view.LimitText(c.limit);
             view.SetWindowText(c.before);
             view.SetSel(view.GetTextLength(), view.GetTextLength());
@@ -139,6 +117,11 @@ TEST(Win32RichEditCtrl, InsertionBeyondTheLimitKeepsWhatFitsAndReflectsEnMaxText
             EXPECT_EQ(view.GetWindowText(), c.after) << c.limit;
             EXPECT_EQ(view.maxText - before, c.notified ? 1 : 0) << c.limit;
         }
+        view.LimitText(6);
+        view.SetWindowText(u"abcdef");
+        view.SetSel(2, 4);
+        view.ReplaceSel(u"XYZ");
+        EXPECT_EQ(view.GetWindowText(), u"abXYef") << "only what stays of the text counts";
     });
     EXPECT_EQ(dialog.parentMaxText, 0) << "a reflected notification stays with the control";
 }
