@@ -71,6 +71,7 @@ TEST(Win32ComboBox, SortedInsertItemDataAndBadIndexes) {
             sorted.AddString(name);
         EXPECT_EQ(Items(sorted), (std::vector<std::u16string>{u"COM1", u"COM10", u"com2", u"COM3"}));
         EXPECT_EQ(sorted.GetCurSel(), CB_ERR) << "adding to an empty list selects nothing";
+        EXPECT_EQ(sorted.AddString(u"com10"), 2) << "an equal text goes after the ones there";
 
         ui::ComboBox& c = dialog.edit;
         EXPECT_EQ(c.AddString(u"9600"), 0);
