@@ -72,4 +72,9 @@ void GdiplusImage::Draw(HDC dc, const ::RECT& rect, COLORREF keyColor) const {
                        0, Width(), Height(), Gdiplus::UnitPixel, &attributes);
 }
 
+HICON GdiplusImage::CreateIcon() const {
+    HICON icon = nullptr;
+    return m_bitmap->GetHICON(&icon) == Gdiplus::Ok ? icon : nullptr;
+}
+
 }  // namespace ui::win32

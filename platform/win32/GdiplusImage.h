@@ -11,6 +11,7 @@
 #include "res/WinDefs.h"
 
 struct HDC__;
+struct HICON__;
 struct tagRECT;
 
 namespace Gdiplus {
@@ -44,6 +45,9 @@ public:
     // The whole picture stretched smoothly to `rect`; its pixels of exactly
     // `keyColor` leave what is under them.
     void Draw(HDC__* dc, const tagRECT& rect, COLORREF keyColor) const;
+
+    // The picture as an icon the caller destroys; nullptr on failure.
+    HICON__* CreateIcon() const;
 
 private:
     explicit GdiplusImage(std::unique_ptr<Gdiplus::Bitmap> bitmap);

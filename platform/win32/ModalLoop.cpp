@@ -7,6 +7,14 @@
 namespace ui::win32 {
 namespace {
 
+void Dispatch(::MSG& msg) {
+    if (msg.message == WM_KEYDOWN && PreTranslateKey(msg.hwnd, msg.message, msg.wParam, msg.lParam)) return;
+    HWND root = msg.hwnd != nullptr ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+    if (root != nullptr && IsDialogMessageW(root, &msg)) return;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+}
+
 // False when the loop must stop for WM_QUIT.
 bool PumpOne() {
     ::MSG msg{};
@@ -15,16 +23,23 @@ bool PumpOne() {
         PostQuitMessage(static_cast<int>(msg.wParam));
         return false;
     }
-    if (msg.message == WM_KEYDOWN && PreTranslateKey(msg.hwnd, msg.message, msg.wParam, msg.lParam))
-        return true;
-    HWND root = msg.hwnd != nullptr ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-    if (root != nullptr && IsDialogMessageW(root, &msg)) return true;
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
+    Dispatch(msg);
     return true;
 }
 
 }  // namespace
+
+bool PumpPending() {
+    ::MSG msg{};
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            return false;
+        }
+        Dispatch(msg);
+    }
+    return true;
+}
 
 int ModalLoop::Run(HWND dialog, HWND owner) {
     m_dialog = dialog;

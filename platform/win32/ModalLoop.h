@@ -26,4 +26,8 @@ private:
     int m_result = -1;
 };
 
+// Runs the thread's pending messages as the modal loop does (tests pump
+// with it); false when WM_QUIT was among them.
+bool PumpPending();
+
 }  // namespace ui::win32

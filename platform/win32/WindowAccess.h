@@ -16,6 +16,21 @@ public:
 
     // The window that stands for exactly this Win32 window, or nullptr.
     static Window* FromHwnd(HWND__* hwnd);
+    // The window of `hwnd` or of its nearest ancestor that has one.
+    static Window* FindWindowFor(HWND__* hwnd);
+
+    // Makes `window` stand for `hwnd` (destroyed with the window when
+    // `owns`) as a child of `parent` (nullptr: top-level). The caller routes
+    // the messages.
+    static void Attach(Window& window, HWND__* hwnd, int id, Window* parent, bool owns);
+    // Attach, and the Win32 window's messages go to `window` first.
+    static void AttachRouted(Window& window, HWND__* hwnd, int id, Window* parent, bool owns);
+    // Lets the Win32 window go without destroying it and without
+    // PostNcDestroy; its messages no longer reach `window`.
+    static void Detach(Window& window);
+    // The routing of `window`'s messages, to be given to the system before
+    // its Win32 window exists (dialogs); `onInit` runs at WM_INITDIALOG.
+    static win32::MessageTarget& MakeTarget(Window& window, std::function<void(HWND__*)> onInit);
 
     // A message the control's class handles itself before the message map
     // (for example input-method composition in the rich edit control).
@@ -27,6 +42,7 @@ public:
     }
     static void CallPreSubclass(Window& window) { window.PreSubclassWindow(); }
     static bool IsTopLevel(const Window& window) { return window.m_state->parent == nullptr; }
+    static bool PreTranslate(Window& window, const MSG& msg) { return window.PreTranslateMessage(msg); }
 };
 
 // The Win32 window of a window (nullptr while it does not exist). Window

@@ -44,6 +44,11 @@ bool AttachControl(HWND window, MessageTarget& target) {
     return SetWindowSubclass(window, ControlProc, kSubclassId, reinterpret_cast<DWORD_PTR>(&target)) != FALSE;
 }
 
+void DetachTarget(HWND window) {
+    RemoveWindowSubclass(window, ControlProc, kSubclassId);
+    RemovePropW(window, kTargetProp);
+}
+
 std::intptr_t __stdcall RoutingDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) SetPropW(window, kTargetProp, reinterpret_cast<HANDLE>(lParam));
     MessageTarget* target = TargetOf(window);

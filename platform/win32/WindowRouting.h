@@ -17,6 +17,10 @@ MessageTarget* TargetOf(HWND__* window);
 // runs for what the target leaves. False when `window` has a target already.
 bool AttachControl(HWND__* window, MessageTarget& target);
 
+// Takes the window's messages from its target again (a control's subclass
+// removed); nothing when it has none.
+void DetachTarget(HWND__* window);
+
 // The dialog procedure of the layer's dialogs: the creation parameter is the
 // MessageTarget*; notifications of controls are offered to the control's
 // target first (MessageTarget::OnReflect).

@@ -6,11 +6,14 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <vector>
 
 #include "platform/MessageMap.h"
 #include "platform/Window.h"
 #include "platform/win32/MessageTarget.h"
+
+struct HICON__;
 
 namespace ui {
 
@@ -23,6 +26,9 @@ struct Window::State {
     HWND__* hwnd = nullptr;
     int id = 0;
     Window* parent = nullptr;
+    // Destroyed with the window (dialogs, blank windows), not a dialog's
+    // control, which its dialog destroys.
+    bool ownsHwnd = false;
     std::vector<Window*> children;
 
     // Controls of a dialog by id: the bound member or the layer's wrapper.
@@ -31,6 +37,12 @@ struct Window::State {
 
     // Routes the window's messages to the Window object (WindowRouting.h).
     std::unique_ptr<win32::MessageTarget> target;
+
+    // The timers SetTimer started: a control's class keeps its own.
+    std::set<UINT> timers;
+    // The control keeps the font's handle, not the font.
+    std::unique_ptr<Font> font;
+    HICON__* icon = nullptr;
 };
 
 }  // namespace ui

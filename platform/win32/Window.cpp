@@ -1,0 +1,413 @@
+#include "platform/win32/Win32.h"
+// After the Windows headers: see Win32.h.
+#include <algorithm>
+#include <unordered_map>
+
+#include "platform/Image.h"
+#include "platform/win32/GdiplusImage.h"
+#include "platform/win32/Wide.h"
+#include "platform/win32/Win32Font.h"
+#include "platform/win32/Win32Image.h"
+#include "platform/win32/WindowAccess.h"
+#include "platform/win32/WindowRouting.h"
+#include "platform/win32/WindowTarget.h"
+#include "platform/win32/WindowThreadStart.h"
+
+namespace ui {
+namespace {
+
+std::unordered_map<HWND, Window*>& Registry() {
+    static std::unordered_map<HWND, Window*> registry;
+    return registry;
+}
+
+Window* g_mainWnd = nullptr;
+
+bool IsTopLevelHwnd(HWND hwnd) {
+    return (GetWindowLongW(hwnd, GWL_STYLE) & WS_CHILD) == 0;
+}
+
+// How far the menu bar pushes a top-level window's client area down.
+int MenuHeight(HWND hwnd) {
+    if (!IsTopLevelHwnd(hwnd) || ::GetMenu(hwnd) == nullptr) return 0;
+    MENUBARINFO bar{};
+    bar.cbSize = sizeof bar;
+    POINT origin{0, 0};
+    ClientToScreen(hwnd, &origin);
+    if (!GetMenuBarInfo(hwnd, OBJID_MENU, 0, &bar)) return GetSystemMetrics(SM_CYMENU);
+    return origin.y - bar.rcBar.top;
+}
+
+// The frame that gives a top-level window this client rectangle on the screen.
+::RECT FrameFor(HWND hwnd, ::RECT client) {
+    AdjustWindowRectEx(&client, static_cast<DWORD>(GetWindowLongW(hwnd, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongW(hwnd, GWL_EXSTYLE)));
+    client.top -= MenuHeight(hwnd);
+    return client;
+}
+
+const wchar_t* BlankClass() {
+    static const wchar_t* const name = [] {
+        WNDCLASSW cls{};
+        cls.style = CS_DBLCLKS;
+        cls.lpfnWndProc = DefWindowProcW;
+        cls.hInstance = GetModuleHandleW(nullptr);
+        cls.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+        cls.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        cls.lpszClassName = L"Tarnel.Window";
+        RegisterClassW(&cls);
+        return cls.lpszClassName;
+    }();
+    return name;
+}
+
+void SetHwnd(auto& state, HWND hwnd) {
+    std::lock_guard lock(state.hwndMutex);
+    state.hwnd = hwnd;
+}
+
+void DropIcon(auto& state) {
+    if (state.icon != nullptr) DestroyIcon(state.icon);
+    state.icon = nullptr;
+}
+
+}  // namespace
+
+Window* AfxGetMainWnd() {
+    return g_mainWnd != nullptr && g_mainWnd->IsWindow() ? g_mainWnd : nullptr;
+}
+
+void SetMainWnd(Window* window) {
+    g_mainWnd = window;
+}
+
+// --- WindowAccess -----------------------------------------------------------
+
+Window* WindowAccess::FromHwnd(HWND hwnd) {
+    auto it = Registry().find(hwnd);
+    return it == Registry().end() ? nullptr : it->second;
+}
+
+Window* WindowAccess::FindWindowFor(HWND hwnd) {
+    for (; hwnd != nullptr; hwnd = GetParent(hwnd)) {
+        if (Window* window = FromHwnd(hwnd)) return window;
+    }
+    return nullptr;
+}
+
+void WindowAccess::Attach(Window& window, HWND hwnd, int id, Window* parent, bool owns) {
+    win32::StartWindowThread();
+    Window::State& state = StateOf(window);
+    state.id = id;
+    state.parent = parent;
+    state.ownsHwnd = owns;
+    if (parent != nullptr) StateOf(*parent).children.push_back(&window);
+    Registry()[hwnd] = &window;
+    SetHwnd(state, hwnd);
+}
+
+void WindowAccess::AttachRouted(Window& window, HWND hwnd, int id, Window* parent, bool owns) {
+    Attach(window, hwnd, id, parent, owns);
+    win32::AttachControl(hwnd, MakeTarget(window, {}));
+}
+
+win32::MessageTarget& WindowAccess::MakeTarget(Window& window, std::function<void(HWND)> onInit) {
+    auto& target = StateOf(window).target;
+    target = std::make_unique<win32::WindowTarget>(window, std::move(onInit));
+    return *target;
+}
+
+void WindowAccess::Detach(Window& window) {
+    Window::State& state = StateOf(window);
+    HWND hwnd = state.hwnd;
+    if (hwnd == nullptr) return;
+    win32::DetachTarget(hwnd);
+    for (UINT id : state.timers)
+        ::KillTimer(hwnd, id);
+    state.timers.clear();
+    auto it = Registry().find(hwnd);
+    if (it != Registry().end() && it->second == &window) Registry().erase(it);
+    if (state.parent != nullptr) {
+        auto& siblings = StateOf(*state.parent).children;
+        siblings.erase(std::remove(siblings.begin(), siblings.end(), &window), siblings.end());
+    }
+    state.parent = nullptr;
+    SetHwnd(state, nullptr);
+}
+
+// --- Window -----------------------------------------------------------------
+
+Window::Window() : m_state(std::make_unique<State>()) {}
+
+Window::~Window() {
+    if (IsWindow()) {
+        // A window that outlives its C++ object cannot be reached any more.
+        for (Window* child : std::vector<Window*>(m_state->children))
+            WindowAccess::Detach(*child);
+        HWND hwnd = m_state->hwnd;
+        const bool owns = m_state->ownsHwnd;
+        WindowAccess::Detach(*this);
+        if (owns) ::DestroyWindow(hwnd);
+    }
+    for (auto& own : m_state->ownControls)
+        WindowAccess::Detach(*own);
+    DropIcon(*m_state);
+}
+
+bool Window::CreateBlank(Window* parent) {
+    if (IsWindow() || (parent != nullptr && !parent->IsWindow())) return false;
+    win32::StartWindowThread();
+    const DWORD style = parent != nullptr ? WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS : WS_OVERLAPPEDWINDOW;
+    HWND hwnd = CreateWindowExW(0, BlankClass(), L"", style, CW_USEDEFAULT, CW_USEDEFAULT, 320, 240,
+                                parent != nullptr ? HwndOf(*parent) : nullptr, nullptr,
+                                GetModuleHandleW(nullptr), nullptr);
+    if (hwnd == nullptr) return false;
+    WindowAccess::AttachRouted(*this, hwnd, 0, parent, true);
+    return true;
+}
+
+bool Window::IsWindow() const {
+    std::lock_guard lock(m_state->hwndMutex);
+    return m_state->hwnd != nullptr;
+}
+
+void Window::DestroyWindow() {
+    if (!IsWindow()) return;
+    for (Window* child : std::vector<Window*>(m_state->children))
+        child->DestroyWindow();
+    HWND hwnd = m_state->hwnd;
+    WindowAccess::Detach(*this);
+    ::DestroyWindow(hwnd);
+    m_state->controls.clear();
+    m_state->ownControls.clear();
+    DropIcon(*m_state);
+    PostNcDestroy();
+}
+
+int Window::GetDlgCtrlID() const {
+    return m_state->id;
+}
+
+Window* Window::GetParent() const {
+    return m_state->parent;
+}
+
+Window* Window::GetDlgItem(int id) const {
+    auto it = m_state->controls.find(id);
+    return it == m_state->controls.end() ? nullptr : it->second;
+}
+
+LRESULT Window::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (!IsWindow()) return 0;
+    return WindowProc(message, wParam, lParam);
+}
+
+bool Window::PostMessage(UINT message, WPARAM wParam, LPARAM lParam) const {
+    // The system queue keeps the order and drops what a destroyed window
+    // leaves; the lock keeps the window from going between check and post.
+    std::lock_guard lock(m_state->hwndMutex);
+    return m_state->hwnd != nullptr && PostMessageW(m_state->hwnd, message, wParam, lParam) != FALSE;
+}
+
+LRESULT Window::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    m_state->map.Dispatch(message, wParam, lParam, result);
+    return result;
+}
+
+bool Window::PreTranslateMessage(const MSG&) {
+    return false;
+}
+
+void Window::PostNcDestroy() {}
+
+void Window::PreSubclassWindow() {}
+
+bool Window::CanAttachTo(const res::ControlTemplate&) const {
+    return true;
+}
+
+void Window::AddCommand(int first, int last, UINT code, std::function<void(UINT)> fn) {
+    m_state->map.AddCommand(first, last, code, std::move(fn));
+}
+
+void Window::AddMessage(UINT message, std::function<LRESULT(WPARAM, LPARAM)> fn) {
+    m_state->map.AddMessage(message, std::move(fn));
+}
+
+void Window::AddReflect(UINT code, std::function<void()> fn) {
+    m_state->map.AddReflect(code, std::move(fn));
+}
+
+void Window::SetPaintHandler(std::function<void(Painter&)> fn) {
+    m_state->paint = std::move(fn);
+}
+
+void Window::EnableWindow(bool enable) {
+    if (HWND hwnd = HwndOf(*this)) ::EnableWindow(hwnd, enable ? TRUE : FALSE);
+}
+
+bool Window::IsWindowEnabled() const {
+    HWND hwnd = HwndOf(*this);
+    return hwnd != nullptr && ::IsWindowEnabled(hwnd) != FALSE;
+}
+
+void Window::ShowWindow(int cmdShow) {
+    if (HWND hwnd = HwndOf(*this)) ::ShowWindow(hwnd, cmdShow == SW_HIDE ? SW_HIDE : SW_SHOW);
+}
+
+bool Window::IsWindowVisible() const {
+    HWND hwnd = HwndOf(*this);
+    return hwnd != nullptr && ::IsWindowVisible(hwnd) != FALSE;
+}
+
+void Window::SetWindowText(std::u16string_view text) {
+    if (HWND hwnd = HwndOf(*this)) SetWindowTextW(hwnd, win32::Wide(std::u16string(text)));
+}
+
+std::u16string Window::GetWindowText() const {
+    HWND hwnd = HwndOf(*this);
+    if (hwnd == nullptr) return {};
+    std::u16string text(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, u'\0');
+    text.resize(static_cast<size_t>(
+        GetWindowTextW(hwnd, reinterpret_cast<wchar_t*>(text.data()), static_cast<int>(text.size()))));
+    return text;
+}
+
+void Window::SetFocus() {
+    if (HWND hwnd = HwndOf(*this)) ::SetFocus(hwnd);
+}
+
+void Window::SetIcon(const Image& image) {
+    HWND hwnd = HwndOf(*this);
+    if (hwnd == nullptr) return;
+    const win32::GdiplusImage* picture = win32::PictureOf(image);
+    HICON icon = picture != nullptr ? picture->CreateIcon() : nullptr;
+    SendMessageW(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    SendMessageW(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    DropIcon(*m_state);
+    m_state->icon = icon;
+}
+
+Window* Window::GetFocus() {
+    return WindowAccess::FindWindowFor(::GetFocus());
+}
+
+void Window::GetWindowRect(RECT& rect) const {
+    HWND hwnd = HwndOf(*this);
+    if (hwnd == nullptr) return;
+    ::RECT r{};
+    if (IsTopLevelHwnd(hwnd)) {
+        ::GetClientRect(hwnd, &r);
+        POINT origin{0, 0};
+        ClientToScreen(hwnd, &origin);
+        rect = RECT{origin.x, origin.y - MenuHeight(hwnd), origin.x + r.right, origin.y + r.bottom};
+        return;
+    }
+    ::GetWindowRect(hwnd, &r);
+    rect = RECT{r.left, r.top, r.right, r.bottom};
+}
+
+void Window::GetClientRect(RECT& rect) const {
+    HWND hwnd = HwndOf(*this);
+    if (hwnd == nullptr) return;
+    ::RECT r{};
+    ::GetClientRect(hwnd, &r);
+    rect = RECT{0, 0, r.right, r.bottom};
+}
+
+void Window::ScreenToClient(RECT& rect) const {
+    HWND hwnd = HwndOf(*this);
+    if (hwnd == nullptr) return;
+    POINT origin{0, 0};
+    ClientToScreen(hwnd, &origin);
+    rect = RECT{rect.left - origin.x, rect.top - origin.y, rect.right - origin.x, rect.bottom - origin.y};
+}
+
+void Window::MoveWindow(int x, int y, int cx, int cy, bool repaint) {
+    HWND hwnd = HwndOf(*this);
+    if (hwnd == nullptr) return;
+    if (!IsTopLevelHwnd(hwnd)) {
+        ::MoveWindow(hwnd, x, y, cx, cy, repaint ? TRUE : FALSE);
+        return;
+    }
+    const int menu = MenuHeight(hwnd);
+    const ::RECT frame = FrameFor(hwnd, ::RECT{x, y + menu, x + cx, y + cy});
+    ::MoveWindow(hwnd, frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top,
+                 repaint ? TRUE : FALSE);
+}
+
+void Window::MoveWindow(const RECT& rect, bool repaint) {
+    MoveWindow(rect.left, rect.top, rect.Width(), rect.Height(), repaint);
+}
+
+void Window::SetClientSize(int cx, int cy) {
+    HWND hwnd = HwndOf(*this);
+    if (hwnd == nullptr) return;
+    ::RECT size{0, 0, cx, cy};
+    if (IsTopLevelHwnd(hwnd)) size = FrameFor(hwnd, size);
+    SetWindowPos(hwnd, nullptr, 0, 0, size.right - size.left, size.bottom - size.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Window::SetRedraw(bool redraw) {
+    HWND hwnd = HwndOf(*this);
+    if (hwnd == nullptr) return;
+    SendMessageW(hwnd, WM_SETREDRAW, redraw ? TRUE : FALSE, 0);
+    // What changed while off is drawn once it is on again.
+    if (redraw)
+        RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
+}
+
+void Window::Invalidate(bool erase) {
+    if (HWND hwnd = HwndOf(*this)) InvalidateRect(hwnd, nullptr, erase ? TRUE : FALSE);
+}
+
+void Window::UpdateWindow() {
+    if (HWND hwnd = HwndOf(*this)) ::UpdateWindow(hwnd);
+}
+
+Font Window::GetFont() const {
+    HWND hwnd = HwndOf(*this);
+    HFONT font = hwnd != nullptr ? reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0)) : nullptr;
+    return font != nullptr ? win32::FromHFont(font) : Font();
+}
+
+void Window::SetFont(const Font& font, bool redraw) {
+    HWND hwnd = HwndOf(*this);
+    if (hwnd == nullptr) return;
+    auto kept = std::make_unique<Font>(font);
+    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(win32::ToHFont(*kept)), redraw ? TRUE : FALSE);
+    m_state->font = std::move(kept);
+}
+
+int Window::IsDlgButtonChecked(int id) const {
+    const Window* item = GetDlgItem(id);
+    HWND hwnd = item != nullptr ? HwndOf(*item) : nullptr;
+    return hwnd != nullptr && SendMessageW(hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED ? BST_CHECKED
+                                                                                   : BST_UNCHECKED;
+}
+
+std::u16string Window::GetDlgItemText(int id) const {
+    const Window* item = GetDlgItem(id);
+    return item != nullptr ? item->GetWindowText() : std::u16string();
+}
+
+void Window::SetDlgItemText(int id, std::u16string_view text) {
+    if (Window* item = GetDlgItem(id)) item->SetWindowText(text);
+}
+
+bool Window::SetTimer(UINT id, UINT elapseMs) {
+    HWND hwnd = HwndOf(*this);
+    if (hwnd == nullptr || ::SetTimer(hwnd, id, elapseMs, nullptr) == 0) return false;
+    m_state->timers.insert(id);
+    return true;
+}
+
+bool Window::KillTimer(UINT id) {
+    HWND hwnd = HwndOf(*this);
+    if (hwnd == nullptr || m_state->timers.erase(id) == 0) return false;
+    return ::KillTimer(hwnd, id) != FALSE;
+}
+
+}  // namespace ui

@@ -1,0 +1,97 @@
+#include "platform/win32/Win32.h"
+// After the Windows headers: see Win32.h.
+#include "platform/win32/WindowTarget.h"
+
+#include "platform/win32/WaitCursorState.h"
+#include "platform/win32/Win32Painter.h"
+#include "platform/win32/WindowAccess.h"
+
+namespace ui::win32 {
+namespace {
+
+// System menu items of the system's own (SC_SIZE and above) keep their
+// default handling; the program's items go to the message map.
+constexpr WPARAM kFirstSystemCommand = 0xF000;
+
+// Messages whose result tells whether the default processing is skipped.
+bool ResultMeansHandled(UINT message) {
+    return message == WM_KEYDOWN || message == WM_CHAR || message == WM_PASTE || message == WM_SETCURSOR;
+}
+
+bool IsPostedRange(UINT message) {
+    return message >= WM_APP && message < 0xC000;
+}
+
+}  // namespace
+
+bool WindowTarget::OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    auto& state = WindowAccess::StateOf(m_window);
+    switch (message) {
+        case WM_INITDIALOG:
+            if (m_onInit) m_onInit(hwnd);
+            return true;
+        case WM_PAINT:
+            return Paint(hwnd);
+        case WM_ERASEBKGND:
+            result = 1;
+            return static_cast<bool>(state.paint);
+        case WM_SETCURSOR:
+            if (SetWaitCursorIfWaiting()) {
+                result = TRUE;
+                return true;
+            }
+            break;
+        case WM_COMMAND:
+            // A control's notification names the control's window.
+            if (Window* control = WindowAccess::FromHwnd(reinterpret_cast<HWND>(lParam)))
+                lParam = reinterpret_cast<LPARAM>(control);
+            result = m_window.WindowProc(message, wParam, lParam);
+            return true;
+        case WM_TIMER:
+            if (!state.timers.contains(static_cast<UINT>(wParam))) return false;
+            result = m_window.WindowProc(message, wParam, lParam);
+            return true;
+        case WM_SYSCOMMAND:
+            if ((wParam & 0xFFF0) >= kFirstSystemCommand) return false;
+            result = m_window.WindowProc(message, wParam, lParam);
+            return true;
+        default:
+            break;
+    }
+    if (IsPostedRange(message)) {
+        result = m_window.WindowProc(message, wParam, lParam);
+        return true;
+    }
+    if (ResultMeansHandled(message)) {
+        result = m_window.WindowProc(message, wParam, lParam);
+        return result != 0;
+    }
+    return state.map.Dispatch(message, wParam, lParam, result);
+}
+
+bool WindowTarget::Paint(HWND hwnd) {
+    auto& paint = WindowAccess::StateOf(m_window).paint;
+    if (!paint) return false;
+    PAINTSTRUCT ps{};
+    HDC dc = BeginPaint(hwnd, &ps);
+    Painter::Impl impl{dc};
+    Painter painter(impl);
+    paint(painter);
+    EndPaint(hwnd, &ps);
+    return true;
+}
+
+bool WindowTarget::OnReflect(UINT code) {
+    return WindowAccess::StateOf(m_window).map.Reflect(code);
+}
+
+bool WindowTarget::PreTranslate(HWND focus, UINT message, WPARAM wParam, LPARAM lParam) {
+    const MSG msg{WindowAccess::FindWindowFor(focus), message, wParam, lParam};
+    return WindowAccess::PreTranslate(m_window, msg);
+}
+
+void WindowTarget::OnDetached() {
+    WindowAccess::Detach(m_window);
+}
+
+}  // namespace ui::win32
