@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# Builds the core, its tests and tarnelctl.exe for 64-bit Windows with
+# Builds the core, its tests and tarnelctl.exe (with -DTARNEL_WIN32_UI=ON
+# also the windowed program, tarnel-manager.exe) for 64-bit Windows with
 # mingw-w64 into build-windows/ (or $BUILD_DIR), installing the cross compiler,
 # asio's headers and GoogleTest's sources from Debian's packages first.
 # tarnelctl.exe is statically linked: it runs on a Windows machine with
 # nothing else installed. Arguments go to CMake (for example
-# -DTARNEL_WIN32_UI=ON: the windowing layer's Win32 parts and their tests),
+# -DTARNEL_WIN32_UI=ON: the windowed program on the Win32 backend and the
+# backend's tests),
 # also for a build directory that is configured already.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -16,3 +18,6 @@ if [ ! -f "$build_dir/build.ninja" ] || [ $# -gt 0 ]; then
 fi
 cmake --build "$build_dir" -j "$(nproc)"
 echo "build-windows: $build_dir/ctl/tarnelctl.exe"
+if [ -f "$build_dir/app/tarnel-manager.exe" ]; then
+  echo "build-windows: $build_dir/app/tarnel-manager.exe"
+fi

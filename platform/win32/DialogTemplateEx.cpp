@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "res/WinDefs.h"
+
 namespace ui::win32 {
 namespace {
 
@@ -72,7 +74,9 @@ void WriteHeader(Words& out, const res::DialogTemplate& dialog, Language languag
     out.Word(kOrdinalMark);
     out.Dword(0);
     out.Dword(dialog.exStyle);
-    out.Dword(dialog.style);
+    // The font below is always written; without DS_SETFONT the system would
+    // read it as the first control.
+    out.Dword(dialog.style | ui::DS_SETFONT);
     out.Word(static_cast<std::uint16_t>(dialog.controls.size()));
     WriteRect(out, {0, 0, dialog.cx, dialog.cy});
     out.Word(0);

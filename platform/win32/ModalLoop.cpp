@@ -7,8 +7,33 @@
 namespace ui::win32 {
 namespace {
 
+constexpr ATOM kDialogClass = 0x8002;  // WC_DIALOG
+
+// The child dialog (a page) that holds `window`, or nullptr.
+HWND InnermostPage(HWND window) {
+    for (; window != nullptr && (GetWindowLongW(window, GWL_STYLE) & WS_CHILD); window = GetParent(window)) {
+        if (GetClassLongW(window, GCW_ATOM) == kDialogClass) return window;
+    }
+    return nullptr;
+}
+
+// Enter and Escape inside a page are the page's own IDOK and IDCANCEL, as in
+// a dialog of its own; the top-level dialog, which the dialog manager would
+// give them to, does not end on them. A control that wants the key keeps it.
+bool SendToPage(const ::MSG& msg) {
+    if (msg.message != WM_KEYDOWN || (msg.wParam != VK_RETURN && msg.wParam != VK_ESCAPE)) return false;
+    HWND page = InnermostPage(msg.hwnd);
+    if (page == nullptr) return false;
+    const LRESULT code = SendMessageW(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg));
+    if (code & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)) return false;
+    const int id = msg.wParam == VK_RETURN ? IDOK : IDCANCEL;
+    SendMessageW(page, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+    return true;
+}
+
 void Dispatch(::MSG& msg) {
     if (msg.message == WM_KEYDOWN && PreTranslateKey(msg.hwnd, msg.message, msg.wParam, msg.lParam)) return;
+    if (SendToPage(msg)) return;
     HWND root = msg.hwnd != nullptr ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
     if (root != nullptr && IsDialogMessageW(root, &msg)) return;
     TranslateMessage(&msg);

@@ -27,15 +27,18 @@ bool IsTopLevelHwnd(HWND hwnd) {
     return (GetWindowLongW(hwnd, GWL_STYLE) & WS_CHILD) == 0;
 }
 
-// How far the menu bar pushes a top-level window's client area down.
+// How far the menu bar (with the line below it) pushes a top-level window's
+// client area down: what lies between frame and client beyond the caption.
 int MenuHeight(HWND hwnd) {
     if (!IsTopLevelHwnd(hwnd) || ::GetMenu(hwnd) == nullptr) return 0;
-    MENUBARINFO bar{};
-    bar.cbSize = sizeof bar;
+    ::RECT frame{};
+    ::GetWindowRect(hwnd, &frame);
     POINT origin{0, 0};
     ClientToScreen(hwnd, &origin);
-    if (!GetMenuBarInfo(hwnd, OBJID_MENU, 0, &bar)) return GetSystemMetrics(SM_CYMENU);
-    return origin.y - bar.rcBar.top;
+    ::RECT plain{0, 0, 0, 0};
+    AdjustWindowRectEx(&plain, static_cast<DWORD>(GetWindowLongW(hwnd, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongW(hwnd, GWL_EXSTYLE)));
+    return origin.y - frame.top + plain.top;
 }
 
 // The frame that gives a top-level window this client rectangle on the screen.

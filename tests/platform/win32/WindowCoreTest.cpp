@@ -13,6 +13,8 @@
 #include "platform/Dialog.h"
 #include "platform/Edit.h"
 #include "platform/Menu.h"
+#include "platform/Painter.h"
+#include "platform/PropertyPage.h"
 #include "platform/TestHooks.h"
 #include "platform/WindowThread.h"
 #include "platform/win32/WindowAccess.h"
@@ -27,7 +29,7 @@ using tarnel::test::ClickAt;
 using tarnel::test::PressKey;
 
 constexpr UINT kStepTimer = 1;
-constexpr UINT kPosted = ui::WM_APP + 5;
+constexpr UINT kPosted = WM_APP + 5;
 
 bool Pump(const std::function<bool()>& condition) {
     return tarnel::test::WaitUntil(condition, 10s, [] { ui::test::ProcessEvents(); });
@@ -101,13 +103,13 @@ TEST_F(WindowCoreTest, APersonsClicksReachTheMessageMapAndTheDataExchangeReadsTh
     size_t step = 0;
     bool keysPressed = false;
     dialog.onStep = [&](PersonDialog& d) {
-        if (d.seen.size() != step) return;
         if (step < clicks.size()) {
-            ClickAt(ItemHwnd(d, clicks[step++].control));
+            if (d.seen.size() == step) ClickAt(ItemHwnd(d, clicks[step++].control));
         } else if (!keysPressed) {
-            keysPressed = true;
-            PressKey(VK_F2);
-        } else if (d.seen.back() == -VK_F2) {
+            keysPressed = d.seen.size() == step;
+            if (keysPressed) PressKey(VK_F2);
+        } else if (d.seen.size() == step + 1) {
+            ++step;
             ClickAt(ItemHwnd(d, IDOK));
         }
     };
@@ -212,6 +214,7 @@ TEST_F(WindowCoreTest, TimersAndNestedModalRunsEndInTheirOwnOrder) {
     };
     order.push_back("outer returned " + std::to_string(outer.DoModal()));
     EXPECT_EQ(order, (std::vector<std::string>{"inner starts", "inner returned 22", "outer returned 11"}));
+    ASSERT_FALSE(inner.timers.empty());
     EXPECT_EQ(inner.timers.front(), 7u);
     EXPECT_EQ(inner.destroyed, 1);
     EXPECT_EQ(outer.destroyed, 1);
@@ -252,7 +255,7 @@ TEST_F(WindowCoreTest, ATopLevelWindowsRectangleIsItsClientAreaWithTheMenuBarAbo
             ui::Menu* system = dialog.GetSystemMenu();
             ASSERT_NE(system, nullptr);
             const int items = system->GetMenuItemCount();
-            system->AppendMenu(ui::MF_STRING, 0x10, u"About");
+            system->AppendMenu(MF_STRING, 0x10, u"About");
             EXPECT_EQ(system->GetMenuItemCount(), items + 1);
             EXPECT_EQ(system->GetMenuItemID(items), 0x10);
             EXPECT_EQ(system->GetMenuString(items), u"About");
@@ -261,6 +264,106 @@ TEST_F(WindowCoreTest, ATopLevelWindowsRectangleIsItsClientAreaWithTheMenuBarAbo
         ui::Dialog dialog(c.templateId == 102 ? *res::FindDialog(102) : platform_test::kModal);
         EXPECT_EQ(dialog.DoModal(), IDCANCEL);
     }
+}
+
+// Each records its PostNcDestroy in a shared order.
+template <class Base>
+class Recorded : public Base {
+public:
+    template <class... Args>
+    Recorded(std::vector<std::string>& order, std::string name, Args&&... args)
+        : Base(std::forward<Args>(args)...), m_order(order), m_name(std::move(name)) {}
+
+protected:
+    void PostNcDestroy() override { m_order.push_back(m_name); }
+
+private:
+    std::vector<std::string>& m_order;
+    std::string m_name;
+};
+
+class PaintedButton : public Recorded<ui::Button> {
+public:
+    explicit PaintedButton(std::vector<std::string>& order) : Recorded(order, "button") {
+        MapPaint(&PaintedButton::OnPaint);
+    }
+    int paints = 0;
+
+private:
+    void OnPaint(ui::Painter& painter) {
+        ++paints;
+        ui::RECT client;
+        GetClientRect(client);
+        painter.FillRect(client, RGB(200, 0, 0));
+    }
+};
+
+class Page : public Recorded<ui::PropertyPage> {
+public:
+    explicit Page(std::vector<std::string>& order)
+        : Recorded(order, "page", platform_test::kPage), button(order) {}
+    PaintedButton button;
+
+    std::vector<int> commands;
+
+protected:
+    void DoDataExchange(ui::DataExchange& dx) override { ui::DDX_Control(dx, 80, button); }
+    void OnOK() override { commands.push_back(IDOK); }
+    void OnCancel() override { commands.push_back(IDCANCEL); }
+};
+
+TEST_F(WindowCoreTest, APagePaintsItsControlsAndGoesWithItsParentChildrenFirst) {
+    std::vector<std::string> order;
+    Recorded<ui::Window> parent(order, "parent");
+    Page page(order);
+    ASSERT_TRUE(parent.CreateBlank());
+    parent.SetClientSize(400, 300);
+    ASSERT_TRUE(page.Create(&parent));
+    EXPECT_FALSE(page.Create(&parent)) << "the page exists already";
+    EXPECT_EQ(page.GetParent(), &parent);
+    const ui::RECT placed{20, 30, 320, 230};
+    page.MoveWindow(placed);
+    page.ShowWindow(SW_SHOW);
+    parent.ShowWindow(SW_SHOW);
+    ui::RECT rect;
+    page.GetWindowRect(rect);
+    parent.ScreenToClient(rect);
+    EXPECT_EQ(std::vector<int>({rect.left, rect.top, rect.right, rect.bottom}),
+              std::vector<int>({placed.left, placed.top, placed.right, placed.bottom}));
+
+    page.button.Invalidate();
+    page.button.UpdateWindow();
+    EXPECT_GT(page.button.paints, 0);
+    HWND button = ui::HwndOf(page.button);
+    HDC dc = GetDC(button);
+    EXPECT_EQ(GetPixel(dc, 2, 2), RGB(200, 0, 0)) << "the handler painted the whole control";
+    ReleaseDC(button, dc);
+
+    parent.DestroyWindow();
+    EXPECT_EQ(order, (std::vector<std::string>{"button", "page", "parent"}));
+    EXPECT_FALSE(page.IsWindow());
+    EXPECT_FALSE(page.button.IsWindow());
+}
+
+TEST_F(WindowCoreTest, EnterAndEscapeInAPageAreThePagesOwnCommands) {
+    std::vector<std::string> order;
+    Page page(order);
+    ui::test::ModalRecorder recorder([&](ui::Dialog& dialog) {
+        ASSERT_TRUE(page.Create(&dialog));
+        page.ShowWindow(SW_SHOW);
+        dialog.ShowWindow(SW_SHOW);
+        SetForegroundWindow(ui::HwndOf(dialog));
+        page.GetDlgItem(11)->SetFocus();
+        ASSERT_TRUE(Pump([&] { return ui::Window::GetFocus() == page.GetDlgItem(11); }));
+        PressKey(VK_RETURN);
+        PressKey(VK_ESCAPE);
+        EXPECT_TRUE(Pump([&] { return page.commands.size() == 2; }));
+        dialog.EndDialog(5);
+    });
+    ui::Dialog dialog(platform_test::kModal);
+    EXPECT_EQ(dialog.DoModal(), 5) << "the dialog did not end on the page's keys";
+    EXPECT_EQ(page.commands, (std::vector<int>{IDOK, IDCANCEL}));
+    EXPECT_FALSE(page.IsWindow());
 }
 
 }  // namespace
