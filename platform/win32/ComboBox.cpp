@@ -27,9 +27,21 @@ int ComboBox::GetCount() const {
     return static_cast<int>(SendNative(*this, CB_GETCOUNT));
 }
 
+// The list's own sorting puts a text before the equal ones already there
+// (under Wine); after them, as the Qt backend does, the order of adding stays.
 int ComboBox::AddString(std::u16string_view text) {
-    if (HwndOf(*this) == nullptr) return CB_ERR;
-    return static_cast<int>(SendNative(*this, CB_ADDSTRING, 0, TextParam(std::u16string(text))));
+    HWND hwnd = HwndOf(*this);
+    if (hwnd == nullptr) return CB_ERR;
+    if ((GetWindowLongW(hwnd, GWL_STYLE) & CBS_SORT) == 0) return InsertString(-1, text);
+    const std::u16string item(text);
+    int index = 0;
+    for (const int count = GetCount(); index < count; ++index) {
+        const std::u16string other = GetLBText(index);
+        if (CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, win32::Wide(other), -1, win32::Wide(item),
+                           -1) == CSTR_GREATER_THAN)
+            break;
+    }
+    return InsertString(index, text);
 }
 
 int ComboBox::InsertString(int index, std::u16string_view text) {
@@ -54,6 +66,12 @@ int ComboBox::GetCurSel() const {
 
 int ComboBox::SetCurSel(int index) {
     if (HwndOf(*this) == nullptr) return CB_ERR;
+    // Windows clears the selection for an index that does not exist; Wine
+    // keeps it.
+    if (index < 0 || index >= GetCount()) {
+        SendNative(*this, CB_SETCURSEL, static_cast<WPARAM>(-1));
+        return CB_ERR;
+    }
     return static_cast<int>(SendNative(*this, CB_SETCURSEL, static_cast<WPARAM>(index)));
 }
 

@@ -9,6 +9,7 @@
 #include "platform/win32/Win32Font.h"
 #include "platform/win32/Win32Image.h"
 #include "platform/win32/Win32Painter.h"
+#include "platform/win32/WindowAccess.h"
 
 namespace ui {
 namespace {
@@ -64,6 +65,19 @@ void Painter::DrawText(const RECT& rect, std::u16string_view text, const Font& f
 void Painter::DrawImage(const RECT& rect, const Image& image, COLORREF keyColor) {
     const win32::GdiplusImage* picture = win32::PictureOf(image);
     if (picture != nullptr) picture->Draw(m_impl.dc, ToRect(rect), keyColor);
+}
+
+void Painter::DrawWindowBackground(const Window& window, const RECT& source, int x, int y) {
+    HWND hwnd = HwndOf(window);
+    if (hwnd == nullptr || source.Width() <= 0 || source.Height() <= 0) return;
+    HDC dc = m_impl.dc;
+    const int saved = SaveDC(dc);
+    OffsetViewportOrgEx(dc, x - source.left, y - source.top, nullptr);
+    IntersectClipRect(dc, source.left, source.top, source.right, source.bottom);
+    // Its background, then what it paints itself; its children stay out.
+    SendMessageW(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    SendMessageW(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    RestoreDC(dc, saved);
 }
 
 struct Canvas::Impl {

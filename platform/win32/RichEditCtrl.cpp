@@ -173,7 +173,7 @@ int RichEditCtrl::GetLineCount() const {
 }
 
 int RichEditCtrl::LineFromChar(long charIndex) const {
-    const long at = charIndex < 0 ? Selection(*this).cpMax : charIndex;
+    const long at = charIndex < 0 ? Selection(*this).cpMax : std::min(charIndex, GetTextLength());
     return static_cast<int>(SendNative(*this, EM_EXLINEFROMCHAR, 0, at));
 }
 
@@ -226,7 +226,9 @@ void RichEditCtrl::SetInputMethodHandlers(std::function<void(std::u16string_view
         HWND hwnd = HwndOf(*this);
         if ((lParam & (GCS_RESULTSTR | GCS_COMPSTR)) != 0) state->onComposing();
         if ((lParam & GCS_RESULTSTR) != 0) {
-            const std::u16string result = CompositionString(hwnd, GCS_RESULTSTR);
+            std::u16string result = CompositionString(hwnd, GCS_RESULTSTR);
+            // The message itself carries the result's last unit.
+            if (result.empty() && wParam != 0) result.push_back(static_cast<char16_t>(wParam));
             if (!result.empty()) state->onResult(result);
         }
         // The control gets the composition alone; without one it removes the

@@ -6,6 +6,7 @@ namespace ui::win32 {
 namespace {
 
 constexpr UINT_PTR kSubclassId = 0x5A;
+constexpr wchar_t kPanesProp[] = L"Tarnel.StatusPanes";
 // The room a part's frame and the text's indent take from its width.
 constexpr int kPadding = 10;
 constexpr char16_t kEllipsis = u'\u2026';
@@ -38,6 +39,7 @@ bool StatusPanes::Install(HWND bar) {
         delete panes;
         return false;
     }
+    SetPropW(bar, kPanesProp, panes);
     const HWND parent = GetParent(bar);
     SetWindowSubclass(parent, ParentProc, static_cast<UINT_PTR>(GetDlgCtrlID(bar)), 0);
     SendMessageW(bar, WM_SETFONT, SendMessageW(parent, WM_GETFONT, 0, 0), FALSE);
@@ -46,9 +48,7 @@ bool StatusPanes::Install(HWND bar) {
 }
 
 StatusPanes* StatusPanes::Of(HWND bar) {
-    DWORD_PTR ref = 0;
-    if (bar == nullptr || !GetWindowSubclass(bar, BarProc, kSubclassId, &ref)) return nullptr;
-    return reinterpret_cast<StatusPanes*>(ref);
+    return bar != nullptr ? static_cast<StatusPanes*>(GetPropW(bar, kPanesProp)) : nullptr;
 }
 
 LRESULT CALLBACK StatusPanes::BarProc(HWND bar, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
@@ -56,6 +56,7 @@ LRESULT CALLBACK StatusPanes::BarProc(HWND bar, UINT message, WPARAM wParam, LPA
     auto* panes = reinterpret_cast<StatusPanes*>(ref);
     if (message == WM_NCDESTROY) {
         RemoveWindowSubclass(bar, BarProc, kSubclassId);
+        RemovePropW(bar, kPanesProp);
         delete panes;
         return DefSubclassProc(bar, message, wParam, lParam);
     }

@@ -18,6 +18,14 @@ bool ResultMeansHandled(UINT message) {
     return message == WM_KEYDOWN || message == WM_CHAR || message == WM_PASTE || message == WM_SETCURSOR;
 }
 
+// A window a control is built of (a combo box's edit field), whose
+// notifications the control's class turns into its own (CBN_EDITUPDATE).
+bool IsInnerPart(HWND control, HWND sender) {
+    constexpr ATOM kDialogClass = 0x8002;
+    return sender != nullptr && GetParent(sender) == control && WindowAccess::FromHwnd(sender) == nullptr &&
+           GetClassLongW(control, GCW_ATOM) != kDialogClass;
+}
+
 bool IsPostedRange(UINT message) {
     return message >= WM_APP && message < 0xC000;
 }
@@ -42,6 +50,7 @@ bool WindowTarget::OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
             }
             break;
         case WM_COMMAND:
+            if (IsInnerPart(hwnd, reinterpret_cast<HWND>(lParam))) return false;
             // A control's notification names the control's window.
             if (Window* control = WindowAccess::FromHwnd(reinterpret_cast<HWND>(lParam)))
                 lParam = reinterpret_cast<LPARAM>(control);

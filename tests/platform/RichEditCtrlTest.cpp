@@ -9,19 +9,12 @@
 #include "platform/DataExchange.h"
 #include "platform/PropertyPage.h"
 #include "platform/qt/WindowAccess.h"
+#include "tests/platform/CountingEdit.h"
 #include "tests/platform/TestTemplates.h"
 
 namespace {
 
-// A view of the test's own that counts the limit notifications it reflects.
-class CountingEdit : public ui::RichEditCtrl {
-public:
-    CountingEdit() { MapReflect(ui::EN_MAXTEXT, &CountingEdit::OnMaxText); }
-    int maxText = 0;
-
-private:
-    void OnMaxText() { ++maxText; }
-};
+using platform_test::CountingEdit;
 
 class EditPage : public ui::PropertyPage {
 public:
@@ -123,22 +116,7 @@ TEST_F(RichEditCtrlTest, SelectionReplacementAndDeletionOfTheFirstLine) {
 }
 
 TEST_F(RichEditCtrlTest, InsertionBeyondTheLimitKeepsWhatFitsAndReflectsEnMaxText) {
-    struct Case {
-        long limit;
-        std::u16string before;
-        std::u16string insert;
-        std::u16string after;
-        bool notified;
-    };
-    const Case cases[] = {
-        {10, u"", u"0123456789", u"0123456789", false},
-        {10, u"", u"0123456789X", u"0123456789", true},
-        {10, u"12345678", u"\r\n\r\n\r\n", u"12345678\r\n\r\n", true},
-        {10, u"123456789", u"\U0001F600", u"123456789", true},
-        {10, u"12345678", u"\U0001F600", u"12345678\U0001F600", false},
-        {5, u"123456", u"x", u"123456", true},
-    };
-    for (const Case& c : cases) {
+    for (const platform_test::LimitCase& c : platform_test::kLimitCases) {
         view.LimitText(c.limit);
         view.SetWindowText(c.before);
         view.SetSel(-1, -1);

@@ -43,7 +43,8 @@ TEST(Win32Button, ClicksToggleCheckBoxesCheckOneRadioOfTheGroupAndNotifyTheParen
         ButtonOf(d, 10).Click();
         EXPECT_EQ(ButtonOf(d, 10).GetCheck(), BST_CHECKED);
         ButtonOf(d, 21).Click();
-        EXPECT_EQ(Checks(d, {20, 21, 22, 23}), (std::vector<int>{0, 1, 0, 1})) << "the other group keeps its radio";
+        EXPECT_EQ(Checks(d, {20, 21, 22, 23}), (std::vector<int>{0, 1, 0, 1}))
+            << "the other group keeps its radio";
         ButtonOf(d, 22).Click();
         EXPECT_EQ(Checks(d, {20, 21, 22, 23}), (std::vector<int>{0, 0, 1, 1}));
         ButtonOf(d, 80).Click();
@@ -54,7 +55,7 @@ TEST(Win32Button, ClicksToggleCheckBoxesCheckOneRadioOfTheGroupAndNotifyTheParen
                                             std::chrono::seconds(5), ui::test::ProcessEvents));
         d.EndDialog(0);
     });
-    dialog.DoModal();
+    ASSERT_EQ(dialog.DoModal(), 0) << "the dialog ran";
     EXPECT_EQ(dialog.clicked, (std::vector<ui::UINT>{10, 21, 22, 80, 10}));
 }
 

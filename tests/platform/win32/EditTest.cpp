@@ -32,7 +32,7 @@ TEST(Win32Edit, SelectionReplacementAndReadOnly) {
         EXPECT_FALSE(edit.IsReadOnly());
         d.EndDialog(0);
     });
-    dialog.DoModal();
+    ASSERT_EQ(dialog.DoModal(), 0) << "the dialog ran";
 }
 
 }  // namespace

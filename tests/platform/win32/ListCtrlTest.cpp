@@ -46,7 +46,7 @@ TEST(Win32ListCtrl, RowsOfColumnsAndTheSelection) {
         EXPECT_EQ(list.GetItemCount(), 0);
         d.EndDialog(0);
     });
-    dialog.DoModal();
+    ASSERT_EQ(dialog.DoModal(), 0) << "the dialog ran";
 }
 
 }  // namespace

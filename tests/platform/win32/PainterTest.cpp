@@ -6,7 +6,10 @@
 
 #include <cstdint>
 
+#include "platform/Dialog.h"
+#include "platform/TestHooks.h"
 #include "platform/win32/Win32Painter.h"
+#include "tests/platform/TestTemplates.h"
 
 namespace {
 
@@ -63,6 +66,26 @@ TEST(PainterTest, FillsFramesAndLinesCoverExactlyTheirPixelsThroughACanvas) {
     EXPECT_EQ(surface.At(5 + 3, 5 + 4), RGB(0, 128, 0));
     EXPECT_EQ(surface.At(5 + 8, 5 + 4), RGB(0, 128, 0)) << "both end points are drawn";
     EXPECT_EQ(surface.At(5 + 9, 5 + 4), RGB(0, 0, 255));
+}
+
+// What a group box shows through it: the dialog's own face, not the edit
+// field that lies in the part copied.
+TEST(PainterTest, AWindowsBackgroundLeavesOutItsChildrenAndLandsWhereAsked) {
+    ui::Dialog dialog(platform_test::kModal);
+    ui::test::ModalRecorder modal([](ui::Dialog& d) {
+        ui::RECT edit;
+        d.GetDlgItem(11)->GetWindowRect(edit);
+        d.ScreenToClient(edit);
+        Surface surface(edit.Width() + 4, edit.Height() + 4);
+        surface.Painter().FillRect({0, 0, edit.Width() + 4, edit.Height() + 4}, kGround);
+        surface.Painter().DrawWindowBackground(d, edit, 2, 2);
+        EXPECT_EQ(surface.At(1, 1), kGround) << "outside the place asked for";
+        EXPECT_EQ(surface.At(2, 2), GetSysColor(COLOR_BTNFACE));
+        EXPECT_EQ(surface.At(edit.Width() / 2, edit.Height() / 2), GetSysColor(COLOR_BTNFACE));
+        EXPECT_EQ(surface.At(edit.Width() + 2, edit.Height() + 2), kGround);
+        d.EndDialog(0);
+    });
+    ASSERT_EQ(dialog.DoModal(), 0);
 }
 
 TEST(PainterTest, TextLandsInsideItsRectangleInTheColourGiven) {

@@ -61,7 +61,7 @@ TEST(Win32StatusBar, PanesKeepTheirTextsStretchShortenAPartAndKeepToTheBottom) {
         }
         d.EndDialog(0);
     });
-    dialog.DoModal();
+    ASSERT_EQ(dialog.DoModal(), 0) << "the dialog ran";
     EXPECT_FALSE(bar.IsWindow()) << "the bar goes with its parent";
 }
 
