@@ -45,10 +45,11 @@ inline bool Pick(ui::Dialog& dlg, int id, const std::u16string& text) {
 }
 
 // Opens the drop-down list of combo `id` with a click, as a person does, and
-// closes it with Escape.
+// closes it with Enter on the item it shows chosen (Escape would bring back
+// the choice from before the list opened on Windows).
 inline void DropDown(ui::Dialog& dlg, int id) {
     tarnel::test::ClickOn(*dlg.GetDlgItem(id));
-    tarnel::test::PressKey(ui::VK_ESCAPE);
+    tarnel::test::PressKey(ui::VK_RETURN);
 }
 
 // Clicks the middle of button `id` through its window, as a person does; a

@@ -1,12 +1,31 @@
 #include "tests/support/win32/ScreenInput.h"
 
 #include <chrono>
+#include <cstdlib>
 
 #include "tests/support/WaitUntil.h"
 
 namespace tarnel::test {
+namespace {
+
+// The last click's time and point.
+std::chrono::steady_clock::time_point g_last;
+POINT g_lastPoint{-1, -1};
+
+// Two clicks at one spot within the system's double-click time are a double
+// click; a person's separate clicks are further apart.
+void WaitOutDoubleClick(POINT target) {
+    const auto doubleClick = std::chrono::milliseconds(GetDoubleClickTime());
+    if (std::abs(target.x - g_lastPoint.x) <= GetSystemMetrics(SM_CXDOUBLECLK) &&
+        std::abs(target.y - g_lastPoint.y) <= GetSystemMetrics(SM_CYDOUBLECLK)) {
+        WaitUntil([&] { return std::chrono::steady_clock::now() - g_last > doubleClick; }, doubleClick * 2);
+    }
+}
+
+}  // namespace
 
 void ClickAtScreen(POINT target) {
+    WaitOutDoubleClick(target);
     INPUT move{};
     move.type = INPUT_MOUSE;
     move.mi.dx = target.x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
@@ -26,6 +45,8 @@ void ClickAtScreen(POINT target) {
     buttons[0].mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
     buttons[1].mi.dwFlags |= MOUSEEVENTF_LEFTUP;
     SendInput(2, buttons, sizeof(INPUT));
+    g_last = std::chrono::steady_clock::now();
+    g_lastPoint = target;
 }
 
 void SendKey(WORD key, bool up) {
