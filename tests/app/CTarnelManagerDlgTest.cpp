@@ -27,7 +27,7 @@
 #include "platform/TestHooks.h"
 #include "platform/qt/WindowAccess.h"
 #include "sim/PtyModule.h"
-#include "tests/app/DialogDriver.h"
+#include "tests/app/QtDialogDriver.h"
 #include "tests/app/ScopedProfile.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/UserInput.h"

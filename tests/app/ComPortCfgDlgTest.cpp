@@ -2,16 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <QImage>
-#include <QLabel>
-#include <QWidget>
-#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "platform/TestHooks.h"
-#include "platform/qt/WindowAccess.h"
 #include "tests/app/DialogDriver.h"
 #include "tests/app/ScopedProfile.h"
 
@@ -37,30 +32,6 @@ protected:
                             return std::error_code{};
                         }};
 };
-
-// The template centres the group box's title.
-TEST_F(ComPortCfgDlgTest, TheOperationModesTitleIsCentred) {
-    Run([](ComPortCfgDlg& dlg) {
-        QLabel* box = nullptr;
-        for (QLabel* label : ui::QWidgetOf(dlg)->findChildren<QLabel*>()) {
-            if (label->text() == QStringLiteral("Operation modes")) box = label;
-        }
-        ASSERT_NE(box, nullptr);
-        const QImage image = box->grab().toImage();
-        int left = image.width();
-        int right = -1;
-        for (int y = 0; y < box->fontMetrics().height(); ++y) {
-            for (int x = 0; x < image.width(); ++x) {
-                if (qGray(image.pixel(x, y)) > 100) continue;  // not the dark text
-                left = std::min(left, x);
-                right = std::max(right, x);
-            }
-        }
-        ASSERT_GE(right, left);
-        EXPECT_NEAR((left + right) / 2, image.width() / 2, 4);
-        dlg.EndDialog(ui::IDCANCEL);
-    });
-}
 
 TEST_F(ComPortCfgDlgTest, ListsPortsInTextOrderAndSelectsTheSavedOne) {
     m_systemPorts = {"COM1", "COM3", "COM10"};

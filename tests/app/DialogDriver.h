@@ -2,26 +2,18 @@
 
 #include <gtest/gtest.h>
 
-#include <QAbstractItemView>
-#include <QComboBox>
-#include <QWidget>
-#include <chrono>
 #include <string>
 #include <vector>
 
-#include "platform/Button.h"
 #include "platform/ComboBox.h"
 #include "platform/Dialog.h"
 #include "platform/TestHooks.h"
-#include "platform/qt/QtText.h"
-#include "platform/qt/WindowAccess.h"
 #include "res/WinDefs.h"
-#include "tests/support/UserInput.h"
-#include "tests/support/WaitUntil.h"
+#include "tests/support/PersonInput.h"
 
 namespace tarnel::app::test {
 
-// What a user does with a dialog's controls, through the widgets, so that the
+// What a user does with a dialog's controls, through its windows, so that the
 // layer's own notifications (CBN_DROPDOWN, BN_CLICKED) reach the dialog.
 inline ui::ComboBox& Combo(ui::Dialog& dlg, int id) {
     return dynamic_cast<ui::ComboBox&>(*dlg.GetDlgItem(id));
@@ -52,36 +44,19 @@ inline bool Pick(ui::Dialog& dlg, int id, const std::u16string& text) {
     return false;
 }
 
-// Opens and closes the drop-down list of combo `id`.
+// Opens the drop-down list of combo `id` with a click, as a person does, and
+// closes it with Enter on the item it shows chosen (Escape would bring back
+// the choice from before the list opened on Windows).
 inline void DropDown(ui::Dialog& dlg, int id) {
-    auto* box = qobject_cast<QComboBox*>(ui::QWidgetOf(*dlg.GetDlgItem(id)));
-    box->showPopup();
-    box->hidePopup();
+    tarnel::test::ClickOn(*dlg.GetDlgItem(id));
+    tarnel::test::PressKey(ui::VK_RETURN);
 }
 
 // Clicks the middle of button `id` through its window, as a person does; a
-// click that another widget would catch fails the test.
+// click that another window would catch fails the test.
 inline void Click(ui::Dialog& dlg, int id) {
-    QWidget& button = *ui::QWidgetOf(dynamic_cast<ui::Button&>(*dlg.GetDlgItem(id)));
-    const QWidget* hit = tarnel::test::ClickOn(button);
-    EXPECT_TRUE(hit == &button || button.isAncestorOf(hit)) << "the click at control " << id << " misses it";
-}
-
-// Chooses `text` in combo `id` as a person does: a click drops the list down
-// (the dialog refills it then), a click on the item picks it. False when the
-// list did not open or holds no such item.
-inline bool ChooseByClicking(ui::Dialog& dlg, int id, const std::u16string& text) {
-    using namespace std::chrono_literals;
-    auto* box = qobject_cast<QComboBox*>(ui::QWidgetOf(*dlg.GetDlgItem(id)));
-    tarnel::test::ClickOn(*box);
-    QAbstractItemView* list = box->view();
-    if (!tarnel::test::WaitUntil([&] { return list->isVisible(); }, 5s, ui::test::ProcessEvents))
-        return false;
-    const int row = box->findText(ui::ToQString(text));
-    if (row < 0) return false;
-    tarnel::test::ClickOn(*list->viewport(), list->visualRect(box->model()->index(row, 0)).center());
-    tarnel::test::WaitUntil([&] { return !list->isVisible(); }, 5s, ui::test::ProcessEvents);
-    return box->currentIndex() == row;
+    ui::Window& button = *dlg.GetDlgItem(id);
+    EXPECT_EQ(tarnel::test::ClickOn(button), &button) << "the click at control " << id << " misses it";
 }
 
 }  // namespace tarnel::app::test

@@ -1,23 +1,17 @@
 #pragma once
 
-#include <filesystem>
 #include <string>
 
 #include "platform/Profile.h"
 #include "platform/ProfileValues.h"
-#include "tests/support/TempDir.h"
+#include "tests/support/PrivateProfile.h"
 
 namespace tarnel::app::test {
 
-// Keeps the settings store in a fresh directory for the life of the object:
-// every test starts with an empty profile and leaves the user's alone.
+// Keeps the settings in a fresh store for the life of the object: every
+// test starts with an empty profile and leaves the user's alone.
 class ScopedProfile {
 public:
-    ScopedProfile() { ui::SetProfileDirectory(m_dir.Path().string()); }
-    ~ScopedProfile() { ui::SetProfileDirectory({}); }
-    ScopedProfile(const ScopedProfile&) = delete;
-    ScopedProfile& operator=(const ScopedProfile&) = delete;
-
     // A stored integer, or `missing` when there is none.
     static int Int(std::u16string_view entry, int missing = -1) {
         return ui::GetProfileInt(ui::profile::kSection, entry, missing);
@@ -33,16 +27,10 @@ public:
     }
 
     // Whether anything at all was written.
-    bool IsEmpty() const {
-        std::error_code ec;
-        for (const auto& entry : std::filesystem::recursive_directory_iterator(m_dir.Path(), ec)) {
-            if (entry.is_regular_file() && entry.file_size() > 0) return false;
-        }
-        return true;
-    }
+    bool IsEmpty() const { return m_store.IsEmpty(); }
 
 private:
-    tarnel::test::TempDir m_dir{"tarnel-app-test"};
+    tarnel::test::PrivateProfile m_store;
 };
 
 }  // namespace tarnel::app::test

@@ -2,20 +2,20 @@
 
 #include <gtest/gtest.h>
 
-#include <QComboBox>
-#include <QLineEdit>
+#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "platform/DataExchange.h"
 #include "platform/PropertyPage.h"
-#include "platform/qt/WindowAccess.h"
+#include "tests/support/PersonInput.h"
 #include "tests/terminal/TerminalTestHost.h"
 
 namespace {
 
+using tarnel::test::PressKey;
+using tarnel::test::TypeText;
 using terminal_test::HostDialog;
-using terminal_test::PressKey;
 using terminal_test::WaitFor;
 
 constexpr int kComboId = 1086;
@@ -51,25 +51,27 @@ std::vector<std::u16string> Items(const CHistoryCombo& combo) {
     return items;
 }
 
-QLineEdit* EditOf(const CHistoryCombo& combo) {
-    return qobject_cast<QComboBox*>(ui::QWidgetOf(combo))->lineEdit();
+// The edit field's selected text, empty when nothing is selected.
+std::u16string SelectedText(const CHistoryCombo& combo) {
+    const std::uint32_t sel = combo.GetEditSel();
+    const unsigned start = ui::LOWORD(sel);
+    return combo.GetWindowText().substr(start, ui::HIWORD(sel) - start);
 }
 
-void Type(const CHistoryCombo& combo, const std::u16string& text) {
-    for (char16_t unit : text) {
-        const int key = unit >= u'a' && unit <= u'z' ? Qt::Key_A + (unit - u'a') : unit;
-        PressKey(EditOf(combo), key, std::u16string(1, unit));
-    }
+// Where the caret is: the selection's end.
+unsigned Caret(const CHistoryCombo& combo) {
+    return ui::HIWORD(combo.GetEditSel());
 }
 
 // Runs `body` with the combo page created in a host window, the combo
-// focused.
+// focused by a click on its field.
 void WithCombo(const std::function<void(ComboPage&)>& body) {
     ComboPage page;
     terminal_test::WithHostWindow([&](HostDialog& host) {
         ASSERT_TRUE(page.Create(&host));
         page.ShowWindow(ui::SW_SHOW);
-        page.combo.SetFocus();
+        host.Hold(page);
+        ASSERT_EQ(tarnel::test::ClickOn(page.combo), &page.combo);
         body(page);
     });
 }
@@ -136,23 +138,22 @@ TEST(CHistoryCombo, TypingCompletesAndBackspaceSuppressesTheNextCompletion) {
     WithCombo([](ComboPage& page) {
         page.combo.AddToHistory(u"AT+VER?");
         page.combo.SetWindowText(u"");
-        QLineEdit* edit = EditOf(page.combo);
 
-        Type(page.combo, u"A");
-        EXPECT_EQ(edit->text(), QString("AT+VER?"));
-        EXPECT_EQ(edit->selectedText(), QString("T+VER?"));
+        TypeText(u"A");
+        EXPECT_EQ(page.combo.GetWindowText(), u"AT+VER?");
+        EXPECT_EQ(SelectedText(page.combo), u"T+VER?");
 
-        Type(page.combo, u"T");
-        EXPECT_EQ(edit->text(), QString("AT+VER?"));
-        EXPECT_EQ(edit->selectedText(), QString("+VER?"));
+        TypeText(u"T");
+        EXPECT_EQ(page.combo.GetWindowText(), u"AT+VER?");
+        EXPECT_EQ(SelectedText(page.combo), u"+VER?");
 
-        PressKey(edit, Qt::Key_Backspace);
-        EXPECT_EQ(edit->text(), QString("AT"));
-        EXPECT_FALSE(edit->hasSelectedText());
+        PressKey(ui::VK_BACK);
+        EXPECT_EQ(page.combo.GetWindowText(), u"AT");
+        EXPECT_EQ(SelectedText(page.combo), u"");
 
-        Type(page.combo, u"+");
-        EXPECT_EQ(edit->text(), QString("AT+VER?"));
-        EXPECT_EQ(edit->selectedText(), QString("VER?"));
+        TypeText(u"+");
+        EXPECT_EQ(page.combo.GetWindowText(), u"AT+VER?");
+        EXPECT_EQ(SelectedText(page.combo), u"VER?");
     });
 }
 
@@ -161,24 +162,23 @@ TEST(CHistoryCombo, NoCompletionForAnotherCaseOrInTheMiddleOfTheText) {
         page.combo.AddToHistory(u"AT+VER?");
         page.combo.AddToHistory(u"ATZ");
         page.combo.SetWindowText(u"");
-        QLineEdit* edit = EditOf(page.combo);
 
-        Type(page.combo, u"at");
-        EXPECT_EQ(edit->text(), QString("at"));
-        EXPECT_EQ(edit->cursorPosition(), 2);
+        TypeText(u"at");
+        EXPECT_EQ(page.combo.GetWindowText(), u"at");
+        EXPECT_EQ(Caret(page.combo), 2u);
 
-        edit->setText("AZ");
-        edit->setCursorPosition(1);
-        Type(page.combo, u"T");
-        EXPECT_EQ(edit->text(), QString("ATZ"));
-        EXPECT_FALSE(edit->hasSelectedText());
-        EXPECT_EQ(edit->cursorPosition(), 2);
+        page.combo.SetWindowText(u"AZ");
+        page.combo.SetEditSel(1, 1);
+        TypeText(u"T");
+        EXPECT_EQ(page.combo.GetWindowText(), u"ATZ");
+        EXPECT_EQ(SelectedText(page.combo), u"");
+        EXPECT_EQ(Caret(page.combo), 2u);
     });
 }
 
 TEST(CHistoryCombo, EnterPostsOneNotificationToTheOwner) {
     WithCombo([](ComboPage& page) {
-        PressKey(EditOf(page.combo), Qt::Key_Return, u"\r");
+        PressKey(ui::VK_RETURN);
         ASSERT_TRUE(WaitFor([&] { return !page.enterNotifications.empty(); }));
         terminal_test::Settle();
         ASSERT_EQ(page.enterNotifications.size(), 1u);

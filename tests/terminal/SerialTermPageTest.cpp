@@ -19,6 +19,7 @@
 #include "platform/qt/WindowAccess.h"
 #include "tests/support/PtyPair.h"
 #include "tests/support/UserInput.h"
+#include "tests/terminal/TerminalLinuxHelpers.h"
 #include "tests/terminal/TerminalTestHost.h"
 
 namespace {

@@ -2,15 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
-#include <QKeyEvent>
-#include <QWidget>
-
 #include "platform/TestHooks.h"
 #include "platform/Window.h"
-#include "platform/qt/QtText.h"
 #include "res/ResourceTypes.h"
-#include "tests/support/PtyPair.h"
 #include "tests/support/WaitUntil.h"
 
 namespace terminal_test {
@@ -65,24 +59,6 @@ bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds t
 void Settle(std::chrono::milliseconds duration) {
     const auto end = std::chrono::steady_clock::now() + duration;
     WaitFor([end] { return std::chrono::steady_clock::now() >= end; }, duration * 2);
-}
-
-std::string ReceivePumping(tarnel::test::PtyPair& pty, std::size_t count, std::chrono::milliseconds timeout) {
-    std::string got;
-    WaitFor(
-        [&] {
-            got += pty.Receive(count - got.size(), std::chrono::milliseconds(10));
-            return got.size() >= count;
-        },
-        timeout);
-    return got;
-}
-
-void PressKey(QWidget* widget, int qtKey, const std::u16string& text) {
-    QKeyEvent press(QEvent::KeyPress, qtKey, Qt::NoModifier, ui::ToQString(text));
-    QCoreApplication::sendEvent(widget, &press);
-    QKeyEvent release(QEvent::KeyRelease, qtKey, Qt::NoModifier, ui::ToQString(text));
-    QCoreApplication::sendEvent(widget, &release);
 }
 
 }  // namespace terminal_test

@@ -2,15 +2,8 @@
 
 #include <chrono>
 #include <functional>
-#include <string>
 
 #include "platform/Dialog.h"
-
-class QWidget;
-
-namespace tarnel::test {
-class PtyPair;
-}
 
 namespace terminal_test {
 
@@ -41,13 +34,5 @@ bool WaitFor(const std::function<bool()>& condition,
 // Processes the window thread's events for a while: for checks that
 // something does not happen, after the thing that would cause it.
 void Settle(std::chrono::milliseconds duration = std::chrono::milliseconds(300));
-
-// Reads what the port sent until `count` bytes arrived or the deadline
-// passed, while processing the window thread's events.
-std::string ReceivePumping(tarnel::test::PtyPair& pty, std::size_t count,
-                           std::chrono::milliseconds timeout = std::chrono::milliseconds(10000));
-
-// Sends a key press (and its release) to `widget` as the keyboard would.
-void PressKey(QWidget* widget, int qtKey, const std::u16string& text = {});
 
 }  // namespace terminal_test
