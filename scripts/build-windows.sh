@@ -1,13 +1,12 @@
 #!/usr/bin/env bash
-# Builds the core, its tests and tarnelctl.exe (with -DTARNEL_WIN32_UI=ON
-# also the windowed program, tarnel-manager.exe) for 64-bit Windows with
+# Builds the core, tarnelctl.exe, the windowed program tarnel-manager.exe on
+# the windowing layer's Win32 backend, and their tests for 64-bit Windows with
 # mingw-w64 into build-windows/ (or $BUILD_DIR), installing the cross compiler,
-# asio's headers and GoogleTest's sources from Debian's packages first.
-# tarnelctl.exe is statically linked: it runs on a Windows machine with
-# nothing else installed. Arguments go to CMake (for example
-# -DTARNEL_WIN32_UI=ON: the windowed program on the Win32 backend and the
-# backend's tests),
-# also for a build directory that is configured already.
+# asio's headers and GoogleTest's sources from Debian's packages first. Both
+# programs are statically linked: they run on a Windows machine with nothing
+# else installed. Arguments go to CMake (for example -DTARNEL_WIN32_UI=OFF:
+# the core and tarnelctl.exe only), also for a build directory that is
+# configured already.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 PACKAGES="g++-mingw-w64-x86-64-posix cmake ninja-build libasio-dev googletest" bash scripts/setup.sh

@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 root=$PWD
 # Without recommends, wine64 alone puts no wine on the path.
 PACKAGES="wine wine64 fonts-wine fonts-nanum xvfb xauth" bash scripts/setup.sh
-bash scripts/build-windows.sh -DTARNEL_WIN32_UI=ON
+bash scripts/build-windows.sh
 win_build=${BUILD_DIR:-build-windows}
 if [ ! -x build/sim/tarnel-sim ]; then
   bash scripts/setup.sh

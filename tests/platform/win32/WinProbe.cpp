@@ -92,8 +92,8 @@ int main(int argc, char** argv) {
     const std::string what = argv[1];
     const HWND window = Find(Widen(argv[2]), argc > 3 ? std::atoi(argv[3]) : -1);
     if (window == nullptr) {
-        std::fprintf(stderr, "winprobe: no visible window '%s'%s%s\n", argv[2], argc > 3 ? " with control " : "",
-                     argc > 3 ? argv[3] : "");
+        std::fprintf(stderr, "winprobe: no visible window '%s'%s%s\n", argv[2],
+                     argc > 3 ? " with control " : "", argc > 3 ? argv[3] : "");
         return 1;
     }
     if (what == "rect") {
