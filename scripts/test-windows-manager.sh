@@ -6,8 +6,8 @@
 # port dialog, the values read and shown, a new name applied, a search and a
 # device taken as the target, a factory reset cancelled and then confirmed,
 # the terminal with CR/LF and hexadecimal sending. Screenshots of each window
-# go to $SHOTS (screenshots/windows/ with --shots). Prints "N passed, N
-# failed". Needs the Windows build (scripts/build-windows.sh) and tarnel-sim.
+# go to $SHOTS (screenshots/windows/ with --shots). LANGS="en" or "ko" runs
+# one language only. Prints "N passed, N failed". Needs the Windows build (scripts/build-windows.sh) and tarnel-sim.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -106,24 +106,34 @@ read_and_show() {
     shows "$main_title" 1001 '1\.2\.0' && shows "$main_title" 1038 "^$search_label\$" && shot configurator
 }
 
+# reopen: after an Apply or a factory reset the port closes and the COM port
+# dialog comes up again; its OK opens the port and the values are read.
+reopen() {
+  shows "$com_title" 1079 "^$com\$" && click "$com_title" 1 && shows "$main_title" 1036 '^001A7DDA7113$'
+}
+
 apply_name() {
   type_into "$main_title" 1002 "Bench-9" && click "$main_title" 1003 &&
-    box_answers "$done_text" Return && received 'AT\+NAME=Bench-9'
+    box_answers "$done_text" Return && received 'AT\+NAME=Bench-9' && reopen &&
+    shows "$main_title" 1002 '^Bench-9$'
 }
 
 search_and_target() {
+  local target
   click "$main_title" 1038 && sleep 1 && shot search &&
     box_answers "$search_done_text" Return &&
     [ "$(probe rows "$main_title" 1015)" -ge 1 ] &&
     click "$main_title" 1015 40 30 && click "$main_title" 1016 &&
-    shows "$main_title" 1017 '^[0-9A-F]{12}$' && click "$main_title" 1003 &&
-    box_answers "$done_text" Return && received "AT\\+TADDR=$(probe text "$main_title" 1017)"
+    shows "$main_title" 1017 '^[0-9A-F]{12}$' || return 1
+  target=$(probe text "$main_title" 1017)
+  click "$main_title" 1003 && box_answers "$done_text" Return && received "AT\\+TADDR=$target" && reopen &&
+    shows "$main_title" 1017 "^$target\$"
 }
 
 factory_reset() {
   click "$main_title" 1009 && box_answers "$reset_text" Escape && sleep 1 &&
     ! grep -q '^<- AT&F$' "$sim_log" &&
-    click "$main_title" 1009 && box_answers "$reset_text" Return && received 'AT&F' &&
+    click "$main_title" 1009 && box_answers "$reset_text" Return && received 'AT&F' && reopen &&
     shows "$main_title" 1002 '^Tarnel$'
 }
 
@@ -140,7 +150,7 @@ terminal() {
 
 about() {
   xdotool key F10 Down Down Return # Menu > Tarnel Manager Info.
-  shows "$about_title" 1088 '^Tarnel Manager$' && shot about && click "$about_title" 1 &&
+  shows "$about_title" 1088 '^Tarnel Manager Ver [0-9.]+$' && shot about && click "$about_title" 1 &&
     shows "$main_title" 1038 "^$search_label\$"
 }
 
@@ -179,11 +189,11 @@ com=COM7
 com_title="COM port settings for communication"
 main_title="Tarnel Manager"
 about_title="Tarnel Manager Information"
-search_label=Search
+search_label="Search device"
 done_text="Device setting has been completed"
 search_done_text="Device search has been completed"
 reset_text="Reset to factory settings"
-run_language en en_US.UTF-8
+[[ " ${LANGS:-en ko} " == *" en "* ]] && run_language en en_US.UTF-8
 
 com_title="Tarnel 모듈과의 통신 설정"
 about_title="Tarnel Manager 정보"
@@ -191,7 +201,7 @@ search_label="장치 검색"
 done_text="설정이 완료되었습니다"
 search_done_text="장치 검색이 완료되었습니다"
 reset_text="공장 초기화를 실행합니다"
-run_language ko ko_KR.UTF-8
+[[ " ${LANGS:-en ko} " == *" ko "* ]] && run_language ko ko_KR.UTF-8
 
 echo "screenshots in $SHOTS"
 checks_done

@@ -26,6 +26,24 @@ bool IsInnerPart(HWND control, HWND sender) {
            GetClassLongW(control, GCW_ATOM) != kDialogClass;
 }
 
+// Controls later in a template lie above the earlier ones, as the Qt backend
+// stacks them (Windows puts them below): a window that paints itself, such
+// as a group box around radio buttons, leaves them alone.
+void ExcludeLaterSiblings(HWND window, HDC dc) {
+    ::RECT own{};
+    GetWindowRect(window, &own);
+    for (HWND sibling = GetWindow(window, GW_HWNDNEXT); sibling != nullptr;
+         sibling = GetWindow(sibling, GW_HWNDNEXT)) {
+        ::RECT area{};
+        ::RECT overlap{};
+        if (!IsWindowVisible(sibling) || !GetWindowRect(sibling, &area) ||
+            !IntersectRect(&overlap, &own, &area))
+            continue;
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&area), 2);
+        ExcludeClipRect(dc, area.left, area.top, area.right, area.bottom);
+    }
+}
+
 bool IsPostedRange(UINT message) {
     return message >= WM_APP && message < 0xC000;
 }
@@ -83,6 +101,7 @@ bool WindowTarget::Paint(HWND hwnd) {
     if (!paint) return false;
     PAINTSTRUCT ps{};
     HDC dc = BeginPaint(hwnd, &ps);
+    ExcludeLaterSiblings(hwnd, dc);
     Painter::Impl impl{dc};
     Painter painter(impl);
     paint(painter);
