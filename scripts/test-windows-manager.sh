@@ -144,8 +144,13 @@ terminal() {
   [ "$(probe checked "$main_title" 1084)" = 1 ] || click "$main_title" 1084
   type_into "$main_title" 1086 "AT+VER?" && xdotool key Return &&
     received 'AT\+VER\?' && shows "$main_title" 1075 '1\.2\.0' || return 1
-  click "$main_title" 1085 && type_into "$main_title" 1086 "41 54 2B 56 45 52 3F" && click "$main_title" 1076 &&
-    received 'AT\+VER\?' 2 && shot terminal
+  click "$main_title" 1085 && type_into "$main_title" 1086 "41 54 2B 56 45 52 3F" && shot hex-typed &&
+    click "$main_title" 1076 && received 'AT\+VER\?' 2 && shot terminal && no_box
+}
+
+# no_box: no message box is up (winprobe gives up on it within 3 s).
+no_box() {
+  ! timeout 3 wine "$probe" text "Tarnel Manager" 65535
 }
 
 about() {
