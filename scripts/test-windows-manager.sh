@@ -11,6 +11,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
+PACKAGES="wine wine64 fonts-wine fonts-nanum xvfb xauth xdotool imagemagick" bash scripts/setup.sh
 win_build=${BUILD_DIR:-build-windows}
 sim=${SIM:-$root/build/sim/tarnel-sim}
 [ -x "$sim" ] || sim=$root/build-core/sim/tarnel-sim

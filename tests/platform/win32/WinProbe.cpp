@@ -11,24 +11,19 @@
 //   winprobe checked TITLE ID  1 when the button is checked, else 0
 //
 // Each waits up to 20 s for the window and control to be there; exit 1 when
-// they never are, 2 for a usage mistake. Argument texts arrive in UTF-8.
+// they never are, 2 for a usage mistake. Arguments are taken as wide
+// strings: the narrow ones would pass through the ANSI code page, which has
+// no Hangul.
 
 #include <windows.h>
 // After windows.h, which it extends.
 #include <commctrl.h>
 
 #include <cstdio>
-#include <cstring>
+#include <cwchar>
 #include <string>
 
 namespace {
-
-std::wstring Widen(const char* text) {
-    const int n = MultiByteToWideChar(CP_UTF8, 0, text, -1, nullptr, 0);
-    std::wstring wide(n > 0 ? n - 1 : 0, L'\0');
-    if (n > 1) MultiByteToWideChar(CP_UTF8, 0, text, -1, wide.data(), n);
-    return wide;
-}
 
 std::string Narrow(const std::wstring& text) {
     const int n = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
@@ -87,24 +82,24 @@ int Usage() {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (argc < 3 || (std::strcmp(argv[1], "rect") != 0 && argc < 4)) return Usage();
-    const std::string what = argv[1];
-    const HWND window = Find(Widen(argv[2]), argc > 3 ? std::atoi(argv[3]) : -1);
+int wmain(int argc, wchar_t** argv) {
+    if (argc < 3 || (std::wcscmp(argv[1], L"rect") != 0 && argc < 4)) return Usage();
+    const std::wstring what = argv[1];
+    const HWND window = Find(argv[2], argc > 3 ? std::wcstol(argv[3], nullptr, 10) : -1);
     if (window == nullptr) {
-        std::fprintf(stderr, "winprobe: no visible window '%s'%s%s\n", argv[2],
-                     argc > 3 ? " with control " : "", argc > 3 ? argv[3] : "");
+        std::fprintf(stderr, "winprobe: no visible window '%s'%s%s\n", Narrow(argv[2]).c_str(),
+                     argc > 3 ? " with control " : "", argc > 3 ? Narrow(argv[3]).c_str() : "");
         return 1;
     }
-    if (what == "rect") {
+    if (what == L"rect") {
         RECT r{};
         GetWindowRect(window, &r);
         std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
-    } else if (what == "text") {
+    } else if (what == L"text") {
         std::printf("%s\n", Narrow(TextOf(window)).c_str());
-    } else if (what == "rows") {
+    } else if (what == L"rows") {
         std::printf("%ld\n", static_cast<long>(SendMessageW(window, LVM_GETITEMCOUNT, 0, 0)));
-    } else if (what == "checked") {
+    } else if (what == L"checked") {
         std::printf("%d\n", SendMessageW(window, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0);
     } else {
         return Usage();
