@@ -170,6 +170,9 @@ about() {
 run_language() {
   lang=$1
   shot_n=0
+  # Each language starts as a new user: the program remembers the mode
+  # chosen last, and the last run ended in the terminal.
+  wine reg delete 'HKCU\Software\Quillmore' /f >/dev/null 2>&1 || true
   start_sim_on "$com"
   LC_ALL=$2 LANG=$2 timeout 600 wine "$app" >"$work/app-$lang.log" 2>&1 &
   local app_pid=$!
