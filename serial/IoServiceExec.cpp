@@ -2,6 +2,8 @@
 
 #include <exception>
 
+#include "serial/WorkerSignals.h"
+
 IoServiceExec g_ioServiceExec;
 
 IoServiceExec::IoServiceExec() = default;
@@ -39,6 +41,7 @@ void IoServiceExec::WorkerLoop(IoServiceExec* exec, asio::io_context* context) {
     // The context is run once before the flag is looked at: a worker that
     // starts only after a quick Stop must still drain what is queued, or the
     // stale completions would run after the next Start.
+    KeepProcessSignalsFromThisThread();
     try {
         do {
             context->run();

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <asio/post.hpp>
+#ifndef _WIN32
+#include <signal.h>
+#endif
 
 #include <algorithm>
 #include <atomic>
@@ -135,5 +138,24 @@ TEST(IoServiceExec, ThrowingHandlerEndsOnlyItsWorker) {
         exec.Stop();
     }
 }
+
+#ifndef _WIN32
+// A Ctrl+C must reach the thread that waits for it, never a worker.
+TEST(IoServiceExec, WorkersLeaveInterruptAndTerminationToOtherThreads) {
+    IoServiceExec exec;
+    std::atomic<bool> checked{false};
+    sigset_t mask;
+    sigemptyset(&mask);
+    asio::post(exec.IoContext(), [&] {
+        pthread_sigmask(SIG_BLOCK, nullptr, &mask);
+        checked = true;
+    });
+    exec.Start(1);
+    ASSERT_TRUE(WaitUntil([&] { return checked.load(); }, kDeadline));
+    exec.Stop();
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP})
+        EXPECT_EQ(sigismember(&mask, signal), 1) << signal;
+}
+#endif
 
 }  // namespace
