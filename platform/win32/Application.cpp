@@ -34,7 +34,7 @@ Application::~Application() {
 void Application::SetProgramNames(std::u16string_view organisation, std::u16string_view application,
                                   std::u16string_view) {
     // The settings' registry key, as a program's registry key and name give it.
-    win32::SetProfileKey(u"Software\\" + std::u16string(organisation) + u'\\' + std::u16string(application));
+    win32::SetProgramKey(u"Software\\" + std::u16string(organisation) + u'\\' + std::u16string(application));
 }
 
 void Application::ShowStartupError(std::u16string_view caption, std::u16string_view text) {

@@ -5,13 +5,17 @@
 #include "platform/win32/ProfileKey.h"
 #include "platform/win32/Wide.h"
 
+#include <utility>
+
 namespace ui {
 namespace {
 
-std::u16string g_profileKey{win32::kProfileKey};
+std::u16string g_programKey{win32::kProfileKey};
+// A test's own key; the program's names never move the values out of it.
+std::u16string g_testKey;
 
 std::u16string SectionKey(std::u16string_view section) {
-    return g_profileKey + u'\\' + std::u16string(section);
+    return win32::ProfileKey() + u'\\' + std::u16string(section);
 }
 
 // The value's bytes when it exists with the type `type`.
@@ -64,11 +68,19 @@ bool WriteProfileString(std::u16string_view section, std::u16string_view entry, 
 namespace win32 {
 
 std::u16string ProfileKey() {
-    return g_profileKey;
+    return g_testKey.empty() ? g_programKey : g_testKey;
 }
 
-void SetProfileKey(std::u16string_view key) {
-    g_profileKey = key.empty() ? std::u16string(kProfileKey) : std::u16string(key);
+std::u16string ProgramKey() {
+    return g_programKey;
+}
+
+void SetProgramKey(std::u16string_view key) {
+    g_programKey = key;
+}
+
+std::u16string SetProfileKey(std::u16string_view key) {
+    return std::exchange(g_testKey, std::u16string(key));
 }
 
 }  // namespace win32

@@ -12,9 +12,13 @@ namespace ui::win32 {
 
 inline constexpr std::u16string_view kProfileKey = u"Software\\Quillmore\\Tarnel Manager";
 
+// The key the values are kept under now.
 std::u16string ProfileKey();
-// Tests: keep the values under `key` instead; an empty key goes back to the
-// program's own.
-void SetProfileKey(std::u16string_view key);
+// The program's own key, set from its maker's and its own name.
+std::u16string ProgramKey();
+void SetProgramKey(std::u16string_view key);
+// Tests: keep the values under `key` instead, whatever the program's names;
+// an empty key goes back to the program's own. Gives the test key before.
+std::u16string SetProfileKey(std::u16string_view key);
 
 }  // namespace ui::win32

@@ -2,17 +2,19 @@
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <vector>
 
 #include "app/CTarnelManagerDlg.h"
 #include "platform/TestHooks.h"
 #include "platform/Window.h"
 #include "tests/app/ScopedProfile.h"
+#include "tests/support/ProgramNames.h"
 
 namespace {
 
 using tarnel::app::test::ScopedProfile;
+using tarnel::test::CurrentProgramNames;
+using tarnel::test::ProgramNames;
 
 class AppWithoutGraphics : public CTarnelManagerApp {
 public:
@@ -46,8 +48,10 @@ TEST_F(CTarnelManagerAppTest, RunsTheMainDialogModallyAsTheMainWindow) {
     EXPECT_EQ(shown, (std::vector<int>{ComPortCfgDlg::IDD, CTarnelManagerDlg::IDD}));
     EXPECT_NE(mainWhileShown, nullptr);
     EXPECT_EQ(ui::AfxGetMainWnd(), nullptr);
-    EXPECT_EQ(QCoreApplication::organizationName(), "Quillmore");
-    EXPECT_EQ(QCoreApplication::applicationName(), "Tarnel Manager");
+    EXPECT_EQ(CurrentProgramNames(), (ProgramNames{u"Quillmore", u"Tarnel Manager"}));
+    // Naming the program leaves the test's own store in use.
+    ScopedProfile::Set(u"Probe", 1);
+    EXPECT_FALSE(m_profile.IsEmpty());
 }
 
 TEST_F(CTarnelManagerAppTest, GraphicsThatCannotStartGiveOnlyTheFailureBox) {

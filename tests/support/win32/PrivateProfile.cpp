@@ -23,12 +23,12 @@ std::u16string FreshKey() {
 
 struct PrivateProfile::Impl {
     std::u16string key = FreshKey();
-    std::u16string outer = ui::win32::ProfileKey();
+    std::u16string outer;
 };
 
 PrivateProfile::PrivateProfile() : m_impl(std::make_unique<Impl>()) {
     RegDeleteTreeW(HKEY_CURRENT_USER, ui::win32::Wide(m_impl->key));
-    ui::win32::SetProfileKey(m_impl->key);
+    m_impl->outer = ui::win32::SetProfileKey(m_impl->key);
 }
 
 PrivateProfile::~PrivateProfile() {
