@@ -2,127 +2,24 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QKeyEvent>
-#include <QLabel>
-#include <QMessageBox>
-#include <QTableWidget>
-#include <QTimer>
 #include <algorithm>
 #include <chrono>
-#include <deque>
-#include <filesystem>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/CAboutDlg.h"
-#include "platform/Edit.h"
 #include "platform/Language.h"
-#include "platform/ListCtrl.h"
 #include "platform/Menu.h"
 #include "platform/MessageBox.h"
 #include "platform/TestHooks.h"
-#include "platform/qt/WindowAccess.h"
-#include "sim/PtyModule.h"
-#include "tests/app/QtDialogDriver.h"
-#include "tests/app/ScopedProfile.h"
-#include "tests/support/TempDir.h"
-#include "tests/support/UserInput.h"
-#include "tests/support/WaitUntil.h"
+#include "tests/app/MainDialogFixture.h"
 
 namespace {
 
 using namespace std::chrono_literals;
 using namespace tarnel::app::test;
-using ComAnswer = std::function<void(ComPortCfgDlg&)>;
-
-constexpr auto kDeadline = 20s;
-
-bool WaitFor(const std::function<bool()>& condition) {
-    return tarnel::test::WaitUntil(condition, kDeadline, ui::test::ProcessEvents);
-}
-
-ComAnswer OkIn(int mode) {
-    return [mode](ComPortCfgDlg& dlg) {
-        Click(dlg, mode == ComPortCfgDlg::MODE_TERMINAL ? ComPortCfgDlg::IDC_MODE_TERMINAL
-                                                        : ComPortCfgDlg::IDC_MODE_CONFIGURATOR);
-        Click(dlg, ui::IDOK);
-    };
-}
-
-std::u16string Utf16(const std::string& ascii) {
-    return {ascii.begin(), ascii.end()};
-}
-
-// The program's main dialog against the module simulator on a pseudo-terminal,
-// with the COM port dialog answered from a queue (Cancel when it is empty)
-// and every message box recorded and answered with OK.
-class CTarnelManagerDlgTest : public testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_FALSE(m_sim.Start());
-        m_ports = {m_sim.SlavePath()};
-    }
-
-    void Answer(ComAnswer answer) { m_answers.push_back(std::move(answer)); }
-
-    // Runs the main dialog modally; `body` acts while it shows, then the
-    // dialog is closed. Returns what the modal run returned.
-    int RunMain(const std::function<void(CTarnelManagerDlg&)>& body) {
-        CTarnelManagerDlg dlg([this](std::vector<std::string>& ports) {
-            ports = m_ports;
-            return std::error_code{};
-        });
-        ui::SetMainWnd(&dlg);
-        ui::test::ModalRecorder recorder([&](ui::Dialog& shown) {
-            m_shown.push_back(shown.GetTemplateId());
-            if (auto* com = dynamic_cast<ComPortCfgDlg*>(&shown)) {
-                if (m_answers.empty()) return com->EndDialog(ui::IDCANCEL);
-                ComAnswer answer = std::move(m_answers.front());
-                m_answers.pop_front();
-                return answer(*com);
-            }
-            if (&shown == &dlg) body(dlg);
-            shown.EndDialog(kClosedByTest);
-        });
-        const int result = dlg.DoModal();
-        ui::SetMainWnd(nullptr);
-        return result;
-    }
-
-    int Shown(int templateId) const { return static_cast<int>(std::ranges::count(m_shown, templateId)); }
-    int Received(const std::string& command) const {
-        return static_cast<int>(std::ranges::count(m_sim.Commands(), command));
-    }
-    std::u16string PortStatus() const {
-        return Utf16(m_sim.SlavePath()) + u", 9600, No parity, 1 stopbit, No flow control";
-    }
-
-    // The configurator's port is open and the module's settings are shown.
-    bool ConfiguratorReady(CTarnelManagerDlg& dlg) const {
-        return dlg.StatusBar().GetPaneText(0) == PortStatus() && dlg.ConfPage().IsPortOpen() &&
-               dlg.ConfPage().GetDlgItem(TarnelConfPage::IDC_APPLY)->IsWindowEnabled();
-    }
-    bool TerminalReady(CTarnelManagerDlg& dlg) const {
-        return dlg.StatusBar().GetPaneText(0) == PortStatus() && TerminalEnabled(dlg);
-    }
-    // The terminal page enables its controls only while its port is open.
-    static bool TerminalEnabled(CTarnelManagerDlg& dlg) {
-        return dlg.TermPage().GetDlgItem(SerialTermPage::IDC_SEND)->IsWindowEnabled();
-    }
-
-    static constexpr int kClosedByTest = 4242;
-
-    ScopedProfile m_profile;
-    ui::test::MessageBoxRecorder m_boxes;
-    tarnel::sim::PtyModule m_sim;
-    std::vector<std::string> m_ports;
-    std::deque<ComAnswer> m_answers;
-    std::vector<int> m_shown;
-};
 
 TEST_F(CTarnelManagerDlgTest, CancelAtStartLeavesNoPortOpen) {
     RunMain([&](CTarnelManagerDlg& dlg) {
@@ -224,7 +121,7 @@ TEST_F(CTarnelManagerDlgTest, SetupWithTheConfiguratorOpenResetsTheModuleAndIgno
 }
 
 TEST_F(CTarnelManagerDlgTest, APortThatDoesNotExistIsReportedWithTheSystemsText) {
-    m_ports = {"/dev/tarnel-test-no-such-port"};
+    m_ports = {kMissingPort};
     Answer(OkIn(ComPortCfgDlg::MODE_CONFIGURATOR));
     RunMain([&](CTarnelManagerDlg& dlg) {
         ASSERT_TRUE(WaitFor([&] { return m_boxes.Count() == 1; }));
@@ -233,13 +130,13 @@ TEST_F(CTarnelManagerDlgTest, APortThatDoesNotExistIsReportedWithTheSystemsText)
     });
     ASSERT_EQ(m_boxes.Count(), 1u);
     const ui::test::MessageBoxCall box = m_boxes.Calls().front();
-    EXPECT_EQ(box.text, u"Unable to open the COM port.: No such file or directory");
+    EXPECT_EQ(box.text, MissingPortBox(u"Unable to open the COM port."));
     EXPECT_EQ(box.style, ui::MB_OK | ui::MB_ICONERROR);
 }
 
 TEST_F(CTarnelManagerDlgTest, AKoreanInterfaceShowsTheKoreanTexts) {
     ui::SetUiLanguage(ui::Language::Korean);
-    m_ports = {"/dev/tarnel-test-no-such-port"};
+    m_ports = {kMissingPort};
     Answer([](ComPortCfgDlg& com) {
         EXPECT_EQ(com.GetWindowText(), u"Tarnel 모듈과의 통신 설정");
         EXPECT_EQ(com.GetDlgItemText(ComPortCfgDlg::IDC_MODE_TERMINAL), u"시리얼 터미널");
@@ -258,7 +155,7 @@ TEST_F(CTarnelManagerDlgTest, AKoreanInterfaceShowsTheKoreanTexts) {
     });
     ui::SetUiLanguage(ui::Language::English);
     ASSERT_EQ(m_boxes.Count(), 1u);
-    EXPECT_EQ(m_boxes.Calls().front().text, u"COM 포트를 열 수 없습니다.: No such file or directory");
+    EXPECT_EQ(m_boxes.Calls().front().text, MissingPortBox(u"COM 포트를 열 수 없습니다."));
 }
 
 TEST_F(CTarnelManagerDlgTest, ASuccessfulApplyBringsTheComPortDialogBack) {
@@ -284,60 +181,6 @@ TEST_F(CTarnelManagerDlgTest, ASerialErrorBringsTheComPortDialogBack) {
     });
     ASSERT_EQ(m_boxes.Count(), 1u);
     EXPECT_EQ(m_boxes.Calls().front().stringId, 106);
-}
-
-TEST_F(CTarnelManagerDlgTest, EscapeAndEnterDoNotCloseTheWindowButTheCloseButtonDoes) {
-    RunMain([&](CTarnelManagerDlg& dlg) {
-        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-        QApplication::sendEvent(ui::QWidgetOf(dlg), &escape);
-        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-        QApplication::sendEvent(ui::QWidgetOf(dlg), &enter);
-        dlg.SendMessage(ui::WM_COMMAND, ui::IDOK);
-        for (int i = 0; i < 5; ++i)
-            ui::test::ProcessEvents();
-        // Ending a dialog hides it at once.
-        EXPECT_TRUE(dlg.IsWindowVisible());
-        ui::QWidgetOf(dlg)->close();
-        EXPECT_FALSE(dlg.IsWindowVisible());
-    });
-}
-
-// Shows a real box (no hook answers it) and presses `key` into it once it
-// has the focus. Returns the box's answer, or nullopt when the key left it
-// open (it is then closed by the test so that the run goes on).
-std::optional<int> KeyInBox(Qt::Key key, ui::UINT stringId, ui::UINT style) {
-    bool escaped = false;
-    bool stuck = false;
-    QTimer presser;
-    QObject::connect(&presser, &QTimer::timeout, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (box == nullptr || !box->isAncestorOf(QApplication::focusWidget())) return;
-        if (!escaped) {
-            escaped = true;
-            tarnel::test::PressKey(key);
-            QTimer::singleShot(kDeadline, box, [&stuck, box] {
-                stuck = true;
-                box->done(0);
-            });
-        }
-    });
-    presser.start(10);
-    const int answer = ui::AfxMessageBox(stringId, style);
-    if (!escaped || stuck) return std::nullopt;
-    return answer;
-}
-
-// The main window's rule (Escape and Enter do not close it) does not take
-// these keys from the boxes shown over it: Escape is Cancel, or closes a
-// box that has only OK; Enter is OK.
-TEST_F(CTarnelManagerDlgTest, EscapeAndEnterCloseAMessageBoxShownOverTheMainWindow) {
-    RunMain([&](CTarnelManagerDlg&) {
-        ui::test::SetMessageBoxHook({});
-        constexpr ui::UINT kQuestion = ui::MB_OKCANCEL | ui::MB_ICONQUESTION;
-        EXPECT_EQ(KeyInBox(Qt::Key_Escape, 128, kQuestion), ui::IDCANCEL) << "factory reset";
-        EXPECT_EQ(KeyInBox(Qt::Key_Return, 128, kQuestion), ui::IDOK) << "factory reset";
-        EXPECT_EQ(KeyInBox(Qt::Key_Escape, 112, ui::MB_ICONERROR), ui::IDOK) << "an error";
-    });
 }
 
 TEST_F(CTarnelManagerDlgTest, TheMenuAndTheSystemMenuShowTheAboutBox) {
@@ -405,10 +248,10 @@ TEST_F(CTarnelManagerDlgTest, PagesFillThePlaceholderButNeverExceedIt) {
 // --- A port that closes under a running job or an open box ----------------------
 
 using tarnel::sim::ModuleState;
-using tarnel::sim::PtyModule;
 using tarnel::sim::SimConfig;
+using tarnel::test::SimModule;
 
-int CountOf(const PtyModule& module, const std::string& command) {
+int CountOf(const SimModule& module, const std::string& command) {
     return static_cast<int>(std::ranges::count(module.Commands(), command));
 }
 
@@ -419,8 +262,8 @@ protected:
     void SetUp() override {}
 
     void StartFirst(SimConfig config) {
-        m_first = std::make_unique<PtyModule>(std::move(config));
-        m_second = std::make_unique<PtyModule>();
+        m_first = std::make_unique<SimModule>(std::move(config));
+        m_second = std::make_unique<SimModule>();
         ASSERT_FALSE(m_first->Start());
         ASSERT_FALSE(m_second->Start());
         m_ports = {m_first->SlavePath()};
@@ -438,7 +281,7 @@ protected:
     }
 
     // The configurator has read `module` and waits for the user.
-    static bool ReadyOn(CTarnelManagerDlg& dlg, const PtyModule& module) {
+    static bool ReadyOn(CTarnelManagerDlg& dlg, const SimModule& module) {
         return dlg.StatusBar().GetPaneText(0) ==
                    Utf16(module.SlavePath()) + u", 9600, No parity, 1 stopbit, No flow control" &&
                dlg.ConfPage().IsPortOpen() &&
@@ -450,8 +293,8 @@ protected:
         tarnel::test::WaitUntil([] { return false; }, 1500ms, ui::test::ProcessEvents);
     }
 
-    std::unique_ptr<PtyModule> m_first;
-    std::unique_ptr<PtyModule> m_second;
+    std::unique_ptr<SimModule> m_first;
+    std::unique_ptr<SimModule> m_second;
     int m_boxesUpAtSetup = -1;
 };
 
@@ -558,123 +401,3 @@ TEST_F(CTarnelManagerDlgPortTest, ABoxLeftUpWhenThePortFailsDoesNotActOnTheNextM
 }
 
 }  // namespace
-
-namespace {
-
-// What a status pane shows on the screen, whether that fits it, and its tip.
-struct ShownPane {
-    std::u16string text;
-    bool fits;
-    std::u16string tip;
-};
-
-ShownPane OnScreen(ui::StatusBar& bar, int index) {
-    const auto panes = ui::QWidgetOf(bar)->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly);
-    const QLabel& pane = *panes.at(index);
-    // A framed label without an indent of its own indents its text by half
-    // an "x".
-    const int indent = pane.indent() >= 0      ? pane.indent()
-                       : pane.frameWidth() > 0 ? pane.fontMetrics().horizontalAdvance(u'x') / 2
-                                               : 0;
-    const int room = pane.contentsRect().width() - 2 * pane.margin() - indent;
-    const bool fits = pane.fontMetrics().horizontalAdvance(pane.text()) <= room;
-    return {pane.text().toStdU16String(), fits, pane.toolTip().toStdU16String()};
-}
-
-// The simulator's port under `path`, as a link in the virtual port directory is.
-std::u16string LinkPort(const std::filesystem::path& path, const std::string& target) {
-    std::filesystem::create_directories(path.parent_path());
-    std::filesystem::create_symlink(target, path);
-    return path.u16string();
-}
-
-}  // namespace
-
-// A port path as long as a link in the virtual port directory shows whole at
-// the window's first size; a longer one loses the middle of its path, never
-// the settings or the version, and the pane's tip tells the whole text.
-TEST_F(CTarnelManagerDlgTest, TheStatusBarShowsThePortSettingsWholeOrShortensThePathsMiddle) {
-    // As long as the link of a user whose runtime directory is /run/user/1000.
-    const tarnel::test::TempDir dir("ts");
-    const std::u16string usual = LinkPort(dir.Path() / "tarnel-ports" / "tarnel-sim", m_sim.SlavePath());
-    ASSERT_GE(usual.size(), std::u16string_view(u"/run/user/1000/tarnel-ports/tarnel-sim").size());
-    const std::u16string settings = u", 9600, No parity, 1 stopbit, No flow control";
-    const std::u16string longPath =
-        LinkPort(dir.Path() / std::string(40, 'd') / std::string(40, 'e') / "tarnel-ports" / "tarnel-sim",
-                 m_sim.SlavePath());
-    for (ui::Language language : {ui::Language::English, ui::Language::Korean}) {
-        SCOPED_TRACE(language == ui::Language::Korean ? "Korean" : "English");
-        ui::SetUiLanguage(language);
-        for (const std::u16string& port : {usual, longPath}) {
-            m_ports = {std::string(port.begin(), port.end())};
-            Answer(OkIn(ComPortCfgDlg::MODE_CONFIGURATOR));
-            RunMain([&](CTarnelManagerDlg& dlg) {
-                ASSERT_TRUE(WaitFor([&] { return dlg.StatusBar().GetPaneText(0) == port + settings; }));
-                ui::test::ProcessEvents();
-                const ShownPane status = OnScreen(dlg.StatusBar(), 0);
-                EXPECT_TRUE(status.fits) << QString::fromStdU16String(status.text).toStdString();
-                if (port == usual) {
-                    EXPECT_EQ(status.text, port + settings);
-                    EXPECT_EQ(status.tip, u"");
-                } else {
-                    EXPECT_EQ(status.text.substr(0, 10), port.substr(0, 10));
-                    EXPECT_NE(status.text.find(u"…"), std::u16string::npos);
-                    EXPECT_TRUE(status.text.ends_with(u"tarnel-sim" + settings));
-                    EXPECT_EQ(status.tip, port + settings);
-                }
-                const ShownPane version = OnScreen(dlg.StatusBar(), 1);
-                EXPECT_EQ(version.text, u"Version 1.1.0");
-                EXPECT_TRUE(version.fits);
-            });
-        }
-    }
-    ui::SetUiLanguage(ui::Language::English);
-}
-
-// The way a new user goes: the port chosen from the dropped-down list, the
-// mode and OK clicked; then Search, a found device taken as the target and
-// cleared again, Refresh and Apply, all clicked in the main window.
-TEST_F(CTarnelManagerDlgTest, AUserChoosesThePortAndWorksTheConfiguratorByClicking) {
-    const std::string sim = m_sim.SlavePath();
-    // Listed first and proposed, so that only the user's choice opens the simulator.
-    m_ports = {"/dev/aaa-tarnel-no-such-port", sim};
-    Answer([&](ComPortCfgDlg& com) {
-        EXPECT_EQ(com.m_portName, u"/dev/aaa-tarnel-no-such-port");
-        EXPECT_TRUE(ChooseByClicking(com, ComPortCfgDlg::IDC_PORT, Utf16(sim)));
-        Click(com, ComPortCfgDlg::IDC_MODE_CONFIGURATOR);
-        Click(com, ui::IDOK);
-    });
-    RunMain([&](CTarnelManagerDlg& dlg) {
-        TarnelConfPage& page = dlg.ConfPage();
-        ASSERT_TRUE(WaitFor([&] { return ConfiguratorReady(dlg); }));
-
-        Click(page, TarnelConfPage::IDC_SEARCH);
-        ASSERT_TRUE(WaitFor([&] { return m_boxes.Count() == 1; }));
-        EXPECT_EQ(m_boxes.Calls().back().stringId, 116);
-        ASSERT_TRUE(WaitFor([&] { return ConfiguratorReady(dlg); }));
-        auto& list = dynamic_cast<ui::ListCtrl&>(*page.GetDlgItem(TarnelConfPage::IDC_RESULT_LIST));
-        ASSERT_GE(list.GetItemCount(), 1);
-
-        auto* table = qobject_cast<QTableWidget*>(ui::QWidgetOf(list));
-        tarnel::test::ClickOn(*table->viewport(), table->visualItemRect(table->item(0, 0)).center());
-        Click(page, TarnelConfPage::IDC_TAKE_TARGET);
-        auto& target = dynamic_cast<ui::Edit&>(*page.GetDlgItem(TarnelConfPage::IDC_TARGET));
-        EXPECT_EQ(target.GetWindowText(), list.GetItemText(0, 0));
-        EXPECT_TRUE(target.IsReadOnly());
-        Click(page, TarnelConfPage::IDC_CLEAR_TARGET);
-        EXPECT_EQ(target.GetWindowText(), u"");
-        EXPECT_FALSE(target.IsReadOnly());
-
-        const int checks = Received("AT+MODELNAME?");
-        Click(page, TarnelConfPage::IDC_REFRESH);
-        ASSERT_TRUE(
-            WaitFor([&] { return Received("AT+MODELNAME?") == checks + 1 && ConfiguratorReady(dlg); }));
-
-        Click(page, TarnelConfPage::IDC_APPLY);
-        ASSERT_TRUE(WaitFor([&] { return Shown(ComPortCfgDlg::IDD) == 2; }));
-    });
-    EXPECT_EQ(Received("AT+INQ=60,1"), 1);
-    EXPECT_EQ(Received("ATZ"), 1);
-    ASSERT_EQ(m_boxes.Count(), 2u);
-    EXPECT_EQ(m_boxes.Calls().back().stringId, 126);
-}
