@@ -437,8 +437,11 @@ std::string SimUsage() {
         "match its UART settings. Values in brackets are the defaults.\n\n"
         "Flags (a value may also follow as --flag=VALUE):\n";
     for (const Flag& flag : Flags()) {
-        std::string head = "  " + std::string(flag.name);
-        if (!flag.value.empty()) head += " " + std::string(flag.value);
+        // Appended piece by piece: mingw's GCC 12 sees a bogus overlap in
+        // "  " + std::string(...).
+        std::string head = "  ";
+        head += flag.name;
+        if (!flag.value.empty()) head.append(" ").append(flag.value);
         if (head.size() < 26)
             head.resize(26, ' ');
         else

@@ -33,6 +33,7 @@
 namespace {
 
 using namespace std::chrono_literals;
+using tarnel::sim::ModuleState;
 using tarnel::test::ConfPageHarness;
 using tarnel::test::SearchConfig;
 using tarnel::test::TarnelConfPageSearch;
@@ -128,6 +129,30 @@ TEST_F(TarnelConfPageSearch, TakesASelectedDeviceAsTheTarget) {
     EXPECT_EQ(target.GetWindowText(), u"");
     EXPECT_FALSE(target.IsReadOnly());
     EXPECT_EQ(Background(*ui::QWidgetOf(target)), editable);
+}
+
+// The page is seen between the click on Stop and the cancel's answer. A
+// click on Win32 returns once every pending message is handled, the result
+// of the poll that ran before the click among them, whose next poll waits on
+// the worker until the cancel is over: there the page is seen after it.
+TEST_F(TarnelConfPageSearch, StopSearchCancelsTheInquiryAndReadsAgain) {
+    ASSERT_NO_FATAL_FAILURE(OpenIdle(SearchConfig(30000ms)));
+    H().Click(P::IDC_SEARCH);
+    ASSERT_TRUE(WaitRows(2));
+    H().Click(P::IDC_SEARCH);
+    EXPECT_FALSE(H().Enabled(P::IDC_SEARCH));
+    EXPECT_EQ(H().Text(P::IDC_SEARCH), u"Stop search");
+    ASSERT_TRUE(H().WaitFor([&] { return H().Text(P::IDC_SEARCH) == u"Search device"; }));
+    ASSERT_TRUE(H().WaitIdle());
+    EXPECT_EQ(H().CommandCount("AT+OPCANCEL"), 1);
+    EXPECT_EQ(H().module.Snapshot().state, ModuleState::Idle);
+    EXPECT_EQ(H().Get<ui::ListCtrl>(P::IDC_RESULT_LIST).GetItemCount(), 2);
+    EXPECT_TRUE(H().BoxIds().empty());
+
+    // A new search starts from an empty list.
+    H().Click(P::IDC_SEARCH);
+    EXPECT_EQ(H().Get<ui::ListCtrl>(P::IDC_RESULT_LIST).GetItemCount(), 0);
+    ASSERT_TRUE(WaitSearching());
 }
 
 // The port fails just as it opens, before the page has numbered the opening:

@@ -700,26 +700,6 @@ TEST_F(TarnelConfPageSearch, ListsADeviceWithALongName) {
     EXPECT_EQ(list.GetItemText(1, 1), u"Short");
 }
 
-TEST_F(TarnelConfPageSearch, StopSearchCancelsTheInquiryAndReadsAgain) {
-    ASSERT_NO_FATAL_FAILURE(OpenIdle(SearchConfig(30000ms)));
-    H().Click(P::IDC_SEARCH);
-    ASSERT_TRUE(WaitRows(2));
-    H().Click(P::IDC_SEARCH);
-    EXPECT_FALSE(H().Enabled(P::IDC_SEARCH));
-    EXPECT_EQ(H().Text(P::IDC_SEARCH), u"Stop search");
-    ASSERT_TRUE(H().WaitFor([&] { return H().Text(P::IDC_SEARCH) == u"Search device"; }));
-    ASSERT_TRUE(H().WaitIdle());
-    EXPECT_EQ(H().CommandCount("AT+OPCANCEL"), 1);
-    EXPECT_EQ(H().module.Snapshot().state, ModuleState::Idle);
-    EXPECT_EQ(H().Get<ui::ListCtrl>(P::IDC_RESULT_LIST).GetItemCount(), 2);
-    EXPECT_TRUE(H().BoxIds().empty());
-
-    // A new search starts from an empty list.
-    H().Click(P::IDC_SEARCH);
-    EXPECT_EQ(H().Get<ui::ListCtrl>(P::IDC_RESULT_LIST).GetItemCount(), 0);
-    ASSERT_TRUE(WaitSearching());
-}
-
 TEST_F(TarnelConfPageSearch, TheGuardTimerEndsTheSearchWithAFreshRead) {
     ASSERT_NO_FATAL_FAILURE(OpenIdle(SearchConfig(30000ms)));
     H().Click(P::IDC_SEARCH);

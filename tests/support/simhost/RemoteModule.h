@@ -1,16 +1,13 @@
 #pragma once
 
-#include <asio/io_context.hpp>
-#include <asio/ip/tcp.hpp>
+#include <memory>
 #include <mutex>
-#include <optional>
 #include <string>
 #include <system_error>
 #include <vector>
 
 #include "sim/ModuleSnapshot.h"
 #include "sim/SimConfig.h"
-#include "tests/support/simhost/Wire.h"
 
 namespace tarnel::test {
 
@@ -47,14 +44,17 @@ public:
     static std::string HostFromEnvironment();
 
 private:
+    // The socket, kept out of this header: asio's brings the Windows headers,
+    // whose macros take the serial line's names.
+    struct Connection;
+
     // Sends one request and returns the answer after its "ok".
-    Fields Ask(const Fields& request) const;
+    std::vector<std::string> Ask(const std::vector<std::string>& request) const;
 
     const sim::SimConfig m_config;
     const std::string m_host;
     mutable std::mutex m_mutex;  // guards the connection and m_port
-    asio::io_context m_io;
-    mutable std::optional<asio::ip::tcp::socket> m_socket;
+    std::unique_ptr<Connection> m_connection;
     std::string m_port;
 };
 
