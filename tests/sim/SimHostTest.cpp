@@ -17,6 +17,7 @@
 #include "tests/support/TempDir.h"
 #include "tests/support/WaitUntil.h"
 #include "tests/support/simhost/RemoteModule.h"
+#include "tests/support/simhost/RemotePtyPair.h"
 #include "tests/support/simhost/SnapshotCodec.h"
 
 namespace tarnel::test {
@@ -93,6 +94,28 @@ TEST(SimHost, ServesEachConnectionAModuleOnAComPortOfItsOwn) {
     bad.settings.opMode = 4;
     EXPECT_EQ(RemoteModule(bad, address).Start(), std::errc::invalid_argument);
     EXPECT_TRUE(RemoteModule(config, "127.0.0.1:1").Start());
+}
+
+TEST(SimHost, PlaysAScriptedDeviceOnAComPort) {
+    const TempDir prefix("tarnel-simhost");
+    const fs::path ports = prefix.Path() / "dosdevices";
+    fs::create_directory(ports);
+    SimHost host(ports);
+    RemotePtyPair device("127.0.0.1:" + std::to_string(host.Port()));
+    ASSERT_EQ(device.SlavePath(), "COM20");
+    const int fd = open((ports / "com20").c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    ASSERT_GE(fd, 0);
+    device.HoldSlave();
+    ASSERT_EQ(write(fd, "AT\r", 3), 3);
+    EXPECT_EQ(device.Receive(3, 5s), "AT\r");
+    ASSERT_EQ(write(fd, "ping", 4), 4);
+    EXPECT_EQ(device.ReceiveUntil("ng", 5s), "ping");
+    EXPECT_EQ(device.ReceiveIdle(100ms), "");
+    device.Send(std::vector<uint8_t>{'h', 0, 'i'});
+    EXPECT_EQ(ReadUntil(fd, "i"), std::string("h\0i", 3));
+    device.Unplug();
+    EXPECT_TRUE(WaitUntil([&] { return HungUp(fd); }, 5s));
+    close(fd);
 }
 
 TEST(SimHost, SnapshotsCrossTheWireWhole) {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <memory>
 #include <mutex>
 #include <string>
 #include <system_error>
@@ -8,6 +7,7 @@
 
 #include "sim/ModuleSnapshot.h"
 #include "sim/SimConfig.h"
+#include "tests/support/simhost/HostConnection.h"
 
 namespace tarnel::test {
 
@@ -20,7 +20,8 @@ namespace tarnel::test {
 // called from any thread.
 class RemoteModule {
 public:
-    explicit RemoteModule(sim::SimConfig config = {}, std::string host = HostFromEnvironment());
+    explicit RemoteModule(sim::SimConfig config = {},
+                          std::string host = HostConnection::HostFromEnvironment());
     ~RemoteModule();  // Stop()
     RemoteModule(const RemoteModule&) = delete;
     RemoteModule& operator=(const RemoteModule&) = delete;
@@ -41,20 +42,13 @@ public:
     std::vector<std::string> Commands() const;
     sim::ModuleSnapshot Snapshot() const;
 
-    static std::string HostFromEnvironment();
-
 private:
-    // The socket, kept out of this header: asio's brings the Windows headers,
-    // whose macros take the serial line's names.
-    struct Connection;
-
-    // Sends one request and returns the answer after its "ok".
     std::vector<std::string> Ask(const std::vector<std::string>& request) const;
 
     const sim::SimConfig m_config;
     const std::string m_host;
     mutable std::mutex m_mutex;  // guards the connection and m_port
-    std::unique_ptr<Connection> m_connection;
+    mutable HostConnection m_connection;
     std::string m_port;
 };
 

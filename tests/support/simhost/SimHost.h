@@ -22,8 +22,16 @@ namespace tarnel::test {
 //   {"snapshot"}  -> EncodeSnapshot's fields
 //   {"unplug"}    -> the module's side closes, as a pulled cable
 //   {"stop"}      -> the module stops and its port goes; the connection ends
+// A connection that opens with {"pty"} gets a scripted device instead: a
+// tests/support/PtyPair whose slave the COM port opens. Its requests:
+//   {"send", BYTES}                 -> the device sends them
+//   {"receive", COUNT, MS}          -> PtyPair::Receive's bytes
+//   {"idle", MS}                    -> PtyPair::ReceiveIdle's
+//   {"until", NEEDLE, MS}           -> PtyPair::ReceiveUntil's
+//   {"unplug"}, {"hold"}            -> PtyPair::Unplug, HoldSlave
+//   {"stop"}                        -> as for a module
 // Any failure is answered {"error", why}. A connection that closes stops its
-// module and removes its port.
+// module or device and removes its port.
 class SimHost {
 public:
     // `ports` is the prefix's dosdevices folder; `port` 0 takes a free one.
