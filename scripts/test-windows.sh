@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the Windows programs and tries them under Wine: the unit tests (the
-# windowing layer's Win32 parts among them, on a virtual X display), then
+# windowing layer's Win32 parts among them, on a virtual X display; the
+# configurator page's on modules that tarnel-simhost serves), then
 # tarnelctl.exe against tarnel-sim, whose pseudo-terminal a private Wine
 # prefix sees as a COM port. Prints "N passed, N failed" for the runs.
 set -euo pipefail
@@ -13,10 +14,14 @@ win_build=${BUILD_DIR:-build-windows}
 if [ ! -x build/sim/tarnel-sim ]; then
   bash scripts/setup.sh
   BUILD_DIR=build-core bash scripts/build.sh -DTARNEL_CORE_ONLY=ON -DTARNEL_BUILD_BENCH=OFF
-  sim=$root/build-core/sim/tarnel-sim
+  linux_build=$root/build-core
 else
-  sim=$root/build/sim/tarnel-sim
+  linux_build=$root/build
 fi
+# build/ may predate the host.
+cmake --build "$linux_build" --target tarnel-sim tarnel-simhost
+sim=$linux_build/sim/tarnel-sim
+simhost=$linux_build/tests/tarnel-simhost
 
 . scripts/lib/helpers.sh
 . scripts/lib/wine.sh
@@ -36,6 +41,14 @@ start_sim() {
 
 echo "test-windows: preparing a Wine prefix"
 wine_start
+
+# The configurator page's window tests open modules that this host serves on
+# COM ports of the prefix.
+"$simhost" >"$work/simhost.out" 2>&1 &
+pids+=($!)
+wait_for "$work/simhost.out" '^tarnel-simhost: ' || { cat "$work/simhost.out" >&2; echo "test-windows: tarnel-simhost did not start" >&2; exit 1; }
+TARNEL_SIM_HOST=$(sed -n 's/^tarnel-simhost: //p' "$work/simhost.out")
+export TARNEL_SIM_HOST
 
 echo "test-windows: unit tests under Wine"
 ctest --test-dir "$win_build" --output-on-failure --timeout "$wine_limit"

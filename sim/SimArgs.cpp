@@ -2,8 +2,10 @@
 
 #include <array>
 #include <cctype>
+#include <cstdio>
 #include <functional>
 #include <optional>
+#include <stdexcept>
 #include <string_view>
 #include <utility>
 
@@ -86,6 +88,24 @@ std::optional<std::string> Unescape(const std::string& text) {
             }
             default:
                 return std::nullopt;
+        }
+    }
+    return out;
+}
+
+// The inverse of Unescape: every control byte and the backslash escaped.
+std::string Escape(const std::string& bytes) {
+    std::string out;
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '\\') {
+            out += "\\\\";
+        } else if (byte < 0x20 || byte == 0x7F) {
+            char hex[5];
+            std::snprintf(hex, sizeof hex, "\\x%02X", byte);
+            out += hex;
+        } else {
+            out.push_back(c);
         }
     }
     return out;
@@ -357,6 +377,56 @@ SimArgs ParseSimArgs(const std::vector<std::string>& args) {
     return result;
 }
 
+std::vector<std::string> FormatSimArgs(const SimConfig& config) {
+    if (!(config.factory == ModuleSettings{}))
+        throw std::invalid_argument("the factory settings have no flag");
+    const ModuleSettings& settings = config.settings;
+    const UartSettings& uart = settings.uart;
+    auto ms = [](Duration d) { return std::to_string(d.count()); };
+    std::vector<std::string> args = {
+        "--name=" + settings.name,
+        "--address=" + FormatAddress(config.address),
+        "--model=" + config.modelName,
+        "--version=" + config.version,
+        "--uart=" + std::to_string(uart.line.baud) + "," + uart.line.parity + "," +
+            std::to_string(uart.line.stopBits) + "," + std::to_string(uart.flowControl),
+        "--opmode=" + std::to_string(settings.opMode),
+        "--target=" + FormatAddress(settings.target),
+        "--state=" + std::string(StateWord(config.state)),
+        "--peer=" + FormatAddress(config.peer),
+        "--inquiry-time=" + ms(config.inquiryTime),
+        "--reply-delay=" + ms(config.replyDelay),
+        "--line-gap=" + ms(config.lineGap),
+        "--ok-delay=" + ms(config.okDelay),
+        "--disc-delay=" + ms(config.discReportDelay),
+    };
+    auto add = [&](bool given, const char* flag) {
+        if (given) args.emplace_back(flag);
+    };
+    add(settings.quietMode, "--quiet");
+    add(config.inquiryOk, "--inquiry-ok");
+    add(!config.okAfterData, "--no-ok-after-data");
+    add(config.paceOutput, "--pace");
+    add(config.devices.empty(), "--no-devices");
+    for (const NearbyDevice& device : config.devices) {
+        char cod[7];
+        std::snprintf(cod, sizeof cod, "%06X", static_cast<unsigned>(device.classOfDevice));
+        args.push_back("--device=" + FormatAddress(device.address) + "," + std::to_string(device.rssi) + "," +
+                       cod + "," + ms(device.reportAfter) + "," + device.name);
+    }
+    for (const auto& [command, delay] : config.commandDelays)
+        args.push_back("--delay=" + command + "=" + ms(delay));
+    for (const std::string& command : config.silentCommands)
+        args.push_back("--silent=" + command);
+    for (const std::string& command : config.errorCommands)
+        args.push_back("--error=" + command);
+    for (const auto& [command, bytes] : config.replyOverrides)
+        args.push_back("--reply=" + command + "=" + Escape(bytes));
+    if (config.hangUpAfterBytes > 0)
+        args.push_back("--hang-up-after=" + std::to_string(config.hangUpAfterBytes));
+    return args;
+}
+
 std::string SimUsage() {
     std::string text =
         "Usage: tarnel-sim [FLAG]...\n"
@@ -367,8 +437,11 @@ std::string SimUsage() {
         "match its UART settings. Values in brackets are the defaults.\n\n"
         "Flags (a value may also follow as --flag=VALUE):\n";
     for (const Flag& flag : Flags()) {
-        std::string head = "  " + std::string(flag.name);
-        if (!flag.value.empty()) head += " " + std::string(flag.value);
+        // Appended piece by piece: mingw's GCC 12 sees a bogus overlap in
+        // "  " + std::string(...).
+        std::string head = "  ";
+        head += flag.name;
+        if (!flag.value.empty()) head.append(" ").append(flag.value);
         if (head.size() < 26)
             head.resize(26, ' ');
         else

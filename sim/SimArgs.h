@@ -21,6 +21,11 @@ struct SimArgs {
 // which and why, and the other fields are not to be used.
 SimArgs ParseSimArgs(const std::vector<std::string>& args);
 
+// The flags that make ParseSimArgs give `config` again, as "--flag=VALUE"
+// or "--flag". Factory settings have no flag: a config whose factory
+// settings are not a fresh module's gives std::invalid_argument.
+std::vector<std::string> FormatSimArgs(const SimConfig& config);
+
 // The text of --help: every flag with its meaning and default.
 std::string SimUsage();
 

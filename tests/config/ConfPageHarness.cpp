@@ -2,20 +2,20 @@
 
 #include <gtest/gtest.h>
 
-#include <QWidget>
 #include <algorithm>
 #include <stdexcept>
 
-#include "platform/qt/WindowAccess.h"
-#include "tests/support/UserInput.h"
+#include "tests/support/PersonInput.h"
 #include "tests/support/WaitUntil.h"
 
 namespace tarnel::test {
 
 MainWindowStandIn::MainWindowStandIn() {
     CreateBlank();
-    ui::QWidgetOf(*this)->resize(700, 700);
-    ui::QWidgetOf(*this)->show();
+    // In the corner, so that all of it lies on a small screen (Wine's desktop).
+    MoveWindow(0, 0, 700, 700);
+    SetClientSize(700, 700);
+    ShowWindow(ui::SW_SHOW);
     ui::SetMainWnd(this);
 }
 
@@ -87,10 +87,11 @@ bool ConfPageHarness::Enabled(int id) const {
 }
 
 void ConfPageHarness::Click(int id) {
-    QWidget& control = *ui::QWidgetOf(*page.GetDlgItem(id));
-    const QWidget* hit = ClickOn(control);
-    if (hit != &control && !control.isAncestorOf(hit))
-        ADD_FAILURE() << "a click aimed at control " << id << " does not reach it";
+    const ui::Window* control = page.GetDlgItem(id);
+    const ui::Window* hit = ClickOn(*control);
+    while (hit != nullptr && hit != control)
+        hit = hit->GetParent();
+    if (hit == nullptr) ADD_FAILURE() << "a click aimed at control " << id << " does not reach it";
 }
 
 std::vector<int> ConfPageHarness::BoxIds() const {

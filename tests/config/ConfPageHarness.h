@@ -1,8 +1,8 @@
 #pragma once
 
 // The configurator page as a user meets it: shown in a stand-in main window,
-// its port opened on a simulated module behind a pseudo-terminal, its message
-// boxes answered and recorded.
+// its port opened on a simulated module (see SimModule.h), its message boxes
+// answered and recorded.
 
 #include <chrono>
 #include <functional>
@@ -14,8 +14,8 @@
 #include "config/TarnelConfPage.h"
 #include "platform/TestHooks.h"
 #include "platform/Window.h"
-#include "sim/PtyModule.h"
 #include "sim/SimConfig.h"
+#include "tests/support/SimModule.h"
 
 namespace tarnel::test {
 
@@ -72,7 +72,7 @@ public:
     int CommandCount(const std::string& command) const;
     std::vector<std::string> Commands() const { return module.Commands(); }
 
-    sim::PtyModule module;
+    SimModule module;
     ui::test::MessageBoxRecorder boxes;
     MainWindowStandIn mainWindow;
     TarnelConfPage page;

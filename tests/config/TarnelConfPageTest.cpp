@@ -2,41 +2,22 @@
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <poll.h>
-#include <unistd.h>
-#include <QApplication>
-#include <QCursor>
-#include <QImage>
-#include <QPalette>
-#include <QStringList>
-#include <QTableWidget>
-
 #include <algorithm>
-#include <atomic>
 #include <chrono>
-#include <map>
-#include <memory>
 #include <set>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "platform/BoxRequests.h"
 #include "platform/Button.h"
 #include "platform/ComboBox.h"
 #include "platform/Edit.h"
-#include "platform/Language.h"
 #include "platform/ListCtrl.h"
 #include "platform/SysColor.h"
 #include "platform/TestHooks.h"
-#include "platform/qt/QtColor.h"
-#include "platform/qt/WindowAccess.h"
-#include "tests/config/ConfPageHarness.h"
+#include "tests/config/ConfPageFixtures.h"
 #include "tests/support/HangGuard.h"
-#include "tests/support/PtyPair.h"
-#include "tests/support/TextFit.h"
-#include "tests/support/UserInput.h"
+#include "tests/support/PersonInput.h"
 
 namespace {
 
@@ -45,6 +26,9 @@ using tarnel::sim::ModuleState;
 using tarnel::sim::SimConfig;
 using tarnel::test::ClickOn;
 using tarnel::test::ConfPageHarness;
+using tarnel::test::SearchConfig;
+using tarnel::test::TarnelConfPageApply;
+using tarnel::test::TarnelConfPageSearch;
 using tarnel::test::TypeText;
 using P = TarnelConfPage;
 using Clock = std::chrono::steady_clock;
@@ -68,24 +52,6 @@ std::vector<std::u16string> Row(const ConfPageHarness& h, int row) {
     auto& list = h.Get<ui::ListCtrl>(P::IDC_RESULT_LIST);
     return {list.GetItemText(row, 0), list.GetItemText(row, 1), list.GetItemText(row, 2),
             list.GetItemText(row, 3)};
-}
-
-// Clicks the middle of a row's first cell, as a person picks a found device.
-void ClickRow(ConfPageHarness& h, int row) {
-    auto* table = qobject_cast<QTableWidget*>(ui::QWidgetOf(h.Get<ui::ListCtrl>(P::IDC_RESULT_LIST)));
-    const QRect cell = table->visualItemRect(table->item(row, 0));
-    EXPECT_EQ(tarnel::test::ClickOn(*table->viewport(), cell.center()), table->viewport());
-}
-
-// The colour that most of a control's inside shows on the screen.
-QRgb Background(QWidget& control) {
-    const QImage image = control.grab().toImage();
-    std::map<QRgb, int> counts;
-    for (int y = 3; y < image.height() - 3; ++y) {
-        for (int x = 3; x < image.width() - 3; ++x)
-            ++counts[image.pixel(x, y)];
-    }
-    return std::ranges::max_element(counts, {}, [](const auto& entry) { return entry.second; })->first;
 }
 
 bool SearchControlsEnabled(const ConfPageHarness& h) {
@@ -133,19 +99,6 @@ TEST(TarnelConfPageControls, StartWithTheDefaultsSelectedAndEmptyEdits) {
         EXPECT_EQ(h.Text(id), u"") << id;
     }
     EXPECT_EQ(h.Text(P::IDC_SEARCH), u"Search");
-}
-
-// With the device list's columns as the page sets them: all four show
-// beside a vertical scroll bar, and every text is whole.
-TEST(TarnelConfPageControls, EveryTextAndListColumnShowsWholeInBothLanguages) {
-    for (ui::Language language : {ui::Language::English, ui::Language::Korean}) {
-        SCOPED_TRACE(language == ui::Language::Korean ? "Korean" : "English");
-        ui::SetUiLanguage(language);
-        ConfPageHarness h;
-        const QStringList cut = tarnel::test::CutTexts(*ui::QWidgetOf(h.page));
-        EXPECT_TRUE(cut.isEmpty()) << cut.join(u'\n').toStdString();
-    }
-    ui::SetUiLanguage(ui::Language::English);
 }
 
 TEST(TarnelConfPageControls, ComboItemsCarryTheValuesTheModuleTakes) {
@@ -449,30 +402,6 @@ TEST(TarnelConfPageRead, ALateDisconnectionReportGoesOnWithTheIdleModule) {
 
 // --- Apply ----------------------------------------------------------------------------
 
-struct ApplyResult {
-    std::vector<int> boxes;
-    std::vector<std::string> sent;  // commands after the first read
-};
-
-class TarnelConfPageApply : public testing::Test {
-protected:
-    void OpenIdle(SimConfig config = {}) {
-        m_h.reset();
-        m_h = std::make_unique<ConfPageHarness>(std::move(config));
-        ASSERT_FALSE(m_h->Open());
-        ASSERT_TRUE(m_h->WaitIdle());
-        m_before = m_h->Commands().size();
-    }
-    std::vector<std::string> SentSinceRead() const {
-        const std::vector<std::string> all = m_h->Commands();
-        return {all.begin() + static_cast<std::ptrdiff_t>(m_before), all.end()};
-    }
-    ConfPageHarness& H() { return *m_h; }
-
-    std::unique_ptr<ConfPageHarness> m_h;
-    std::size_t m_before = 0;
-};
-
 TEST_F(TarnelConfPageApply, RefusesBadInputBeforeAnythingIsSent) {
     struct Case {
         const char* what;
@@ -563,7 +492,7 @@ TEST_F(TarnelConfPageApply, TrimsUnicodeWhiteSpaceAroundATypedTarget) {
     ASSERT_NO_FATAL_FAILURE(OpenIdle());
     H().SetText(P::IDC_TARGET, u"");
     ClickOn(*H().page.GetDlgItem(P::IDC_TARGET));
-    TypeText(QString::fromUtf16(u"\u3000\u00A00011223344aa\u3000"));
+    TypeText(u"\u3000\u00A00011223344aa\u3000");
     ASSERT_EQ(H().Text(P::IDC_TARGET), u"\u3000\u00A00011223344aa\u3000");
     // The click may take long enough for the whole Apply to finish and the
     // port to close, so what went to the module tells.
@@ -693,31 +622,6 @@ TEST_F(TarnelConfPageApply, FactoryResetConfirmedResetsAndHandsBackThePort) {
 
 // --- Device search --------------------------------------------------------------------
 
-// The reports come well after the 1.2 s that the inquiry command waits, so
-// that none is taken by the command itself.
-SimConfig SearchConfig(std::chrono::milliseconds inquiryTime) {
-    SimConfig config;
-    const tarnel::sim::BdAddress speaker{0x00, 0x1B, 0xDC, 0x0F, 0x3A, 0x21};
-    config.devices = {
-        {speaker, "거실 스피커", -52, 0x240414, 2200ms},
-        {{0x74, 0xE5, 0x43, 0xB0, 0x19, 0xC7}, "Field Phone", -67, 0x5A020C, 2400ms},
-        {speaker, "Renamed", -90, 0x000001, 2600ms},
-    };
-    config.inquiryTime = inquiryTime;
-    return config;
-}
-
-class TarnelConfPageSearch : public TarnelConfPageApply {
-protected:
-    bool WaitSearching() {
-        return H().WaitFor(
-            [&] { return H().Text(P::IDC_SEARCH) == u"Stop search" && H().Enabled(P::IDC_SEARCH); });
-    }
-    bool WaitRows(int rows) {
-        return H().WaitFor([&] { return H().Get<ui::ListCtrl>(P::IDC_RESULT_LIST).GetItemCount() == rows; });
-    }
-};
-
 TEST_F(TarnelConfPageSearch, ListsEachDeviceOnceAndReadsAgainAtTheEnd) {
     ASSERT_NO_FATAL_FAILURE(OpenIdle(SearchConfig(3200ms)));
     H().Click(P::IDC_SEARCH);
@@ -741,39 +645,6 @@ TEST_F(TarnelConfPageSearch, ListsEachDeviceOnceAndReadsAgainAtTheEnd) {
     EXPECT_EQ(H().CommandCount("AT+OPCANCEL"), 0);
     EXPECT_TRUE(SearchControlsEnabled(H()));
     EXPECT_EQ(H().BoxIds(), std::vector<int>{116});
-}
-
-bool PointerBusy() {
-    const QCursor* cursor = QApplication::overrideCursor();
-    return ui::test::WaitCursorCount() > 0 || (cursor != nullptr && cursor->shape() == Qt::WaitCursor);
-}
-
-// The user is meant to pick rows or click Stop while the module searches, so
-// the polls that collect its reports leave the pointer alone; starting and
-// stopping are waited for.
-TEST_F(TarnelConfPageSearch, ThePointerIsBusyOnlyWhileTheUserWaits) {
-    ASSERT_NO_FATAL_FAILURE(OpenIdle(SearchConfig(30000ms)));
-    H().Click(P::IDC_SEARCH);
-    EXPECT_TRUE(PointerBusy());
-    ASSERT_TRUE(WaitSearching());
-    int busySamples = 0;
-    int samples = 0;
-    H().WaitFor(
-        [&] {
-            ++samples;
-            busySamples += PointerBusy() ? 1 : 0;
-            return H().Get<ui::ListCtrl>(P::IDC_RESULT_LIST).GetItemCount() == 2;
-        },
-        20s);
-    H().Settle(500ms);
-    EXPECT_EQ(busySamples, 0) << "of " << samples;
-    EXPECT_FALSE(PointerBusy());
-
-    H().Click(P::IDC_SEARCH);
-    EXPECT_TRUE(H().WaitFor(PointerBusy));
-    ASSERT_TRUE(H().WaitIdle());
-    H().Settle(300ms);
-    EXPECT_FALSE(PointerBusy());
 }
 
 // A module reports what it hears at once, while the inquiry command still
@@ -829,26 +700,6 @@ TEST_F(TarnelConfPageSearch, ListsADeviceWithALongName) {
     EXPECT_EQ(list.GetItemText(1, 1), u"Short");
 }
 
-TEST_F(TarnelConfPageSearch, StopSearchCancelsTheInquiryAndReadsAgain) {
-    ASSERT_NO_FATAL_FAILURE(OpenIdle(SearchConfig(30000ms)));
-    H().Click(P::IDC_SEARCH);
-    ASSERT_TRUE(WaitRows(2));
-    H().Click(P::IDC_SEARCH);
-    EXPECT_FALSE(H().Enabled(P::IDC_SEARCH));
-    EXPECT_EQ(H().Text(P::IDC_SEARCH), u"Stop search");
-    ASSERT_TRUE(H().WaitFor([&] { return H().Text(P::IDC_SEARCH) == u"Search device"; }));
-    ASSERT_TRUE(H().WaitIdle());
-    EXPECT_EQ(H().CommandCount("AT+OPCANCEL"), 1);
-    EXPECT_EQ(H().module.Snapshot().state, ModuleState::Idle);
-    EXPECT_EQ(H().Get<ui::ListCtrl>(P::IDC_RESULT_LIST).GetItemCount(), 2);
-    EXPECT_TRUE(H().BoxIds().empty());
-
-    // A new search starts from an empty list.
-    H().Click(P::IDC_SEARCH);
-    EXPECT_EQ(H().Get<ui::ListCtrl>(P::IDC_RESULT_LIST).GetItemCount(), 0);
-    ASSERT_TRUE(WaitSearching());
-}
-
 TEST_F(TarnelConfPageSearch, TheGuardTimerEndsTheSearchWithAFreshRead) {
     ASSERT_NO_FATAL_FAILURE(OpenIdle(SearchConfig(30000ms)));
     H().Click(P::IDC_SEARCH);
@@ -893,33 +744,6 @@ TEST_F(TarnelConfPageSearch, ARefusedInquiryClosesThePort) {
     EXPECT_TRUE(AllUserControlsDisabled(H()));
     EXPECT_EQ(H().Text(P::IDC_SEARCH), u"Search device");
     EXPECT_EQ(H().mainWindow.SetupRequests(), 0);
-}
-
-TEST_F(TarnelConfPageSearch, TakesASelectedDeviceAsTheTarget) {
-    ASSERT_NO_FATAL_FAILURE(OpenIdle(SearchConfig(3200ms)));
-    H().Click(P::IDC_SEARCH);
-    ASSERT_TRUE(H().WaitForBox(116));
-    ASSERT_TRUE(H().WaitIdle());
-
-    H().Click(P::IDC_TAKE_TARGET);
-    EXPECT_EQ(H().BoxIds().back(), 112);
-    EXPECT_EQ(H().StyleOf(112), ui::MB_ICONERROR);
-
-    auto& target = H().Get<ui::Edit>(P::IDC_TARGET);
-    const QRgb editable = Background(*ui::QWidgetOf(target));
-    ClickRow(H(), 1);
-    H().Click(P::IDC_TAKE_TARGET);
-    EXPECT_EQ(target.GetWindowText(), u"74E543B019C7");
-    EXPECT_TRUE(target.IsReadOnly());
-    // Read-only looks it: the greyed face of the page, not an edit's white.
-    const QRgb readOnly = Background(*ui::QWidgetOf(target));
-    EXPECT_NE(readOnly, editable);
-    EXPECT_EQ(readOnly, ui::QWidgetOf(H().page)->palette().color(QPalette::Window).rgb());
-
-    H().Click(P::IDC_CLEAR_TARGET);
-    EXPECT_EQ(target.GetWindowText(), u"");
-    EXPECT_FALSE(target.IsReadOnly());
-    EXPECT_EQ(Background(*ui::QWidgetOf(target)), editable);
 }
 
 // --- Port errors and closing ------------------------------------------------------------
@@ -1002,48 +826,6 @@ TEST(TarnelConfPagePort, ClosingThePortInsideTheWorkersBoxDoesNotHang) {
     h.Settle(300ms);
     EXPECT_FALSE(h.page.IsPortOpen());
     EXPECT_EQ(h.BoxIds(), std::vector<int>{125});
-}
-
-// The port fails just as it opens, before the page has numbered the opening:
-// the error is this opening's all the same. The hang-up may also come before
-// the open call has set the line up, and the open then fails by itself (its
-// caller says so); only a round whose open succeeded shows the page's part.
-TEST(TarnelConfPagePort, APortThatFailsAsItOpensGivesMessage106) {
-    for (int round = 0; round < 50; ++round) {
-        ConfPageHarness h;
-        tarnel::test::PtyPair pty;
-        // Opened and closed once, the master reports a hang-up until the slave
-        // is opened again.
-        close(open(pty.SlavePath().c_str(), O_RDWR | O_NOCTTY));
-        std::thread puller([&] {
-            const auto deadline = Clock::now() + 10s;
-            pollfd p{pty.MasterFd(), POLLIN, 0};
-            while (Clock::now() < deadline && poll(&p, 1, 0) >= 0 && (p.revents & POLLHUP) != 0) {
-            }
-            pty.Unplug();
-        });
-        const std::u16string port(pty.SlavePath().begin(), pty.SlavePath().end());
-        const std::error_code error = h.page.OpenPort(port, 9600, 0, 0, 0, 8);
-        puller.join();
-        if (error) {
-            EXPECT_FALSE(h.page.IsPortOpen());
-            continue;
-        }
-        EXPECT_TRUE(h.WaitForBox(106));
-        ASSERT_TRUE(h.WaitFor([&] { return h.mainWindow.SetupRequests() == 1; }));
-        EXPECT_FALSE(h.page.IsPortOpen());
-        return;
-    }
-    FAIL() << "no open got past setting the line up before the hang-up";
-}
-
-TEST(TarnelConfPagePort, OpeningAMissingPortFailsAndChangesNothing) {
-    ConfPageHarness h;
-    EXPECT_TRUE(h.page.OpenPort(u"/dev/tarnel-no-such-port", 9600, 0, 0, 0, 8));
-    EXPECT_FALSE(h.page.IsPortOpen());
-    EXPECT_EQ(ui::test::WaitCursorCount(), 0);
-    h.Settle(100ms);
-    EXPECT_TRUE(h.BoxIds().empty());
 }
 
 // The worker holds the job lock while its box waits for the user; closing

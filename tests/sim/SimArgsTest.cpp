@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 namespace tarnel::sim {
 namespace {
 
@@ -110,6 +112,72 @@ TEST(SimArgs, BehaviourKnobs) {
     EXPECT_FALSE(args.logCommands);
     EXPECT_FALSE(ParseSimArgs({"--no-link"}).publish);
     EXPECT_TRUE(ParseSimArgs({"--help"}).help);
+}
+
+// Every field away from its default, with bytes that need escaping, goes
+// through the flags and comes back.
+TEST(SimArgs, FormattedFlagsGiveTheConfigBack) {
+    SimConfig config;
+    config.address = {0xA1, 0xB2, 0xC3, 0xD4, 0xE5, 0xF6};
+    config.modelName = "M 2";
+    config.version = "v=3";
+    config.settings = {"Kim's 모듈", {{115200, 'E', 2}, 1}, 2, true, {1, 2, 3, 4, 5, 6}};
+    config.state = ModuleState::Connecting;
+    config.peer = {6, 5, 4, 3, 2, 1};
+    config.devices = {{{0, 0x11, 0x22, 0x33, 0x44, 0x55}, "Phone, old", -128, 0x5A020C, 1200ms},
+                      {{0x66, 0x77, 0x88, 0x99, 0xAA, 0xBB}, "", 127, 0x1F00, 0ms}};
+    config.inquiryTime = 9000ms;
+    config.replyDelay = 40ms;
+    config.commandDelays = {{"AT+DISC", 1500ms}, {"AT+VER?", 2ms}};
+    config.lineGap = 30ms;
+    config.okDelay = 120ms;
+    config.inquiryOk = true;
+    config.discReportDelay = 250ms;
+    config.okAfterData = false;
+    config.paceOutput = true;
+    config.silentCommands = {"AT+VER?", "ATZ"};
+    config.errorCommands = {"AT+NAME"};
+    config.replyOverrides = {{"AT+QM?", std::string("\r\n+QM;1\r\n\\\x00\x7F한\t", 16)}};
+    config.hangUpAfterBytes = 999'999'999'999ULL;
+
+    const SimArgs args = ParseSimArgs(FormatSimArgs(config));
+    ASSERT_EQ(args.error, "");
+    const SimConfig& back = args.config;
+    EXPECT_EQ(back.address, config.address);
+    EXPECT_EQ(back.modelName, config.modelName);
+    EXPECT_EQ(back.version, config.version);
+    EXPECT_EQ(back.settings, config.settings);
+    EXPECT_EQ(back.factory, config.factory);
+    EXPECT_EQ(back.state, config.state);
+    EXPECT_EQ(back.peer, config.peer);
+    ASSERT_EQ(back.devices.size(), 2u);
+    for (std::size_t i = 0; i < 2; ++i) {
+        EXPECT_EQ(back.devices[i].address, config.devices[i].address);
+        EXPECT_EQ(back.devices[i].name, config.devices[i].name);
+        EXPECT_EQ(back.devices[i].rssi, config.devices[i].rssi);
+        EXPECT_EQ(back.devices[i].classOfDevice, config.devices[i].classOfDevice);
+        EXPECT_EQ(back.devices[i].reportAfter, config.devices[i].reportAfter);
+    }
+    EXPECT_EQ(back.inquiryTime, config.inquiryTime);
+    EXPECT_EQ(back.replyDelay, config.replyDelay);
+    EXPECT_EQ(back.commandDelays, config.commandDelays);
+    EXPECT_EQ(back.lineGap, config.lineGap);
+    EXPECT_EQ(back.okDelay, config.okDelay);
+    EXPECT_EQ(back.inquiryOk, config.inquiryOk);
+    EXPECT_EQ(back.discReportDelay, config.discReportDelay);
+    EXPECT_EQ(back.okAfterData, config.okAfterData);
+    EXPECT_EQ(back.paceOutput, config.paceOutput);
+    EXPECT_EQ(back.silentCommands, config.silentCommands);
+    EXPECT_EQ(back.errorCommands, config.errorCommands);
+    EXPECT_EQ(back.replyOverrides, config.replyOverrides);
+    EXPECT_EQ(back.hangUpAfterBytes, config.hangUpAfterBytes);
+
+    // A default config keeps the demonstration devices; no devices stay none.
+    EXPECT_EQ(ParseSimArgs(FormatSimArgs({})).config.devices.size(), 3u);
+    config.devices.clear();
+    EXPECT_TRUE(ParseSimArgs(FormatSimArgs(config)).config.devices.empty());
+    config.factory.opMode = 1;
+    EXPECT_THROW(FormatSimArgs(config), std::invalid_argument);
 }
 
 struct BadArgs {

@@ -2,12 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QStyle>
-#include <QStyleOptionButton>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,70 +9,28 @@
 #include "platform/Profile.h"
 #include "platform/ProfileValues.h"
 #include "platform/TestHooks.h"
-#include "platform/qt/QtText.h"
-#include "platform/qt/WindowAccess.h"
-#include "tests/support/PtyPair.h"
-#include "tests/support/UserInput.h"
-#include "tests/terminal/TerminalLinuxHelpers.h"
+#include "tests/support/PersonInput.h"
+#include "tests/terminal/OpenPage.h"
 #include "tests/terminal/TerminalTestHost.h"
 
 namespace {
 
 using namespace std::chrono_literals;
+using terminal_test::ClearLineEndProfile;
+using terminal_test::ControlsEnabled;
 using terminal_test::HostDialog;
-using terminal_test::PressKey;
+using terminal_test::OpenPage;
 using terminal_test::WaitFor;
+using terminal_test::WithOpenPage;
 
 namespace profile = ui::profile;
 
-constexpr int kControlIds[] = {1075, 1076, 1083, 1084, 1085, 1086};
-
 std::u16string Shown(const SerialTermPage& page) {
-    return ui::FromQString(qobject_cast<QPlainTextEdit*>(ui::QWidgetOf(page.m_view))->toPlainText());
-}
-
-std::u16string U16(const std::string& ascii) {
-    return std::u16string(ascii.begin(), ascii.end());
-}
-
-bool ControlsEnabled(const SerialTermPage& page, bool enabled) {
-    for (int id : kControlIds) {
-        if (page.GetDlgItem(id)->IsWindowEnabled() != enabled) return false;
-    }
-    return true;
-}
-
-void ClearLineEndProfile() {
-    // A value of the wrong type reads as missing.
-    ui::WriteProfileString(profile::kSection, profile::kLineEndCR, u"x");
-    ui::WriteProfileString(profile::kSection, profile::kLineEndLF, u"x");
+    return page.m_view.GetWindowText();
 }
 
 void SetCheck(ui::Button& box, bool checked) {
     if ((box.GetCheck() == ui::BST_CHECKED) != checked) box.Click();
-}
-
-// The page in a host window with its port open on a pseudo-terminal whose
-// master side plays the device.
-struct OpenPage {
-    SerialTermPage page;
-    tarnel::test::PtyPair pty;
-    ui::test::MessageBoxRecorder boxes;
-
-    std::error_code Open() { return page.OpenPort(U16(pty.SlavePath()), 115200, 0, 0, 0, 8); }
-};
-
-void WithOpenPage(const std::function<void(OpenPage&, HostDialog&)>& body) {
-    ClearLineEndProfile();
-    OpenPage f;
-    f.pty.HoldSlave();
-    terminal_test::WithHostWindow([&](HostDialog& host) {
-        ASSERT_TRUE(f.page.Create(&host));
-        host.Hold(f.page);
-        f.page.ShowWindow(ui::SW_SHOW);
-        ASSERT_FALSE(f.Open());
-        body(f, host);
-    });
 }
 
 TEST(SerialTermPage, LineEndBoxesFollowTheProfileAndWriteOnlyTheirOwnValue) {
@@ -133,47 +85,6 @@ TEST(SerialTermPage, LineEndBoxesFollowTheProfileAndWriteOnlyTheirOwnValue) {
     EXPECT_EQ(ui::GetProfileInt(profile::kSection, profile::kLineEndCR, -1), 0);
 }
 
-bool Checked(const ui::Button& box) {
-    return box.GetCheck() == ui::BST_CHECKED;
-}
-
-// The middle of a check box's text, where a person aims at the text.
-QPoint TextOf(QCheckBox& box) {
-    QStyleOptionButton option;
-    option.initFrom(&box);
-    option.text = box.text();
-    return box.style()->subElementRect(QStyle::SE_CheckBoxContents, &option, &box).center();
-}
-
-// A person ticks a box by clicking its square or its text; each click
-// toggles it and the line-end boxes write their profile value.
-TEST(SerialTermPage, ClicksOnTheCheckBoxesAndTheirTextsTickThem) {
-    using tarnel::test::ClickOn;
-    WithOpenPage([](OpenPage& f, HostDialog&) {
-        struct Box {
-            ui::Button& button;
-            std::u16string_view profileValue;  // empty: not kept
-        };
-        for (const Box& box : {Box{f.page.m_chkCR, profile::kLineEndCR},
-                               Box{f.page.m_chkLF, profile::kLineEndLF}, Box{f.page.m_chkHex, {}}}) {
-            auto& widget = *qobject_cast<QCheckBox*>(ui::QWidgetOf(box.button));
-            const QPoint square(6, widget.height() / 2);
-            for (const QPoint at : {square, TextOf(widget)}) {
-                const bool before = Checked(box.button);
-                EXPECT_EQ(ClickOn(widget, at), &widget) << box.button.GetDlgCtrlID();
-                EXPECT_NE(Checked(box.button), before) << box.button.GetDlgCtrlID();
-                if (!box.profileValue.empty()) {
-                    EXPECT_EQ(ui::GetProfileInt(profile::kSection, box.profileValue, -1),
-                              Checked(box.button) ? 1 : 0)
-                        << box.button.GetDlgCtrlID();
-                }
-            }
-        }
-        EXPECT_EQ(f.page.m_view.m_lineEndCR, Checked(f.page.m_chkCR));
-        EXPECT_EQ(f.page.m_view.m_lineEndLF, Checked(f.page.m_chkLF));
-    });
-}
-
 // The whole way of a line: click into the input line, type, click Send or
 // press Enter, with the line end and the hexadecimal reading ticked by
 // clicks.
@@ -182,39 +93,27 @@ TEST(SerialTermPage, ALineTypedAndSentByClickOrEnterReachesThePort) {
     using tarnel::test::TypeText;
     WithOpenPage([](OpenPage& f, HostDialog&) {
         ClickOn(f.page.m_history);
-        TypeText(QStringLiteral("AT+VER?"));
+        TypeText(u"AT+VER?");
         ClickOn(*f.page.GetDlgItem(SerialTermPage::IDC_SEND));
         EXPECT_EQ(terminal_test::ReceivePumping(f.pty, 8), "AT+VER?\r");
 
         ClickOn(f.page.m_chkLF);
         ClickOn(f.page.m_history);
-        TypeText(QStringLiteral("ATI"));
-        tarnel::test::PressKey(Qt::Key_Return);
+        TypeText(u"ATI");
+        tarnel::test::PressKey(ui::VK_RETURN);
         EXPECT_EQ(terminal_test::ReceivePumping(f.pty, 5), "ATI\r\n");
 
         ClickOn(f.page.m_chkCR);
         ClickOn(f.page.m_chkHex);
         ClickOn(f.page.m_history);
-        TypeText(QStringLiteral("4142"));
-        tarnel::test::PressKey(Qt::Key_Return);
+        TypeText(u"4142");
+        tarnel::test::PressKey(ui::VK_RETURN);
         EXPECT_EQ(terminal_test::ReceivePumping(f.pty, 3), "AB\n");
         terminal_test::Settle();
         EXPECT_EQ(f.pty.ReceiveIdle(200ms), "") << "each line is sent once";
         EXPECT_EQ(f.page.m_history.GetLBText(0), u"4142");
         EXPECT_EQ(f.page.m_history.GetLBText(2), u"AT+VER?");
         EXPECT_EQ(f.boxes.Count(), 0u);
-    });
-}
-
-TEST(SerialTermPage, OpenPortFailureLeavesThePageClosed) {
-    SerialTermPage page;
-    terminal_test::WithHostWindow([&](HostDialog& host) {
-        ASSERT_TRUE(page.Create(&host));
-        page.ClosePort();
-        const std::error_code error = page.OpenPort(u"/dev/tarnel-no-such-port", 9600, 0, 0, 0, 8);
-        EXPECT_EQ(error, std::error_code(ENOENT, std::system_category()));
-        EXPECT_FALSE(page.m_view.m_channel->IsOpen());
-        EXPECT_TRUE(ControlsEnabled(page, false));
     });
 }
 
@@ -275,20 +174,6 @@ TEST(SerialTermPage, SendConvertsTheLineOrShowsWhyNot) {
         send->Click();
         EXPECT_EQ(f.pty.ReceiveIdle(200ms), "");
         EXPECT_EQ(f.page.m_history.GetCount(), entries);
-    });
-}
-
-TEST(SerialTermPage, EnterInTheInputLineSendsOnce) {
-    WithOpenPage([](OpenPage& f, HostDialog&) {
-        f.page.m_history.SetFocus();
-        QLineEdit* edit = qobject_cast<QComboBox*>(ui::QWidgetOf(f.page.m_history))->lineEdit();
-        edit->setText("ATI");
-        PressKey(edit, Qt::Key_Return, u"\r");
-        EXPECT_EQ(terminal_test::ReceivePumping(f.pty, 4), "ATI\r");
-        terminal_test::Settle();
-        EXPECT_EQ(f.pty.ReceiveIdle(200ms), "");
-        EXPECT_EQ(f.page.m_history.GetLBText(0), u"ATI");
-        EXPECT_EQ(f.boxes.Count(), 0u);
     });
 }
 
