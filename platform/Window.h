@@ -16,6 +16,7 @@
 
 namespace ui {
 
+class DataExchange;
 class Image;
 class Painter;
 class Window;
@@ -213,6 +214,8 @@ protected:
 
 private:
     friend class WindowAccess;  // the layer's own access to the state
+    // Binding a member asks CanAttachTo and runs PreSubclassWindow.
+    friend void DDX_Control(DataExchange& dx, int id, Window& control);
 
     void AddCommand(int first, int last, UINT code, std::function<void(UINT)> fn);
     void AddMessage(UINT message, std::function<LRESULT(WPARAM, LPARAM)> fn);
