@@ -2,7 +2,8 @@
 
 // The base of every window of the program: a toolkit window seen through the
 // Windows model of control ids, messages, timers and parent chains. The
-// backend (platform/<toolkit>/) implements it.
+// shared part keeps the message map and the tree of windows (WindowCore.h);
+// the backend (platform/<toolkit>/) implements the rest.
 // See platform/Ui.h for how a window class is written on this layer.
 
 #include <functional>

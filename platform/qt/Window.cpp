@@ -13,6 +13,7 @@
 #include <unordered_map>
 #include <utility>
 
+#include "platform/WindowCore.h"
 #include "platform/qt/DialogWidget.h"
 #include "platform/qt/KeyRouter.h"
 #include "platform/qt/QtFont.h"

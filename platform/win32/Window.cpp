@@ -3,6 +3,7 @@
 #include <unordered_map>
 
 #include "platform/Image.h"
+#include "platform/WindowCore.h"
 #include "platform/win32/GdiplusImage.h"
 #include "platform/win32/Wide.h"
 #include "platform/win32/Win32Font.h"

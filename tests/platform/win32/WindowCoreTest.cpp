@@ -193,6 +193,40 @@ TEST_F(WindowCoreTest, PostsFromOtherThreadsArriveInOrderAndNoneAfterTheWindowIs
     EXPECT_TRUE(target.seen.empty());
 }
 
+TEST_F(WindowCoreTest, AnObjectThatGoesFirstTakesItsWindowAndItsChildrensWindowsAlong) {
+    class Target : public ui::Window {
+    public:
+        Target() { MapMessage(kPosted, &Target::OnPosted); }
+        std::vector<ui::WPARAM> seen;
+
+    private:
+        ui::LRESULT OnPosted(ui::WPARAM w, ui::LPARAM) {
+            seen.push_back(w);
+            return 0;
+        }
+    };
+    Target child;
+    HWND parentHwnd = nullptr;
+    HWND childHwnd = nullptr;
+    {
+        Target parent;
+        ASSERT_TRUE(parent.CreateBlank());
+        ASSERT_TRUE(child.CreateBlank(&parent));
+        parentHwnd = ui::HwndOf(parent);
+        childHwnd = ui::HwndOf(child);
+        parent.PostMessage(kPosted, 1, 0);
+        child.PostMessage(kPosted, 2, 0);
+    }
+    EXPECT_FALSE(IsWindow(parentHwnd));
+    EXPECT_FALSE(IsWindow(childHwnd));
+    EXPECT_FALSE(child.IsWindow());
+    EXPECT_EQ(child.GetParent(), nullptr);
+    EXPECT_FALSE(child.PostMessage(kPosted, 3, 0));
+    ui::test::ProcessEvents();
+    EXPECT_TRUE(child.seen.empty()) << "nothing posted before reaches either object";
+    EXPECT_TRUE(child.CreateBlank()) << "the object can have a window again";
+}
+
 TEST_F(WindowCoreTest, TimersAndNestedModalRunsEndInTheirOwnOrder) {
     PersonDialog outer;
     PersonDialog inner(&outer);
