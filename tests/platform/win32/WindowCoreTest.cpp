@@ -35,6 +35,19 @@ bool Pump(const std::function<bool()>& condition) {
     return tarnel::test::WaitUntil(condition, 10s, [] { ui::test::ProcessEvents(); });
 }
 
+// Records the kPosted messages it is given.
+class PostTarget : public ui::Window {
+public:
+    PostTarget() { MapMessage(kPosted, &PostTarget::OnPosted); }
+    std::vector<ui::WPARAM> seen;
+
+private:
+    ui::LRESULT OnPosted(ui::WPARAM w, ui::LPARAM) {
+        seen.push_back(w);
+        return 0;
+    }
+};
+
 class WindowCoreTest : public testing::Test {
 protected:
     static void SetUpTestSuite() {
@@ -152,17 +165,7 @@ TEST_F(WindowCoreTest, BoundMembersAndWrappersStandForTheTemplatesControls) {
 }
 
 TEST_F(WindowCoreTest, PostsFromOtherThreadsArriveInOrderAndNoneAfterTheWindowIsGone) {
-    class Target : public ui::Window {
-    public:
-        Target() { MapMessage(kPosted, &Target::OnPosted); }
-        std::vector<ui::WPARAM> seen;
-
-    private:
-        ui::LRESULT OnPosted(ui::WPARAM w, ui::LPARAM) {
-            seen.push_back(w);
-            return 0;
-        }
-    } target;
+    PostTarget target;
     ASSERT_TRUE(target.CreateBlank());
     std::vector<int> tasks;
     std::thread poster([&] {
@@ -194,22 +197,11 @@ TEST_F(WindowCoreTest, PostsFromOtherThreadsArriveInOrderAndNoneAfterTheWindowIs
 }
 
 TEST_F(WindowCoreTest, AnObjectThatGoesFirstTakesItsWindowAndItsChildrensWindowsAlong) {
-    class Target : public ui::Window {
-    public:
-        Target() { MapMessage(kPosted, &Target::OnPosted); }
-        std::vector<ui::WPARAM> seen;
-
-    private:
-        ui::LRESULT OnPosted(ui::WPARAM w, ui::LPARAM) {
-            seen.push_back(w);
-            return 0;
-        }
-    };
-    Target child;
+    PostTarget child;
     HWND parentHwnd = nullptr;
     HWND childHwnd = nullptr;
     {
-        Target parent;
+        PostTarget parent;
         ASSERT_TRUE(parent.CreateBlank());
         ASSERT_TRUE(child.CreateBlank(&parent));
         parentHwnd = ui::HwndOf(parent);
