@@ -26,7 +26,6 @@ public:
 
     // The widget that holds a window's children (a dialog's client area).
     static QWidget* ClientWidget(const Window& window);
-    static bool IsTopLevel(const Window& window) { return window.m_state->parent == nullptr; }
 
     // A notification of `control`: to the control's own reflected handler,
     // else to its parent as WM_COMMAND.

@@ -34,7 +34,6 @@ public:
     static void AddMessage(Window& window, UINT message, std::function<LRESULT(WPARAM, LPARAM)> fn) {
         window.AddMessage(message, std::move(fn));
     }
-    static bool IsTopLevel(const Window& window) { return window.m_state->parent == nullptr; }
     static bool PreTranslate(Window& window, const MSG& msg) { return window.PreTranslateMessage(msg); }
 };
 
