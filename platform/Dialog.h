@@ -69,14 +69,33 @@ private:
     friend void DDX_Control(DataExchange& dx, int id, Window& control);
     friend void DDX_Radio(DataExchange& dx, int firstId, int& value);
 
+    // One run of DoModal: what EndDialog gave, and the backend's loop while
+    // it runs.
+    struct ModalRun {
+        int result = -1;
+        bool ended = false;
+        struct Loop;
+        Loop* loop = nullptr;
+    };
+
     const res::DialogTemplate* Template() const;
     bool Build(Window* parent, bool child);
+
+    // --- Defined by the backend ------------------------------------------
+    // Makes the window and its controls: a child in `parent`'s client area,
+    // or a top-level window owned by `parent` (nullptr: none).
+    bool BuildWindow(const res::DialogTemplate& dialogTemplate, Window* parent, bool child);
     void BuildMenu(const res::MenuTemplate& menu);
+    // Shows the built window modally, the first control focused.
+    void ShowModal();
+    // Returns when EndModalLoop ends `run` or the window goes.
+    void RunModalLoop(ModalRun& run);
+    // EndDialog of `run`: the loop returns once the running handler returns.
+    void EndModalLoop(ModalRun& run);
 
     int m_templateId;
     const res::DialogTemplate* m_template = nullptr;
     Window* m_owner;
-    struct ModalRun;
     ModalRun* m_run = nullptr;
     // The backend's widgets of the built window.
     struct Built;

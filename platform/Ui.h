@@ -5,13 +5,16 @@
 // Include this header for all of it.
 //
 // The headers here are the layer's interface and name no toolkit; the shared
-// part (message maps, template geometry in dialog units, strings and
-// language, message boxes and their requests from other threads, the test
-// hook points, serving waits, version data) is built from the sources here,
-// and the backend folder CMake picks (platform/qt/ for Qt 6 Widgets)
-// implements the rest: the classes' bodies, Font, Image, Painter, Canvas,
-// GetSysColor, Application, FromAnsi, FromUtf8, IsSpace, and for the shared
-// part LocaleUiLanguage, ShowToolkitBox and PostToWindowThread.
+// part (message maps, the window tree and its destruction, modal runs, data
+// exchange, the wait-cursor counter, template geometry in dialog units,
+// strings and language, message boxes and their requests from other
+// threads, the test hook points, serving waits, version data) is built from
+// the sources here, and the backend folder CMake picks (platform/qt/ for Qt 6
+// Widgets) implements the rest: the classes' toolkit bodies, Font, Image,
+// Painter, Canvas, GetSysColor, Application, FromAnsi, FromUtf8, IsSpace,
+// and for the shared part LocaleUiLanguage, ShowToolkitBox,
+// PostToWindowThread, ApplyWaitCursor, the hooks of WindowCore.h and the
+// backend members Dialog.h names.
 //
 // A dialog class names its template and declares its message map in the
 // constructor; handlers keep the program's names:

@@ -2,7 +2,8 @@
 
 // The base of every window of the program: a toolkit window seen through the
 // Windows model of control ids, messages, timers and parent chains. The
-// backend (platform/<toolkit>/) implements it.
+// shared part keeps the message map and the tree of windows (WindowCore.h);
+// the backend (platform/<toolkit>/) implements the rest.
 // See platform/Ui.h for how a window class is written on this layer.
 
 #include <functional>
@@ -16,6 +17,7 @@
 
 namespace ui {
 
+class DataExchange;
 class Image;
 class Painter;
 class Window;
@@ -213,6 +215,8 @@ protected:
 
 private:
     friend class WindowAccess;  // the layer's own access to the state
+    // Binding a member asks CanAttachTo and runs PreSubclassWindow.
+    friend void DDX_Control(DataExchange& dx, int id, Window& control);
 
     void AddCommand(int first, int last, UINT code, std::function<void(UINT)> fn);
     void AddMessage(UINT message, std::function<LRESULT(WPARAM, LPARAM)> fn);

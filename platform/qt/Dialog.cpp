@@ -8,16 +8,11 @@
 #include <QMenuBar>
 #include <QPointer>
 
-#include "platform/Button.h"
-#include "platform/ComboBox.h"
+#include "platform/AddControlWrapper.h"
+#include "platform/BuiltControl.h"
 #include "platform/DataExchange.h"
-#include "platform/Edit.h"
-#include "platform/HookState.h"
-#include "platform/ListCtrl.h"
 #include "platform/Localized.h"
 #include "platform/Menu.h"
-#include "platform/RichEditCtrl.h"
-#include "platform/Static.h"
 #include "platform/qt/ComboWidget.h"
 #include "platform/qt/DialogWidget.h"
 #include "platform/qt/QtMenu.h"
@@ -28,55 +23,23 @@
 namespace ui {
 namespace {
 
-std::unique_ptr<Window> MakeWrapper(res::ControlClass cls) {
-    switch (cls) {
-        case res::ControlClass::Button:
-            return std::make_unique<Button>();
-        case res::ControlClass::Static:
-            return std::make_unique<Static>();
-        case res::ControlClass::Edit:
-            return std::make_unique<Edit>();
-        case res::ControlClass::ComboBox:
-            return std::make_unique<ComboBox>();
-        case res::ControlClass::ListView:
-            return std::make_unique<ListCtrl>();
-        case res::ControlClass::RichEdit:
-            return std::make_unique<RichEditCtrl>();
-    }
-    return std::make_unique<Window>();
-}
-
-bool IsRadio(const res::ControlTemplate& control) {
-    const std::uint32_t kind = control.style & BS_TYPEMASK;
-    return control.cls == res::ControlClass::Button && (kind == BS_RADIOBUTTON || kind == BS_AUTORADIOBUTTON);
-}
-
 void NotifyWidget(QWidget* widget, UINT code) {
     if (Window* window = WindowAccess::FromWidget(widget)) WindowAccess::Notify(*window, code);
 }
 
 }  // namespace
 
-struct Dialog::ModalRun {
-    int result = -1;
-    bool ended = false;
-    QEventLoop* loop = nullptr;
+struct Dialog::ModalRun::Loop {
+    QEventLoop events;
 };
 
 struct Dialog::Built {
-    struct Entry {
-        const res::ControlTemplate* control;
-        QWidget* widget;
-    };
-
     explicit Built(Dialog& owner) : dialog(owner) {}
     void AddControl(const res::ControlTemplate& control, QWidget* widget);
     void OnClicked(QWidget* widget);
-    // The template's radio buttons from `firstId` to the end of its group.
-    std::vector<QWidget*> RadioGroup(int firstId) const;
 
     Dialog& dialog;
-    std::vector<Entry> entries;
+    std::vector<BuiltControl<QWidget*>> entries;
     std::unique_ptr<Menu> menu;
     std::unique_ptr<Menu> systemMenu;
 };
@@ -88,34 +51,22 @@ Dialog::Dialog(const res::DialogTemplate& dialogTemplate, Window* parent)
 
 Dialog::~Dialog() = default;
 
-const res::DialogTemplate* Dialog::Template() const {
-    return m_template != nullptr ? m_template : res::FindDialog(m_templateId);
-}
-
-bool Dialog::Build(Window* parent, bool child) {
-    const res::DialogTemplate* dialog = Template();
-    if (dialog == nullptr || IsWindow()) return false;
+bool Dialog::BuildWindow(const res::DialogTemplate& dialog, Window* parent, bool child) {
     QWidget* parentWidget = nullptr;
-    if (child) {
-        if (parent == nullptr || !parent->IsWindow()) return false;
-        parentWidget = WindowAccess::ClientWidget(*parent);
-    } else if (Window* owner = parent != nullptr ? parent : AfxGetMainWnd();
-               owner != nullptr && owner != this) {
-        if (owner->IsWindow()) parentWidget = QWidgetOf(*owner)->window();
-    }
-
-    const TemplateBuilder builder(*dialog);
+    if (parent != nullptr)
+        parentWidget = child ? WindowAccess::ClientWidget(*parent) : QWidgetOf(*parent)->window();
+    const TemplateBuilder builder(dialog);
     auto* widget = new DialogWidget(parentWidget, child);
     widget->setFont(builder.Font());
-    widget->setWindowTitle(ToQString(Localized(dialog->caption)));
+    widget->setWindowTitle(ToQString(Localized(dialog.caption)));
     m_built = std::make_unique<Built>(*this);
     WindowAccess::Attach(*this, widget, 0, child ? parent : nullptr, true);
-    if (!child && dialog->menuId != 0) {
-        if (const res::MenuTemplate* menu = res::FindMenu(dialog->menuId)) BuildMenu(*menu);
+    if (!child && dialog.menuId != 0) {
+        if (const res::MenuTemplate* menu = res::FindMenu(dialog.menuId)) BuildMenu(*menu);
     }
     const QSize size = builder.DialogSize();
     widget->SetClientSize(size.width(), size.height());
-    for (const res::ControlTemplate& control : dialog->controls)
+    for (const res::ControlTemplate& control : dialog.controls)
         m_built->AddControl(control, builder.CreateControl(control, widget->Client()));
     return true;
 }
@@ -146,11 +97,7 @@ void Dialog::BuildMenu(const res::MenuTemplate& menu) {
 
 void Dialog::Built::AddControl(const res::ControlTemplate& control, QWidget* widget) {
     entries.push_back({&control, widget});
-    auto& state = WindowAccess::StateOf(dialog);
-    auto wrapper = MakeWrapper(control.cls);
-    WindowAccess::Attach(*wrapper, widget, control.id, &dialog, false);
-    if (control.id != IDC_STATIC) state.controls.emplace(control.id, wrapper.get());
-    state.ownControls.push_back(std::move(wrapper));
+    WindowAccess::Attach(AddControlWrapper(dialog, control), widget, control.id, &dialog, false);
 
     if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
         QObject::connect(button, &QAbstractButton::clicked, widget, [this, widget] { OnClicked(widget); });
@@ -165,7 +112,7 @@ void Dialog::Built::AddControl(const res::ControlTemplate& control, QWidget* wid
 
 void Dialog::Built::OnClicked(QWidget* widget) {
     const auto it =
-        std::find_if(entries.begin(), entries.end(), [widget](const auto& e) { return e.widget == widget; });
+        std::find_if(entries.begin(), entries.end(), [widget](const auto& e) { return e.handle == widget; });
     if (it == entries.end()) return;
     auto* button = static_cast<QAbstractButton*>(widget);
     const std::uint32_t kind = it->control->style & BS_TYPEMASK;
@@ -179,7 +126,7 @@ void Dialog::Built::OnClicked(QWidget* widget) {
         while (last != entries.end() && !(last->control->style & WS_GROUP))
             ++last;
         for (auto e = first; e != last; ++e) {
-            if (IsRadio(*e->control)) static_cast<QAbstractButton*>(e->widget)->setChecked(e == it);
+            if (IsRadioButton(*e->control)) static_cast<QAbstractButton*>(e->handle)->setChecked(e == it);
         }
     } else if (kind == BS_CHECKBOX || kind == BS_RADIOBUTTON) {
         button->setChecked(!button->isChecked());  // only the automatic kinds change by themselves
@@ -187,63 +134,33 @@ void Dialog::Built::OnClicked(QWidget* widget) {
     NotifyWidget(widget, BN_CLICKED);
 }
 
-std::vector<QWidget*> Dialog::Built::RadioGroup(int firstId) const {
-    std::vector<QWidget*> group;
-    auto it = std::find_if(entries.begin(), entries.end(),
-                           [firstId](const auto& e) { return e.control->id == firstId; });
-    for (auto e = it; e != entries.end() && IsRadio(*e->control); ++e) {
-        if (e != it && (e->control->style & WS_GROUP)) break;
-        group.push_back(e->widget);
-    }
-    return group;
-}
-
-int Dialog::DoModal() {
-    if (!Build(m_owner, false)) return -1;
-    ModalRun run;
-    ModalRun* outer = m_run;
-    m_run = &run;
-    OnInitDialog();
-    if (!run.ended && IsWindow()) {
-        QWidget* widget = QWidgetOf(*this);
-        widget->setWindowModality(Qt::ApplicationModal);
-        widget->show();
-        widget->activateWindow();
-        if (auto* focus = QApplication::focusWidget(); focus == nullptr || !widget->isAncestorOf(focus)) {
-            for (const auto& entry : m_built->entries) {
-                if ((entry.control->style & WS_TABSTOP) && entry.widget->isEnabled() &&
-                    entry.widget->isVisible()) {
-                    entry.widget->setFocus(Qt::TabFocusReason);
-                    break;
-                }
+void Dialog::ShowModal() {
+    QWidget* widget = QWidgetOf(*this);
+    widget->setWindowModality(Qt::ApplicationModal);
+    widget->show();
+    widget->activateWindow();
+    if (auto* focus = QApplication::focusWidget(); focus == nullptr || !widget->isAncestorOf(focus)) {
+        for (const auto& entry : m_built->entries) {
+            if ((entry.control->style & WS_TABSTOP) && entry.handle->isEnabled() &&
+                entry.handle->isVisible()) {
+                entry.handle->setFocus(Qt::TabFocusReason);
+                break;
             }
         }
-        if (auto hook = detail::ModalHook()) hook(*this);
     }
-    if (!run.ended && IsWindow()) {
-        QEventLoop loop;
-        run.loop = &loop;
-        QObject::connect(QWidgetOf(*this), &QObject::destroyed, &loop, &QEventLoop::quit);
-        loop.exec(QEventLoop::DialogExec);
-        run.loop = nullptr;
-    }
-    m_run = outer;
-    DestroyWindow();
-    return run.result;
 }
 
-void Dialog::EndDialog(int result) {
-    if (m_run == nullptr) return;
-    m_run->result = result;
-    m_run->ended = true;
+void Dialog::RunModalLoop(ModalRun& run) {
+    ModalRun::Loop loop;
+    run.loop = &loop;
+    QObject::connect(QWidgetOf(*this), &QObject::destroyed, &loop.events, &QEventLoop::quit);
+    loop.events.exec(QEventLoop::DialogExec);
+    run.loop = nullptr;
+}
+
+void Dialog::EndModalLoop(ModalRun& run) {
     if (QWidget* widget = QWidgetOf(*this)) widget->hide();
-    if (m_run->loop != nullptr) m_run->loop->exit();
-}
-
-bool Dialog::UpdateData(bool saveAndValidate) {
-    DataExchange dx(*this, saveAndValidate);
-    DoDataExchange(dx);
-    return true;
+    if (run.loop != nullptr) run.loop->events.exit();
 }
 
 Menu* Dialog::GetMenu() const {
@@ -261,46 +178,12 @@ Menu* Dialog::GetSystemMenu() {
     return m_built->systemMenu.get();
 }
 
-void Dialog::DoDataExchange(DataExchange&) {}
-
-bool Dialog::OnInitDialog() {
-    UpdateData(false);
-    return true;
-}
-
-void Dialog::OnOK() {
-    UpdateData(true);
-    EndDialog(IDOK);
-}
-
-void Dialog::OnCancel() {
-    EndDialog(IDCANCEL);
-}
-
-bool Dialog::CreateChild(Window* parent) {
-    if (!Build(parent, true)) return false;
-    OnInitDialog();
-    if (IsWindow()) ShowWindow((Template()->style & WS_VISIBLE) ? SW_SHOW : SW_HIDE);
-    return true;
-}
-
-LRESULT Dialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    LRESULT result = 0;
-    if (WindowAccess::Dispatch(*this, message, wParam, lParam, result)) return result;
-    if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
-        if (LOWORD(wParam) == IDOK)
-            OnOK();
-        else if (LOWORD(wParam) == IDCANCEL)
-            OnCancel();
-    }
-    return 0;
-}
-
 // Beside the dialog: it reads the widgets the dialog built.
 void DDX_Radio(DataExchange& dx, int firstId, int& value) {
     const Dialog& dialog = dx.GetDialog();
-    const std::vector<QWidget*> group =
-        dialog.m_built && dialog.IsWindow() ? dialog.m_built->RadioGroup(firstId) : std::vector<QWidget*>();
+    const std::vector<QWidget*> group = dialog.m_built && dialog.IsWindow()
+                                            ? RadioGroup(dialog.m_built->entries, firstId)
+                                            : std::vector<QWidget*>();
     if (dx.IsSaving()) {
         value = -1;
         for (size_t i = 0; i < group.size(); ++i) {

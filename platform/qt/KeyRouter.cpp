@@ -82,7 +82,7 @@ bool KeyRouter::Route(QWidget* receiver, QKeyEvent* event) {
     const MSG msg{target, WM_KEYDOWN, vk, 0};
     for (Window* window = target; window != nullptr; window = window->GetParent()) {
         if (window->PreTranslateMessage(msg)) return true;
-        if (!alive || WindowAccess::IsTopLevel(*window)) break;
+        if (!alive) break;
     }
     if (!alive || target->SendMessage(WM_KEYDOWN, vk, 0) != 0) return true;
 

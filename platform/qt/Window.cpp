@@ -10,9 +10,10 @@
 #include <QPlainTextEdit>
 #include <QThread>
 #include <QTimer>
-#include <algorithm>
 #include <unordered_map>
+#include <utility>
 
+#include "platform/WindowCore.h"
 #include "platform/qt/DialogWidget.h"
 #include "platform/qt/KeyRouter.h"
 #include "platform/qt/QtFont.h"
@@ -29,8 +30,6 @@ std::unordered_map<const QWidget*, Window*>& Registry() {
     static std::unordered_map<const QWidget*, Window*> registry;
     return registry;
 }
-
-Window* g_mainWnd = nullptr;
 
 QString TextOf(const QWidget* widget) {
     if (const auto* button = qobject_cast<const QAbstractButton*>(widget)) return button->text();
@@ -76,14 +75,6 @@ bool IsWindowThread() {
     return app != nullptr && QThread::currentThread() == app->thread();
 }
 
-Window* AfxGetMainWnd() {
-    return g_mainWnd != nullptr && g_mainWnd->IsWindow() ? g_mainWnd : nullptr;
-}
-
-void SetMainWnd(Window* window) {
-    g_mainWnd = window;
-}
-
 // --- WindowAccess -----------------------------------------------------------
 
 void WindowAccess::Attach(Window& window, QWidget* widget, int id, Window* parent, bool ownsWidget) {
@@ -91,36 +82,11 @@ void WindowAccess::Attach(Window& window, QWidget* widget, int id, Window* paren
     Window::State& state = StateOf(window);
     state.widget = widget;
     state.ownsWidget = ownsWidget;
-    state.id = id;
-    state.parent = parent;
-    if (parent != nullptr) StateOf(*parent).children.push_back(&window);
+    JoinParent(window, id, parent);
     Registry()[widget] = &window;
     auto* link = new WindowLink(&window);
     std::lock_guard lock(state.linkMutex);
     state.link = link;
-}
-
-void WindowAccess::Detach(Window& window) {
-    Window::State& state = StateOf(window);
-    WindowLink* link = nullptr;
-    {
-        std::lock_guard lock(state.linkMutex);
-        std::swap(link, state.link);
-    }
-    if (link == nullptr) return;
-    for (auto& [id, timer] : state.timers)
-        timer->stop();
-    state.timers.clear();  // the link owns them
-    link->Release();
-    auto it = Registry().find(state.widget.data());
-    if (it != Registry().end() && it->second == &window) Registry().erase(it);
-    if (state.parent != nullptr) {
-        auto& siblings = StateOf(*state.parent).children;
-        siblings.erase(std::remove(siblings.begin(), siblings.end(), &window), siblings.end());
-    }
-    state.widget = nullptr;
-    state.parent = nullptr;
-    state.ownsWidget = false;
 }
 
 Window* WindowAccess::FromWidget(const QWidget* widget) {
@@ -149,10 +115,6 @@ void WindowAccess::Notify(Window& control, UINT code) {
                                   reinterpret_cast<LPARAM>(&control));
 }
 
-bool WindowAccess::Dispatch(Window& window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    return StateOf(window).map.Dispatch(message, wParam, lParam, result);
-}
-
 bool WindowAccess::Paint(Window& window, QPainter& painter) {
     auto& paint = StateOf(window).paint;
     if (!paint) return false;
@@ -161,22 +123,52 @@ bool WindowAccess::Paint(Window& window, QPainter& painter) {
     return true;
 }
 
+// --- The shared part's hooks ------------------------------------------------
+
+WindowCore& CoreOf(const Window& window) {
+    return WindowAccess::StateOf(window);
+}
+
+void DetachToolkitWindow(Window& window) {
+    auto& state = WindowAccess::StateOf(window);
+    WindowLink* link = nullptr;
+    {
+        std::lock_guard lock(state.linkMutex);
+        std::swap(link, state.link);
+    }
+    if (link == nullptr) return;
+    for (auto& [id, timer] : state.timers)
+        timer->stop();
+    state.timers.clear();  // the link owns them
+    link->Release();
+    auto it = Registry().find(state.widget.data());
+    if (it != Registry().end() && it->second == &window) Registry().erase(it);
+    LeaveParent(window);
+    state.widget = nullptr;
+    state.ownsWidget = false;
+}
+
+// A dialog's controls go with the dialog's widget, which owns them.
+void DestroyToolkitWindow(Window& window, bool) {
+    const auto& state = WindowAccess::StateOf(window);
+    QPointer<QWidget> widget = state.widget;
+    const bool owns = state.ownsWidget;
+    DetachToolkitWindow(window);
+    if (owns) delete widget.data();
+}
+
+void HandOverToolkitWindow(Window& from, Window& to, int id, Window& dialog) {
+    QWidget* widget = QWidgetOf(from);
+    DetachToolkitWindow(from);
+    WindowAccess::Attach(to, widget, id, &dialog, false);
+}
+
 // --- Window -----------------------------------------------------------------
 
 Window::Window() : m_state(std::make_unique<State>()) {}
 
 Window::~Window() {
-    if (IsWindow()) {
-        // A window that outlives its C++ object cannot be reached any more.
-        QPointer<QWidget> widget = m_state->widget;
-        const bool owns = m_state->ownsWidget;
-        for (Window* child : std::vector<Window*>(m_state->children))
-            WindowAccess::Detach(*child);
-        WindowAccess::Detach(*this);
-        if (owns) delete widget.data();
-    }
-    for (auto& own : m_state->ownControls)
-        WindowAccess::Detach(*own);
+    AbandonWindow(*this);
 }
 
 bool Window::CreateBlank(Window* parent) {
@@ -193,76 +185,11 @@ bool Window::IsWindow() const {
     return m_state->link != nullptr;
 }
 
-void Window::DestroyWindow() {
-    if (!IsWindow()) return;
-    for (Window* child : std::vector<Window*>(m_state->children))
-        child->DestroyWindow();
-    QPointer<QWidget> widget = m_state->widget;
-    const bool owns = m_state->ownsWidget;
-    WindowAccess::Detach(*this);
-    m_state->controls.clear();
-    m_state->ownControls.clear();
-    if (owns) delete widget.data();
-    PostNcDestroy();
-}
-
-int Window::GetDlgCtrlID() const {
-    return m_state->id;
-}
-
-Window* Window::GetParent() const {
-    return m_state->parent;
-}
-
-Window* Window::GetDlgItem(int id) const {
-    auto it = m_state->controls.find(id);
-    return it == m_state->controls.end() ? nullptr : it->second;
-}
-
-LRESULT Window::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (!IsWindow()) return 0;
-    return WindowProc(message, wParam, lParam);
-}
-
 bool Window::PostMessage(UINT message, WPARAM wParam, LPARAM lParam) const {
     std::lock_guard lock(m_state->linkMutex);
     if (m_state->link == nullptr) return false;
     WindowLink::Post(m_state->link, message, wParam, lParam);
     return true;
-}
-
-LRESULT Window::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    LRESULT result = 0;
-    WindowAccess::Dispatch(*this, message, wParam, lParam, result);
-    return result;
-}
-
-bool Window::PreTranslateMessage(const MSG&) {
-    return false;
-}
-
-void Window::PostNcDestroy() {}
-
-void Window::PreSubclassWindow() {}
-
-bool Window::CanAttachTo(const res::ControlTemplate&) const {
-    return true;
-}
-
-void Window::AddCommand(int first, int last, UINT code, std::function<void(UINT)> fn) {
-    m_state->map.AddCommand(first, last, code, std::move(fn));
-}
-
-void Window::AddMessage(UINT message, std::function<LRESULT(WPARAM, LPARAM)> fn) {
-    m_state->map.AddMessage(message, std::move(fn));
-}
-
-void Window::AddReflect(UINT code, std::function<void()> fn) {
-    m_state->map.AddReflect(code, std::move(fn));
-}
-
-void Window::SetPaintHandler(std::function<void(Painter&)> fn) {
-    m_state->paint = std::move(fn);
 }
 
 void Window::EnableWindow(bool enable) {
@@ -340,10 +267,6 @@ void Window::MoveWindow(int x, int y, int cx, int cy, bool repaint) {
     if (repaint) widget->update();
 }
 
-void Window::MoveWindow(const RECT& rect, bool repaint) {
-    MoveWindow(rect.left, rect.top, rect.Width(), rect.Height(), repaint);
-}
-
 void Window::SetClientSize(int cx, int cy) {
     if (auto* dialog = dynamic_cast<DialogWidget*>(QWidgetOf(*this)))
         dialog->SetClientSize(cx, cy);
@@ -379,15 +302,6 @@ int Window::IsDlgButtonChecked(int id) const {
     const Window* item = GetDlgItem(id);
     const auto* button = item != nullptr ? qobject_cast<const QAbstractButton*>(QWidgetOf(*item)) : nullptr;
     return button != nullptr && button->isChecked() ? BST_CHECKED : BST_UNCHECKED;
-}
-
-std::u16string Window::GetDlgItemText(int id) const {
-    const Window* item = GetDlgItem(id);
-    return item != nullptr ? item->GetWindowText() : std::u16string();
-}
-
-void Window::SetDlgItemText(int id, std::u16string_view text) {
-    if (Window* item = GetDlgItem(id)) item->SetWindowText(text);
 }
 
 bool Window::SetTimer(UINT id, UINT elapseMs) {

@@ -18,8 +18,6 @@ public:
     // Makes `window` stand for `widget` (owned: deleted when the window is
     // destroyed) as a child of `parent` (nullptr: top-level).
     static void Attach(Window& window, QWidget* widget, int id, Window* parent, bool ownsWidget);
-    // Lets the widget go without deleting it and without PostNcDestroy.
-    static void Detach(Window& window);
 
     // The window that stands for exactly this widget, or nullptr.
     static Window* FromWidget(const QWidget* widget);
@@ -28,18 +26,11 @@ public:
 
     // The widget that holds a window's children (a dialog's client area).
     static QWidget* ClientWidget(const Window& window);
-    static bool IsTopLevel(const Window& window) { return window.m_state->parent == nullptr; }
 
     // A notification of `control`: to the control's own reflected handler,
     // else to its parent as WM_COMMAND.
     static void Notify(Window& control, UINT code);
-    // Runs the message map; false when no entry matched.
-    static bool Dispatch(Window& window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     static bool Paint(Window& window, QPainter& painter);
-    static bool CanAttach(const Window& window, const res::ControlTemplate& control) {
-        return window.CanAttachTo(control);
-    }
-    static void CallPreSubclass(Window& window) { window.PreSubclassWindow(); }
 };
 
 // The Qt widget of a window (nullptr while the window does not exist).

@@ -1,9 +1,9 @@
 #include "platform/win32/Win32.h"
 // After the Windows headers: see Win32.h.
-#include <algorithm>
 #include <unordered_map>
 
 #include "platform/Image.h"
+#include "platform/WindowCore.h"
 #include "platform/win32/GdiplusImage.h"
 #include "platform/win32/Wide.h"
 #include "platform/win32/Win32Font.h"
@@ -20,8 +20,6 @@ std::unordered_map<HWND, Window*>& Registry() {
     static std::unordered_map<HWND, Window*> registry;
     return registry;
 }
-
-Window* g_mainWnd = nullptr;
 
 bool IsTopLevelHwnd(HWND hwnd) {
     return (GetWindowLongW(hwnd, GWL_STYLE) & WS_CHILD) == 0;
@@ -76,14 +74,6 @@ void DropIcon(auto& state) {
 
 }  // namespace
 
-Window* AfxGetMainWnd() {
-    return g_mainWnd != nullptr && g_mainWnd->IsWindow() ? g_mainWnd : nullptr;
-}
-
-void SetMainWnd(Window* window) {
-    g_mainWnd = window;
-}
-
 // --- WindowAccess -----------------------------------------------------------
 
 Window* WindowAccess::FromHwnd(HWND hwnd) {
@@ -101,10 +91,8 @@ Window* WindowAccess::FindWindowFor(HWND hwnd) {
 void WindowAccess::Attach(Window& window, HWND hwnd, int id, Window* parent, bool owns) {
     win32::StartWindowThread();
     Window::State& state = StateOf(window);
-    state.id = id;
-    state.parent = parent;
     state.ownsHwnd = owns;
-    if (parent != nullptr) StateOf(*parent).children.push_back(&window);
+    JoinParent(window, id, parent);
     Registry()[hwnd] = &window;
     SetHwnd(state, hwnd);
 }
@@ -120,8 +108,14 @@ win32::MessageTarget& WindowAccess::MakeTarget(Window& window, std::function<voi
     return *target;
 }
 
-void WindowAccess::Detach(Window& window) {
-    Window::State& state = StateOf(window);
+// --- The shared part's hooks ------------------------------------------------
+
+WindowCore& CoreOf(const Window& window) {
+    return WindowAccess::StateOf(window);
+}
+
+void DetachToolkitWindow(Window& window) {
+    auto& state = WindowAccess::StateOf(window);
     HWND hwnd = state.hwnd;
     if (hwnd == nullptr) return;
     win32::DetachTarget(hwnd);
@@ -130,12 +124,25 @@ void WindowAccess::Detach(Window& window) {
     state.timers.clear();
     auto it = Registry().find(hwnd);
     if (it != Registry().end() && it->second == &window) Registry().erase(it);
-    if (state.parent != nullptr) {
-        auto& siblings = StateOf(*state.parent).children;
-        siblings.erase(std::remove(siblings.begin(), siblings.end(), &window), siblings.end());
-    }
-    state.parent = nullptr;
+    LeaveParent(window);
     SetHwnd(state, nullptr);
+}
+
+// DestroyWindow destroys a dialog's control too, as ::DestroyWindow does; an
+// object that goes leaves its dialog's controls to the dialog.
+void DestroyToolkitWindow(Window& window, bool explicitly) {
+    auto& state = WindowAccess::StateOf(window);
+    HWND hwnd = state.hwnd;
+    const bool owns = state.ownsHwnd;
+    DetachToolkitWindow(window);
+    if (explicitly || owns) ::DestroyWindow(hwnd);
+    if (explicitly) DropIcon(state);
+}
+
+void HandOverToolkitWindow(Window& from, Window& to, int id, Window& dialog) {
+    HWND hwnd = HwndOf(from);
+    DetachToolkitWindow(from);
+    WindowAccess::AttachRouted(to, hwnd, id, &dialog, false);
 }
 
 // --- Window -----------------------------------------------------------------
@@ -143,17 +150,7 @@ void WindowAccess::Detach(Window& window) {
 Window::Window() : m_state(std::make_unique<State>()) {}
 
 Window::~Window() {
-    if (IsWindow()) {
-        // A window that outlives its C++ object cannot be reached any more.
-        for (Window* child : std::vector<Window*>(m_state->children))
-            WindowAccess::Detach(*child);
-        HWND hwnd = m_state->hwnd;
-        const bool owns = m_state->ownsHwnd;
-        WindowAccess::Detach(*this);
-        if (owns) ::DestroyWindow(hwnd);
-    }
-    for (auto& own : m_state->ownControls)
-        WindowAccess::Detach(*own);
+    AbandonWindow(*this);
     DropIcon(*m_state);
 }
 
@@ -174,76 +171,11 @@ bool Window::IsWindow() const {
     return m_state->hwnd != nullptr;
 }
 
-void Window::DestroyWindow() {
-    if (!IsWindow()) return;
-    for (Window* child : std::vector<Window*>(m_state->children))
-        child->DestroyWindow();
-    HWND hwnd = m_state->hwnd;
-    WindowAccess::Detach(*this);
-    ::DestroyWindow(hwnd);
-    m_state->controls.clear();
-    m_state->ownControls.clear();
-    DropIcon(*m_state);
-    PostNcDestroy();
-}
-
-int Window::GetDlgCtrlID() const {
-    return m_state->id;
-}
-
-Window* Window::GetParent() const {
-    return m_state->parent;
-}
-
-Window* Window::GetDlgItem(int id) const {
-    auto it = m_state->controls.find(id);
-    return it == m_state->controls.end() ? nullptr : it->second;
-}
-
-LRESULT Window::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (!IsWindow()) return 0;
-    return WindowProc(message, wParam, lParam);
-}
-
 bool Window::PostMessage(UINT message, WPARAM wParam, LPARAM lParam) const {
     // The system queue keeps the order and drops what a destroyed window
     // leaves; the lock keeps the window from going between check and post.
     std::lock_guard lock(m_state->hwndMutex);
     return m_state->hwnd != nullptr && PostMessageW(m_state->hwnd, message, wParam, lParam) != FALSE;
-}
-
-LRESULT Window::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    LRESULT result = 0;
-    m_state->map.Dispatch(message, wParam, lParam, result);
-    return result;
-}
-
-bool Window::PreTranslateMessage(const MSG&) {
-    return false;
-}
-
-void Window::PostNcDestroy() {}
-
-void Window::PreSubclassWindow() {}
-
-bool Window::CanAttachTo(const res::ControlTemplate&) const {
-    return true;
-}
-
-void Window::AddCommand(int first, int last, UINT code, std::function<void(UINT)> fn) {
-    m_state->map.AddCommand(first, last, code, std::move(fn));
-}
-
-void Window::AddMessage(UINT message, std::function<LRESULT(WPARAM, LPARAM)> fn) {
-    m_state->map.AddMessage(message, std::move(fn));
-}
-
-void Window::AddReflect(UINT code, std::function<void()> fn) {
-    m_state->map.AddReflect(code, std::move(fn));
-}
-
-void Window::SetPaintHandler(std::function<void(Painter&)> fn) {
-    m_state->paint = std::move(fn);
 }
 
 void Window::EnableWindow(bool enable) {
@@ -340,10 +272,6 @@ void Window::MoveWindow(int x, int y, int cx, int cy, bool repaint) {
                  repaint ? TRUE : FALSE);
 }
 
-void Window::MoveWindow(const RECT& rect, bool repaint) {
-    MoveWindow(rect.left, rect.top, rect.Width(), rect.Height(), repaint);
-}
-
 void Window::SetClientSize(int cx, int cy) {
     HWND hwnd = HwndOf(*this);
     if (hwnd == nullptr) return;
@@ -389,15 +317,6 @@ int Window::IsDlgButtonChecked(int id) const {
     HWND hwnd = item != nullptr ? HwndOf(*item) : nullptr;
     return hwnd != nullptr && SendMessageW(hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED ? BST_CHECKED
                                                                                    : BST_UNCHECKED;
-}
-
-std::u16string Window::GetDlgItemText(int id) const {
-    const Window* item = GetDlgItem(id);
-    return item != nullptr ? item->GetWindowText() : std::u16string();
-}
-
-void Window::SetDlgItemText(int id, std::u16string_view text) {
-    if (Window* item = GetDlgItem(id)) item->SetWindowText(text);
 }
 
 bool Window::SetTimer(UINT id, UINT elapseMs) {

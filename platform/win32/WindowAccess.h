@@ -25,9 +25,6 @@ public:
     static void Attach(Window& window, HWND__* hwnd, int id, Window* parent, bool owns);
     // Attach, and the Win32 window's messages go to `window` first.
     static void AttachRouted(Window& window, HWND__* hwnd, int id, Window* parent, bool owns);
-    // Lets the Win32 window go without destroying it and without
-    // PostNcDestroy; its messages no longer reach `window`.
-    static void Detach(Window& window);
     // The routing of `window`'s messages, to be given to the system before
     // its Win32 window exists (dialogs); `onInit` runs at WM_INITDIALOG.
     static win32::MessageTarget& MakeTarget(Window& window, std::function<void(HWND__*)> onInit);
@@ -37,11 +34,6 @@ public:
     static void AddMessage(Window& window, UINT message, std::function<LRESULT(WPARAM, LPARAM)> fn) {
         window.AddMessage(message, std::move(fn));
     }
-    static bool CanAttach(const Window& window, const res::ControlTemplate& control) {
-        return window.CanAttachTo(control);
-    }
-    static void CallPreSubclass(Window& window) { window.PreSubclassWindow(); }
-    static bool IsTopLevel(const Window& window) { return window.m_state->parent == nullptr; }
     static bool PreTranslate(Window& window, const MSG& msg) { return window.PreTranslateMessage(msg); }
 };
 

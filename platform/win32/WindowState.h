@@ -2,38 +2,24 @@
 
 // The state behind ui::Window on Win32, shared by the backend's sources.
 
-#include <functional>
-#include <map>
 #include <memory>
 #include <mutex>
 #include <set>
-#include <vector>
 
-#include "platform/MessageMap.h"
-#include "platform/Window.h"
+#include "platform/WindowCore.h"
 #include "platform/win32/MessageTarget.h"
 
 struct HICON__;
 
 namespace ui {
 
-struct Window::State {
-    MessageMap map;
-    std::function<void(Painter&)> paint;
-
+struct Window::State : WindowCore {
     // Guards `hwnd`, which other threads read to post and to ask IsWindow.
     mutable std::mutex hwndMutex;
     HWND__* hwnd = nullptr;
-    int id = 0;
-    Window* parent = nullptr;
     // Destroyed with the window (dialogs, blank windows), not a dialog's
     // control, which its dialog destroys.
     bool ownsHwnd = false;
-    std::vector<Window*> children;
-
-    // Controls of a dialog by id: the bound member or the layer's wrapper.
-    std::map<int, Window*> controls;
-    std::vector<std::unique_ptr<Window>> ownControls;
 
     // Routes the window's messages to the Window object (WindowRouting.h).
     std::unique_ptr<win32::MessageTarget> target;

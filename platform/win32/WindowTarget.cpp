@@ -2,6 +2,7 @@
 // After the Windows headers: see Win32.h.
 #include "platform/win32/WindowTarget.h"
 
+#include "platform/WindowCore.h"
 #include "platform/win32/WaitCursorState.h"
 #include "platform/win32/Win32Painter.h"
 #include "platform/win32/WindowAccess.h"
@@ -119,7 +120,7 @@ bool WindowTarget::PreTranslate(HWND focus, UINT message, WPARAM wParam, LPARAM 
 }
 
 void WindowTarget::OnDetached() {
-    WindowAccess::Detach(m_window);
+    DetachToolkitWindow(m_window);
 }
 
 }  // namespace ui::win32

@@ -107,6 +107,23 @@ TEST(WindowPosting, MessagesToADestroyedWindowAreDroppedAndPostingFails) {
     EXPECT_EQ(window.got[0].second, 4u) << "messages posted to the old window stay dropped";
 }
 
+TEST(WindowLifetime, AnObjectThatGoesFirstTakesItsWindowAndItsChildrensWindowsAlong) {
+    Recorder child;
+    {
+        Recorder parent;
+        ASSERT_TRUE(parent.CreateBlank());
+        ASSERT_TRUE(child.CreateBlank(&parent));
+        parent.PostMessage(WM_TEST, 1);
+        child.PostMessage(WM_TEST, 2);
+    }
+    EXPECT_FALSE(child.IsWindow());
+    EXPECT_EQ(child.GetParent(), nullptr);
+    EXPECT_FALSE(child.PostMessage(WM_TEST, 3));
+    ui::test::ProcessEvents();
+    EXPECT_TRUE(child.got.empty()) << "nothing posted before reaches either object";
+    EXPECT_TRUE(child.CreateBlank()) << "the object can have a window again";
+}
+
 TEST(WindowPosting, AHandlerThatDestroysItsWindowEndsDeliveryOfTheRest) {
     Recorder window;
     ASSERT_TRUE(window.CreateBlank());

@@ -35,6 +35,19 @@ bool Pump(const std::function<bool()>& condition) {
     return tarnel::test::WaitUntil(condition, 10s, [] { ui::test::ProcessEvents(); });
 }
 
+// Records the kPosted messages it is given.
+class PostTarget : public ui::Window {
+public:
+    PostTarget() { MapMessage(kPosted, &PostTarget::OnPosted); }
+    std::vector<ui::WPARAM> seen;
+
+private:
+    ui::LRESULT OnPosted(ui::WPARAM w, ui::LPARAM) {
+        seen.push_back(w);
+        return 0;
+    }
+};
+
 class WindowCoreTest : public testing::Test {
 protected:
     static void SetUpTestSuite() {
@@ -152,17 +165,7 @@ TEST_F(WindowCoreTest, BoundMembersAndWrappersStandForTheTemplatesControls) {
 }
 
 TEST_F(WindowCoreTest, PostsFromOtherThreadsArriveInOrderAndNoneAfterTheWindowIsGone) {
-    class Target : public ui::Window {
-    public:
-        Target() { MapMessage(kPosted, &Target::OnPosted); }
-        std::vector<ui::WPARAM> seen;
-
-    private:
-        ui::LRESULT OnPosted(ui::WPARAM w, ui::LPARAM) {
-            seen.push_back(w);
-            return 0;
-        }
-    } target;
+    PostTarget target;
     ASSERT_TRUE(target.CreateBlank());
     std::vector<int> tasks;
     std::thread poster([&] {
@@ -191,6 +194,29 @@ TEST_F(WindowCoreTest, PostsFromOtherThreadsArriveInOrderAndNoneAfterTheWindowIs
     EXPECT_TRUE(target.seen.empty()) << "a message to a destroyed window is dropped";
     EXPECT_EQ(target.SendMessage(kPosted, 3, 0), 0);
     EXPECT_TRUE(target.seen.empty());
+}
+
+TEST_F(WindowCoreTest, AnObjectThatGoesFirstTakesItsWindowAndItsChildrensWindowsAlong) {
+    PostTarget child;
+    HWND parentHwnd = nullptr;
+    HWND childHwnd = nullptr;
+    {
+        PostTarget parent;
+        ASSERT_TRUE(parent.CreateBlank());
+        ASSERT_TRUE(child.CreateBlank(&parent));
+        parentHwnd = ui::HwndOf(parent);
+        childHwnd = ui::HwndOf(child);
+        parent.PostMessage(kPosted, 1, 0);
+        child.PostMessage(kPosted, 2, 0);
+    }
+    EXPECT_FALSE(IsWindow(parentHwnd));
+    EXPECT_FALSE(IsWindow(childHwnd));
+    EXPECT_FALSE(child.IsWindow());
+    EXPECT_EQ(child.GetParent(), nullptr);
+    EXPECT_FALSE(child.PostMessage(kPosted, 3, 0));
+    ui::test::ProcessEvents();
+    EXPECT_TRUE(child.seen.empty()) << "nothing posted before reaches either object";
+    EXPECT_TRUE(child.CreateBlank()) << "the object can have a window again";
 }
 
 TEST_F(WindowCoreTest, TimersAndNestedModalRunsEndInTheirOwnOrder) {

@@ -1,12 +1,11 @@
 #include "platform/DataExchange.h"
 
-#include <QAbstractButton>
 #include <algorithm>
 #include <stdexcept>
 #include <string>
 
 #include "platform/Dialog.h"
-#include "platform/qt/WindowAccess.h"
+#include "platform/WindowCore.h"
 
 namespace ui {
 
@@ -18,17 +17,15 @@ void DDX_Control(DataExchange& dx, int id, Window& control) {
     const auto& controls = dialog.Template()->controls;
     const auto bound =
         std::find_if(controls.begin(), controls.end(), [id](const auto& c) { return c.id == id; });
-    if (bound == controls.end() || !WindowAccess::CanAttach(control, *bound))
+    if (bound == controls.end() || !control.CanAttachTo(*bound))
         throw std::logic_error("DDX_Control: control " + std::to_string(id) + " is of another kind");
-    QWidget* widget = QWidgetOf(*current);
-    auto& state = WindowAccess::StateOf(dialog);
-    WindowAccess::Detach(*current);
-    auto& own = state.ownControls;
+    HandOverToolkitWindow(*current, control, id, dialog);
+    WindowCore& core = CoreOf(dialog);
+    auto& own = core.ownControls;
     own.erase(std::remove_if(own.begin(), own.end(), [current](const auto& w) { return w.get() == current; }),
               own.end());
-    WindowAccess::Attach(control, widget, id, &dialog, false);
-    state.controls[id] = &control;
-    WindowAccess::CallPreSubclass(control);
+    core.controls[id] = &control;
+    control.PreSubclassWindow();
 }
 
 }  // namespace ui
