@@ -92,11 +92,16 @@ type_into() {
 }
 
 choose_port() {
-  click "$com_title" 1079
-  xdotool key Escape Home
-  for _ in $(seq 16); do
-    [ "$(probe text "$com_title" 1079)" = "$com" ] && break
-    xdotool key Down
+  local _
+  # The list is filled as it drops down; a person drops it down again when
+  # the port is not there yet.
+  for _ in 1 2 3; do
+    click "$com_title" 1079 || { sleep 1; continue; }
+    xdotool key Escape Home
+    for _ in $(seq 16); do
+      [ "$(probe text "$com_title" 1079)" = "$com" ] && break 2
+      xdotool key Down
+    done
   done
   shot com-port-dialog
   [ "$(probe text "$com_title" 1079)" = "$com" ] && click "$com_title" 1 # OK

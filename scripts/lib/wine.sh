@@ -45,6 +45,15 @@ wine_map_com() {
   wineserver -k || true
   wineserver -w
   wine_server
+  # The device manager fills the table while the prefix starts; a program
+  # started before it is done would find no port.
+  local _
+  for _ in $(seq 60); do
+    wine reg query 'HKLM\HARDWARE\DEVICEMAP\SERIALCOMM' 2>/dev/null | grep -q "REG_SZ *$1\b" && return 0
+    sleep 0.5
+  done
+  echo "wine_map_com: $1 is not in the serial device table" >&2
+  return 1
 }
 
 # wine_stop: ends the prefix's programs and its server.
