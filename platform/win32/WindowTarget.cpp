@@ -27,22 +27,32 @@ bool IsInnerPart(HWND control, HWND sender) {
            GetClassLongW(control, GCW_ATOM) != kDialogClass;
 }
 
-// Controls later in a template lie above the earlier ones, as the Qt backend
-// stacks them (Windows puts them below): a window that paints itself, such
-// as a group box around radio buttons, leaves them alone.
-void ExcludeLaterSiblings(HWND window, HDC dc) {
+// Which siblings lie above a window that paints itself. The controls inside
+// it that come later in its template, as the Qt backend stacks them (Windows
+// puts them below): a group box leaves its radio buttons alone. A neighbour
+// that only overlaps its edge, as Windows stacks them, the earlier one: a
+// group box does not paint over the title of the one below it.
+void ExcludeSiblingsAbove(HWND window, HDC dc) {
     ::RECT own{};
     GetWindowRect(window, &own);
-    for (HWND sibling = GetWindow(window, GW_HWNDNEXT); sibling != nullptr;
-         sibling = GetWindow(sibling, GW_HWNDNEXT)) {
+    const auto excludeIf = [&](HWND sibling, bool later) {
         ::RECT area{};
         ::RECT overlap{};
         if (!IsWindowVisible(sibling) || !GetWindowRect(sibling, &area) ||
             !IntersectRect(&overlap, &own, &area))
-            continue;
+            return;
+        const bool inside = EqualRect(&overlap, &area);
+        const bool around = EqualRect(&overlap, &own);
+        if (later ? !inside : inside || around) return;
         MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&area), 2);
         ExcludeClipRect(dc, area.left, area.top, area.right, area.bottom);
-    }
+    };
+    for (HWND sibling = GetWindow(window, GW_HWNDNEXT); sibling != nullptr;
+         sibling = GetWindow(sibling, GW_HWNDNEXT))
+        excludeIf(sibling, true);
+    for (HWND sibling = GetWindow(window, GW_HWNDPREV); sibling != nullptr;
+         sibling = GetWindow(sibling, GW_HWNDPREV))
+        excludeIf(sibling, false);
 }
 
 bool IsPostedRange(UINT message) {
@@ -102,7 +112,7 @@ bool WindowTarget::Paint(HWND hwnd) {
     if (!paint) return false;
     PAINTSTRUCT ps{};
     HDC dc = BeginPaint(hwnd, &ps);
-    ExcludeLaterSiblings(hwnd, dc);
+    ExcludeSiblingsAbove(hwnd, dc);
     Painter::Impl impl{dc};
     Painter painter(impl);
     paint(painter);

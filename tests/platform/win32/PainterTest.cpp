@@ -6,9 +6,12 @@
 
 #include <cstdint>
 
+#include "platform/DataExchange.h"
 #include "platform/Dialog.h"
+#include "platform/Static.h"
 #include "platform/TestHooks.h"
 #include "platform/win32/Win32Painter.h"
+#include "platform/win32/WindowAccess.h"
 #include "tests/platform/TestTemplates.h"
 
 namespace {
@@ -83,6 +86,79 @@ TEST(PainterTest, AWindowsBackgroundLeavesOutItsChildrenAndLandsWhereAsked) {
         EXPECT_EQ(surface.At(2, 2), GetSysColor(COLOR_BTNFACE));
         EXPECT_EQ(surface.At(edit.Width() / 2, edit.Height() / 2), GetSysColor(COLOR_BTNFACE));
         EXPECT_EQ(surface.At(edit.Width() + 2, edit.Height() + 2), kGround);
+        d.EndDialog(0);
+    });
+    ASSERT_EQ(dialog.DoModal(), 0);
+}
+
+// A control that paints itself all over in one colour.
+class Filler : public ui::Static {
+public:
+    explicit Filler(COLORREF color) : m_color(color) { MapPaint(&Filler::OnPaint); }
+
+private:
+    void OnPaint(ui::Painter& painter) {
+        ui::RECT client;
+        GetClientRect(client);
+        painter.FillRect(client, m_color);
+    }
+    COLORREF m_color;
+};
+
+// Stacked as the configurator page stacks its group boxes: 71 comes later
+// and lies on the top edge of 70, 72 lies inside 70.
+constexpr std::uint32_t kVisibleChild = WS_CHILD | WS_VISIBLE;
+constexpr res::ControlTemplate kStackedControls[] = {
+    {70, res::ControlClass::Static, {}, kVisibleChild, 0, {10, 40, 100, 40}},
+    {71, res::ControlClass::Static, {}, kVisibleChild, 0, {10, 10, 100, 32}},
+    {72, res::ControlClass::Static, {}, kVisibleChild, 0, {40, 60, 20, 10}},
+};
+const res::DialogTemplate kStacked{
+    9003, {u"Stacked", u"Stacked"}, u"MS Shell Dlg", 8, 120, 90, WS_POPUP | WS_CAPTION | WS_VISIBLE, 0,
+    0,    kStackedControls};
+
+class StackedDialog : public ui::Dialog {
+public:
+    StackedDialog() : ui::Dialog(kStacked) {}
+    Filler lower{RGB(255, 0, 0)};
+    Filler upper{RGB(0, 0, 255)};
+    Filler inside{RGB(0, 160, 0)};
+
+protected:
+    void DoDataExchange(ui::DataExchange& dx) override {
+        ui::DDX_Control(dx, 70, lower);
+        ui::DDX_Control(dx, 71, upper);
+        ui::DDX_Control(dx, 72, inside);
+    }
+};
+
+// Whatever order the windows are painted in, a box's top edge shows the box
+// itself, not the one above it, and what lies inside a box shows through.
+TEST(PainterTest, ABoxPaintsNeitherOverTheEdgeOfTheNextNorOverWhatLiesInsideIt) {
+    StackedDialog dialog;
+    ui::test::ModalRecorder modal([](ui::Dialog& shown) {
+        auto& d = static_cast<StackedDialog&>(shown);
+        const auto centreOf = [&](ui::Window& control, int dy) {
+            ui::RECT rect;
+            control.GetWindowRect(rect);
+            d.ScreenToClient(rect);
+            return POINT{(rect.left + rect.right) / 2,
+                         dy < 0 ? rect.bottom + dy : (rect.top + rect.bottom) / 2};
+        };
+        HWND hwnd = ui::HwndOf(d);
+        for (ui::Window* first : {static_cast<ui::Window*>(&d.lower), static_cast<ui::Window*>(&d.upper)}) {
+            // The one painted last would win on a screen that clips nothing.
+            ui::Window* last = first == &d.lower ? static_cast<ui::Window*>(&d.upper) : &d.lower;
+            RedrawWindow(ui::HwndOf(*first), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+            RedrawWindow(ui::HwndOf(*last), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+            RedrawWindow(ui::HwndOf(d.inside), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+            HDC dc = GetDC(hwnd);
+            const POINT edge = centreOf(d.upper, -1);
+            const POINT inside = centreOf(d.inside, 0);
+            EXPECT_EQ(GetPixel(dc, edge.x, edge.y), RGB(255, 0, 0)) << "the lower box's top edge";
+            EXPECT_EQ(GetPixel(dc, inside.x, inside.y), RGB(0, 160, 0)) << "the control inside the box";
+            ReleaseDC(hwnd, dc);
+        }
         d.EndDialog(0);
     });
     ASSERT_EQ(dialog.DoModal(), 0);
