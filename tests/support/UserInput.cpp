@@ -77,10 +77,14 @@ void PressKey(Qt::Key key, Qt::KeyboardModifiers modifiers) {
 void TypeText(const QString& text) {
     QWindow* target = KeyTarget();
     if (!target) return;
-    for (const QChar c : text) {
-        const char16_t upper = c.toUpper().unicode();
+    // A character outside the basic plane arrives as one key event holding
+    // its surrogate pair, as Qt's keyboard input gives it.
+    for (qsizetype i = 0; i < text.size();) {
+        const qsizetype units = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        const char16_t upper = text[i].toUpper().unicode();
         const auto key = upper < 0x80 ? Qt::Key(upper) : Qt::Key_unknown;
-        QTest::sendKeyEvent(QTest::Click, target, key, QString(c), Qt::NoModifier);
+        QTest::sendKeyEvent(QTest::Click, target, key, text.mid(i, units), Qt::NoModifier);
+        i += units;
     }
 }
 
