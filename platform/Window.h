@@ -133,6 +133,7 @@ public:
 
     // Check boxes, radio buttons and texts of child controls by id.
     int IsDlgButtonChecked(int id) const;  // BST_CHECKED or BST_UNCHECKED
+    void CheckDlgButton(int id, UINT check);
     std::u16string GetDlgItemText(int id) const;
     void SetDlgItemText(int id, std::u16string_view text);
 

@@ -178,24 +178,4 @@ Menu* Dialog::GetSystemMenu() {
     return m_built->systemMenu.get();
 }
 
-// Beside the dialog: it reads the widgets the dialog built.
-void DDX_Radio(DataExchange& dx, int firstId, int& value) {
-    const Dialog& dialog = dx.GetDialog();
-    const std::vector<QWidget*> group = dialog.m_built && dialog.IsWindow()
-                                            ? RadioGroup(dialog.m_built->entries, firstId)
-                                            : std::vector<QWidget*>();
-    if (dx.IsSaving()) {
-        value = -1;
-        for (size_t i = 0; i < group.size(); ++i) {
-            if (static_cast<QAbstractButton*>(group[i])->isChecked()) {
-                value = static_cast<int>(i);
-                break;
-            }
-        }
-        return;
-    }
-    for (size_t i = 0; i < group.size(); ++i)
-        static_cast<QAbstractButton*>(group[i])->setChecked(static_cast<int>(i) == value);
-}
-
 }  // namespace ui

@@ -304,6 +304,12 @@ int Window::IsDlgButtonChecked(int id) const {
     return button != nullptr && button->isChecked() ? BST_CHECKED : BST_UNCHECKED;
 }
 
+void Window::CheckDlgButton(int id, UINT check) {
+    Window* item = GetDlgItem(id);
+    if (auto* button = item != nullptr ? qobject_cast<QAbstractButton*>(QWidgetOf(*item)) : nullptr)
+        button->setChecked(check == BST_CHECKED);
+}
+
 bool Window::SetTimer(UINT id, UINT elapseMs) {
     WindowLink* link = nullptr;
     {

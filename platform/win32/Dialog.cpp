@@ -89,21 +89,4 @@ Menu* Dialog::GetSystemMenu() {
     return m_built->systemMenu.get();
 }
 
-// Beside the dialog: it reads the controls the dialog built.
-void DDX_Radio(DataExchange& dx, int firstId, int& value) {
-    const Dialog& dialog = dx.GetDialog();
-    const std::vector<HWND> group = dialog.m_built && dialog.IsWindow()
-                                        ? RadioGroup(dialog.m_built->entries, firstId)
-                                        : std::vector<HWND>();
-    if (dx.IsSaving()) {
-        const auto checked = std::find_if(group.begin(), group.end(), [](HWND button) {
-            return SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED;
-        });
-        value = checked == group.end() ? -1 : static_cast<int>(checked - group.begin());
-        return;
-    }
-    for (size_t i = 0; i < group.size(); ++i)
-        SendMessageW(group[i], BM_SETCHECK, static_cast<int>(i) == value ? BST_CHECKED : BST_UNCHECKED, 0);
-}
-
 }  // namespace ui

@@ -319,6 +319,11 @@ int Window::IsDlgButtonChecked(int id) const {
                                                                                    : BST_UNCHECKED;
 }
 
+void Window::CheckDlgButton(int id, UINT check) {
+    Window* item = GetDlgItem(id);
+    if (HWND hwnd = item != nullptr ? HwndOf(*item) : nullptr) SendMessageW(hwnd, BM_SETCHECK, check, 0);
+}
+
 bool Window::SetTimer(UINT id, UINT elapseMs) {
     HWND hwnd = HwndOf(*this);
     if (hwnd == nullptr || ::SetTimer(hwnd, id, elapseMs, nullptr) == 0) return false;
