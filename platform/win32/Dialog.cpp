@@ -2,7 +2,7 @@
 // After the Windows headers: see Win32.h.
 #include "platform/Dialog.h"
 
-#include <algorithm>
+#include <vector>
 
 #include "platform/AddControlWrapper.h"
 #include "platform/BuiltControl.h"
