@@ -60,7 +60,7 @@ public:
         return link.string();
     }
     std::string LinkOlderThanTheTerminal() const {
-        const std::string link = Link();
+        std::string link = Link();
         EXPECT_TRUE(m_pty.RenewAfter(link));
         return link;
     }
@@ -118,6 +118,13 @@ private:
     termios m_before{};
 };
 
+// As minicom and lockdev write it.
+std::string AsciiPid(int pid) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%10d\n", pid);
+    return text;
+}
+
 int DeadPid() {
     const pid_t child = fork();
     if (child == 0) _exit(0);
@@ -128,14 +135,10 @@ int DeadPid() {
 // Another program's port, or not a port for us: refused before anything is
 // written, set or flushed; a claim that is no longer true refuses nothing.
 TEST(Ports, APortThatIsNotOursIsNeverWrittenNorSet) {
-    char binaryOwnPid[sizeof(int)];
     const int ownPid = getpid();
-    std::memcpy(binaryOwnPid, &ownPid, sizeof ownPid);
-    char asciiPidOne[16];
-    std::snprintf(asciiPidOne, sizeof asciiPidOne, "%10d\n", 1);
+    std::string binaryOwnPid(sizeof ownPid, '\0');
+    std::memcpy(binaryOwnPid.data(), &ownPid, sizeof ownPid);
     const int dead = DeadPid();
-    char asciiDead[16];
-    std::snprintf(asciiDead, sizeof asciiDead, "%10d\n", dead);
 
     struct Case {
         const char* what;
@@ -155,20 +158,20 @@ TEST(Ports, APortThatIsNotOursIsNeverWrittenNorSet) {
          std::error_code(EBUSY, std::system_category())},
         {"a lock file of a live process, as text",
          [&](auto& port) {
-             port.LockFile(asciiPidOne);
+             port.LockFile(AsciiPid(1));
              return port.Link();
          },
          PortHeldByProcess(1)},
         {"a lock file of a live process, as a binary int",
          [&](auto& port) {
-             port.LockFile(std::string(binaryOwnPid, sizeof binaryOwnPid));
+             port.LockFile(binaryOwnPid);
              return port.Link();
          },
          PortHeldByProcess(ownPid)},
         {"the system console", [](auto& port) { return port.Console(); }, PortRefusal::SystemConsole},
         {"a lock file whose process is gone",
          [&](auto& port) {
-             port.LockFile(asciiDead);
+             port.LockFile(AsciiPid(dead));
              return port.Link();
          },
          {}},
