@@ -57,11 +57,11 @@ first_run() {
 
 check "an empty profile: OK opens the simulator" first_run "$work/run.out"
 
-printf '[Default%%20Values]\nApplication%%20COM%%20port=%s\nApplication%%20buadrate=115200\nApplication%%20op%%20mode=1\n' \
+printf '[Default%%20Values]\nApplication%%20COM%%20port=%s\nApplication%%20buadrate=115200\nApplicatoin%%20Op%%20Mode=1\n' \
   "$XDG_RUNTIME_DIR/tarnel-ports/gone" >"$profile"
 check "a saved virtual port that is gone: OK opens the simulator at its settings" first_run "$work/run.out"
 check "  its baud rate is saved" grep -qx 'Application%20buadrate=9600' "$profile"
-check "  the profile's other values are kept" grep -qx 'Application%20op%20mode=1' "$profile"
+check "  the profile's other values are kept" grep -qx 'Applicatoin%20Op%20Mode=1' "$profile"
 
 printf '[Default%%20Values]\nApplication%%20COM%%20port=/dev/ttyTARNEL9\n' >"$profile"
 # Whatever OK then does, run.sh left the user's port as it was.
