@@ -112,7 +112,7 @@ std::vector<dev_t> ConsoleDevices(const fs::path& sysfsRoot) {
     std::vector<dev_t> devices;
     std::string name;
     while (active >> name) {
-        // The entry's name is checked against the directory it would leave.
+        // A name that would lead out of class/tty names no console.
         if (name.find('/') != std::string::npos || name == "..") continue;
         if (const auto device = DeviceNumber(sysfsRoot / "class" / "tty" / name)) devices.push_back(*device);
     }
