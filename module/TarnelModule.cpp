@@ -150,7 +150,7 @@ ModuleResult TarnelModule::Apply(const ModuleWrite& values, DeviceInfo& current)
         return ModuleResult::TargetFailed;
     }
 
-    if (values.opMode > 4) return ModuleResult::OpModeFailed;
+    if (values.opMode > 3) return ModuleResult::OpModeFailed;
     if (Code(m_comm.SendCommand(OpModeCommand(values.opMode), CMD_OPMODE)) != RES_OK) {
         return ModuleResult::OpModeFailed;
     }

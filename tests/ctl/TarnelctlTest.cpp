@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -110,6 +112,17 @@ TEST(Tarnelctl, AMissingOrBusyPortExitsWithThreeAndTheSystemsReason) {
     EXPECT_EQ(busy.err, "tarnelctl: Unable to open the COM port. " + port + ": Device or resource busy.\n");
     holder->Close();
     exec.Stop();
+
+    // A link its dead publisher left to another program's terminal is
+    // refused before any byte.
+    test::PtyPair other;
+    other.HoldSlave();
+    const std::string stale = tarnelctl.Publish("stale", other.SlavePath());
+    std::ofstream(stale + ".lock") << "";
+    const CtlRun find = tarnelctl({"find", stale});
+    EXPECT_EQ(find.exit, EXIT_PORT);
+    EXPECT_NE(find.err.find(stale + ": Stale virtual port link"), std::string::npos) << find.err;
+    EXPECT_EQ(other.ReceiveIdle(std::chrono::milliseconds(100)), "");
 
     // Once the port is free it opens, and nothing answers on it.
     const CtlRun free = tarnelctl({"search", port, "--seconds", "5"});
