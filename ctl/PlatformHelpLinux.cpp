@@ -10,5 +10,6 @@ const char* const PORTS_HELP =
 const char* const OPEN_FAILED_HELP =
     "  3   the port could not be opened (missing, busy, permission denied: the\n"
     "      message names the group to join), or it went away while in use";
+const char* const TERMINATED_HELP = "  143 terminated (SIGTERM), which ends a command as Ctrl+C does\n";
 
 }  // namespace tarnel::ctl

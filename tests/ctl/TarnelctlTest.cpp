@@ -3,7 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <fstream>
 #include <memory>
+#include <regex>
+#include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -36,6 +41,31 @@ TEST(Tarnelctl, HelpDescribesEveryCommandAndOptionAndVersionGivesTheProjectVersi
         EXPECT_EQ(version.exit, EXIT_DONE);
         EXPECT_EQ(version.out, "tarnelctl (Tarnel Manager) " TARNEL_VERSION "\n");
     }
+}
+
+// The statuses listed under `heading`, each on a line that `entry` matches,
+// up to the next heading (a line that begins with a letter or '#').
+std::set<int> ListedStatuses(const std::string& text, const std::string& heading, const std::regex& entry) {
+    std::set<int> statuses;
+    std::istringstream lines(text.substr(text.find(heading) + heading.size()));
+    std::smatch number;
+    for (std::string line; std::getline(lines, line);) {
+        if (!line.empty() && (std::isalpha(static_cast<unsigned char>(line[0])) || line[0] == '#')) break;
+        if (std::regex_match(line, number, entry)) statuses.insert(std::stoi(number[1]));
+    }
+    return statuses;
+}
+
+TEST(Tarnelctl, TheHelpAndTheManualListEveryExitStatusTheProgramGives) {
+    const std::set<int> program{EXIT_DONE,      EXIT_REFUSED,     EXIT_USAGE,         EXIT_PORT,
+                                EXIT_NO_MODULE, EXIT_INTERRUPTED, EXIT_OUTPUT_CLOSED, EXIT_TERMINATED};
+    Tarnelctl tarnelctl;
+    EXPECT_EQ(ListedStatuses(tarnelctl({"--help"}).out, "Exit status:", std::regex("  ([0-9]+) .*")),
+              program);
+    std::ifstream man(TARNELCTL_MAN_PATH);
+    std::stringstream page;
+    page << man.rdbuf();
+    EXPECT_EQ(ListedStatuses(page.str(), "# EXIT STATUS", std::regex("\\*([0-9]+)\\*")), program);
 }
 
 TEST(Tarnelctl, AUsageMistakeExitsWithTwoAndSaysWhyOnStandardError) {
