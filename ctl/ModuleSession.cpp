@@ -61,8 +61,8 @@ int ModuleSession::Finished() {
     return Interrupted() ? Stopped(m_done) : EXIT_DONE;
 }
 
-// Reopening the port would fail too, and say that the module was reset with
-// the new settings: it was not.
+// During the write or with its last answer, so the module was not reset;
+// reopening the port would fail too, and say that it was.
 int ModuleSession::LostWhileWriting(const ModuleWrite& write) {
     m_why = Msg(IDS_PORT_ERROR) +
             " (the port went away as these settings were written: " + WrittenText(write) +
@@ -101,6 +101,7 @@ int ModuleSession::ApplyAndVerify(const ModuleWrite& write) {
     m_progress.Update("Writing the settings on " + m_port.Name() + " ...");
     DeviceInfo current{};
     const StepResult result = m_flow.Apply(write, current);
+    if (m_port.Lost()) return LostWhileWriting(write);
     if (const FlowOutcome outcome = m_flow.After(FlowStep::Apply, result); outcome.failed)
         return Fail(EXIT_REFUSED, Msg(outcome.message) + " (" + RefusedValue(result) + ")");
     m_flow.ResetModule();

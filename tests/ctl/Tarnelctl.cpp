@@ -107,12 +107,11 @@ CtlRun Tarnelctl::Finish(std::chrono::seconds limit) {
     return run;
 }
 
-int Tarnelctl::PipeOutput() {
-    // Close-on-exec, so that the run does not hold its own pipe's reading end.
+void Tarnelctl::CloseOutput() {
     int ends[2];
-    if (pipe2(ends, O_CLOEXEC) != 0) return -1;
+    if (pipe(ends) != 0) return;
+    close(ends[0]);
     m_outPipe = ends[1];
-    return ends[0];
 }
 
 void Tarnelctl::SetEnv(const std::string& name, const std::string& value) {

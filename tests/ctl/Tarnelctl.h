@@ -40,9 +40,8 @@ public:
     // Standard input and standard error on the terminal `device` (a
     // pseudo-terminal's slave) for the runs that follow; Err() is then empty.
     void SetTerminal(const std::string& device) { m_terminal = device; }
-    // Standard output of the next run into a pipe instead of Out(); returns
-    // the pipe's reading end, which the test reads and closes.
-    int PipeOutput();
+    // Standard output of the next run into a pipe whose reader is gone.
+    void CloseOutput();
     // An environment variable for the runs that follow.
     void SetEnv(const std::string& name, const std::string& value);
 

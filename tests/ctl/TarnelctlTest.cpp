@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <fstream>
 #include <memory>
 #include <regex>
@@ -43,29 +42,26 @@ TEST(Tarnelctl, HelpDescribesEveryCommandAndOptionAndVersionGivesTheProjectVersi
     }
 }
 
-// The statuses listed under `heading`, each on a line that `entry` matches,
-// up to the next heading (a line that begins with a letter or '#').
-std::set<int> ListedStatuses(const std::string& text, const std::string& heading, const std::regex& entry) {
-    std::set<int> statuses;
-    std::istringstream lines(text.substr(text.find(heading) + heading.size()));
-    std::smatch number;
-    for (std::string line; std::getline(lines, line);) {
-        if (!line.empty() && (std::isalpha(static_cast<unsigned char>(line[0])) || line[0] == '#')) break;
-        if (std::regex_match(line, number, entry)) statuses.insert(std::stoi(number[1]));
-    }
-    return statuses;
+// The statuses that `entry` finds in `text` between `from` and `to`.
+std::set<int> Statuses(const std::string& text, const std::string& from, const std::string& to,
+                       const std::regex& entry) {
+    const std::size_t start = text.find(from);
+    const std::string section = text.substr(start, text.find(to, start) - start);
+    std::set<int> found;
+    for (std::sregex_iterator it(section.begin(), section.end(), entry), end; it != end; ++it)
+        found.insert(std::stoi((*it)[1]));
+    return found;
 }
 
 TEST(Tarnelctl, TheHelpAndTheManualListEveryExitStatusTheProgramGives) {
     const std::set<int> program{EXIT_DONE,      EXIT_REFUSED,     EXIT_USAGE,         EXIT_PORT,
                                 EXIT_NO_MODULE, EXIT_INTERRUPTED, EXIT_OUTPUT_CLOSED, EXIT_TERMINATED};
-    Tarnelctl tarnelctl;
-    EXPECT_EQ(ListedStatuses(tarnelctl({"--help"}).out, "Exit status:", std::regex("  ([0-9]+) .*")),
+    const std::string help = Tarnelctl()({"--help"}).out;
+    EXPECT_EQ(Statuses(help, "Exit status:", "Environment:", std::regex("\n  ([0-9]+) ")), program);
+    std::stringstream man;
+    man << std::ifstream(TARNELCTL_MAN_PATH).rdbuf();
+    EXPECT_EQ(Statuses(man.str(), "# EXIT STATUS", "# ENVIRONMENT", std::regex("\n\\*([0-9]+)\\*\n")),
               program);
-    std::ifstream man(TARNELCTL_MAN_PATH);
-    std::stringstream page;
-    page << man.rdbuf();
-    EXPECT_EQ(ListedStatuses(page.str(), "# EXIT STATUS", std::regex("\\*([0-9]+)\\*")), program);
 }
 
 TEST(Tarnelctl, AUsageMistakeExitsWithTwoAndSaysWhyOnStandardError) {
