@@ -46,14 +46,32 @@ int ModuleSession::Fail(int status, std::string why) {
         why = Msg(IDS_PORT_ERROR) + " (the port went away)";
     } else if (Interrupted()) {
         status = EXIT_INTERRUPTED;
-        why = "Interrupted.";
+        why = Interruption() + (why.empty() ? "." : ". " + why);
     }
     m_why = std::move(why);
     return status;
 }
 
+int ModuleSession::Stopped(const std::string& done) {
+    m_why = Interruption() + (done.empty() ? "." : "; " + done + ".");
+    return EXIT_INTERRUPTED;
+}
+
+int ModuleSession::Finished() {
+    return Interrupted() ? Stopped(m_done) : EXIT_DONE;
+}
+
+// During the write or with its last answer, so the module was not reset;
+// reopening the port would fail too, and say that it was.
+int ModuleSession::LostWhileWriting(const ModuleWrite& write) {
+    m_why = Msg(IDS_PORT_ERROR) +
+            " (the port went away as these settings were written: " + WrittenText(write) +
+            "; the module was not reset)";
+    return EXIT_PORT;
+}
+
 int ModuleSession::Check() {
-    if (Interrupted()) return Fail(EXIT_INTERRUPTED, {});
+    if (Interrupted()) return Stopped({});
     m_progress.Update("Checking the module on " + m_port.Name() + " ...");
     const FlowOutcome outcome = m_flow.After(FlowStep::Check, m_flow.Check(&m_model));
     if (outcome.next == FlowNext::Read) return EXIT_DONE;
@@ -61,11 +79,14 @@ int ModuleSession::Check() {
 }
 
 int ModuleSession::Read() {
-    if (Interrupted()) return Fail(EXIT_INTERRUPTED, {});
+    if (Interrupted()) return Stopped({});
     m_progress.Update("Reading the module on " + m_port.Name() + " ...");
     const FlowOutcome outcome = m_flow.After(FlowStep::Read, m_flow.Read(m_reading), m_reading.devInfo);
     // A script decides nothing it was not told: the connected module stays connected.
-    if (outcome.next == FlowNext::Ready || outcome.next == FlowNext::AskDisconnect) return EXIT_DONE;
+    if (outcome.next == FlowNext::Ready || outcome.next == FlowNext::AskDisconnect) {
+        m_done = "the module was read";
+        return EXIT_DONE;
+    }
     return Fail(EXIT_REFUSED, "The module's settings could not be read.");
 }
 
@@ -76,14 +97,19 @@ ModuleReading ModuleSession::AsFound() const {
 }
 
 int ModuleSession::ApplyAndVerify(const ModuleWrite& write) {
-    if (Interrupted()) return Fail(EXIT_INTERRUPTED, {});
+    if (Interrupted()) return Stopped("nothing was written");
     m_progress.Update("Writing the settings on " + m_port.Name() + " ...");
     DeviceInfo current{};
     const StepResult result = m_flow.Apply(write, current);
+    if (m_port.Lost()) return LostWhileWriting(write);
     if (const FlowOutcome outcome = m_flow.After(FlowStep::Apply, result); outcome.failed)
         return Fail(EXIT_REFUSED, Msg(outcome.message) + " (" + RefusedValue(result) + ")");
     m_flow.ResetModule();
+    if (m_port.Lost()) return LostWhileWriting(write);
+    if (Interrupted())
+        return Stopped("the settings were written and the module reset; they were not read back");
     if (const int status = ReadBackAt(WrittenLine(write)); status != EXIT_DONE) return status;
+    m_done = "the settings were written, the module reset and read back";
     m_notTaken = NotTaken(write, m_reading);
     if (m_notTaken.empty()) return EXIT_DONE;
     std::string list;
@@ -93,11 +119,14 @@ int ModuleSession::ApplyAndVerify(const ModuleWrite& write) {
 }
 
 int ModuleSession::FactoryReset() {
-    if (Interrupted()) return Fail(EXIT_INTERRUPTED, {});
+    if (Interrupted()) return Stopped("the module was not reset");
     m_progress.Update("Resetting the module on " + m_port.Name() + " ...");
     if (m_flow.FactoryReset() != StepResult::Ok)
         return Fail(EXIT_REFUSED, "The module refused the factory reset.");
-    return ReadBackAt(LineSettings{});
+    if (Interrupted()) return Stopped("the module was reset to its factory settings; it was not read back");
+    if (const int status = ReadBackAt(LineSettings{}); status != EXIT_DONE) return status;
+    m_done = "the module was reset to its factory settings and read back";
+    return EXIT_DONE;
 }
 
 int ModuleSession::ReadBackAt(const LineSettings& line) {

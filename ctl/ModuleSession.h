@@ -16,7 +16,8 @@ namespace tarnel::ctl {
 // configurator's flow, each returning the exit status it leads to; Why()
 // says what went wrong. A step
 // on a port that failed under it ends with EXIT_PORT, one begun after Ctrl+C
-// with EXIT_INTERRUPTED.
+// with EXIT_INTERRUPTED. A step that Ctrl+C comes in is finished (a module
+// is never left half written); Finished() then ends the command.
 class ModuleSession {
 public:
     // Notes (command responses switched on) go to `err`; the steps show on
@@ -31,10 +32,15 @@ public:
     int Read();
     // Writes `write`, resets the module, reopens the port at the written
     // framing and reads back with queries only: EXIT_DONE when every value
-    // took, else EXIT_REFUSED with NotTaken() or Why() filled.
+    // took, else EXIT_REFUSED with NotTaken() or Why() filled. After Ctrl+C
+    // during the write the module is still reset, but not read back.
     int ApplyAndVerify(const ModuleWrite& write);
-    // Factory reset, then a read back at the factory framing.
+    // Factory reset, then a read back at the factory framing (not after
+    // Ctrl+C during the reset).
     int FactoryReset();
+    // After the last step: EXIT_DONE, or EXIT_INTERRUPTED when Ctrl+C came
+    // while it ran, with Why() saying what the steps did.
+    int Finished();
 
     ConfiguratorFlow& Flow() { return m_flow; }
     const std::string& Model() const { return m_model; }
@@ -48,6 +54,8 @@ public:
 private:
     int ReadBackAt(const LineSettings& line);
     int Fail(int status, std::string why);
+    int Stopped(const std::string& done);
+    int LostWhileWriting(const ModuleWrite& write);
 
     ModulePort& m_port;
     ProgressLine& m_progress;
@@ -56,6 +64,7 @@ private:
     ModuleReading m_reading;
     std::vector<std::string> m_notTaken;
     std::string m_why;
+    std::string m_done;  // what the steps did, for the message on Ctrl+C
     bool m_foundResponsesOff = false;
 };
 

@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "ctl/ExitStatus.h"
+#include "ctl/Interrupt.h"
 #include "ctl/Messages.h"
 #include "ctl/OpenErrorMessage.h"
 #include "ctl/ParseUnsigned.h"
@@ -22,7 +23,7 @@ int OpenModulePort(const CtlArgs& args, ModulePort& port, const CtlStreams& io, 
         args.lineAuto ? port.Find(ProbeTimeoutMs(), progress, found) : port.Open(args.line);
     progress.Clear();
     if (error == std::errc::interrupted) {
-        io.err << "tarnelctl: " << port.Name() << ": Interrupted.\n";
+        io.err << "tarnelctl: " << port.Name() << ": " << Interruption() << ".\n";
         return EXIT_INTERRUPTED;
     }
     if (error) {

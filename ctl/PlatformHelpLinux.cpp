@@ -13,5 +13,6 @@ const char* const OPEN_FAILED_HELP =
     "      port another program holds (its lock, exclusive mode or UUCP lock\n"
     "      file), the system console and a stale virtual port link are refused\n"
     "      before anything is sent";
+const char* const TERMINATED_HELP = "  143 terminated (SIGTERM), which ends a command as Ctrl+C does\n";
 
 }  // namespace tarnel::ctl

@@ -127,7 +127,9 @@ void ProductionLine::PrintResult(const std::string& port, const std::string& add
                                  "  " + result + (why.empty() ? "" : ": " + why) + "  (" + port + ")";
         m_io.out << Record().AddText("line", line).Text();
     }
-    m_io.out.flush();
+    // A line whose results cannot be written stops: it would configure
+    // modules that nobody records.
+    FlushOutput(m_io.out);
 }
 
 void ProductionLine::PrintSummary() const {
@@ -139,8 +141,8 @@ void ProductionLine::PrintSummary() const {
                     .AddNumber("passed", passed)
                     .AddNumber("failed", failed)
                     .AddNumber("repeated", m_repeated)
-                    .Format(m_args.json)
-             << std::flush;
+                    .Format(m_args.json);
+    FlushOutput(m_io.out);
 }
 
 int ProductionLine::ExitStatus() const {

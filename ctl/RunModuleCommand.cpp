@@ -23,7 +23,7 @@ int Failed(const ModuleSession& session, const ModulePort& port, const CtlStream
 void PrintModule(const CtlArgs& args, const ModuleSession& session, const ModulePort& port,
                  const CtlStreams& io) {
     io.out << ModuleRecord(port.Name(), session.Model(), session.Reading(), port.Line()).Format(args.json);
-    io.out.flush();
+    FlushOutput(io.out);
 }
 
 // info and reset: a check, then `step`, then the module as it is now.
@@ -31,6 +31,7 @@ int CheckThenPrint(const CtlArgs& args, ModulePort& port, ModuleSession& session
                    int (ModuleSession::*step)()) {
     int status = session.Check();
     if (status == EXIT_DONE) status = (session.*step)();
+    if (status == EXIT_DONE) status = session.Finished();
     if (status != EXIT_DONE) return Failed(session, port, io, status);
     PrintModule(args, session, port, io);
     return EXIT_DONE;
@@ -41,6 +42,7 @@ int RunSet(const CtlArgs& args, ModulePort& port, ModuleSession& session, const 
     if (status == EXIT_DONE) status = session.Read();
     if (status == EXIT_DONE)
         status = session.ApplyAndVerify(MergeSettings(session.AsFound(), port.Line(), args.settings));
+    if (status == EXIT_DONE) status = session.Finished();
     // What was read back is shown also when a value did not take.
     if (status == EXIT_DONE || !session.NotTakenValues().empty()) PrintModule(args, session, port, io);
     if (status != EXIT_DONE) return Failed(session, port, io, status);
@@ -61,7 +63,7 @@ int RunFind(const CtlArgs& args, ModulePort& port, const CtlStreams& io) {
                   .AddText("port", port.Name())
                   .AddText("uart", FormatLineSettings(port.Line()))
                   .Format(args.json);
-    io.out.flush();
+    FlushOutput(io.out);
     return EXIT_DONE;
 }
 
@@ -89,7 +91,6 @@ int RunOnPort(const CtlArgs& args, const CtlStreams& io) {
 }  // namespace
 
 int RunModuleCommand(const CtlArgs& args, const CtlStreams& io) {
-    CatchInterrupt();
     if (args.command == Command::Reset && !args.yes && !io.inIsTerminal) {
         io.err << "tarnelctl: A factory reset needs --yes when there is no terminal to confirm it on.\n";
         return EXIT_USAGE;

@@ -99,20 +99,27 @@ progress line when standard error is a terminal. The configurator's messages
 are in Korean when the locale's first language is Korean (LANGUAGE, LC_ALL,
 LC_MESSAGES, LANG).
 
-Ctrl+C ends any command at its next step: a search is stopped on the module,
-the port is closed, and the exit status is 130. provision --watch ends with
-Ctrl+C as its normal end: its status is then the modules' (0 or 1), and 130
-only when Ctrl+C cut a module's configuration short.
+Ctrl+C ends any command at its next step: the step it came in is finished
+(set and provision still reset a module they wrote to, so that none is left
+half written, but do not read it back), a search is stopped on the module or
+not started, the port is closed, a message says what was done, and the exit
+status is 130. provision --watch ends with Ctrl+C as its normal end: its
+status is then the modules' (0 or 1), and 130 only when Ctrl+C cut a module's
+configuration short. When standard output can no longer be written (its
+reader went away, as with | head), the command stops in the same way, with
+status 141.
 
 Exit status:
   0   done (provision: every module passed, at its last try)
-  1   the module refused a command or did not take a value; provision: a
-      module failed; ports: the port list could not be read completely
+  1   the module refused a command, did not answer one after the check, or
+      did not take a value; provision: a module failed; ports: the port list
+      could not be read completely; reset: the question was answered no
   2   wrong command line, or reset without --yes and without a terminal
 )" + OPEN_FAILED_HELP + R"(
   4   no module answered
   130 interrupted (Ctrl+C)
-
+  141 standard output could not be written (its reader went away)
+)" + TERMINATED_HELP + R"(
 Environment:
   TARNELCTL_PROBE_MS
       how long a probe of find and --line auto waits for an answer, in

@@ -421,6 +421,72 @@ TEST_F(TarnelctlModuleTest, CtrlCEndsEveryCommandWithOneHundredThirtyAndClosesTh
     EXPECT_EQ(m_tarnelctl({"info", port, "--line", "115200,N,1"}).exit, EXIT_NO_MODULE);
 }
 
+// Ctrl+C or SIGTERM while a step runs (its answer delayed), no reader for
+// the output, or the module gone as its settings are written: the step
+// finishes, nothing after it starts, the exit status names what ended the
+// command and the message what was done.
+TEST_F(TarnelctlModuleTest, AnInterruptFinishesTheStepItCameInAndStartsNoOther) {
+    constexpr int kClosedOutput = 0;  // standard output is a pipe already closed
+    constexpr int kUnplugged = -1;    // the module goes
+    struct Case {
+        std::vector<std::string> args;  // the port goes last
+        std::string during;             // the command whose delayed answer the end comes before
+        int signal;
+        int exit;
+        std::string said;
+        std::pair<std::string, int> sent;  // a command and how often it was sent
+    };
+    const std::string written = "name: X, mode: 0, uart: 115200,N,1, flow-control: no, responses: yes; ";
+    const std::vector<Case> cases{
+        {{"info"}, "AT+VER?", SIGINT, 130, "Interrupted; the module was read.", {"AT+VER?", 1}},
+        {{"set", "--name", "L9"}, "AT+NAME", SIGINT, 130, "written and the module reset", {"ATZ", 1}},
+        {{"reset", "--yes"}, "AT&F", SIGINT, 130, "reset to its factory settings", {"AT&F", 1}},
+        {{"provision", "--name", "P1", "--port"}, "AT+NAME", SIGINT, 130, "Interrupted", {"ATZ", 1}},
+        {{"search"}, "AT+MODELNAME?", SIGINT, 130, "the search was not started.", {"AT+INQ=60,1", 0}},
+        {{"search"}, "AT+INQ", SIGTERM, 143, "Terminated; the search was stopped.", {"AT+OPCANCEL", 1}},
+        {{"search"},
+         "",
+         kClosedOutput,
+         141,
+         "Standard output was closed; the search was stopped.",
+         {"AT+OPCANCEL", 1}},
+        {{"set", "--name", "X", "--uart", "115200,N,1"},
+         "AT+QM=0",
+         kUnplugged,
+         3,
+         written + "the module was not reset",
+         {"ATZ", 0}},
+        {{"provision", "--name", "X", "--uart", "115200,N,1", "--port"},
+         "AT+QM=0",
+         kUnplugged,
+         3,
+         written + "the module was not reset",
+         {"ATZ", 0}},
+    };
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        const Case& c = cases[i];
+        SimConfig config = WithDevices();
+        config.inquiryTime = 60s;
+        config.commandDelays = {{c.during.substr(0, c.during.find('=')), 600ms}};
+        std::vector<std::string> args = c.args;
+        args.push_back(Serve(config, "stopped" + std::to_string(i)));
+        SCOPED_TRACE(args[0] + " " + c.during);
+        if (c.signal == kClosedOutput) m_tarnelctl.CloseOutput();
+        m_tarnelctl.Start(args);
+        if (c.signal != kClosedOutput) {
+            ASSERT_TRUE(
+                WaitUntil([&] { return Sim(i).Received().find(c.during) != std::string::npos; }, 20s));
+        }
+        if (c.signal == kUnplugged) Sim(i).Unplug();
+        if (c.signal > 0) m_tarnelctl.Interrupt(c.signal);
+        const CtlRun run = m_tarnelctl.Finish();
+        EXPECT_EQ(run.exit, c.exit) << run.err;
+        EXPECT_NE((run.out + run.err).find(c.said), std::string::npos) << run.out << run.err;
+        EXPECT_EQ(Sent(c.sent.first, i), c.sent.second) << c.sent.first;
+        EXPECT_NE(Sim(i).Snapshot().state, sim::ModuleState::Inquiring) << "the search was stopped";
+    }
+}
+
 TEST_F(TarnelctlModuleTest, ProvisionCountsModulesNotAttemptsAndStopsWhenTheNameOutgrowsTheModule) {
     SimConfig refusing;
     refusing.errorCommands = {"AT+OPMODE"};
