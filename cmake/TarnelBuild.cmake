@@ -31,13 +31,6 @@ if(CMAKE_CROSSCOMPILING)
   target_include_directories(tarnel_options SYSTEM INTERFACE ${asio_dir})
 endif()
 
-# On Windows, for targets that include the windowed folders' headers beside
-# asio's: see platform/win32/WindowsNamesTakenBack.h.
-function(tarnel_take_windows_names_back target)
-  target_compile_options(${target} PRIVATE
-    "$<$<COMPILE_LANGUAGE:CXX>:SHELL:-include ${PROJECT_SOURCE_DIR}/platform/win32/WindowsNamesTakenBack.h>")
-endfunction()
-
 # GoogleTest: the installed one for the host; for a cross build, built from
 # Debian's source package with the same toolchain as the tests.
 macro(tarnel_find_gtest)

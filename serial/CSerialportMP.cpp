@@ -5,7 +5,10 @@
 #include <asio/bind_executor.hpp>
 #include <asio/buffer.hpp>
 #include <asio/error.hpp>
+#include <asio/io_context.hpp>
+#include <asio/io_context_strand.hpp>
 #include <asio/post.hpp>
+#include <asio/serial_port.hpp>
 
 #include <algorithm>
 #include <cerrno>
@@ -72,7 +75,14 @@ PortSettings MakeSettings(uint32_t baud, uint8_t charSize, uint8_t parity, uint8
 
 }  // namespace
 
-CSerialportMP::CSerialportMP(asio::io_context& context) : m_port(context), m_strand(context) {}
+struct CSerialportMP::Io {
+    explicit Io(asio::io_context& context) : m_port(context), m_strand(context) {}
+
+    asio::serial_port m_port;
+    asio::io_context::strand m_strand;
+};
+
+CSerialportMP::CSerialportMP(asio::io_context& context) : m_io(std::make_unique<Io>(context)) {}
 
 CSerialportMP::~CSerialportMP() {
     Close();
@@ -92,18 +102,18 @@ std::error_code CSerialportMP::Open(const std::string& port, uint32_t baud, uint
     {
         std::lock_guard lock(m_portMutex);
         if (m_isOpen) return std::make_error_code(std::errc::device_or_resource_busy);
-        if (auto error = OpenPort(m_port, port)) return ToSystemCategory(error);
-        if (auto error = settings.ApplyTo(m_port)) {
+        if (auto error = OpenPort(m_io->m_port, port)) return ToSystemCategory(error);
+        if (auto error = settings.ApplyTo(m_io->m_port)) {
             std::error_code closeError;
-            ReleasePort(m_port, closeError);
+            ReleasePort(m_io->m_port, closeError);
             if (closeError) throw std::system_error(closeError, "close");
             return ToSystemCategory(error);
         }
         m_isOpen = true;
     }
     auto self = shared_from_this();
-    asio::post(m_port.get_executor(), [self] { self->DoRead(); });
-    asio::post(m_port.get_executor(), [self] {
+    asio::post(m_io->m_port.get_executor(), [self] { self->DoRead(); });
+    asio::post(m_io->m_port.get_executor(), [self] {
         std::lock_guard lock(self->m_writeMutex);
         self->DoWrite();
     });
@@ -115,7 +125,7 @@ std::error_code CSerialportMP::Reconfigure(uint32_t baud, uint8_t charSize, uint
     const PortSettings settings = MakeSettings(baud, charSize, parity, stopBits, flowControl);
     std::lock_guard lock(m_portMutex);
     if (!m_isOpen) return std::make_error_code(std::errc::not_connected);
-    return ToSystemCategory(settings.ApplyTo(m_port));
+    return ToSystemCategory(settings.ApplyTo(m_io->m_port));
 }
 
 void CSerialportMP::Close() {
@@ -125,8 +135,8 @@ void CSerialportMP::Close() {
         std::lock_guard lock(m_portMutex);
         if (!m_isOpen.exchange(false)) return;
         std::error_code ignored;
-        m_port.cancel(ignored);
-        ReleasePort(m_port, ignored);
+        m_io->m_port.cancel(ignored);
+        ReleasePort(m_io->m_port, ignored);
     }
     {
         std::lock_guard lock(m_writeMutex);
@@ -163,9 +173,9 @@ std::size_t CSerialportMP::QueueLocked(const uint8_t* data, std::size_t length) 
 void CSerialportMP::DoRead() {
     std::lock_guard lock(m_portMutex);
     if (!m_isOpen) return;
-    m_port.async_read_some(
+    m_io->m_port.async_read_some(
         asio::buffer(m_readBuf),
-        asio::bind_executor(m_strand,
+        asio::bind_executor(m_io->m_strand,
                             [self = shared_from_this()](const std::error_code& error, std::size_t bytes) {
                                 self->HandleRead(error, bytes);
                             }));
@@ -177,9 +187,9 @@ void CSerialportMP::DoWrite() {
     const std::size_t n = std::min(m_txQueue.size(), TX_CHUNK_SIZE);
     if (n == 0) return;
     std::copy_n(m_txQueue.begin(), n, m_writeBuf);
-    m_port.async_write_some(
+    m_io->m_port.async_write_some(
         asio::buffer(m_writeBuf, n),
-        asio::bind_executor(m_strand,
+        asio::bind_executor(m_io->m_strand,
                             [self = shared_from_this()](const std::error_code& error, std::size_t bytes) {
                                 self->HandleWrite(error, bytes);
                             }));

@@ -1,10 +1,5 @@
 #pragma once
 
-#include <asio/detail/noncopyable.hpp>
-#include <asio/io_context.hpp>
-#include <asio/io_context_strand.hpp>
-#include <asio/serial_port.hpp>
-
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
@@ -14,6 +9,10 @@
 #include <string>
 #include <system_error>
 #include <vector>
+
+namespace asio {
+class io_context;
+}
 
 class CSerialportMP;
 
@@ -42,7 +41,11 @@ using WriteCallback = std::function<void(std::shared_ptr<CSerialportMP>, std::er
 // Locks: the read lock is held across the read callback, the write lock
 // across Write and across the write callback. So the write callback must not
 // call Write; the read callback may. Either callback may call Close.
-class CSerialportMP : public std::enable_shared_from_this<CSerialportMP>, private asio::noncopyable {
+//
+// asio stays behind the implementation: on Windows its headers bring the
+// system's, whose macros would take the names of the windowing layer's
+// constants in every file above that includes this one.
+class CSerialportMP : public std::enable_shared_from_this<CSerialportMP> {
 public:
     static constexpr std::size_t RX_BUFFER_SIZE = 1024;
     static constexpr std::size_t TX_QUEUE_CAPACITY = 4086;
@@ -51,6 +54,9 @@ public:
     explicit CSerialportMP(asio::io_context& context);
     // Close(), then releases everything.
     virtual ~CSerialportMP();
+
+    CSerialportMP(const CSerialportMP&) = delete;
+    CSerialportMP& operator=(const CSerialportMP&) = delete;
 
     // Opens the port (a device path such as /dev/ttyUSB0 on Linux, a name
     // such as COM3 on Windows, used as it stands), holds it exclusively,
@@ -67,7 +73,7 @@ public:
     //    program's exclusive mode, or locked by its UUCP lock file
     //    (PortHeldByProcess, which names the process and compares equal to
     //    std::errc::device_or_resource_busy).
-    //  - on Linux, a port that is not this program's to open (PortRefusal):
+    //  - on Linux, a port that is not this program's to open (PortRefusalLinux):
     //    a stale virtual port link, the system console. Nothing is set on or
     //    written to such a port, nor to a busy one.
     //  - no such port: ENOENT, ERROR_FILE_NOT_FOUND; on Linux ENOTTY for a
@@ -127,8 +133,9 @@ private:
     // cancel, close); asio's port object is not safe for concurrent use.
     // Innermost lock: nothing is called while it is held.
     std::mutex m_portMutex;
-    asio::serial_port m_port;
-    asio::io_context::strand m_strand;
+    // The port and the strand its completions run in.
+    struct Io;
+    std::unique_ptr<Io> m_io;
 
 public:
     // Assigned by the owner before Open.

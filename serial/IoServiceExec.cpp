@@ -1,28 +1,31 @@
 #include "serial/IoServiceExec.h"
 
+#include <asio/io_context.hpp>
+
 #include <exception>
 
 #include "serial/WorkerSignals.h"
 
 IoServiceExec g_ioServiceExec;
 
-IoServiceExec::IoServiceExec() = default;
+IoServiceExec::IoServiceExec() : m_ioContext(std::make_unique<asio::io_context>()) {}
 
 IoServiceExec::~IoServiceExec() {
     Stop();
 }
 
 asio::io_context& IoServiceExec::IoContext() {
-    return m_ioContext;
+    return *m_ioContext;
 }
 
 void IoServiceExec::Start(unsigned threadCount) {
     if (!m_threads.empty()) return;
     m_stop = false;
-    m_ioContext.restart();
+    m_ioContext->restart();
     const unsigned n = threadCount == 0 ? 1 : threadCount;
     for (unsigned i = 0; i < n; ++i)
-        m_threads.push_back(std::make_unique<std::thread>(&IoServiceExec::WorkerLoop, this, &m_ioContext));
+        m_threads.push_back(
+            std::make_unique<std::thread>(&IoServiceExec::WorkerLoop, this, m_ioContext.get()));
 }
 
 void IoServiceExec::Stop() {
@@ -32,7 +35,7 @@ void IoServiceExec::Stop() {
             thread->join();
         m_threads.clear();
     }
-    if (!m_ioContext.stopped()) m_ioContext.stop();
+    if (!m_ioContext->stopped()) m_ioContext->stop();
 }
 
 void IoServiceExec::WorkerLoop(IoServiceExec* exec, asio::io_context* context) {

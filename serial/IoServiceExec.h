@@ -1,11 +1,13 @@
 #pragma once
 
-#include <asio/io_context.hpp>
-
 #include <atomic>
 #include <memory>
 #include <thread>
 #include <vector>
+
+namespace asio {
+class io_context;
+}
 
 // Owns one io_context and the worker threads that run it. Every serial channel
 // is built on the context of one executor, and all of the channel's completion
@@ -45,7 +47,9 @@ public:
 private:
     static void WorkerLoop(IoServiceExec* exec, asio::io_context* context);
 
-    asio::io_context m_ioContext;
+    // Behind a pointer, so that asio's headers (and on Windows the system's)
+    // stay out of the files that include this one.
+    std::unique_ptr<asio::io_context> m_ioContext;
     std::vector<std::unique_ptr<std::thread>> m_threads;
     std::atomic<bool> m_stop{false};
 };

@@ -12,7 +12,7 @@
 // Opens `name` for this program alone and discards whatever is pending in
 // both directions. On Linux nothing is set on or written to the terminal
 // before the checks that it is no other program's have passed (see
-// PortClaims.h and OpenCheckedPort). The empty code, or the error, mostly in
+// PortClaimsLinux.h and OpenCheckedPort). The empty code, or the error, mostly in
 // the system category, with the port left closed; a port held by another
 // program compares equal to std::errc::device_or_resource_busy on Linux and
 // gives ERROR_ACCESS_DENIED on Windows.
@@ -26,11 +26,14 @@ void ReleasePort(asio::serial_port& port, std::error_code& error);
 // keeps only part of a setting (a pseudo-terminal drops the parity enable
 // bit, and refuses a write that asks for nothing else) gets every change at
 // once. The system's error, or the one `change` returns.
-// asio's option storage; asio's own name for it is gone after its header.
-#ifdef _WIN32
-using PortOptionStorage = DCB;
-#else
-using PortOptionStorage = termios;
-#endif
+// asio's option storage (the platform's own record); asio's name for it is
+// gone after its header, so it is read off what an option stores into.
+template <typename Store>
+struct StoredInto;
+template <typename Result, typename Option, typename Storage>
+struct StoredInto<Result (Option::*)(Storage&, std::error_code&) const> {
+    using type = Storage;
+};
+using PortOptionStorage = StoredInto<decltype(&asio::serial_port_base::baud_rate::store)>::type;
 using SettingsChange = std::function<std::error_code(PortOptionStorage&)>;
 std::error_code ChangeSettings(asio::serial_port& port, const SettingsChange& change);
