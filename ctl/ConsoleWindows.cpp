@@ -7,7 +7,7 @@
 
 #include <cstdlib>
 
-#include "serial/WideToNarrow.h"
+#include "serial/WideToNarrowWindows.h"
 
 namespace tarnel::ctl {
 namespace {

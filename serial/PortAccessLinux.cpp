@@ -1,7 +1,7 @@
 #include "serial/PortAccessLinux.h"
 
 #include "serial/PortAccess.h"
-#include "serial/PortRefusal.h"
+#include "serial/PortRefusalLinux.h"
 
 #include <fcntl.h>
 #include <sys/file.h>

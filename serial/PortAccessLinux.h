@@ -1,6 +1,6 @@
 #pragma once
 
-#include "serial/PortClaims.h"
+#include "serial/PortClaimsLinux.h"
 
 #include <asio/serial_port.hpp>
 

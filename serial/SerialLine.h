@@ -5,6 +5,7 @@
 // users, the profile and the module write them in (parity letters 'N', 'O',
 // 'E'; stop bit counts 1 and 2), and the line settings the program offers.
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string_view>
@@ -24,6 +25,12 @@ inline constexpr std::array<uint32_t, 7> OFFERED_BAUD_RATES{9600,   19200,  3840
                                                             115200, 230400, 460800};
 inline constexpr std::array<char, 3> OFFERED_PARITIES{'N', 'E', 'O'};
 inline constexpr std::array<uint8_t, 2> OFFERED_STOP_BITS{1, 2};
+
+// Whether `value` is among the offered ones (OFFERED_PARITIES, ...).
+template <typename Offered, typename Value>
+constexpr bool IsOffered(const Offered& offered, Value value) {
+    return std::ranges::find(offered, value) != offered.end();
+}
 
 // One side's framing in the forms users and the module write it.
 struct LineSettings {

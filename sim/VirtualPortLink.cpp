@@ -9,7 +9,7 @@
 #include <chrono>
 #include <thread>
 
-#include "serial/VirtualPortDirectory.h"
+#include "serial/VirtualPortDirectoryLinux.h"
 
 namespace tarnel::sim {
 

@@ -6,7 +6,7 @@
 #include <fstream>
 
 #include "ctl/PortIdentity.h"
-#include "serial/EnumerateSysfsComPorts.h"
+#include "serial/EnumerateComPortsLinux.h"
 #include "tests/support/PtyPair.h"
 #include "tests/support/TempDir.h"
 

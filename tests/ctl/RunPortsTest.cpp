@@ -6,8 +6,8 @@
 #include <sstream>
 
 #include "ctl/ExitStatus.h"
-#include "serial/EnumerateSysfsComPorts.h"
-#include "serial/SysfsUsbPortInfo.h"
+#include "serial/EnumerateComPortsLinux.h"
+#include "serial/UsbPortInfoLinux.h"
 #include "tests/support/PtyPair.h"
 #include "tests/support/TempDir.h"
 

@@ -1,4 +1,4 @@
-#include "serial/PortHolder.h"
+#include "serial/PortHolderLinux.h"
 
 #include <cerrno>
 #include <string>

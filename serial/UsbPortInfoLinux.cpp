@@ -1,4 +1,4 @@
-#include "serial/SysfsUsbPortInfo.h"
+#include "serial/UsbPortInfoLinux.h"
 
 #include <fstream>
 #include <set>

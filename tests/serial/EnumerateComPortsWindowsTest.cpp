@@ -1,4 +1,4 @@
-#include "serial/EnumerateRegistryComPorts.h"
+#include "serial/EnumerateComPortsWindows.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "serial/PortAccessLinux.h"
 
-#include "serial/PortHolder.h"
-#include "serial/PortRefusal.h"
+#include "serial/PortHolderLinux.h"
+#include "serial/PortRefusalLinux.h"
 
 #include <gtest/gtest.h>
 

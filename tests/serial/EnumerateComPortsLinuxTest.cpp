@@ -1,5 +1,5 @@
 #include "serial/EnumerateComPorts.h"
-#include "serial/EnumerateSysfsComPorts.h"
+#include "serial/EnumerateComPortsLinux.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "serial/PortRefusal.h"
+#include "serial/PortRefusalLinux.h"
 
 #include <string>
 

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "serial/UsbInstanceId.h"
-#include "serial/WideToNarrow.h"
+#include "serial/WideToNarrowWindows.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
-#include "serial/EnumerateRegistryComPorts.h"
+#include "serial/EnumerateComPortsWindows.h"
 
 #include "serial/EnumerateComPorts.h"
-#include "serial/WideToNarrow.h"
+#include "serial/WideToNarrowWindows.h"
 
 #include <algorithm>
 #include <new>

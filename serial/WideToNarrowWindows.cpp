@@ -1,4 +1,4 @@
-#include "serial/WideToNarrow.h"
+#include "serial/WideToNarrowWindows.h"
 
 #include <windows.h>
 

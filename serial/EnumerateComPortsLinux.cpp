@@ -1,8 +1,8 @@
-#include "serial/EnumerateSysfsComPorts.h"
+#include "serial/EnumerateComPortsLinux.h"
 
 #include "serial/EnumerateComPorts.h"
-#include "serial/PortClaims.h"
-#include "serial/VirtualPortDirectory.h"
+#include "serial/PortClaimsLinux.h"
+#include "serial/VirtualPortDirectoryLinux.h"
 
 #include <sys/stat.h>
 #include <sys/sysmacros.h>

@@ -1,4 +1,4 @@
-#include "serial/VirtualPortDirectory.h"
+#include "serial/VirtualPortDirectoryLinux.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
-#include "serial/PortClaims.h"
+#include "serial/PortClaimsLinux.h"
 
-#include "serial/EnumerateSysfsComPorts.h"
-#include "serial/PortHolder.h"
-#include "serial/PortRefusal.h"
-#include "serial/VirtualPortDirectory.h"
+#include "serial/EnumerateComPortsLinux.h"
+#include "serial/PortHolderLinux.h"
+#include "serial/PortRefusalLinux.h"
+#include "serial/VirtualPortDirectoryLinux.h"
 
 #include <fcntl.h>
 #include <sys/file.h>

@@ -1,4 +1,4 @@
-#include "serial/SysfsUsbPortInfo.h"
+#include "serial/UsbPortInfoLinux.h"
 
 #include <gtest/gtest.h>
 
