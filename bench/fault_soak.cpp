@@ -43,6 +43,9 @@
 #include "platform/Profile.h"
 #include "platform/TestHooks.h"
 #include "sim/PtyModule.h"
+#include "tests/support/MessageBoxRecorder.h"
+#include "tests/support/ModalRecorder.h"
+#include "tests/support/ProcessEvents.h"
 #include "tests/support/WaitUntil.h"
 
 namespace {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <span>
+#include <string_view>
 
 namespace ui {
 
@@ -16,6 +17,9 @@ public:
     Image() = default;
     // Decodes PNG bytes; a null image when they do not decode.
     static Image FromPng(std::span<const std::uint8_t> png);
+    // What the user is told when no image decodes at all: it names the
+    // backend's graphics library, the part that failed to start.
+    static std::u16string_view StartFailureText();
 
     bool IsNull() const;
     int Width() const;

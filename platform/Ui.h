@@ -81,8 +81,8 @@
 // exist; ui::QWidgetOf (platform/qt/WindowAccess.h) gives the widget a
 // person's click or key goes to; a plain
 // window (Window::CreateBlank) stands in for a parent or the main window;
-// ui::test::MessageBoxRecorder and ui::test::ModalRecorder answer and record
-// boxes and modal dialogs; ui::test::ProcessEvents is the pump for
+// ui::test::MessageBoxRecorder and ui::test::ModalRecorder (tests/support/)
+// answer and record boxes and modal dialogs; ui::test::ProcessEvents is the pump for
 // tarnel::test::WaitUntil; ui::SetProfileDirectory points the settings store
 // at a temporary directory.
 

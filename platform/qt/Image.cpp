@@ -10,6 +10,10 @@ Image Image::FromPng(std::span<const std::uint8_t> png) {
     return Image(std::make_shared<const Impl>(Impl{std::move(image)}));
 }
 
+std::u16string_view Image::StartFailureText() {
+    return u"Unable to initialize Qt's PNG decoding";
+}
+
 bool Image::IsNull() const {
     return m_impl == nullptr;
 }

@@ -14,6 +14,10 @@ Image Image::FromPng(std::span<const std::uint8_t> png) {
     return Image(std::make_shared<const Impl>(Impl{std::move(picture)}));
 }
 
+std::u16string_view Image::StartFailureText() {
+    return u"Unable to initialize Gdiplus";
+}
+
 bool Image::IsNull() const {
     return m_impl == nullptr;
 }

@@ -17,7 +17,6 @@ public:
     int Run(HWND__* dialog, HWND__* owner);
     // The loop returns once the handler running now has returned.
     void End(int result);
-    bool Running() const { return m_running; }
 
 private:
     HWND__* m_dialog = nullptr;

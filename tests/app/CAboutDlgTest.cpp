@@ -8,6 +8,7 @@
 #include "platform/Language.h"
 #include "platform/TestHooks.h"
 #include "platform/VersionInfo.h"
+#include "tests/support/ModalRecorder.h"
 
 namespace {
 

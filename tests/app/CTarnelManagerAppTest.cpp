@@ -8,6 +8,7 @@
 #include "platform/TestHooks.h"
 #include "platform/Window.h"
 #include "tests/app/ScopedProfile.h"
+#include "tests/support/ModalRecorder.h"
 #include "tests/support/ProgramNames.h"
 
 namespace {

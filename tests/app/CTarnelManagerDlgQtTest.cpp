@@ -20,6 +20,7 @@
 #include "platform/qt/WindowAccess.h"
 #include "tests/app/MainDialogFixture.h"
 #include "tests/app/QtDialogDriver.h"
+#include "tests/support/ProcessEvents.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/UserInput.h"
 

@@ -15,6 +15,8 @@
 #include "platform/MessageBox.h"
 #include "platform/TestHooks.h"
 #include "tests/app/MainDialogFixture.h"
+#include "tests/support/MessageBoxRecorder.h"
+#include "tests/support/ProcessEvents.h"
 
 namespace {
 

@@ -13,6 +13,7 @@
 #include "app/ComPortCfgDlg.h"
 #include "platform/TestHooks.h"
 #include "platform/qt/WindowAccess.h"
+#include "tests/support/ModalRecorder.h"
 
 namespace {
 

@@ -9,6 +9,7 @@
 #include "platform/TestHooks.h"
 #include "tests/app/DialogDriver.h"
 #include "tests/app/ScopedProfile.h"
+#include "tests/support/ModalRecorder.h"
 
 namespace {
 

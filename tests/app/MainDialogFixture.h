@@ -18,6 +18,9 @@
 #include "platform/TestHooks.h"
 #include "tests/app/DialogDriver.h"
 #include "tests/app/ScopedProfile.h"
+#include "tests/support/MessageBoxRecorder.h"
+#include "tests/support/ModalRecorder.h"
+#include "tests/support/ProcessEvents.h"
 #include "tests/support/SimModule.h"
 #include "tests/support/WaitUntil.h"
 

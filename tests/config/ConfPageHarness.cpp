@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "tests/support/PersonInput.h"
+#include "tests/support/ProcessEvents.h"
 #include "tests/support/WaitUntil.h"
 
 namespace tarnel::test {

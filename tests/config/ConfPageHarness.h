@@ -15,6 +15,7 @@
 #include "platform/TestHooks.h"
 #include "platform/Window.h"
 #include "sim/SimConfig.h"
+#include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/SimModule.h"
 
 namespace tarnel::test {

@@ -17,6 +17,7 @@
 #include "platform/TestHooks.h"
 #include "tests/config/ConfPageFixtures.h"
 #include "tests/support/HangGuard.h"
+#include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/PersonInput.h"
 
 namespace {

@@ -24,6 +24,7 @@
 #include "platform/qt/QtColor.h"
 #include "platform/qt/WindowAccess.h"
 #include "res/ResourceCatalog.h"
+#include "tests/support/ModalRecorder.h"
 #include "tests/support/TextFit.h"
 
 namespace {

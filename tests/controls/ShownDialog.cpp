@@ -1,6 +1,7 @@
 #include "tests/controls/ShownDialog.h"
 
 #include "platform/TestHooks.h"
+#include "tests/support/ModalRecorder.h"
 
 namespace tarnel::test {
 

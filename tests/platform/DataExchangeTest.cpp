@@ -12,6 +12,7 @@
 #include "platform/TestHooks.h"
 #include "platform/qt/WindowAccess.h"
 #include "tests/platform/TestTemplates.h"
+#include "tests/support/ModalRecorder.h"
 
 namespace {
 

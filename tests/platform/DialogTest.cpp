@@ -19,6 +19,7 @@
 #include "platform/qt/QtMenu.h"
 #include "platform/qt/WindowAccess.h"
 #include "tests/platform/TestTemplates.h"
+#include "tests/support/ModalRecorder.h"
 
 namespace {
 

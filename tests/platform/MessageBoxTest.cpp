@@ -16,6 +16,8 @@
 #include "platform/LoadString.h"
 #include "platform/ServingWait.h"
 #include "platform/TestHooks.h"
+#include "tests/support/MessageBoxRecorder.h"
+#include "tests/support/ProcessEvents.h"
 #include "tests/support/WaitUntil.h"
 
 namespace {

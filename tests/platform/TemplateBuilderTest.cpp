@@ -22,6 +22,7 @@
 #include "platform/qt/WindowAccess.h"
 #include "res/ResourceCatalog.h"
 #include "tests/platform/TestTemplates.h"
+#include "tests/support/ModalRecorder.h"
 #include "tests/support/TextFit.h"
 
 namespace {

@@ -12,6 +12,7 @@
 #include "platform/PropertyPage.h"
 #include "platform/TestHooks.h"
 #include "tests/platform/TestTemplates.h"
+#include "tests/support/ProcessEvents.h"
 #include "tests/support/WaitUntil.h"
 
 namespace {

@@ -1,9 +1,8 @@
 #pragma once
 
-// The device at the far end of a serial line that a test scripts: on Linux
-// the master side of a pseudo-terminal in the test's process; under Wine,
-// where a Windows program can open no pseudo-terminal, one that
-// tarnel-simhost plays on a COM port of the prefix.
+// The platform's FarEnd: on Linux the master side of a pseudo-terminal in
+// the test's process; under Wine, where a Windows program can open no
+// pseudo-terminal, one that tarnel-simhost plays on a COM port of the prefix.
 
 #ifdef _WIN32
 #include "tests/support/simhost/RemotePtyPair.h"

@@ -43,8 +43,7 @@ bool ControlsEnabled(const SerialTermPage& page, bool enabled) {
     return true;
 }
 
-std::string ReceivePumping(tarnel::test::ScriptedDevice& pty, std::size_t count,
-                           std::chrono::milliseconds timeout) {
+std::string ReceivePumping(tarnel::test::FarEnd& pty, std::size_t count, std::chrono::milliseconds timeout) {
     std::string got;
     WaitFor(
         [&] {

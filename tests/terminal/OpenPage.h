@@ -10,6 +10,7 @@
 
 #include "platform/TestHooks.h"
 #include "terminal/SerialTermPage.h"
+#include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ScriptedDevice.h"
 #include "tests/terminal/TerminalTestHost.h"
 
@@ -35,7 +36,7 @@ bool ControlsEnabled(const SerialTermPage& page, bool enabled);
 
 // Reads what the port sent until `count` bytes arrived or the deadline
 // passed, while processing the window thread's events.
-std::string ReceivePumping(tarnel::test::ScriptedDevice& pty, std::size_t count,
+std::string ReceivePumping(tarnel::test::FarEnd& pty, std::size_t count,
                            std::chrono::milliseconds timeout = std::chrono::milliseconds(10000));
 
 }  // namespace terminal_test

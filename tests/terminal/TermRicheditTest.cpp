@@ -8,6 +8,7 @@
 #include "platform/FromUtf8.h"
 #include "platform/TestHooks.h"
 #include "tests/support/PersonInput.h"
+#include "tests/support/ProcessEvents.h"
 #include "tests/terminal/OpenView.h"
 #include "tests/terminal/TerminalTestHost.h"
 

@@ -5,6 +5,7 @@
 #include "platform/TestHooks.h"
 #include "platform/Window.h"
 #include "res/ResourceTypes.h"
+#include "tests/support/ProcessEvents.h"
 #include "tests/support/WaitUntil.h"
 
 namespace terminal_test {

@@ -12,6 +12,8 @@
 #include "platform/win32/WindowAccess.h"
 #include "tests/platform/TestTemplates.h"
 #include "tests/platform/win32/PersonInput.h"
+#include "tests/support/ModalRecorder.h"
+#include "tests/support/ProcessEvents.h"
 #include "tests/support/WaitUntil.h"
 
 namespace {

@@ -5,6 +5,7 @@
 #include "platform/Dialog.h"
 #include "platform/TestHooks.h"
 #include "tests/platform/TestTemplates.h"
+#include "tests/support/ModalRecorder.h"
 
 namespace {
 

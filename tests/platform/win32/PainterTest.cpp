@@ -13,6 +13,7 @@
 #include "platform/win32/Win32Painter.h"
 #include "platform/win32/WindowAccess.h"
 #include "tests/platform/TestTemplates.h"
+#include "tests/support/ModalRecorder.h"
 
 namespace {
 

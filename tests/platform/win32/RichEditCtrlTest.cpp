@@ -12,6 +12,7 @@
 #include "platform/win32/WindowAccess.h"
 #include "tests/platform/CountingEdit.h"
 #include "tests/platform/TestTemplates.h"
+#include "tests/support/ModalRecorder.h"
 
 namespace {
 

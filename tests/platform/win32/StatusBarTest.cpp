@@ -10,6 +10,7 @@
 #include "platform/win32/Wide.h"
 #include "platform/win32/WindowAccess.h"
 #include "tests/platform/TestTemplates.h"
+#include "tests/support/ModalRecorder.h"
 
 namespace {
 

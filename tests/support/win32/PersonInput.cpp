@@ -6,6 +6,7 @@
 
 #include "platform/TestHooks.h"
 #include "platform/win32/WindowAccess.h"
+#include "tests/support/ProcessEvents.h"
 #include "tests/support/WaitUntil.h"
 #include "tests/support/win32/ScreenInput.h"
 

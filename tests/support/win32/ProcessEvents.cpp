@@ -1,5 +1,5 @@
+#include "tests/support/ProcessEvents.h"
 #include "platform/BoxRequests.h"
-#include "platform/TestHooks.h"
 #include "platform/win32/ModalLoop.h"
 
 namespace ui::test {

@@ -1,8 +1,7 @@
-#include "platform/TestHooks.h"
+#include "tests/support/MessageBoxRecorder.h"
 
 #include <utility>
 
-#include "platform/Dialog.h"
 #include "platform/OpenBox.h"
 
 namespace ui::test {
@@ -50,20 +49,6 @@ std::vector<MessageBoxCall> MessageBoxRecorder::Calls() const {
 size_t MessageBoxRecorder::Count() const {
     std::lock_guard lock(m_mutex);
     return m_calls.size();
-}
-
-ModalRecorder::ModalRecorder(std::function<void(Dialog&)> action) : m_action(std::move(action)) {
-    SetModalHook([this](Dialog& dialog) {
-        m_ids.push_back(dialog.GetTemplateId());
-        if (m_action)
-            m_action(dialog);
-        else
-            dialog.EndDialog(IDCANCEL);
-    });
-}
-
-ModalRecorder::~ModalRecorder() {
-    SetModalHook({});
 }
 
 int OpenMessageBoxCount() {

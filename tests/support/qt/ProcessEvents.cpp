@@ -1,7 +1,7 @@
 #include <QCoreApplication>
 
 #include "platform/BoxRequests.h"
-#include "platform/TestHooks.h"
+#include "tests/support/ProcessEvents.h"
 
 namespace ui::test {
 
