@@ -5,6 +5,7 @@
 #include "platform/DataExchange.h"
 #include "platform/Language.h"
 #include "platform/VersionInfo.h"
+#include "res/FixedTexts.h"
 
 CAboutDlg::CAboutDlg(ui::Window* parent) : ui::Dialog(IDD, parent) {}
 
@@ -26,7 +27,7 @@ bool CAboutDlg::OnInitDialog() {
     if (GetVersionString(u"ProductName", productName)) {
         std::u16string version;
         if (GetProductVersionText(version)) {
-            m_productName.SetWindowText(productName + u" Ver " + version);
+            m_productName.SetWindowText(productName + std::u16string(res::kNameVersionSeparator) + version);
         } else {
             m_productName.SetWindowText(productName);
         }

@@ -3,6 +3,7 @@
 #include "app/CTarnelManagerDlg.h"
 #include "platform/Image.h"
 #include "platform/Window.h"
+#include "res/FixedTexts.h"
 #include "res/ResourceTypes.h"
 
 CTarnelManagerApp::CTarnelManagerApp(int& argc, char** argv) : m_argc(argc), m_argv(argv) {}
@@ -39,5 +40,5 @@ bool CTarnelManagerApp::StartGraphics() {
 }
 
 void CTarnelManagerApp::ReportGraphicsFailure() {
-    ui::Application::ShowStartupError(u"Error", u"Unable to initialize Gdiplus");
+    ui::Application::ShowStartupError(res::kErrorCaption, ui::Image::StartFailureText());
 }

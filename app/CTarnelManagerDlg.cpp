@@ -12,6 +12,7 @@
 #include "platform/LoadString.h"
 #include "platform/Menu.h"
 #include "platform/MessageBox.h"
+#include "res/FixedTexts.h"
 #include "res/ResourceTypes.h"
 #include "serial/SerialLine.h"
 
@@ -34,16 +35,12 @@ SerialParameters ToSerialParameters(const ComPortCfgDlg& choice) {
 }
 
 std::u16string PortStatusText(const std::u16string& port, uint32_t baud, const SerialParameters& p) {
-    static constexpr std::u16string_view kParity[] = {u"No parity", u"Odd parity", u"Even parity"};
-    static constexpr std::u16string_view kStopBits[] = {u"1 stopbit", u"1.5 stopbit", u"2 stopbit"};
-    static constexpr std::u16string_view kFlow[] = {u"No flow control", u"SW flow control",
-                                                    u"HW flow control"};
     const std::string digits = std::to_string(baud);
     std::u16string text = port;
     text.append(u", ").append(digits.begin(), digits.end());
-    text.append(u", ").append(kParity[p.parity]);
-    text.append(u", ").append(kStopBits[p.stopBits]);
-    text.append(u", ").append(kFlow[p.flowControl]);
+    text.append(u", ").append(res::kParityWords[p.parity]);
+    text.append(u", ").append(res::kStopBitsWords[p.stopBits]);
+    text.append(u", ").append(res::kFlowControlWords[p.flowControl]);
     return text;
 }
 
@@ -123,7 +120,7 @@ void CTarnelManagerDlg::CreateStatusBar() {
 
 void CTarnelManagerDlg::ShowVersion() {
     std::u16string version;
-    if (CAboutDlg::GetProductVersionText(version)) version = u"Version " + version;
+    if (CAboutDlg::GetProductVersionText(version)) version = std::u16string(res::kVersionPrefix) + version;
     m_statusBar.SetPaneInfo(1, IDS_APP_VERSION, ui::SBPS_NORMAL, m_statusBar.GetPaneWidthFor(1, version));
     m_statusBar.SetPaneText(1, version);
 }

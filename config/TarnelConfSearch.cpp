@@ -5,7 +5,6 @@
 #include "config/TarnelConfPage.h"
 
 #include <cstdio>
-#include <cstring>
 
 #include "config/FieldText.h"
 #include "config/JobCodes.h"
@@ -16,10 +15,6 @@
 namespace {
 
 using namespace ui;
-
-std::u16string Widen(const char* ascii) {
-    return std::u16string(ascii, ascii + std::strlen(ascii));
-}
 
 }  // namespace
 
@@ -72,10 +67,10 @@ void TarnelConfPage::AddDevice() {
     m_list.SetItemText(row, 1, ui::FromUtf8(FieldText(m_inqResult.name)));
     char number[16];
     std::snprintf(number, sizeof number, "%d", m_inqResult.rssi);
-    m_list.SetItemText(row, 2, Widen(number));
+    m_list.SetItemText(row, 2, ui::FromUtf8(number));
     const uint32_t classOfDevice = m_inqResult.classOfDevice;
     std::snprintf(number, sizeof number, "%X", classOfDevice);
-    m_list.SetItemText(row, 3, Widen(number));
+    m_list.SetItemText(row, 3, ui::FromUtf8(number));
 }
 
 // Polling stops here: a poll between the check and the read would take the

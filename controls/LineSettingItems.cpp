@@ -1,34 +1,27 @@
 #include "controls/LineSettingItems.h"
 
-#include <string_view>
+#include <string>
 
+#include "platform/FromUtf8.h"
 #include "serial/SerialLine.h"
-
-namespace {
-
-std::u16string Widen(std::string_view ascii) {
-    return std::u16string(ascii.begin(), ascii.end());
-}
-
-}  // namespace
 
 ComboItems BaudRateItems() {
     ComboItems items;
     for (const uint32_t baud : OFFERED_BAUD_RATES)
-        items.emplace_back(Widen(std::to_string(baud)), baud);
+        items.emplace_back(ui::FromUtf8(std::to_string(baud)), baud);
     return items;
 }
 
 ComboItems ParityItems() {
     ComboItems items;
     for (const char letter : OFFERED_PARITIES)
-        items.emplace_back(Widen(ParityName(letter)), static_cast<std::uintptr_t>(letter));
+        items.emplace_back(ui::FromUtf8(ParityName(letter)), static_cast<std::uintptr_t>(letter));
     return items;
 }
 
 ComboItems StopBitItems() {
     ComboItems items;
     for (const uint8_t count : OFFERED_STOP_BITS)
-        items.emplace_back(Widen(std::to_string(count)), count);
+        items.emplace_back(ui::FromUtf8(std::to_string(count)), count);
     return items;
 }

@@ -9,6 +9,7 @@
 #include "protocol/CommandSet.h"
 #include "protocol/ResultBlock.h"
 #include "protocol/TarnelComm.h"
+#include "serial/SerialLine.h"
 
 namespace {
 
@@ -138,8 +139,8 @@ ModuleResult TarnelModule::Apply(const ModuleWrite& values, DeviceInfo& current)
     if (Code(m_comm.SendCommand(NameCommand(values.name), CMD_NAME)) != RES_OK)
         return ModuleResult::NameFailed;
 
-    const bool parityValid = values.parity == 'N' || values.parity == 'E' || values.parity == 'O';
-    if (!parityValid || (values.stopBits != 1 && values.stopBits != 2) || values.flow > 1) {
+    if (!IsOffered(OFFERED_PARITIES, values.parity) || !IsOffered(OFFERED_STOP_BITS, values.stopBits) ||
+        values.flow > 1) {
         return ModuleResult::UartFailed;
     }
     const std::string uart = UartCommand(values.baud, values.parity, values.stopBits, values.flow);
