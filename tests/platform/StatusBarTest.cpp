@@ -3,9 +3,13 @@
 #include <gtest/gtest.h>
 
 #include "platform/Dialog.h"
+#include "platform/LoadString.h"
 #include "platform/TestHooks.h"
 #include "tests/platform/TestTemplates.h"
 #include "tests/support/ModalRecorder.h"
+
+// The layer's status bar, the same on every backend; what a backend shows on
+// the screen is checked beside it.
 
 namespace {
 
@@ -18,13 +22,16 @@ TEST(StatusBar, PanesStartWithTheirStringsAndTheBarKeepsToTheBottom) {
         EXPECT_EQ(bar.GetDlgCtrlID(), ui::AFX_IDW_STATUS_BAR);
         ASSERT_TRUE(bar.SetIndicators({107, 109}));
         EXPECT_EQ(bar.GetPaneCount(), 2);
-        EXPECT_EQ(bar.GetPaneText(0), u"COM port closed");
+        EXPECT_EQ(bar.GetPaneText(0), ui::LoadString(107));
         bar.SetPaneInfo(0, 107, ui::SBPS_NORMAL, 150);
         bar.SetPaneInfo(1, 109, ui::SBPS_STRETCH, 0);
         EXPECT_TRUE(bar.SetPaneText(1, u"Version 1.1.0"));
         EXPECT_EQ(bar.GetPaneText(1), u"Version 1.1.0");
-        EXPECT_EQ(bar.GetPaneText(0), u"COM port closed") << "panes keep their order";
+        EXPECT_EQ(bar.GetPaneText(0), ui::LoadString(107)) << "panes keep their order";
         EXPECT_FALSE(bar.SetPaneText(2, u"none"));
+        const std::u16string text = u"Opened: C:\\a\\very\\long\\path\\to\\the\\port\\COM3 at 115200";
+        EXPECT_TRUE(bar.SetPaneText(0, text, 8, 40));
+        EXPECT_EQ(bar.GetPaneText(0), text) << "the whole text, as set";
 
         for (int height : {200, 320}) {
             d.SetClientSize(400, height);
@@ -39,7 +46,7 @@ TEST(StatusBar, PanesStartWithTheirStringsAndTheBarKeepsToTheBottom) {
         }
         d.EndDialog(0);
     });
-    dialog.DoModal();
+    ASSERT_EQ(dialog.DoModal(), 0) << "the dialog ran";
     EXPECT_FALSE(bar.IsWindow()) << "the bar goes with its parent";
 }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <asio/io_context.hpp>
+
 #include <fcntl.h>
 #include <sys/wait.h>
 #include <termios.h>

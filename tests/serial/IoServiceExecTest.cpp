@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <asio/io_context.hpp>
 #include <asio/post.hpp>
 #ifndef _WIN32
 #include <signal.h>

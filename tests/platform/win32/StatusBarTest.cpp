@@ -12,6 +12,8 @@
 #include "tests/platform/TestTemplates.h"
 #include "tests/support/ModalRecorder.h"
 
+// What the native status bar shows; the layer's part is tests/platform/.
+
 namespace {
 
 // What the pane shows on the screen.
@@ -21,20 +23,15 @@ std::u16string Shown(const ui::StatusBar& bar, int index) {
     return ui::win32::FromWide(text);
 }
 
-TEST(Win32StatusBar, PanesKeepTheirTextsStretchShortenAPartAndKeepToTheBottom) {
+TEST(Win32StatusBar, PanesShowTheirTextsStretchShortenAPartAndKeepToTheBottom) {
     ui::Dialog dialog(platform_test::kModal);
     ui::StatusBar bar;
     ui::test::ModalRecorder modal([&](ui::Dialog& d) {
         ASSERT_TRUE(bar.Create(&d));
-        EXPECT_FALSE(bar.Create(&d)) << "exists already";
-        EXPECT_EQ(bar.GetDlgCtrlID(), ui::AFX_IDW_STATUS_BAR);
         ASSERT_TRUE(bar.SetIndicators({107, 109}));
-        EXPECT_EQ(bar.GetPaneCount(), 2);
-        EXPECT_EQ(bar.GetPaneText(0), ui::LoadString(107));
         EXPECT_EQ(Shown(bar, 0), ui::LoadString(107));
         bar.SetPaneInfo(0, 107, ui::SBPS_STRETCH, 0);
         bar.SetPaneInfo(1, 109, ui::SBPS_NORMAL, 100);
-        EXPECT_FALSE(bar.SetPaneText(2, u"none"));
 
         const std::u16string text = u"Opened: C:\\a\\very\\long\\path\\to\\the\\port\\COM3 at 115200";
         const int whole = bar.GetPaneWidthFor(0, text);
@@ -57,13 +54,11 @@ TEST(Win32StatusBar, PanesKeepTheirTextsStretchShortenAPartAndKeepToTheBottom) {
             bar.GetWindowRect(rect);
             d.ScreenToClient(rect);
             EXPECT_EQ(rect.bottom, client.bottom) << width;
-            EXPECT_EQ(rect.Height(), bar.GetBarHeight());
             EXPECT_EQ(rect.Width(), client.Width());
         }
         d.EndDialog(0);
     });
     ASSERT_EQ(dialog.DoModal(), 0) << "the dialog ran";
-    EXPECT_FALSE(bar.IsWindow()) << "the bar goes with its parent";
 }
 
 }  // namespace
