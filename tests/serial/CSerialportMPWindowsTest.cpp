@@ -1,6 +1,7 @@
 #include "serial/CSerialportMP.h"
 
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <memory>
 
