@@ -5,13 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "ctl/Command.h"
 #include "ctl/LineSettings.h"
 #include "ctl/NamePattern.h"
 #include "protocol/BdAddr.h"
 
 namespace tarnel::ctl {
-
-enum class Command { None, Ports, Info, Set, Reset, Search, Find, Provision };
 
 // The settings of set and provision; what is not given keeps the module's
 // current value.
@@ -28,7 +27,7 @@ struct ModuleSettings {
 // What tarnelctl's command line asks for.
 struct CtlArgs {
     Command command = Command::None;
-    bool help = false;     // --help: print the manual and exit 0
+    bool help = false;     // --help: print the manual (with a command: its part) and exit 0
     bool version = false;  // --version, -V
     bool json = false;
     bool trace = false;  // --trace: the bytes on the port, on standard error
@@ -41,12 +40,15 @@ struct CtlArgs {
     ModuleSettings settings;
     std::optional<NamePattern> namePattern;
     uint64_t first = 1;
+    // --ports: provision --watch probes only new ports that match one of these.
+    std::vector<std::string> portGlobs;
     std::string error;  // not empty: the command line is wrong, and why
 };
 
 // Reads the arguments after the program name. On a mistake `error` says what
 // is wrong, in the words the configurator uses where it has them, and the
-// other fields are not to be used.
+// other fields are not to be used. --help and --version anywhere before "--"
+// win over everything else.
 CtlArgs ParseCtlArgs(const std::vector<std::string>& args);
 
 }  // namespace tarnel::ctl

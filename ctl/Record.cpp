@@ -1,8 +1,9 @@
 #include "ctl/Record.h"
 
+#include <nlohmann/json.hpp>
+
 #include <cstdio>
 
-#include "ctl/JsonString.h"
 #include "protocol/Utf8SequenceLength.h"
 
 namespace tarnel::ctl {
@@ -36,12 +37,6 @@ struct TextOf {
     std::string operator()(bool flag) const { return flag ? "yes" : "no"; }
 };
 
-struct JsonOf {
-    std::string operator()(const std::string& text) const { return JsonString(text); }
-    std::string operator()(int64_t number) const { return std::to_string(number); }
-    std::string operator()(bool flag) const { return flag ? "true" : "false"; }
-};
-
 }  // namespace
 
 Record& Record::AddText(std::string key, std::string value) {
@@ -69,12 +64,11 @@ std::string Record::Text() const {
 }
 
 std::string Record::Json() const {
-    std::string out = "{";
-    for (const auto& [key, value] : m_fields) {
-        if (out.size() > 1) out += ",";
-        out += JsonString(key) + ":" + std::visit(JsonOf{}, value);
-    }
-    return out + "}\n";
+    nlohmann::ordered_json object = nlohmann::ordered_json::object();
+    for (const auto& [key, value] : m_fields)
+        std::visit([&](const auto& v) { object[key] = v; }, value);
+    // JSON text is UTF-8: a byte that is not part of well-formed UTF-8 becomes U+FFFD.
+    return object.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
 }
 
 }  // namespace tarnel::ctl

@@ -21,7 +21,9 @@ public:
     // UTF-8 are shown as \xNN and a backslash as \\, so that no value can
     // steer the terminal or pass for an escaped byte.
     std::string Text() const;
-    // One JSON object with the fields as members, followed by a line feed.
+    // One JSON object with the fields as members, followed by a line feed;
+    // text is kept as UTF-8, and every byte outside well-formed UTF-8 becomes
+    // U+FFFD, so that any strict parser reads it.
     std::string Json() const;
 
     std::string Format(bool json) const { return json ? Json() : Text(); }

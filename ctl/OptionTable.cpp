@@ -1,0 +1,79 @@
+#include "ctl/OptionTable.h"
+
+#include <algorithm>
+
+namespace tarnel::ctl {
+namespace {
+
+constexpr unsigned kSetCommands = CommandBit(Command::Set) | CommandBit(Command::Provision);
+// find tries every framing itself.
+constexpr unsigned kLineCommands = kAllCommands & ~CommandBit(Command::Ports) & ~CommandBit(Command::Find);
+
+}  // namespace
+
+// The short forms are those of the serial tools where they mean the same
+// (-l line, -v verbose, -y yes); -V is the version.
+const std::vector<OptionSpec>& OptionSpecs() {
+    static const std::vector<OptionSpec> specs{
+        {"--name", 'n', "TEXT", CommandBit(Command::Set), false,
+         "the device name: 1 to 32 bytes of UTF-8, no comma and no\ncontrol character"},
+        {"--name", 'n', "PATTERN", CommandBit(Command::Provision), false,
+         "provision: the name with {n} (the module's number), {n:03}\n"
+         "(the number with zeros to 3 digits; 1 to 9 digits) or\n"
+         "{addr6} (the last six hexadecimal digits of the module's\n"
+         "address); {{ and }} stand for braces"},
+        {"--first", 'f', "N", CommandBit(Command::Provision), false,
+         "provision: the number of the first module (default 1)"},
+        {"--uart", 'u', "B,P,S[,FLOW]", kSetCommands, false,
+         "the module's UART: baud rate 9600, 19200, 38400, 57600,\n"
+         "115200, 230400 or 460800; parity N, E or O; stop bits 1 or\n"
+         "2; hardware flow control on or off, also written 1 or 0 as\n"
+         "tarnel-sim takes it (default off)"},
+        {"--mode", 'm', "0-3", kSetCommands, false, "the operation mode"},
+        {"--target", 't', "ADDRESS", kSetCommands, false,
+         "the connection target: 12 hexadecimal digits (a target\nonce set is cleared only by a factory "
+         "reset)"},
+        {"--responses", 'r', "on|off", kSetCommands, false, "command responses"},
+        {"--line", 'l', "B,P,S|auto", kLineCommands, false,
+         "the settings the port is opened with (default 9600,N,1, the\n"
+         "module's factory settings); auto finds them as find does"},
+        {"--seconds", 's', "N", CommandBit(Command::Search), false,
+         "search: stop after N seconds (1 to 86400)"},
+        {"--yes", 'y', "", CommandBit(Command::Reset), false, "reset: do not ask for confirmation"},
+        {"--port", 'p', "PORT", CommandBit(Command::Provision), false,
+         "provision: the port of the one module to configure"},
+        {"--watch", 'w', "", CommandBit(Command::Provision), false,
+         "provision: configure the modules on new ports, each port\non its own, at the same time"},
+        {"--ports", '\0', "GLOB", CommandBit(Command::Provision), true,
+         "provision --watch: probe only the new ports whose name or\n"
+         "stable identity (by-id path, USB serial number, a link's\n"
+         "name) matches GLOB (* ? [...]); may be given again; the\n"
+         "other new ports are never opened"},
+        {"--json", 'j', "", kAllCommands, false, "print each result as one JSON object per line"},
+        {"--trace", 'v', "", kAllCommands, false,
+         "every byte sent to and received from the module, and every\n"
+         "setting a port is opened at, with the seconds since the\n"
+         "start, on standard error"},
+        {"--help", 'h', "", kAllCommands, false, "print this text (after a command: that command's)"},
+        {"--version", 'V', "", kAllCommands, false, "print the version"},
+    };
+    return specs;
+}
+
+const OptionSpec* FindOptionSpec(std::string_view name) {
+    const auto& specs = OptionSpecs();
+    const auto it = std::find_if(specs.begin(), specs.end(), [&](const OptionSpec& spec) {
+        return spec.name == name ||
+               (name.size() == 2 && name[0] == '-' && spec.shortName != '\0' && name[1] == spec.shortName);
+    });
+    return it == specs.end() ? nullptr : &*it;
+}
+
+bool TakesOption(Command command, std::string_view name) {
+    const auto& specs = OptionSpecs();
+    return std::any_of(specs.begin(), specs.end(), [&](const OptionSpec& spec) {
+        return spec.name == name && (spec.commands & CommandBit(command));
+    });
+}
+
+}  // namespace tarnel::ctl
