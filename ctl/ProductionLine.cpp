@@ -35,15 +35,43 @@ ProductionLine::ProductionLine(const CtlArgs& args, const CtlStreams& io)
 ProductionLine::Outcome ProductionLine::Provision(const std::string& portName,
                                                   std::chrono::milliseconds wait) {
     ModulePort port(portName);
-    ProgressLine progress(m_io.err, m_io.errIsTerminal);
+    // Stations at work at once cannot share one progress line.
+    ProgressLine progress(m_io.err, m_io.errIsTerminal && !m_args.watch);
     ModuleSession session(port, m_io.err, progress);
     std::error_code openError;
-    if (WaitForModule(port, session, wait, openError)) return Configure(port, session);
+    if (WaitForModule(port, session, wait, openError)) return Counted(Configure(port, session));
     if (Interrupted()) return Outcome::Abandoned;
-    ++m_unanswered;
-    PrintResult(portName, "", "", "FAIL",
+    return NoModule(portName, openError);
+}
+
+// A watched port where no module answers is not a module that failed: it may
+// be anybody's adapter. A port named with --port was meant to hold one.
+ProductionLine::Outcome ProductionLine::NoModule(const std::string& portName,
+                                                 const std::error_code& openError) {
+    {
+        const std::lock_guard lock(m_mutex);
+        ++(m_args.watch ? m_noModule : m_unanswered);
+    }
+    PrintResult(portName, "", "", m_args.watch ? "NO MODULE" : "FAIL",
                 openError ? OpenErrorMessage(portName, openError) : "no module answered");
     return openError ? Outcome::NotOpened : Outcome::NoModule;
+}
+
+ProductionLine::Outcome ProductionLine::Counted(Outcome outcome) {
+    const std::lock_guard lock(m_mutex);
+    m_stopped = m_stopped || outcome == Outcome::Exhausted;
+    m_cutShort = m_cutShort || outcome == Outcome::Interrupted;
+    return outcome;
+}
+
+bool ProductionLine::Stopped() const {
+    const std::lock_guard lock(m_mutex);
+    return m_stopped;
+}
+
+bool ProductionLine::CutShort() const {
+    const std::lock_guard lock(m_mutex);
+    return m_cutShort;
 }
 
 // A module that was provisioned before answers at the framing it was given.
@@ -76,34 +104,48 @@ bool ProductionLine::WaitForModule(ModulePort& port, ModuleSession& session, std
 
 ProductionLine::Outcome ProductionLine::Configure(ModulePort& port, ModuleSession& session) {
     if (const int status = session.Read(); status != EXIT_DONE) {
-        ++m_unanswered;
+        {
+            const std::lock_guard lock(m_mutex);
+            ++m_unanswered;
+        }
         PrintResult(port.Name(), "", "", "FAIL", session.Why());
         return OutcomeOf(status);
     }
     const BdAddr address = session.Reading().devInfo.addr;
-    Known& known = Entry(address);
-    if (known.passed) {
-        ++m_repeated;
+    bool repeated = false;
+    uint64_t number = 0;
+    {
+        const std::lock_guard lock(m_mutex);
+        const Known& known = Entry(address);
+        repeated = known.passed;
+        number = known.number;
+        if (repeated) ++m_repeated;
+    }
+    if (repeated) {
         PrintResult(port.Name(), AddressText(address), NameText(session.Reading().devInfo), "REPEAT",
                     "this module passed before and is left as it is");
         return Outcome::Done;
     }
     ModuleSettings given = m_args.settings;
     if (m_args.namePattern) {
-        given.name = m_args.namePattern->Expand(known.number, address);
+        given.name = m_args.namePattern->Expand(number, address);
         // Only a pattern that grows with the number gets here: the first one was checked at the start.
         if (const int error = DeviceNameError(*given.name)) {
             PrintResult(port.Name(), AddressText(address), *given.name, "FAIL",
-                        Msg(error) + " (the name pattern for number " + std::to_string(known.number) +
+                        Msg(error) + " (the name pattern for number " + std::to_string(number) +
                             "; the line stops, nothing was written)");
             return Outcome::Exhausted;
         }
     }
     const ModuleWrite write = MergeSettings(session.AsFound(), port.Line(), given);
     const int status = session.ApplyAndVerify(write);
-    known.passed = status == EXIT_DONE;
-    PrintResult(port.Name(), AddressText(address), write.name, known.passed ? "PASS" : "FAIL",
-                known.passed ? "" : session.Why());
+    const bool passed = status == EXIT_DONE;
+    {
+        const std::lock_guard lock(m_mutex);
+        Entry(address).passed = passed;
+    }
+    PrintResult(port.Name(), AddressText(address), write.name, passed ? "PASS" : "FAIL",
+                passed ? "" : session.Why());
     return OutcomeOf(status);
 }
 
@@ -119,31 +161,29 @@ void ProductionLine::PrintResult(const std::string& port, const std::string& add
     Record record;
     record.AddText("port", port).AddText("address", address).AddText("name", name).AddText("result", result);
     if (!why.empty()) record.AddText("why", why);
-    if (m_args.json) {
-        m_io.out << record.Json();
-    } else {
-        // As a one-field record, so that a module's name cannot steer the terminal.
-        const std::string line = (address.empty() ? "-" : address) + "  " + (name.empty() ? "-" : name) +
-                                 "  " + result + (why.empty() ? "" : ": " + why) + "  (" + port + ")";
-        m_io.out << Record().AddText("line", line).Text();
-    }
-    m_io.out.flush();
+    // As a one-field record, so that a module's name cannot steer the terminal.
+    const std::string line = (address.empty() ? "-" : address) + "  " + (name.empty() ? "-" : name) + "  " +
+                             result + (why.empty() ? "" : ": " + why) + "  (" + port + ")";
+    const std::lock_guard lock(m_mutex);
+    m_io.out << (m_args.json ? record.Json() : Record().AddText("line", line).Text()) << std::flush;
 }
 
 void ProductionLine::PrintSummary() const {
+    const std::lock_guard lock(m_mutex);
     const auto passed =
         std::count_if(m_known.begin(), m_known.end(), [](const Known& k) { return k.passed; });
     const auto failed = static_cast<int64_t>(m_known.size()) - passed + m_unanswered;
-    m_io.out << Record()
-                    .AddText("result", "summary")
-                    .AddNumber("passed", passed)
-                    .AddNumber("failed", failed)
-                    .AddNumber("repeated", m_repeated)
-                    .Format(m_args.json)
-             << std::flush;
+    Record summary;
+    summary.AddText("result", "summary")
+        .AddNumber("passed", passed)
+        .AddNumber("failed", failed)
+        .AddNumber("repeated", m_repeated);
+    summary.AddNumber("no-module", m_noModule);
+    m_io.out << summary.Format(m_args.json) << std::flush;
 }
 
 int ProductionLine::ExitStatus() const {
+    const std::lock_guard lock(m_mutex);
     const bool allPassed = m_unanswered == 0 && std::all_of(m_known.begin(), m_known.end(),
                                                             [](const Known& k) { return k.passed; });
     return allPassed ? EXIT_DONE : EXIT_REFUSED;

@@ -2,9 +2,10 @@
 
 #include <chrono>
 #include <cstdint>
+#include <deque>
+#include <mutex>
 #include <string>
 #include <system_error>
-#include <vector>
 
 #include "ctl/CtlArgs.h"
 #include "ctl/CtlStreams.h"
@@ -19,7 +20,8 @@ class ModuleSession;
 // line each, and keeps count of the modules. A module is known by its
 // address: one that passed and comes again is reported and left alone; one
 // that failed is tried again under the number it got, and counts as passed
-// once it passes.
+// once it passes. With --watch, Provision runs on several ports at once,
+// one thread each.
 class ProductionLine {
 public:
     // What became of one port; each but Abandoned printed a result line.
@@ -36,11 +38,17 @@ public:
     ProductionLine(const CtlArgs& args, const CtlStreams& io);
 
     // Waits up to `wait` for a module that answers on `portName`, then
-    // configures and verifies it.
+    // configures and verifies it. With --watch a port where none answers is
+    // no module's failure: it is reported as NO MODULE and not counted as
+    // failed.
     Outcome Provision(const std::string& portName, std::chrono::milliseconds wait);
     void PrintSummary() const;
     // EXIT_DONE when every module passed, else EXIT_REFUSED.
     int ExitStatus() const;
+    // A module's number outgrew the name pattern: no module is to be started.
+    bool Stopped() const;
+    // Ctrl+C cut a module's configuration short.
+    bool CutShort() const;
 
 private:
     struct Known {
@@ -51,17 +59,24 @@ private:
     bool Answers(ModulePort& port, ModuleSession& session, std::error_code& openError) const;
     bool WaitForModule(ModulePort& port, ModuleSession& session, std::chrono::milliseconds wait,
                        std::error_code& openError) const;
+    Outcome NoModule(const std::string& portName, const std::error_code& openError);
     Outcome Configure(ModulePort& port, ModuleSession& session);
+    Outcome Counted(Outcome outcome);
     void PrintResult(const std::string& port, const std::string& address, const std::string& name,
                      const std::string& result, const std::string& why) const;
     Known& Entry(const BdAddr& address);
 
     const CtlArgs& m_args;
     const CtlStreams& m_io;
-    std::vector<Known> m_known;
+    // The counts, the known modules and the output, for stations on several threads.
+    mutable std::mutex m_mutex;
+    std::deque<Known> m_known;  // a deque: an entry stays where it is while others are added
     uint64_t m_next;
     unsigned m_unanswered = 0;  // ports on which no module could be told apart
     unsigned m_repeated = 0;
+    unsigned m_noModule = 0;  // --watch: new ports where no module answered
+    bool m_stopped = false;
+    bool m_cutShort = false;
 };
 
 }  // namespace tarnel::ctl

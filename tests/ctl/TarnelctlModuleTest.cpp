@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -348,12 +349,69 @@ TEST_F(TarnelctlModuleTest, ProvisionWatchConfiguresEachNewModuleOnceAndSumsUp) 
                   "001A7D000001  Sensor-001  REPEAT: this module passed before and is left as it is  (" +
                       again + ")",
                   "001A7D000003  Sensor-003  PASS  (" + c + ")", "summary", "  passed: 2", "  failed: 1",
-                  "  repeated: 1"}));
+                  "  repeated: 1", "  no-module: 0"}));
     EXPECT_TRUE(Sim(0).Commands().empty()) << "the port there before the start";
     EXPECT_EQ(Sim(1).Snapshot().current.name, "Sensor-001");
     EXPECT_EQ(Sim(1).Snapshot().current.uart.line.baud, 115200u);
     EXPECT_EQ(Sim(1).Snapshot().resets, 1);
     EXPECT_EQ(Sim(3).Snapshot().current.opMode, 1);
+}
+
+TEST_F(TarnelctlModuleTest, ProvisionWatchWorksOnEveryNewPortAtOnceAndLeavesTheOperatorsPortsAlone) {
+    const std::string before = Serve(SimConfig{}, "before");
+    m_tarnelctl.Start({"provision", "--watch", "--name", "L-{n}", "--mode", "1", "--ports", "st?"});
+    ASSERT_TRUE(WaitUntil([&] { return m_tarnelctl.Err().find("Waiting") != std::string::npos; }, 20s));
+    // The operator's port comes back on another terminal: still the operator's.
+    std::filesystem::remove(before);
+    Serve(SimConfig{}, "before");
+    // Four stations at once: two prompt modules, a slow one and a port where
+    // none answers; and a port that --ports leaves out.
+    SimConfig prompt1, prompt2, slow;
+    prompt1.address[5] = 0x01;
+    prompt2.address[5] = 0x02;
+    slow.address[5] = 0x03;
+    slow.replyDelay = 300ms;
+    const std::string st1 = Serve(prompt1, "st1");
+    const std::string st2 = Serve(slow, "st2");
+    test::PtyPair silent;
+    silent.HoldSlave();
+    const std::string st3 = m_tarnelctl.Publish("st3", silent.SlavePath());
+    const std::string st4 = Serve(prompt2, "st4");
+    Serve(SimConfig{}, "operator");
+    const auto resultLines = [&](std::size_t count) {
+        return WaitUntil([&] { return Lines(m_tarnelctl.Out()).size() == count; }, 60s);
+    };
+    ASSERT_TRUE(resultLines(4)) << m_tarnelctl.Out() << m_tarnelctl.Err();
+    // The watch goes on; the silent port is not probed again.
+    SimConfig later;
+    later.address[5] = 0x05;
+    const std::string st5 = Serve(later, "st5");
+    ASSERT_TRUE(resultLines(5)) << m_tarnelctl.Out() << m_tarnelctl.Err();
+    m_tarnelctl.Interrupt();
+    const CtlRun run = m_tarnelctl.Finish();
+
+    EXPECT_EQ(run.exit, EXIT_DONE) << run.err;
+    const auto lines = Lines(run.out);
+    ASSERT_EQ(lines.size(), 10u) << run.out;
+    const auto passed = [](const std::string& line, const std::string& port) {
+        return line.ends_with("  PASS  (" + port + ")");
+    };
+    // Neither the slow module nor the silent port held the prompt ones up.
+    EXPECT_TRUE((passed(lines[0], st1) && passed(lines[1], st4)) ||
+                (passed(lines[0], st4) && passed(lines[1], st1)))
+        << run.out;
+    EXPECT_TRUE(passed(lines[2], st2)) << run.out;
+    EXPECT_EQ(lines[3], "-  -  NO MODULE: no module answered  (" + st3 + ")");
+    EXPECT_TRUE(passed(lines[4], st5)) << run.out;
+    EXPECT_EQ(std::vector<std::string>(lines.begin() + 5, lines.end()),
+              (std::vector<std::string>{"summary", "  passed: 4", "  failed: 0", "  repeated: 0",
+                                        "  no-module: 1"}));
+    for (const std::size_t configured : {2, 3, 4, 6}) {
+        EXPECT_EQ(Sim(configured).Snapshot().resets, 1) << configured;
+        EXPECT_EQ(Sim(configured).Snapshot().current.opMode, 1) << configured;
+    }
+    for (const std::size_t untouched : {0, 1, 5})
+        EXPECT_TRUE(Sim(untouched).Commands().empty()) << untouched;
 }
 
 TEST_F(TarnelctlModuleTest, ProvisionOnOnePortPrintsAJsonResultAndExitsWithItsVerdict) {
@@ -444,7 +502,7 @@ TEST_F(TarnelctlModuleTest, ProvisionCountsModulesNotAttemptsAndStopsWhenTheName
 
     EXPECT_EQ(run.exit, EXIT_REFUSED) << run.err;
     const auto lines = Lines(run.out);
-    ASSERT_EQ(lines.size(), 7u) << run.out;
+    ASSERT_EQ(lines.size(), 8u) << run.out;
     EXPECT_EQ(lines[0].find("001A7DDA7113  " + std::string(30, 'A') + "99  FAIL: "), 0u) << lines[0];
     EXPECT_EQ(lines[1], "001A7DDA7113  " + std::string(30, 'A') + "99  PASS  (" + again + ")");
     EXPECT_EQ(
@@ -452,7 +510,8 @@ TEST_F(TarnelctlModuleTest, ProvisionCountsModulesNotAttemptsAndStopsWhenTheName
         0u)
         << lines[2];
     EXPECT_EQ(std::vector<std::string>(lines.begin() + 3, lines.end()),
-              (std::vector<std::string>{"summary", "  passed: 1", "  failed: 1", "  repeated: 0"}));
+              (std::vector<std::string>{"summary", "  passed: 1", "  failed: 1", "  repeated: 0",
+                                        "  no-module: 0"}));
     EXPECT_EQ(Sent("AT+NAME=" + std::string(30, 'A') + "100", 2), 0);
     EXPECT_EQ(Sim(2).Snapshot().current.name, "Tarnel");
 }
@@ -468,8 +527,8 @@ TEST_F(TarnelctlModuleTest, CtrlCWhileANewPortShowsNoModuleYetCountsNothing) {
     m_tarnelctl.Interrupt();
     const CtlRun run = m_tarnelctl.Finish();
     EXPECT_EQ(run.exit, EXIT_DONE) << run.err;
-    EXPECT_EQ(Lines(run.out),
-              (std::vector<std::string>{"summary", "  passed: 0", "  failed: 0", "  repeated: 0"}));
+    EXPECT_EQ(Lines(run.out), (std::vector<std::string>{"summary", "  passed: 0", "  failed: 0",
+                                                        "  repeated: 0", "  no-module: 0"}));
 }
 
 TEST_F(TarnelctlModuleTest, CommandsSayAndKeepWhatTheModuleHas) {
