@@ -109,6 +109,8 @@ std::string ApplyValue(std::string_view name, const std::string& value, CtlArgs&
         error = ApplyNumber(name, value, 0, kMaxFirst, args.first);
     } else if (name == "--port") {
         args.port = value;
+    } else if (name == "--report") {
+        args.reportPath = value;
     } else {
         args.portGlobs.push_back(value);
     }

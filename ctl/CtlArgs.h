@@ -42,7 +42,8 @@ struct CtlArgs {
     uint64_t first = 1;
     // --ports: provision --watch probes only new ports that match one of these.
     std::vector<std::string> portGlobs;
-    std::string error;  // not empty: the command line is wrong, and why
+    std::string reportPath;  // --report: provision's record of every module
+    std::string error;       // not empty: the command line is wrong, and why
 };
 
 // Reads the arguments after the program name. On a mistake `error` says what

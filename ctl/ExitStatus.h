@@ -15,6 +15,9 @@ inline constexpr int EXIT_USAGE = 2;
 inline constexpr int EXIT_PORT = 3;
 // The port opened, but no module answered on it.
 inline constexpr int EXIT_NO_MODULE = 4;
+// provision: a module's record could not be written to the --report file
+// (or the file could not be opened): the line stopped.
+inline constexpr int EXIT_REPORT = 5;
 // Ctrl+C (or SIGTERM): the shells' status for a program ended by SIGINT.
 inline constexpr int EXIT_INTERRUPTED = 130;
 

@@ -49,6 +49,13 @@ const std::vector<OptionSpec>& OptionSpecs() {
          "stable identity (by-id path, USB serial number, a link's\n"
          "name) matches GLOB (* ? [...]); may be given again; the\n"
          "other new ports are never opened"},
+        {"--report", '\0', "FILE", CommandBit(Command::Provision), false,
+         "provision: append a record of every module to FILE as it is\n"
+         "done, on the disk before the line goes on (time, station,\n"
+         "port and its identity, address, model, firmware, settings\n"
+         "written and read back, result, duration): JSON Lines, or CSV\n"
+         "with a header line when FILE ends in .csv. A record that\n"
+         "cannot be written stops the line (exit status 5)"},
         {"--json", 'j', "", kAllCommands, false, "print each result as one JSON object per line"},
         {"--trace", 'v', "", kAllCommands, false,
          "every byte sent to and received from the module, and every\n"

@@ -11,9 +11,12 @@
 #include "ctl/ModuleSession.h"
 #include "ctl/OpenErrorMessage.h"
 #include "ctl/OpenModulePort.h"
+#include "ctl/ProductionReport.h"
 #include "ctl/ProgressLine.h"
 #include "ctl/Record.h"
 #include "ctl/SettingsMerge.h"
+#include "ctl/StablePortIdentity.h"
+#include "ctl/SystemFacts.h"
 #include "module/DeviceNameError.h"
 
 namespace tarnel::ctl {
@@ -29,8 +32,8 @@ ProductionLine::Outcome OutcomeOf(int status) {
 
 }  // namespace
 
-ProductionLine::ProductionLine(const CtlArgs& args, const CtlStreams& io)
-    : m_args(args), m_io(io), m_next(args.first) {}
+ProductionLine::ProductionLine(const CtlArgs& args, const CtlStreams& io, ProductionReport* report)
+    : m_args(args), m_io(io), m_report(report), m_host(HostName()), m_next(args.first) {}
 
 ProductionLine::Outcome ProductionLine::Provision(const std::string& portName,
                                                   std::chrono::milliseconds wait) {
@@ -38,22 +41,25 @@ ProductionLine::Outcome ProductionLine::Provision(const std::string& portName,
     // Stations at work at once cannot share one progress line.
     ProgressLine progress(m_io.err, m_io.errIsTerminal && !m_args.watch);
     ModuleSession session(port, m_io.err, progress);
+    ReportEntry entry;
+    entry.host = m_host;
+    entry.port = portName;
+    entry.portIdentity = StablePortIdentity(portName);
     std::error_code openError;
-    if (WaitForModule(port, session, wait, openError)) return Counted(Configure(port, session));
+    if (WaitForModule(port, session, wait, openError)) return Counted(Configure(port, session, entry));
     if (Interrupted()) return Outcome::Abandoned;
-    return NoModule(portName, openError);
+    return NoModule(entry, openError);
 }
 
 // A watched port where no module answers is not a module that failed: it may
 // be anybody's adapter. A port named with --port was meant to hold one.
-ProductionLine::Outcome ProductionLine::NoModule(const std::string& portName,
-                                                 const std::error_code& openError) {
+ProductionLine::Outcome ProductionLine::NoModule(ReportEntry& entry, const std::error_code& openError) {
     {
         const std::lock_guard lock(m_mutex);
         ++(m_args.watch ? m_noModule : m_unanswered);
     }
-    PrintResult(portName, "", "", m_args.watch ? "NO MODULE" : "FAIL",
-                openError ? OpenErrorMessage(portName, openError) : "no module answered");
+    Finish(entry, m_args.watch ? "NO MODULE" : "FAIL",
+           openError ? OpenErrorMessage(entry.port, openError) : "no module answered");
     return openError ? Outcome::NotOpened : Outcome::NoModule;
 }
 
@@ -67,6 +73,11 @@ ProductionLine::Outcome ProductionLine::Counted(Outcome outcome) {
 bool ProductionLine::Stopped() const {
     const std::lock_guard lock(m_mutex);
     return m_stopped;
+}
+
+bool ProductionLine::ReportFailed() const {
+    const std::lock_guard lock(m_mutex);
+    return m_reportFailed;
 }
 
 bool ProductionLine::CutShort() const {
@@ -102,16 +113,23 @@ bool ProductionLine::WaitForModule(ModulePort& port, ModuleSession& session, std
     return true;
 }
 
-ProductionLine::Outcome ProductionLine::Configure(ModulePort& port, ModuleSession& session) {
-    if (const int status = session.Read(); status != EXIT_DONE) {
+ProductionLine::Outcome ProductionLine::Configure(ModulePort& port, ModuleSession& session,
+                                                  ReportEntry& entry) {
+    entry.model = session.Model();
+    const int readStatus = session.Read();
+    entry.read = session.Reading();
+    entry.line = port.Line();
+    if (readStatus != EXIT_DONE) {
         {
             const std::lock_guard lock(m_mutex);
             ++m_unanswered;
         }
-        PrintResult(port.Name(), "", "", "FAIL", session.Why());
-        return OutcomeOf(status);
+        entry.read.reset();
+        Finish(entry, "FAIL", session.Why());
+        return OutcomeOf(readStatus);
     }
     const BdAddr address = session.Reading().devInfo.addr;
+    entry.address = AddressText(address);
     bool repeated = false;
     uint64_t number = 0;
     {
@@ -122,30 +140,33 @@ ProductionLine::Outcome ProductionLine::Configure(ModulePort& port, ModuleSessio
         if (repeated) ++m_repeated;
     }
     if (repeated) {
-        PrintResult(port.Name(), AddressText(address), NameText(session.Reading().devInfo), "REPEAT",
-                    "this module passed before and is left as it is");
+        entry.name = NameText(session.Reading().devInfo);
+        Finish(entry, "REPEAT", "this module passed before and is left as it is");
         return Outcome::Done;
     }
     ModuleSettings given = m_args.settings;
     if (m_args.namePattern) {
         given.name = m_args.namePattern->Expand(number, address);
+        entry.name = *given.name;
         // Only a pattern that grows with the number gets here: the first one was checked at the start.
         if (const int error = DeviceNameError(*given.name)) {
-            PrintResult(port.Name(), AddressText(address), *given.name, "FAIL",
-                        Msg(error) + " (the name pattern for number " + std::to_string(number) +
-                            "; the line stops, nothing was written)");
+            Finish(entry, "FAIL",
+                   Msg(error) + " (the name pattern for number " + std::to_string(number) +
+                       "; the line stops, nothing was written)");
             return Outcome::Exhausted;
         }
     }
-    const ModuleWrite write = MergeSettings(session.AsFound(), port.Line(), given);
-    const int status = session.ApplyAndVerify(write);
+    entry.written = MergeSettings(session.AsFound(), port.Line(), given);
+    entry.name = entry.written->name;
+    const int status = session.ApplyAndVerify(*entry.written);
+    entry.read = session.Reading();
+    entry.line = port.Line();
     const bool passed = status == EXIT_DONE;
     {
         const std::lock_guard lock(m_mutex);
         Entry(address).passed = passed;
     }
-    PrintResult(port.Name(), AddressText(address), write.name, passed ? "PASS" : "FAIL",
-                passed ? "" : session.Why());
+    Finish(entry, passed ? "PASS" : "FAIL", passed ? "" : session.Why());
     return OutcomeOf(status);
 }
 
@@ -156,16 +177,36 @@ ProductionLine::Known& ProductionLine::Entry(const BdAddr& address) {
     return m_known.emplace_back(Known{address, m_next++, false});
 }
 
-void ProductionLine::PrintResult(const std::string& port, const std::string& address, const std::string& name,
-                                 const std::string& result, const std::string& why) const {
-    Record record;
-    record.AddText("port", port).AddText("address", address).AddText("name", name).AddText("result", result);
-    if (!why.empty()) record.AddText("why", why);
+void ProductionLine::Finish(ReportEntry& entry, const std::string& result, const std::string& why) {
+    entry.result = result;
+    entry.why = why;
+    const std::string& address = entry.address;
+    const std::string& name = entry.name;
+    Record line;
+    line.AddText("port", entry.port)
+        .AddText("address", address)
+        .AddText("name", name)
+        .AddText("result", result);
+    if (!why.empty()) line.AddText("why", why);
     // As a one-field record, so that a module's name cannot steer the terminal.
-    const std::string line = (address.empty() ? "-" : address) + "  " + (name.empty() ? "-" : name) + "  " +
-                             result + (why.empty() ? "" : ": " + why) + "  (" + port + ")";
+    const std::string text = (address.empty() ? "-" : address) + "  " + (name.empty() ? "-" : name) + "  " +
+                             result + (why.empty() ? "" : ": " + why) + "  (" + entry.port + ")";
     const std::lock_guard lock(m_mutex);
-    m_io.out << (m_args.json ? record.Json() : Record().AddText("line", line).Text()) << std::flush;
+    m_io.out << (m_args.json ? line.Json() : Record().AddText("line", text).Text()) << std::flush;
+    AppendRecord(entry);
+}
+
+// A configured module with no record is worse than a stopped line.
+void ProductionLine::AppendRecord(const ReportEntry& entry) {
+    if (m_report == nullptr || m_reportFailed) return;
+    if (const std::error_code error = m_report->Append(ReportRecord(entry))) {
+        m_reportFailed = true;
+        m_stopped = true;
+        m_io.err << "tarnelctl: The report " << m_report->Path()
+                 << " could not be written: " << error.message() << ". The line stops; the module on "
+                 << entry.port << " has no record.\n"
+                 << std::flush;
+    }
 }
 
 void ProductionLine::PrintSummary() const {
@@ -184,6 +225,7 @@ void ProductionLine::PrintSummary() const {
 
 int ProductionLine::ExitStatus() const {
     const std::lock_guard lock(m_mutex);
+    if (m_reportFailed) return EXIT_REPORT;
     const bool allPassed = m_unanswered == 0 && std::all_of(m_known.begin(), m_known.end(),
                                                             [](const Known& k) { return k.passed; });
     return allPassed ? EXIT_DONE : EXIT_REFUSED;

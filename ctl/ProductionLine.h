@@ -9,12 +9,14 @@
 
 #include "ctl/CtlArgs.h"
 #include "ctl/CtlStreams.h"
+#include "ctl/ReportEntry.h"
 #include "protocol/BdAddr.h"
 
 namespace tarnel::ctl {
 
 class ModulePort;
 class ModuleSession;
+class ProductionReport;
 
 // provision: configures and verifies one module after another, one result
 // line each, and keeps count of the modules. A module is known by its
@@ -35,7 +37,9 @@ public:
         Abandoned,    // Ctrl+C while waiting for a module to answer: nothing is counted
     };
 
-    ProductionLine(const CtlArgs& args, const CtlStreams& io);
+    // `report`, when there is one, gets a record of every module; the line
+    // stops when one cannot be written.
+    ProductionLine(const CtlArgs& args, const CtlStreams& io, ProductionReport* report = nullptr);
 
     // Waits up to `wait` for a module that answers on `portName`, then
     // configures and verifies it. With --watch a port where none answers is
@@ -43,10 +47,13 @@ public:
     // failed.
     Outcome Provision(const std::string& portName, std::chrono::milliseconds wait);
     void PrintSummary() const;
-    // EXIT_DONE when every module passed, else EXIT_REFUSED.
+    // EXIT_REPORT when a record could not be written, else EXIT_DONE when
+    // every module passed, else EXIT_REFUSED.
     int ExitStatus() const;
-    // A module's number outgrew the name pattern: no module is to be started.
+    // A module's number outgrew the name pattern, or a record could not be
+    // written: no module is to be started.
     bool Stopped() const;
+    bool ReportFailed() const;
     // Ctrl+C cut a module's configuration short.
     bool CutShort() const;
 
@@ -59,15 +66,18 @@ private:
     bool Answers(ModulePort& port, ModuleSession& session, std::error_code& openError) const;
     bool WaitForModule(ModulePort& port, ModuleSession& session, std::chrono::milliseconds wait,
                        std::error_code& openError) const;
-    Outcome NoModule(const std::string& portName, const std::error_code& openError);
-    Outcome Configure(ModulePort& port, ModuleSession& session);
+    Outcome NoModule(ReportEntry& entry, const std::error_code& openError);
+    Outcome Configure(ModulePort& port, ModuleSession& session, ReportEntry& entry);
     Outcome Counted(Outcome outcome);
-    void PrintResult(const std::string& port, const std::string& address, const std::string& name,
-                     const std::string& result, const std::string& why) const;
+    // Prints the module's result line and appends its record to the report.
+    void Finish(ReportEntry& entry, const std::string& result, const std::string& why);
+    void AppendRecord(const ReportEntry& entry);
     Known& Entry(const BdAddr& address);
 
     const CtlArgs& m_args;
     const CtlStreams& m_io;
+    ProductionReport* m_report;
+    const std::string m_host;
     // The counts, the known modules and the output, for stations on several threads.
     mutable std::mutex m_mutex;
     std::deque<Known> m_known;  // a deque: an entry stays where it is while others are added
@@ -77,6 +87,7 @@ private:
     unsigned m_noModule = 0;  // --watch: new ports where no module answered
     bool m_stopped = false;
     bool m_cutShort = false;
+    bool m_reportFailed = false;
 };
 
 }  // namespace tarnel::ctl

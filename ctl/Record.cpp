@@ -37,6 +37,23 @@ struct TextOf {
     std::string operator()(bool flag) const { return flag ? "yes" : "no"; }
 };
 
+std::string CsvField(const std::string& text) {
+    const bool quoted = text.find_first_of(",\"") != std::string::npos ||
+                        (!text.empty() && (text.front() == ' ' || text.back() == ' '));
+    if (!quoted) return text;
+    std::string out = "\"";
+    for (const char c : text)
+        out += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return out + "\"";
+}
+
+std::string CsvLine(const std::vector<std::string>& fields) {
+    std::string out;
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        out += (i == 0 ? "" : ",") + CsvField(fields[i]);
+    return out + "\r\n";
+}
+
 }  // namespace
 
 Record& Record::AddText(std::string key, std::string value) {
@@ -61,6 +78,20 @@ std::string Record::Text() const {
         out += i == 0 ? value + "\n" : "  " + Printable(m_fields[i].first) + ": " + value + "\n";
     }
     return out;
+}
+
+std::string Record::Csv() const {
+    std::vector<std::string> values;
+    for (const auto& field : m_fields)
+        values.push_back(std::visit(TextOf{}, field.second));
+    return CsvLine(values);
+}
+
+std::string Record::CsvHeader() const {
+    std::vector<std::string> keys;
+    for (const auto& field : m_fields)
+        keys.push_back(Printable(field.first));
+    return CsvLine(keys);
 }
 
 std::string Record::Json() const {

@@ -28,6 +28,13 @@ public:
 
     std::string Format(bool json) const { return json ? Json() : Text(); }
 
+    // The values as one line of CSV (RFC 4180: a field with a comma, a
+    // quote or a space at either end is quoted, a quote doubled; CR LF ends
+    // the line), each as Text() shows it, so that no value breaks the line.
+    std::string Csv() const;
+    // The keys as the header line of Csv().
+    std::string CsvHeader() const;
+
 private:
     using Value = std::variant<std::string, int64_t, bool>;
     std::vector<std::pair<std::string, Value>> m_fields;

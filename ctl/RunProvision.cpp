@@ -9,6 +9,7 @@
 #include "ctl/PortIdentity.h"
 #include "ctl/PortWatcher.h"
 #include "ctl/ProductionLine.h"
+#include "ctl/ProductionReport.h"
 #include "ctl/StablePortIdentity.h"
 #include "ctl/Stations.h"
 #include "serial/EnumerateComPorts.h"
@@ -68,11 +69,14 @@ int Watch(ProductionLine& line, const CtlArgs& args, const CtlStreams& io) {
         }
     }
     line.PrintSummary();
+    if (line.ReportFailed()) return EXIT_REPORT;
     return line.CutShort() ? EXIT_INTERRUPTED : line.ExitStatus();
 }
 
 int OnePort(ProductionLine& line, const std::string& port, const CtlStreams& io) {
-    switch (line.Provision(port, 0ms)) {
+    const Outcome outcome = line.Provision(port, 0ms);
+    if (line.ReportFailed()) return EXIT_REPORT;
+    switch (outcome) {
         case Outcome::NotOpened:
         case Outcome::PortLost:
             return EXIT_PORT;
@@ -90,7 +94,17 @@ int OnePort(ProductionLine& line, const std::string& port, const CtlStreams& io)
 }  // namespace
 
 int RunProvision(const CtlArgs& args, const CtlStreams& io) {
-    ProductionLine line(args, io);
+    ProductionReport report;
+    if (!args.reportPath.empty()) {
+        std::string note;
+        if (const std::error_code error = report.Open(args.reportPath, note)) {
+            io.err << "tarnelctl: The report " << args.reportPath
+                   << " could not be opened: " << error.message() << ".\n";
+            return EXIT_REPORT;
+        }
+        if (!note.empty()) io.err << "tarnelctl: " << note << "\n";
+    }
+    ProductionLine line(args, io, args.reportPath.empty() ? nullptr : &report);
     return args.watch ? Watch(line, args, io) : OnePort(line, args.port, io);
 }
 

@@ -65,5 +65,16 @@ TEST(Record, JsonEscapesWhatJsonRequiresAndReplacesEveryByteOutsideUtf8) {
     EXPECT_EQ(parsed.begin().key(), back);
 }
 
+TEST(Record, CsvQuotesAsRfc4180AsksAndKeepsEveryRecordOnOneLine) {
+    Record record;
+    record.AddText("a,b", "x,y")
+        .AddText("q", "say \"hi\"")
+        .AddText("s", " pad")
+        .AddNumber("d", 5)
+        .AddText("c", "a\nb");
+    EXPECT_EQ(record.CsvHeader(), "\"a,b\",q,s,d,c\r\n");
+    EXPECT_EQ(record.Csv(), "\"x,y\",\"say \"\"hi\"\"\",\" pad\",5,a\\x0Ab\r\n");
+}
+
 }  // namespace
 }  // namespace tarnel::ctl

@@ -33,6 +33,8 @@ public:
     std::string Out() const;
     std::string Err() const;
     void Interrupt() const;
+    // kill -9: the run ends without a chance to clean up, as at a crash.
+    void Kill() const;
     CtlRun Finish(std::chrono::seconds limit = std::chrono::seconds(30));
 
     // Standard input and standard error on the terminal `device` (a
@@ -55,6 +57,8 @@ private:
 };
 
 std::vector<std::string> Lines(const std::string& text);
+std::string ReadText(const std::filesystem::path& path);
+void WriteText(const std::filesystem::path& path, const std::string& text);
 bool Contains(const std::vector<std::string>& lines, const std::string& line);
 
 }  // namespace tarnel::ctl

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
+
 #include <algorithm>
 #include <filesystem>
 #include <memory>
@@ -412,6 +414,94 @@ TEST_F(TarnelctlModuleTest, ProvisionWatchWorksOnEveryNewPortAtOnceAndLeavesTheO
     }
     for (const std::size_t untouched : {0, 1, 5})
         EXPECT_TRUE(Sim(untouched).Commands().empty()) << untouched;
+}
+
+// The records of a report, each line parsed as JSON, or as CSV fields by the
+// header's names.
+std::vector<nlohmann::json> ReportRecords(const std::string& path) {
+    std::vector<nlohmann::json> records;
+    for (const std::string& line : Lines(ReadText(path)))
+        records.push_back(nlohmann::json::parse(line));
+    return records;
+}
+
+TEST_F(TarnelctlModuleTest, AReportHoldsAWholeRecordOfEveryModuleOrTheLineStops) {
+    SimConfig config;
+    config.address = {0x00, 0x1A, 0x7D, 0x00, 0x00, 0x01};
+    const std::string port = Serve(config);
+    const auto dir = m_tarnelctl.RuntimeDir();
+    const std::string jsonl = (dir / "line.jsonl").string();
+    const std::string csv = (dir / "line.csv").string();
+    // A crash while a record was written left half a line: it goes.
+    WriteText(jsonl, "{\"time\":\"2026-");
+
+    struct Case {
+        std::string report;
+        std::vector<std::string> args;
+        int exit;
+    };
+    const std::vector<Case> cases{
+        {jsonl, {"--name", "Q\"{n}", "--mode", "2"}, EXIT_DONE},
+        {csv, {"--name", "Q\"{n}", "--mode", "2"}, EXIT_DONE},
+        {csv, {"--name", " S{n}", "--mode", "1"}, EXIT_DONE},
+        // No room on the device: the module is configured, the line stops.
+        {"/dev/full", {"--name", "F{n}"}, EXIT_REPORT},
+        {(dir / "no-such-dir" / "r.csv").string(), {"--name", "F{n}"}, EXIT_REPORT},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args{"provision", "--port", port, "--report", c.report};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const CtlRun run = m_tarnelctl(args);
+        EXPECT_EQ(run.exit, c.exit) << c.report << ": " << run.err;
+    }
+
+    const auto records = ReportRecords(jsonl);
+    ASSERT_EQ(records.size(), 1u) << ReadText(jsonl);
+    const nlohmann::json& record = records[0];
+    for (const auto& [key, value] :
+         std::vector<std::pair<std::string, std::string>>{{"port", port},
+                                                          {"port-id", port},
+                                                          {"result", "PASS"},
+                                                          {"address", "001A7D000001"},
+                                                          {"name", "Q\"1"},
+                                                          {"model", "TARNEL-BT1"},
+                                                          {"written-mode", "2"},
+                                                          {"read-name", "Q\"1"},
+                                                          {"read-mode", "2"},
+                                                          {"read-uart", "9600,N,1,off"}})
+        EXPECT_EQ(record.value(key, ""), value) << key;
+    EXPECT_TRUE(record["time"].get<std::string>().starts_with("20")) << record;
+    EXPECT_GE(record["duration-ms"].get<int>(), 0);
+
+    // CSV: the header once, then one line a module; a quote doubled, a space
+    // at the end quoted.
+    const auto lines = Lines(ReadText(csv));
+    ASSERT_EQ(lines.size(), 3u) << ReadText(csv);
+    EXPECT_EQ(lines[0].rfind("time,host,port,port-id,result,why,address,name,model,", 0), 0u) << lines[0];
+    EXPECT_NE(lines[1].find(",PASS,,001A7D000001,\"Q\"\"1\",TARNEL-BT1,"), std::string::npos) << lines[1];
+    EXPECT_NE(lines[2].find(",PASS,,001A7D000001,\" S1\",TARNEL-BT1,"), std::string::npos) << lines[2];
+    EXPECT_TRUE(lines[2].ends_with("\r"));
+}
+
+TEST_F(TarnelctlModuleTest, ProvisionKilledBetweenModulesLeavesOnlyWholeRecords) {
+    std::filesystem::create_directories(m_tarnelctl.RuntimeDir());
+    const std::string report = (m_tarnelctl.RuntimeDir() / "line.jsonl").string();
+    m_tarnelctl.Start({"provision", "--watch", "--mode", "1", "--report", report});
+    ASSERT_TRUE(WaitUntil([&] { return m_tarnelctl.Err().find("Waiting") != std::string::npos; }, 20s));
+    for (int i = 1; i <= 2; ++i) {
+        SimConfig config;
+        config.address[5] = static_cast<uint8_t>(i);
+        Serve(config, "m" + std::to_string(i));
+        ASSERT_TRUE(
+            WaitUntil([&] { return Lines(m_tarnelctl.Out()).size() == static_cast<std::size_t>(i); }, 30s));
+    }
+    m_tarnelctl.Kill();
+    m_tarnelctl.Finish();
+    const std::string text = ReadText(report);
+    EXPECT_TRUE(text.ends_with("\n"));
+    const auto records = ReportRecords(report);
+    ASSERT_EQ(records.size(), 2u) << text;
+    EXPECT_EQ(records[1]["address"], "001A7DDA7102");
 }
 
 TEST_F(TarnelctlModuleTest, ProvisionOnOnePortPrintsAJsonResultAndExitsWithItsVerdict) {
