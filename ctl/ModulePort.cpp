@@ -1,7 +1,6 @@
 #include "ctl/ModulePort.h"
 
 #include <algorithm>
-#include <mutex>
 #include <vector>
 
 #include "ctl/Interrupt.h"
@@ -13,11 +12,6 @@
 
 namespace tarnel::ctl {
 namespace {
-
-// Every engine runs on the one executor, which the first Open starts and the
-// last Close stops, unsynchronised: the stations of a production line open
-// and close their ports from threads of their own.
-std::mutex g_openCloseMutex;
 
 std::vector<unsigned> ProbeWaits(unsigned probeMs) {
     if (probeMs <= ModulePort::kQuickProbeMs) return {probeMs};
@@ -42,9 +36,7 @@ ModulePort::~ModulePort() {
 
 std::error_code ModulePort::Open(const LineSettings& line) {
     Close();
-    std::unique_lock lock(g_openCloseMutex);
     const std::error_code error = OpenLine(m_comm, m_port, line);
-    lock.unlock();
     if (Trace::Enabled())
         Trace::Note(m_port, "open at " + FormatLineSettings(line) + (error ? ": " + error.message() : ""));
     if (error) return error;
@@ -85,7 +77,6 @@ std::error_code ModulePort::Find(unsigned probeMs, ProgressLine& progress, bool&
 // Also after the channel closed itself: the engine gives back its share of
 // the executor only in its Close.
 void ModulePort::Close() {
-    const std::lock_guard lock(g_openCloseMutex);
     m_comm.Close();
     m_opened = false;
 }

@@ -41,17 +41,23 @@ std::string CsvField(const std::string& text) {
     const bool quoted = text.find_first_of(",\"") != std::string::npos ||
                         (!text.empty() && (text.front() == ' ' || text.back() == ' '));
     if (!quoted) return text;
-    std::string out = "\"";
-    for (const char c : text)
-        out += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return out + "\"";
+    std::string out(1, '"');
+    for (const char c : text) {
+        out.push_back(c);
+        if (c == '"') out.push_back(c);
+    }
+    out.push_back('"');
+    return out;
 }
 
 std::string CsvLine(const std::vector<std::string>& fields) {
     std::string out;
-    for (std::size_t i = 0; i < fields.size(); ++i)
-        out += (i == 0 ? "" : ",") + CsvField(fields[i]);
-    return out + "\r\n";
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (i > 0) out.push_back(',');
+        out += CsvField(fields[i]);
+    }
+    out += "\r\n";
+    return out;
 }
 
 }  // namespace

@@ -2,7 +2,11 @@
 
 #include <algorithm>
 #include <cstring>
+#include <mutex>
+#include <optional>
 #include <stdexcept>
+
+#include <asio/executor_work_guard.hpp>
 
 #include "protocol/ResponseTable.h"
 #include "serial/CSerialportMP.h"
@@ -10,6 +14,16 @@
 std::atomic<int> g_openEngines{0};
 
 namespace {
+
+// Engines may open and close on threads of their own (the stations of a
+// production line): the executor's start and stop, and the count that decides
+// them, go one at a time, and a channel opens (and queues its first read)
+// only inside that, so that a stop never waits on a channel just opened.
+std::mutex g_executorMutex;
+// Keeps the executor's workers while any engine is open: they would leave
+// whenever every open engine's channel is between a close and an open at
+// once, and the next Open would find none serving its channel.
+std::optional<asio::executor_work_guard<asio::io_context::executor_type>> g_keepWorkers;
 
 using Block = std::unique_ptr<uint8_t[]>;
 using namespace std::placeholders;
@@ -39,6 +53,7 @@ TarnelComm::~TarnelComm() {
 std::error_code TarnelComm::Open(const std::string& port, unsigned baud, unsigned charSize, uint8_t parity,
                                  uint8_t stopBits, uint8_t flowControl) {
     if (charSize > UINT8_MAX) throw std::out_of_range("character size out of range");
+    std::unique_lock executor(g_executorMutex);
     const std::error_code error =
         m_channel->Open(port, baud, static_cast<uint8_t>(charSize), parity, stopBits, flowControl);
     if (error) return error;
@@ -47,7 +62,9 @@ std::error_code TarnelComm::Open(const std::string& port, unsigned baud, unsigne
     m_port = port;
     m_responsesOff = false;
     g_ioServiceExec.Start(2);
+    if (!g_keepWorkers) g_keepWorkers.emplace(g_ioServiceExec.IoContext().get_executor());
     ++g_openEngines;
+    executor.unlock();
     m_counted = true;
     return {};
 }
@@ -73,7 +90,13 @@ void TarnelComm::Close() {
     m_rxCond.notify_all();
     m_gate.WakeAll();
     m_channel->Close();
-    if (--g_openEngines == 0) g_ioServiceExec.Stop();
+    {
+        const std::lock_guard executor(g_executorMutex);
+        if (--g_openEngines == 0) {
+            g_keepWorkers.reset();
+            g_ioServiceExec.Stop();
+        }
+    }
     std::lock_guard lock(m_rxMutex);
     m_rxBuf.clear();
 }
