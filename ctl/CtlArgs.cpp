@@ -10,6 +10,7 @@
 #include "ctl/Messages.h"
 #include "ctl/OptionTable.h"
 #include "ctl/ParseUnsigned.h"
+#include "ctl/SettingsFile.h"
 #include "module/DeviceNameError.h"
 #include "protocol/Utf8SequenceLength.h"
 
@@ -128,12 +129,46 @@ void ApplyFlag(std::string_view name, CtlArgs& args) {
         args.trace = true;
 }
 
+// A name pattern that gives no valid name at the first number.
+std::string PatternError(const CtlArgs& args) {
+    if (!args.namePattern) return {};
+    const std::string sample = args.namePattern->Expand(args.first, BdAddr{});
+    if (const int error = DeviceNameError(sample))
+        return Msg(error) + " (the pattern gives '" + sample + "')";
+    return {};
+}
+
+// The file's fields go through the options' own checks; the options given
+// on the command line then override them.
+std::string ApplySettingsFile(const std::string& path, CtlArgs& args) {
+    SettingsFile file;
+    if (auto error = file.Read(path); !error.empty()) return error;
+    for (const SettingsFile::Field& field : file.Fields()) {
+        const std::string where = path + ":" + std::to_string(field.line) + ": ";
+        const std::string option = "--" + field.name;
+        if (!TakesOption(args.command, option))
+            return where + "The command " + std::string(CommandName(args.command)) + " does not take " +
+                   field.name + ".";
+        if (auto error = ApplyValue(option, field.value, args); !error.empty()) return where + error;
+        if (field.name == "name")
+            if (auto error = PatternError(args); !error.empty()) return where + error;
+    }
+    args.settingsPath = path;
+    args.settingsSha256 = file.Sha256();
+    return {};
+}
+
 // The values in the order of the help, so that the first mistake there is
 // the one reported.
 std::string ApplyGiven(const Given& given, CtlArgs& args) {
     for (const auto& [name, on] : given.flags)
         if (on) ApplyFlag(name, args);
-    std::set<std::string_view> done;
+    std::set<std::string_view> done{"--settings"};
+    if (const auto settings = given.values.find("--settings");
+        settings != given.values.end() && !settings->second.empty()) {
+        if (settings->second.size() > 1) return "The option --settings is given twice.";
+        if (auto error = ApplySettingsFile(settings->second.front(), args); !error.empty()) return error;
+    }
     for (const OptionSpec& spec : OptionSpecs()) {
         const auto it = given.values.find(spec.name);
         if (it == given.values.end() || !done.insert(spec.name).second) continue;
@@ -248,12 +283,7 @@ std::string CheckComplete(const CtlArgs& args) {
     if (args.command == Command::Provision && args.port.empty() == !args.watch)
         return "The command provision needs either --port PORT or --watch.";
     if (!args.portGlobs.empty() && !args.watch) return "--ports chooses among the ports that --watch finds.";
-    if (args.namePattern) {
-        const std::string sample = args.namePattern->Expand(args.first, BdAddr{});
-        if (const int error = DeviceNameError(sample))
-            return Msg(error) + " (the pattern gives '" + sample + "')";
-    }
-    return {};
+    return PatternError(args);
 }
 
 }  // namespace

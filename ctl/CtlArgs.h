@@ -43,7 +43,11 @@ struct CtlArgs {
     // --ports: provision --watch probes only new ports that match one of these.
     std::vector<std::string> portGlobs;
     std::string reportPath;  // --report: provision's record of every module
-    std::string error;       // not empty: the command line is wrong, and why
+    // --settings: the file the settings not given as options come from, and
+    // its SHA-256.
+    std::string settingsPath;
+    std::string settingsSha256;
+    std::string error;  // not empty: the command line is wrong, and why
 };
 
 // Reads the arguments after the program name. On a mistake `error` says what

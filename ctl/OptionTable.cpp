@@ -22,6 +22,13 @@ const std::vector<OptionSpec>& OptionSpecs() {
          "(the number with zeros to 3 digits; 1 to 9 digits) or\n"
          "{addr6} (the last six hexadecimal digits of the module's\n"
          "address); {{ and }} stand for braces"},
+        {"--settings", '\0', "FILE", kSetCommands, false,
+         "the settings from a TOML file, or JSON when FILE ends in\n"
+         ".json: the fields name, uart, mode, target, responses and\n"
+         "(provision) first, with the values of the options of those\n"
+         "names; an option given as well wins. Every field is checked\n"
+         "before a module is touched; a record names FILE and its\n"
+         "SHA-256"},
         {"--first", 'f', "N", CommandBit(Command::Provision), false,
          "provision: the number of the first module (default 1)"},
         {"--uart", 'u', "B,P,S[,FLOW]", kSetCommands, false,

@@ -45,6 +45,8 @@ ProductionLine::Outcome ProductionLine::Provision(const std::string& portName,
     entry.host = m_host;
     entry.port = portName;
     entry.portIdentity = StablePortIdentity(portName);
+    entry.settingsPath = m_args.settingsPath;
+    entry.settingsSha256 = m_args.settingsSha256;
     std::error_code openError;
     if (WaitForModule(port, session, wait, openError)) return Counted(Configure(port, session, entry));
     if (Interrupted()) return Outcome::Abandoned;

@@ -50,6 +50,7 @@ Record ReportRecord(const ReportEntry& entry) {
         .AddText("model", entry.model);
     AddWritten(record, entry.written);
     AddRead(record, entry.read, entry.line);
+    record.AddText("settings", entry.settingsPath).AddText("settings-sha256", entry.settingsSha256);
     const auto duration = std::chrono::steady_clock::now() - entry.startSteady;
     record.AddNumber("duration-ms", std::chrono::duration_cast<std::chrono::milliseconds>(duration).count());
     return record;

@@ -27,7 +27,9 @@ struct ReportEntry {
     std::optional<ModuleWrite> written;
     // As read back after the write, or as found when nothing was written.
     std::optional<ModuleReading> read;
-    LineSettings line;  // the framing `read` was read at
+    LineSettings line;         // the framing `read` was read at
+    std::string settingsPath;  // --settings, and its SHA-256
+    std::string settingsSha256;
 };
 
 // The entry as the report's record: the same fields every time, empty when

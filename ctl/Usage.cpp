@@ -79,7 +79,8 @@ std::string Indented(std::string_view text, const std::string& indent) {
 
 std::string OptionLines(const OptionSpec& spec) {
     std::string heading = spec.shortName != '\0' ? std::string("  -") + spec.shortName + ", " : "      ";
-    heading += std::string(spec.name) + (spec.value.empty() ? "" : " " + std::string(spec.value));
+    heading += spec.name;
+    if (!spec.value.empty()) heading.append(" ").append(spec.value);
     const std::string indent(kOptionColumn, ' ');
     heading = heading.size() + 2 <= kOptionColumn ? heading + std::string(kOptionColumn - heading.size(), ' ')
                                                   : heading + "\n" + indent;

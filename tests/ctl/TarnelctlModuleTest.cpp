@@ -440,8 +440,10 @@ TEST_F(TarnelctlModuleTest, AReportHoldsAWholeRecordOfEveryModuleOrTheLineStops)
         std::vector<std::string> args;
         int exit;
     };
+    const std::string settings = (dir / "line.toml").string();
+    WriteText(settings, "name = \"Q\\\"{n}\"\nmode = 2\n");
     const std::vector<Case> cases{
-        {jsonl, {"--name", "Q\"{n}", "--mode", "2"}, EXIT_DONE},
+        {jsonl, {"--settings", settings}, EXIT_DONE},
         {csv, {"--name", "Q\"{n}", "--mode", "2"}, EXIT_DONE},
         {csv, {"--name", " S{n}", "--mode", "1"}, EXIT_DONE},
         // No room on the device: the module is configured, the line stops.
@@ -470,6 +472,8 @@ TEST_F(TarnelctlModuleTest, AReportHoldsAWholeRecordOfEveryModuleOrTheLineStops)
                                                           {"read-mode", "2"},
                                                           {"read-uart", "9600,N,1,off"}})
         EXPECT_EQ(record.value(key, ""), value) << key;
+    EXPECT_EQ(record["settings"], settings);
+    EXPECT_EQ(record["settings-sha256"].get<std::string>().size(), 64u);
     EXPECT_TRUE(record["time"].get<std::string>().starts_with("20")) << record;
     EXPECT_GE(record["duration-ms"].get<int>(), 0);
 
