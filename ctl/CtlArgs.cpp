@@ -112,6 +112,8 @@ std::string ApplyValue(std::string_view name, const std::string& value, CtlArgs&
         args.port = value;
     } else if (name == "--report") {
         args.reportPath = value;
+    } else if (name == "--state") {
+        args.statePath = value;
     } else {
         args.portGlobs.push_back(value);
     }

@@ -43,6 +43,7 @@ struct CtlArgs {
     // --ports: provision --watch probes only new ports that match one of these.
     std::vector<std::string> portGlobs;
     std::string reportPath;  // --report: provision's record of every module
+    std::string statePath;   // --state: provision's numbers, kept across runs
     // --settings: the file the settings not given as options come from, and
     // its SHA-256.
     std::string settingsPath;

@@ -2,19 +2,13 @@
 
 #include <windows.h>
 
+#include "ctl/Utf8ToWide.h"
+
 namespace tarnel::ctl {
 namespace {
 
 std::error_code LastError() {
     return {static_cast<int>(GetLastError()), std::system_category()};
-}
-
-std::wstring Wide(const std::string& utf8) {
-    const int length =
-        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), length);
-    return wide;
 }
 
 }  // namespace
@@ -24,7 +18,7 @@ DurableFile::~DurableFile() {
 }
 
 std::error_code DurableFile::Open(const std::string& path, bool& cut) {
-    const HANDLE handle = CreateFileW(Wide(path).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
+    const HANDLE handle = CreateFileW(Utf8ToWide(path).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
                                       nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return LastError();
     m_handle = handle;

@@ -63,6 +63,12 @@ const std::vector<OptionSpec>& OptionSpecs() {
          "written and read back, result, duration): JSON Lines, or CSV\n"
          "with a header line when FILE ends in .csv. A record that\n"
          "cannot be written stops the line (exit status 5)"},
+        {"--state", '\0', "FILE", CommandBit(Command::Provision), false,
+         "provision: keep the next number and the modules numbered\n"
+         "in FILE (default: the report's name and .state), written\n"
+         "whole after every module, so that a line started again goes\n"
+         "on without giving a name twice; a second tarnelctl on the\n"
+         "same FILE refuses to start (exit status 5)"},
         {"--json", 'j', "", kAllCommands, false, "print each result as one JSON object per line"},
         {"--trace", 'v', "", kAllCommands, false,
          "every byte sent to and received from the module, and every\n"

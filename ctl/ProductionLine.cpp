@@ -32,8 +32,13 @@ ProductionLine::Outcome OutcomeOf(int status) {
 
 }  // namespace
 
-ProductionLine::ProductionLine(const CtlArgs& args, const CtlStreams& io, ProductionReport* report)
-    : m_args(args), m_io(io), m_report(report), m_host(HostName()), m_next(args.first) {}
+ProductionLine::ProductionLine(const CtlArgs& args, const CtlStreams& io, ProductionReport* report,
+                               LineState* state)
+    : m_args(args), m_io(io), m_report(report), m_state(state), m_host(HostName()), m_next(args.first) {
+    if (state == nullptr || !state->Found()) return;
+    m_next = state->Next();
+    m_known = state->Modules();
+}
 
 ProductionLine::Outcome ProductionLine::Provision(const std::string& portName,
                                                   std::chrono::milliseconds wait) {
@@ -136,10 +141,12 @@ ProductionLine::Outcome ProductionLine::Configure(ModulePort& port, ModuleSessio
     uint64_t number = 0;
     {
         const std::lock_guard lock(m_mutex);
+        const std::size_t before = m_known.size();
         const Known& known = Entry(address);
         repeated = known.passed;
         number = known.number;
         if (repeated) ++m_repeated;
+        if (m_known.size() != before) SaveState();
     }
     if (repeated) {
         entry.name = NameText(session.Reading().devInfo);
@@ -167,6 +174,7 @@ ProductionLine::Outcome ProductionLine::Configure(ModulePort& port, ModuleSessio
     {
         const std::lock_guard lock(m_mutex);
         Entry(address).passed = passed;
+        SaveState();
     }
     Finish(entry, passed ? "PASS" : "FAIL", passed ? "" : session.Why());
     return OutcomeOf(status);
@@ -201,14 +209,23 @@ void ProductionLine::Finish(ReportEntry& entry, const std::string& result, const
 // A configured module with no record is worse than a stopped line.
 void ProductionLine::AppendRecord(const ReportEntry& entry) {
     if (m_report == nullptr || m_reportFailed) return;
-    if (const std::error_code error = m_report->Append(ReportRecord(entry))) {
-        m_reportFailed = true;
-        m_stopped = true;
-        m_io.err << "tarnelctl: The report " << m_report->Path()
-                 << " could not be written: " << error.message() << ". The line stops; the module on "
-                 << entry.port << " has no record.\n"
-                 << std::flush;
-    }
+    if (const std::error_code error = m_report->Append(ReportRecord(entry)))
+        StopForFile("The report " + m_report->Path() + " could not be written (the module on " + entry.port +
+                        " has no record)",
+                    error);
+}
+
+// A line that forgot its numbers would give them again after a restart.
+void ProductionLine::SaveState() {
+    if (m_state == nullptr || m_reportFailed) return;
+    if (const std::error_code error = m_state->Save(m_next, m_known))
+        StopForFile("The state file " + m_state->Path() + " could not be written", error);
+}
+
+void ProductionLine::StopForFile(const std::string& what, const std::error_code& error) {
+    m_reportFailed = true;
+    m_stopped = true;
+    m_io.err << "tarnelctl: " << what << ": " << error.message() << ". The line stops.\n" << std::flush;
 }
 
 void ProductionLine::PrintSummary() const {

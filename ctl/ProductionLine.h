@@ -9,6 +9,7 @@
 
 #include "ctl/CtlArgs.h"
 #include "ctl/CtlStreams.h"
+#include "ctl/LineState.h"
 #include "ctl/ReportEntry.h"
 #include "protocol/BdAddr.h"
 
@@ -37,9 +38,11 @@ public:
         Abandoned,    // Ctrl+C while waiting for a module to answer: nothing is counted
     };
 
-    // `report`, when there is one, gets a record of every module; the line
-    // stops when one cannot be written.
-    ProductionLine(const CtlArgs& args, const CtlStreams& io, ProductionReport* report = nullptr);
+    // `report`, when there is one, gets a record of every module, and
+    // `state` the numbers given (a state it found is gone on from); the line
+    // stops when either cannot be written.
+    ProductionLine(const CtlArgs& args, const CtlStreams& io, ProductionReport* report = nullptr,
+                   LineState* state = nullptr);
 
     // Waits up to `wait` for a module that answers on `portName`, then
     // configures and verifies it. With --watch a port where none answers is
@@ -47,22 +50,18 @@ public:
     // failed.
     Outcome Provision(const std::string& portName, std::chrono::milliseconds wait);
     void PrintSummary() const;
-    // EXIT_REPORT when a record could not be written, else EXIT_DONE when
+    // EXIT_REPORT when a record or the state could not be written, else EXIT_DONE when
     // every module passed, else EXIT_REFUSED.
     int ExitStatus() const;
-    // A module's number outgrew the name pattern, or a record could not be
-    // written: no module is to be started.
+    // A module's number outgrew the name pattern, or a record or the state
+    // could not be written: no module is to be started.
     bool Stopped() const;
     bool ReportFailed() const;
     // Ctrl+C cut a module's configuration short.
     bool CutShort() const;
 
 private:
-    struct Known {
-        BdAddr address;
-        uint64_t number;
-        bool passed;
-    };
+    using Known = LineState::Module;
     bool Answers(ModulePort& port, ModuleSession& session, std::error_code& openError) const;
     bool WaitForModule(ModulePort& port, ModuleSession& session, std::chrono::milliseconds wait,
                        std::error_code& openError) const;
@@ -72,11 +71,15 @@ private:
     // Prints the module's result line and appends its record to the report.
     void Finish(ReportEntry& entry, const std::string& result, const std::string& why);
     void AppendRecord(const ReportEntry& entry);
+    void SaveState();
+    // The report or the state file failed: the line stops.
+    void StopForFile(const std::string& what, const std::error_code& error);
     Known& Entry(const BdAddr& address);
 
     const CtlArgs& m_args;
     const CtlStreams& m_io;
     ProductionReport* m_report;
+    LineState* m_state;
     const std::string m_host;
     // The counts, the known modules and the output, for stations on several threads.
     mutable std::mutex m_mutex;

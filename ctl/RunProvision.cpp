@@ -5,6 +5,7 @@
 
 #include "ctl/ExitStatus.h"
 #include "ctl/Interrupt.h"
+#include "ctl/LineState.h"
 #include "ctl/PortGlob.h"
 #include "ctl/PortIdentity.h"
 #include "ctl/PortWatcher.h"
@@ -91,20 +92,30 @@ int OnePort(ProductionLine& line, const std::string& port, const CtlStreams& io)
     }
 }
 
+// The report and the state file: a line that can keep neither does not start.
+std::string OpenFiles(const CtlArgs& args, ProductionReport& report, LineState& state, const CtlStreams& io) {
+    if (!args.reportPath.empty()) {
+        std::string note;
+        if (const std::error_code error = report.Open(args.reportPath, note))
+            return "The report " + args.reportPath + " could not be opened: " + error.message() + ".";
+        if (!note.empty()) io.err << "tarnelctl: " << note << "\n";
+    }
+    std::string statePath = args.statePath;
+    if (statePath.empty() && !args.reportPath.empty()) statePath = args.reportPath + ".state";
+    return statePath.empty() ? std::string() : state.Open(statePath);
+}
+
 }  // namespace
 
 int RunProvision(const CtlArgs& args, const CtlStreams& io) {
     ProductionReport report;
-    if (!args.reportPath.empty()) {
-        std::string note;
-        if (const std::error_code error = report.Open(args.reportPath, note)) {
-            io.err << "tarnelctl: The report " << args.reportPath
-                   << " could not be opened: " << error.message() << ".\n";
-            return EXIT_REPORT;
-        }
-        if (!note.empty()) io.err << "tarnelctl: " << note << "\n";
+    LineState state;
+    if (const std::string error = OpenFiles(args, report, state, io); !error.empty()) {
+        io.err << "tarnelctl: " << error << "\n";
+        return EXIT_REPORT;
     }
-    ProductionLine line(args, io, args.reportPath.empty() ? nullptr : &report);
+    ProductionLine line(args, io, args.reportPath.empty() ? nullptr : &report,
+                        state.Path().empty() ? nullptr : &state);
     return args.watch ? Watch(line, args, io) : OnePort(line, args.port, io);
 }
 

@@ -142,6 +142,8 @@ Exit status:
   2   wrong command line, or reset without --yes and without a terminal
 )" + OPEN_FAILED_HELP + R"(
   4   no module answered
+  5   provision: the report or the state file could not be opened or
+      written, or another tarnelctl uses the state file; the line stopped
   130 interrupted (Ctrl+C)
 
 Environment:
@@ -157,6 +159,7 @@ Examples:
   tarnelctl search @PORT@ --seconds 10 --json
   tarnelctl reset @PORT@ --line auto --yes
   tarnelctl provision --watch --name "Sensor-{n:03}" --uart 115200,N,1
+  tarnelctl provision --watch --settings line.toml --report line.csv
 )";
     ReplaceAll(text, "@PORT@", EXAMPLE_PORT);
     return text;

@@ -508,6 +508,48 @@ TEST_F(TarnelctlModuleTest, ProvisionKilledBetweenModulesLeavesOnlyWholeRecords)
     EXPECT_EQ(records[1]["address"], "001A7DDA7102");
 }
 
+TEST_F(TarnelctlModuleTest, AStateFileCarriesTheNumbersAcrossARestartAndServesOneLineAtATime) {
+    std::filesystem::create_directories(m_tarnelctl.RuntimeDir());
+    const std::string state = (m_tarnelctl.RuntimeDir() / "line.state").string();
+    const std::vector<std::string> args{"provision", "--watch", "--name",  "S{n}",
+                                        "--mode",    "1",       "--state", state};
+    const auto waiting = [&] { return m_tarnelctl.Err().find("Waiting") != std::string::npos; };
+    SimConfig first, second;
+    first.address[5] = 0x01;
+    second.address[5] = 0x02;
+
+    m_tarnelctl.Start(args);
+    ASSERT_TRUE(WaitUntil(waiting, 20s));
+    const std::string a = Serve(first, "a");
+    ASSERT_TRUE(WaitUntil([&] { return Lines(m_tarnelctl.Out()).size() == 1; }, 30s)) << m_tarnelctl.Err();
+    // A second line on the same state file would number the same modules.
+    Tarnelctl other;
+    const CtlRun refused = other(args);
+    EXPECT_EQ(refused.exit, EXIT_REPORT);
+    EXPECT_NE(refused.err.find("is in use by another tarnelctl"), std::string::npos) << refused.err;
+    m_tarnelctl.Interrupt();
+    EXPECT_EQ(m_tarnelctl.Finish().exit, EXIT_DONE);
+
+    // Started again: the module it knows is a repeat, the next one gets 2.
+    std::filesystem::remove(a);
+    m_tarnelctl.Start(args);
+    ASSERT_TRUE(WaitUntil(waiting, 20s));
+    m_tarnelctl.Publish("a", Sim(0).SlavePath());
+    ASSERT_TRUE(WaitUntil([&] { return Lines(m_tarnelctl.Out()).size() == 1; }, 30s)) << m_tarnelctl.Err();
+    const std::string b = Serve(second, "b");
+    ASSERT_TRUE(WaitUntil([&] { return Lines(m_tarnelctl.Out()).size() == 2; }, 30s)) << m_tarnelctl.Err();
+    m_tarnelctl.Interrupt();
+    const auto lines = Lines(m_tarnelctl.Finish().out);
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(lines[0],
+              "001A7DDA7101  S1  REPEAT: this module passed before and is left as it is  (" + a + ")");
+    EXPECT_EQ(lines[1], "001A7DDA7102  S2  PASS  (" + b + ")");
+    const auto saved = nlohmann::json::parse(ReadText(state));
+    EXPECT_EQ(saved["next"], 3);
+    EXPECT_EQ(saved["modules"].size(), 2u);
+    EXPECT_EQ(Sim(1).Snapshot().current.name, "S2");
+}
+
 TEST_F(TarnelctlModuleTest, ProvisionOnOnePortPrintsAJsonResultAndExitsWithItsVerdict) {
     SimConfig config;
     config.address = {0x00, 0x1A, 0x7D, 0xAB, 0xCD, 0xEF};
