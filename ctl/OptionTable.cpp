@@ -69,7 +69,9 @@ const std::vector<OptionSpec>& OptionSpecs() {
          "whole after every module, so that a line started again goes\n"
          "on without giving a name twice; a second tarnelctl on the\n"
          "same FILE refuses to start (exit status 5)"},
-        {"--json", 'j', "", kAllCommands, false, "print each result as one JSON object per line"},
+        {"--json", 'j', "", kAllCommands, false,
+         "print each result as one JSON object per line; a failure\ntoo: "
+         "{\"port\",\"result\":\"FAIL\",\"reason\",\"status\"}"},
         {"--trace", 'v', "", kAllCommands, false,
          "every byte sent to and received from the module, and every\n"
          "setting a port is opened at, with the seconds since the\n"

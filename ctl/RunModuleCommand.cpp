@@ -3,6 +3,7 @@
 #include <string>
 
 #include "ctl/ExitStatus.h"
+#include "ctl/FailureRecord.h"
 #include "ctl/Interrupt.h"
 #include "ctl/Messages.h"
 #include "ctl/ModuleRecord.h"
@@ -15,8 +16,10 @@
 namespace tarnel::ctl {
 namespace {
 
-int Failed(const ModuleSession& session, const ModulePort& port, const CtlStreams& io, int status) {
+int Failed(const CtlArgs& args, const ModuleSession& session, const ModulePort& port, const CtlStreams& io,
+           int status) {
     io.err << "tarnelctl: " << port.Name() << ": " << session.Why() << "\n";
+    if (args.json) io.out << FailureRecord(port.Name(), session.Why(), status).Json() << std::flush;
     return status;
 }
 
@@ -31,7 +34,7 @@ int CheckThenPrint(const CtlArgs& args, ModulePort& port, ModuleSession& session
                    int (ModuleSession::*step)()) {
     int status = session.Check();
     if (status == EXIT_DONE) status = (session.*step)();
-    if (status != EXIT_DONE) return Failed(session, port, io, status);
+    if (status != EXIT_DONE) return Failed(args, session, port, io, status);
     PrintModule(args, session, port, io);
     return EXIT_DONE;
 }
@@ -43,7 +46,7 @@ int RunSet(const CtlArgs& args, ModulePort& port, ModuleSession& session, const 
         status = session.ApplyAndVerify(MergeSettings(session.AsFound(), port.Line(), args.settings));
     // What was read back is shown also when a value did not take.
     if (status == EXIT_DONE || !session.NotTakenValues().empty()) PrintModule(args, session, port, io);
-    if (status != EXIT_DONE) return Failed(session, port, io, status);
+    if (status != EXIT_DONE) return Failed(args, session, port, io, status);
     io.err << "tarnelctl: " << port.Name() << ": " << Msg(IDS_SETTING_COMPLETED) << "\n";
     return EXIT_DONE;
 }

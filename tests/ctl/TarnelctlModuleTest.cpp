@@ -135,6 +135,11 @@ TEST_F(TarnelctlModuleTest, ARefusedSettingExitsWithOneAndSaysWhichAndNothingIsR
     EXPECT_EQ(run.out, "");
     EXPECT_NE(run.err.find("the module refused the operation mode"), std::string::npos) << run.err;
     EXPECT_EQ(Sent("ATZ"), 0);
+    const auto failure = nlohmann::json::parse(m_tarnelctl({"set", port, "--mode", "1", "--json"}).out);
+    EXPECT_EQ(failure["result"], "FAIL");
+    EXPECT_EQ(failure["status"], EXIT_REFUSED);
+    EXPECT_NE(failure["reason"].get<std::string>().find("the module refused the operation mode"),
+              std::string::npos);
 }
 
 TEST_F(TarnelctlModuleTest, AValueThatDoesNotTakeExitsWithOneAndNamesIt) {

@@ -93,6 +93,12 @@ TEST(Tarnelctl, AMissingOrBusyPortExitsWithThreeAndTheSystemsReason) {
         missing.err,
         "tarnelctl: Unable to open the COM port. /dev/tarnel-no-such-port: No such file or directory.\n");
 
+    // With --json the failure is a result too.
+    EXPECT_EQ(
+        tarnelctl({"info", "/dev/tarnel-no-such-port", "-j"}).out,
+        "{\"port\":\"/dev/tarnel-no-such-port\",\"result\":\"FAIL\",\"reason\":\"Unable to open the COM "
+        "port. /dev/tarnel-no-such-port: No such file or directory.\",\"status\":3}\n");
+
     // provision on one port says why it could not open it, as the others do.
     const CtlRun provision = tarnelctl({"provision", "--port", "/dev/tarnel-no-such-port", "--mode", "1"});
     EXPECT_EQ(provision.exit, EXIT_PORT);
