@@ -62,6 +62,7 @@ double Rate(int stations) {
     std::atomic<int> failed{0};
     const auto start = Clock::now();
     std::vector<std::thread> threads;
+    threads.reserve(static_cast<std::size_t>(stations));
     for (int s = 0; s < stations; ++s)
         threads.emplace_back([&, s] {
             if (!Station(line, s)) ++failed;

@@ -102,8 +102,8 @@ std::string Record::CsvHeader() const {
 
 std::string Record::Json() const {
     nlohmann::ordered_json object = nlohmann::ordered_json::object();
-    for (const auto& [key, value] : m_fields)
-        std::visit([&](const auto& v) { object[key] = v; }, value);
+    for (const auto& field : m_fields)
+        std::visit([&](const auto& v) { object[field.first] = v; }, field.second);
     // JSON text is UTF-8: a byte that is not part of well-formed UTF-8 becomes U+FFFD.
     return object.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
 }
