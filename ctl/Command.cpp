@@ -11,9 +11,9 @@ struct Named {
     Command command;
 };
 constexpr Named kCommands[] = {
-    {"ports", Command::Ports},        {"info", Command::Info},     {"set", Command::Set},
-    {"reset", Command::Reset},        {"search", Command::Search}, {"find", Command::Find},
-    {"provision", Command::Provision}};
+    {"ports", Command::Ports},         {"info", Command::Info},     {"set", Command::Set},
+    {"reset", Command::Reset},         {"search", Command::Search}, {"find", Command::Find},
+    {"provision", Command::Provision}, {"verify", Command::Verify}};
 
 }  // namespace
 

@@ -17,7 +17,6 @@
 namespace tarnel::ctl {
 namespace {
 
-constexpr unsigned kSetCommands = CommandBit(Command::Set) | CommandBit(Command::Provision);
 constexpr uint64_t kMaxSeconds = 86400;
 constexpr uint64_t kMaxFirst = 999999999;
 
@@ -246,8 +245,7 @@ std::string ReadCommandLine(const std::vector<std::string>& args, Command& comma
     app.allow_extras();
     AddOptions(app, kAllCommands, given);
     std::vector<std::pair<Command, CLI::App*>> commands;
-    for (auto c = static_cast<unsigned>(Command::Ports); c <= static_cast<unsigned>(Command::Provision);
-         ++c) {
+    for (auto c = static_cast<unsigned>(Command::Ports); c <= static_cast<unsigned>(Command::Verify); ++c) {
         const auto each = static_cast<Command>(c);
         CLI::App* sub = app.add_subcommand(std::string(CommandName(each)));
         sub->set_help_flag();
@@ -280,8 +278,9 @@ std::string CheckComplete(const CtlArgs& args) {
     if (args.command == Command::None) return "No command given.";
     if ((CommandBit(args.command) & kModuleCommands) && args.port.empty())
         return "The command " + command + " needs a PORT ('tarnelctl ports' lists them).";
-    if ((CommandBit(args.command) & kSetCommands) && args.settings.Empty() && !args.namePattern)
-        return "Nothing to set: give --name, --uart, --mode, --target or --responses.";
+    if ((CommandBit(args.command) & kSettingsCommands) && args.settings.Empty() && !args.namePattern)
+        return std::string(args.command == Command::Verify ? "Nothing to verify against" : "Nothing to set") +
+               ": give --name, --uart, --mode, --target or --responses.";
     if (args.command == Command::Provision && args.port.empty() == !args.watch)
         return "The command provision needs either --port PORT or --watch.";
     if (!args.portGlobs.empty() && !args.watch) return "--ports chooses among the ports that --watch finds.";

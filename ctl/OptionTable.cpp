@@ -5,7 +5,6 @@
 namespace tarnel::ctl {
 namespace {
 
-constexpr unsigned kSetCommands = CommandBit(Command::Set) | CommandBit(Command::Provision);
 // find tries every framing itself.
 constexpr unsigned kLineCommands = kAllCommands & ~CommandBit(Command::Ports) & ~CommandBit(Command::Find);
 
@@ -15,14 +14,14 @@ constexpr unsigned kLineCommands = kAllCommands & ~CommandBit(Command::Ports) & 
 // (-l line, -v verbose, -y yes); -V is the version.
 const std::vector<OptionSpec>& OptionSpecs() {
     static const std::vector<OptionSpec> specs{
-        {"--name", 'n', "TEXT", CommandBit(Command::Set), false,
+        {"--name", 'n', "TEXT", CommandBit(Command::Set) | CommandBit(Command::Verify), false,
          "the device name: 1 to 32 bytes of UTF-8, no comma and no\ncontrol character"},
         {"--name", 'n', "PATTERN", CommandBit(Command::Provision), false,
          "provision: the name with {n} (the module's number), {n:03}\n"
          "(the number with zeros to 3 digits; 1 to 9 digits) or\n"
          "{addr6} (the last six hexadecimal digits of the module's\n"
          "address); {{ and }} stand for braces"},
-        {"--settings", '\0', "FILE", kSetCommands, false,
+        {"--settings", '\0', "FILE", kSettingsCommands, false,
          "the settings from a TOML file, or JSON when FILE ends in\n"
          ".json: the fields name, uart, mode, target, responses and\n"
          "(provision) first, with the values of the options of those\n"
@@ -31,16 +30,16 @@ const std::vector<OptionSpec>& OptionSpecs() {
          "SHA-256"},
         {"--first", 'f', "N", CommandBit(Command::Provision), false,
          "provision: the number of the first module (default 1)"},
-        {"--uart", 'u', "B,P,S[,FLOW]", kSetCommands, false,
+        {"--uart", 'u', "B,P,S[,FLOW]", kSettingsCommands, false,
          "the module's UART: baud rate 9600, 19200, 38400, 57600,\n"
          "115200, 230400 or 460800; parity N, E or O; stop bits 1 or\n"
          "2; hardware flow control on or off, also written 1 or 0 as\n"
          "tarnel-sim takes it (default off)"},
-        {"--mode", 'm', "0-3", kSetCommands, false, "the operation mode"},
-        {"--target", 't', "ADDRESS", kSetCommands, false,
+        {"--mode", 'm', "0-3", kSettingsCommands, false, "the operation mode"},
+        {"--target", 't', "ADDRESS", kSettingsCommands, false,
          "the connection target: 12 hexadecimal digits (a target\nonce set is cleared only by a factory "
          "reset)"},
-        {"--responses", 'r', "on|off", kSetCommands, false, "command responses"},
+        {"--responses", 'r', "on|off", kSettingsCommands, false, "command responses"},
         {"--line", 'l', "B,P,S|auto", kLineCommands, false,
          "the settings the port is opened with (default 9600,N,1, the\n"
          "module's factory settings); auto finds them as find does"},

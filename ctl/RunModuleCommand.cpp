@@ -11,6 +11,7 @@
 #include "ctl/OpenModulePort.h"
 #include "ctl/RunProvision.h"
 #include "ctl/RunSearch.h"
+#include "ctl/RunVerify.h"
 #include "ctl/SettingsMerge.h"
 
 namespace tarnel::ctl {
@@ -82,6 +83,8 @@ int RunOnPort(const CtlArgs& args, const CtlStreams& io) {
             return RunSet(args, port, session, io);
         case Command::Reset:
             return CheckThenPrint(args, port, session, io, &ModuleSession::FactoryReset);
+        case Command::Verify:
+            return RunVerify(args, port, session, io);
         case Command::Search:
             return RunSearch(args, port, session, io, progress);
         default:

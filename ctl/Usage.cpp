@@ -63,6 +63,11 @@ const std::vector<CommandHelp>& CommandHelps() {
          "before is found too. A name pattern that outgrows 32 bytes (at a number\n"
          "with more digits) fails that module without writing to it and ends the\n"
          "line."},
+        {Command::Verify, "PORT [--settings FILE] [set options]",
+         "Reads the module (switching its command responses on only while it\n"
+         "reads, as info does) and says which of the given settings it does not\n"
+         "hold, the module's value beside the target's; writes nothing. Exit\n"
+         "status 0 when it holds every one, 1 when some differ."},
     };
     return helps;
 }

@@ -33,7 +33,7 @@ std::map<std::string, std::set<std::string>> CompletionOptions() {
 
 TEST(CtlArgs, BashCompletionOffersExactlyTheOptionsEachCommandTakes) {
     const auto completion = CompletionOptions();
-    ASSERT_EQ(completion.size(), 7u);
+    ASSERT_EQ(completion.size(), 8u);
     for (const auto& [command, offered] : completion) {
         ASSERT_NE(CommandNamed(command), Command::None) << command;
         for (const OptionSpec& spec : OptionSpecs()) {

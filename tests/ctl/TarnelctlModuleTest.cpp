@@ -450,7 +450,8 @@ TEST_F(TarnelctlModuleTest, AReportHoldsAWholeRecordOfEveryModuleOrTheLineStops)
     const std::vector<Case> cases{
         {jsonl, {"--settings", settings}, EXIT_DONE},
         {csv, {"--name", "Q\"{n}", "--mode", "2"}, EXIT_DONE},
-        {csv, {"--name", " S{n}", "--mode", "1"}, EXIT_DONE},
+        // The state beside the report knows the module.
+        {csv, {"--name", "S{n}", "--mode", "1"}, EXIT_DONE},
         // No room on the device: the module is configured, the line stops.
         {"/dev/full", {"--name", "F{n}"}, EXIT_REPORT},
         {(dir / "no-such-dir" / "r.csv").string(), {"--name", "F{n}"}, EXIT_REPORT},
@@ -482,13 +483,15 @@ TEST_F(TarnelctlModuleTest, AReportHoldsAWholeRecordOfEveryModuleOrTheLineStops)
     EXPECT_TRUE(record["time"].get<std::string>().starts_with("20")) << record;
     EXPECT_GE(record["duration-ms"].get<int>(), 0);
 
-    // CSV: the header once, then one line a module; a quote doubled, a space
-    // at the end quoted.
+    // CSV: the header once, then one line a module; a quote doubled.
     const auto lines = Lines(ReadText(csv));
     ASSERT_EQ(lines.size(), 3u) << ReadText(csv);
     EXPECT_EQ(lines[0].rfind("time,host,port,port-id,result,why,address,name,model,", 0), 0u) << lines[0];
     EXPECT_NE(lines[1].find(",PASS,,001A7D000001,\"Q\"\"1\",TARNEL-BT1,"), std::string::npos) << lines[1];
-    EXPECT_NE(lines[2].find(",PASS,,001A7D000001,\" S1\",TARNEL-BT1,"), std::string::npos) << lines[2];
+    EXPECT_NE(
+        lines[2].find(",REPEAT,this module passed before and is left as it is,001A7D000001,\"Q\"\"1\","),
+        std::string::npos)
+        << lines[2];
     EXPECT_TRUE(lines[2].ends_with("\r"));
 }
 
@@ -553,6 +556,42 @@ TEST_F(TarnelctlModuleTest, AStateFileCarriesTheNumbersAcrossARestartAndServesOn
     EXPECT_EQ(saved["next"], 3);
     EXPECT_EQ(saved["modules"].size(), 2u);
     EXPECT_EQ(Sim(1).Snapshot().current.name, "S2");
+}
+
+TEST_F(TarnelctlModuleTest, VerifySaysWhichSettingsDifferAndWritesNothing) {
+    const std::string port = Serve(Configured());
+    SimConfig mute;
+    mute.silentCommands = {"AT", "+++", "AT+QM?", "AT+MODELNAME?"};
+    const std::string silent = Serve(mute, "mute");
+    const std::string recipe = (m_tarnelctl.RuntimeDir() / "recipe.toml").string();
+    WriteText(recipe, "name = \"X\"\nmode = 1\n");
+    struct Case {
+        std::vector<std::string> args;
+        int exit;
+        std::vector<std::string> lines;  // each among the output's lines
+    };
+    const std::vector<Case> cases{
+        {{port, "--name", "Bench-7", "--mode", "3"}, EXIT_DONE, {port, "  result: same"}},
+        // An option given beside the file wins.
+        {{port, "--settings", recipe, "--mode", "3"},
+         EXIT_REFUSED,
+         {"  result: different", "  name: 'Bench-7', target 'X'", "  settings: " + recipe}},
+        {{port, "-u", "9600,N,1", "-t", "A1B2C3D4E5F7"},
+         EXIT_REFUSED,
+         {"  uart: '9600,N,1,on', target '9600,N,1,off'", "  target: 'A1B2C3D4E5F6', target 'A1B2C3D4E5F7'"}},
+        {{silent, "--mode", "1"}, EXIT_NO_MODULE, {}},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args{"verify"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const CtlRun run = m_tarnelctl(args);
+        EXPECT_EQ(run.exit, c.exit) << c.args[1] << ": " << run.err;
+        for (const std::string& line : c.lines)
+            EXPECT_TRUE(Contains(Lines(run.out), line)) << line << "\n" << run.out;
+    }
+    for (const std::string& command : Sim().Commands())
+        EXPECT_TRUE(command.find('=') == std::string::npos || command.rfind("AT+QM=", 0) == 0) << command;
+    EXPECT_EQ(Sent("ATZ"), 0);
 }
 
 TEST_F(TarnelctlModuleTest, ProvisionOnOnePortPrintsAJsonResultAndExitsWithItsVerdict) {
