@@ -215,10 +215,12 @@ TEST_F(TarnelCommTest, PollLeavesTheRecordAloneOnOtherLines) {
 }
 
 // The module sends a query's OK well after its data line, and pauses before
-// each answer: no command may take the answer before its own.
+// each answer: no command may take the answer before its own. The response
+// query before the first setting tells that the OK comes late.
 TEST_F(TarnelCommTest, ALateOkOfAQueryAnswersNoLaterCommand) {
     const std::string info = "\r\n+INFO1,0011223344AA,Bob,1,IDLE\r\n";
     std::thread peer = Script({{"AT+INFO1?\r", {{info}, {"\r\nOK\r\n", 150ms}}},
+                               {"AT+QM?\r", {{"\r\n+QM,0\r\n"}, {"\r\nOK\r\n", 150ms}}},
                                {"AT+NAME=Bob\r", {{"\r\nOK\r\n", 150ms}}},
                                {"AT+OPMODE=1\r", {{"\r\nERROR\r\n", 150ms}}},
                                {"AT+VER?\r", {{"\r\n+VER,1.0\r\n"}, {"\r\nOK\r\n", 300ms}}},
@@ -235,11 +237,12 @@ TEST_F(TarnelCommTest, ALateOkOfAQueryAnswersNoLaterCommand) {
     peer.join();
 }
 
-// A module without an OK after its data lines: the first command that ends on
-// OK waits out the query's limit once to learn that; later ones do not.
+// A module without an OK after its data lines: the response query before
+// the first command that ends on OK learns that, and is needed once.
 TEST_F(TarnelCommTest, AModuleWithoutOkAfterDataIsLearntOnce) {
     const std::string version = "\r\n+VER,1.0\r\n";
     std::thread peer = Script({{"AT+VER?\r", {{version}}},
+                               {"AT+QM?\r", {{"\r\n+QM,0\r\n"}}},
                                {"AT\r", {{"\r\nOK\r\n"}}},
                                {"AT+VER?\r", {{version}}},
                                {"AT+QM=0\r", {{"\r\nERROR\r\n"}}},
