@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -262,19 +261,6 @@ TEST_F(TarnelctlModuleTest, APortThatDiesEndsEveryCommandWithThePortError) {
     }
 }
 
-// In a --trace, every data line comes after the query that asked for it.
-bool AnswersFollowTheirQueries(const std::string& trace) {
-    std::map<std::string, int> unanswered;
-    for (const std::string& line : Lines(trace)) {
-        if (const auto sent = line.find(" > AT+"); sent != std::string::npos) {
-            ++unanswered[line.substr(sent + 6, line.find('?', sent) - sent - 6)];
-        } else if (const auto got = line.find(" < \\r\\n+"); got != std::string::npos) {
-            if (--unanswered[line.substr(got + 8, line.find(',', got) - got - 8)] < 0) return false;
-        }
-    }
-    return true;
-}
-
 SimConfig Connected() {
     SimConfig config;
     config.state = sim::ModuleState::Connected;
@@ -379,7 +365,6 @@ TEST_F(TarnelctlModuleTest, ACommandIsReportedAsItWasAnswered) {
          "AT+DISC"},
         {"info on a connected module", Connected(), {"info"}, EXIT_DONE, "", "state: connected", ""},
         {"find on a connected module", Connected(), {"find"}, EXIT_DONE, "", "uart: 9600,N,1", "+++"},
-        {"trace", SimConfig{}, {"info", "--trace"}, EXIT_DONE, "> AT+TADDR?", "", ""},
     };
     int n = 0;
     for (const Case& c : cases) {
@@ -394,7 +379,6 @@ TEST_F(TarnelctlModuleTest, ACommandIsReportedAsItWasAnswered) {
             EXPECT_EQ(Sent(c.sent, n), 1) << c.sent;
         }
         EXPECT_EQ(run.err.find(connected) != std::string::npos, c.err == connected);
-        EXPECT_TRUE(AnswersFollowTheirQueries(run.err)) << run.err;
         ++n;
     }
 }

@@ -320,6 +320,17 @@ TEST_F(TarnelCommTest, APollGivesUpOnACommandThatOverrunsItsLimit) {
     command.wait();
 }
 
+// A trace of the sent commands lists each before its answer only when the
+// send is observed before the command leaves.
+TEST_F(TarnelCommTest, ACommandIsObservedBeforeItLeaves) {
+    std::string alreadyOut = "not observed";
+    m_comm.m_onSend = [this, &alreadyOut](const TarnelComm*, std::vector<char>&) {
+        alreadyOut = m_pty.ReceiveIdle(50ms);
+    };
+    m_comm.SendCommand("AT\r", 3, CMD_AT.code, 0);
+    EXPECT_EQ(alreadyOut, "");
+}
+
 TEST_F(TarnelCommTest, QuietModeWrappers) {
     std::thread peer = Peer("AT+QM?\r", {{"\r\n+QM,1\r\n\r\nOK\r\n"}});
     uint8_t mode = 7;
