@@ -5,7 +5,8 @@
 namespace tarnel::ctl {
 
 inline constexpr int EXIT_DONE = 0;
-// The module refused a command or did not take a value; in provision, a
+// The module refused a command, did not answer it or did not take a value
+// (also: responses stay off, a link that did not end); in provision, a
 // module failed.
 inline constexpr int EXIT_REFUSED = 1;
 // The command line is wrong, or a confirmation is needed and none can be asked.
