@@ -8,6 +8,7 @@
 #include "ctl/Record.h"
 #include "ctl/ReplyText.h"
 #include "ctl/SettingsMerge.h"
+#include "protocol/ResultBlock.h"
 
 namespace tarnel::ctl {
 namespace {

@@ -1,5 +1,7 @@
 #include "ctl/ReplyText.h"
 
+#include "protocol/ResultBlock.h"
+
 namespace tarnel::ctl {
 
 std::string ReplyText(const ModuleReply& reply, const std::string& what) {

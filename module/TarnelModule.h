@@ -10,16 +10,17 @@
 // the engine from another thread ends a waiting sequence with
 // ModuleResult::Closed.
 
+#include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "module/ModuleReading.h"
 #include "module/ModuleWrite.h"
-#include "protocol/CommandSet.h"
 #include "protocol/PayloadRecords.h"
-#include "protocol/ResultBlock.h"
 
 class TarnelComm;
+struct AtCommand;
 
 enum class ModuleResult {
     Ok,
@@ -38,7 +39,7 @@ enum class ModuleResult {
 // did not answer within the command's limit, a payload code, ...).
 struct ModuleReply {
     std::string command;  // as sent, without its CR; empty when nothing was sent
-    int code = RES_OK;
+    int code = 0;         // RES_OK
 };
 
 // What one poll of a running inquiry found.
@@ -106,9 +107,9 @@ public:
     const ModuleReply& ResponsesSwitch() const { return m_responsesSwitch; }
 
 private:
-    ResultBlock Send(const char* text, int code, unsigned timeoutMs);
-    ResultBlock Send(const AtCommand& command);
-    ResultBlock Send(const std::string& text, const AtCommand& command);
+    std::unique_ptr<uint8_t[]> Send(const char* text, int code, unsigned timeoutMs);
+    std::unique_ptr<uint8_t[]> Send(const AtCommand& command);
+    std::unique_ptr<uint8_t[]> Send(const std::string& text, const AtCommand& command);
     int Noted(const char* command, int code);
     int QueryResponses(uint8_t& responses);
     int SwitchResponses(uint8_t mode);

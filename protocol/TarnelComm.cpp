@@ -199,10 +199,12 @@ bool TarnelComm::AnsweredByOk(int code) {
 
 // The response query's data line comes after the OK the last query owes, if
 // any. Whatever it answers, the question is closed: a query that ran out its
-// limit has left no OK to come.
+// limit has left no OK to come. What came after it is stale for the command
+// that follows.
 void TarnelComm::SettleWithQuery() {
     RunCommand(CMD_QM_QUERY.text, std::strlen(CMD_QM_QUERY.text), CMD_QM_QUERY.code, CMD_QM_QUERY.timeoutMs);
     m_okDue = false;
+    DiscardStaleInput();
 }
 
 // A module sends its lines in order: the OK the last query may still owe
