@@ -104,12 +104,6 @@ public:
     // Writes it; returns the result code (RES_OK, RES_ERROR, RES_TIMEOUT, ...).
     int SetQuietMode(uint8_t mode);
 
-    // How long the first query of an opening waits for an OK after its data
-    // line at this framing: the OK line and a few character times more, never
-    // less than a USB adapter's latency and the host's scheduling add.
-    static std::chrono::milliseconds OkWait(unsigned baud, unsigned charSize, uint8_t parity,
-                                            uint8_t stopBits);
-
     // Optional observers, assigned before Open. m_onReceive and m_onError run
     // on an I/O thread under the receive lock: they must not call back into
     // the engine.
@@ -130,6 +124,11 @@ private:
     // the last query may still owe.
     enum class DueOk { Open, Came, NoneCame };
 
+    // How long the first query of an opening waits for an OK after its data
+    // line at this framing: the OK line and a few character times more, never
+    // less than a USB adapter's latency and the host's scheduling add.
+    static std::chrono::milliseconds OkWait(unsigned baud, unsigned charSize, uint8_t parity,
+                                            uint8_t stopBits);
     std::unique_ptr<uint8_t[]> InGate(unsigned timeoutMs,
                                       const std::function<std::unique_ptr<uint8_t[]>()>& call);
     std::unique_ptr<uint8_t[]> RunCommand(const char* command, size_t length, int code, unsigned timeoutMs);
