@@ -75,7 +75,7 @@ bool ProductionLine::WaitForModule(ModulePort& port, ModuleSession& session, std
 }
 
 ProductionLine::Outcome ProductionLine::Configure(ModulePort& port, ModuleSession& session) {
-    if (const int status = session.Read(); status != EXIT_DONE) {
+    if (const int status = session.ReadUnlinked(); status != EXIT_DONE) {
         ++m_unanswered;
         PrintResult(port.Name(), "", "", "FAIL", session.Why());
         return OutcomeOf(status);

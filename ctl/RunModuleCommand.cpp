@@ -15,11 +15,6 @@
 namespace tarnel::ctl {
 namespace {
 
-int Failed(const ModuleSession& session, const ModulePort& port, const CtlStreams& io, int status) {
-    io.err << "tarnelctl: " << port.Name() << ": " << session.Why() << "\n";
-    return status;
-}
-
 void PrintModule(const CtlArgs& args, const ModuleSession& session, const ModulePort& port,
                  const CtlStreams& io) {
     io.out << ModuleRecord(port.Name(), session.Model(), session.Reading(), port.Line()).Format(args.json);
@@ -32,20 +27,20 @@ int CheckThenPrint(const CtlArgs& args, ModulePort& port, ModuleSession& session
     int status = session.Check();
     if (status == EXIT_DONE) status = (session.*step)();
     if (status == EXIT_DONE) status = session.Finished();
-    if (status != EXIT_DONE) return Failed(session, port, io, status);
+    if (status != EXIT_DONE) return session.Report(status, io, args.json);
     PrintModule(args, session, port, io);
     return EXIT_DONE;
 }
 
 int RunSet(const CtlArgs& args, ModulePort& port, ModuleSession& session, const CtlStreams& io) {
     int status = session.Check();
-    if (status == EXIT_DONE) status = session.Read();
+    if (status == EXIT_DONE) status = session.ReadUnlinked();
     if (status == EXIT_DONE)
         status = session.ApplyAndVerify(MergeSettings(session.AsFound(), port.Line(), args.settings));
     if (status == EXIT_DONE) status = session.Finished();
     // What was read back is shown also when a value did not take.
     if (status == EXIT_DONE || !session.NotTakenValues().empty()) PrintModule(args, session, port, io);
-    if (status != EXIT_DONE) return Failed(session, port, io, status);
+    if (status != EXIT_DONE) return session.Report(status, io, args.json);
     io.err << "tarnelctl: " << port.Name() << ": " << Msg(IDS_SETTING_COMPLETED) << "\n";
     return EXIT_DONE;
 }

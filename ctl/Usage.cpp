@@ -25,7 +25,7 @@ Commands:
       Checks the module (switching its command responses back on when they are
       off, and saying so) and reads its model, firmware version, address,
       name, operation mode, state, UART settings, flow control, command
-      responses and connection target.
+      responses and connection target. A connected module is read as it is.
   set PORT [--name TEXT] [--uart B,P,S[,FLOW]] [--mode 0-3] [--target ADDRESS]
            [--responses on|off]
       Writes what is given (the rest keeps the module's current value, command
@@ -43,7 +43,8 @@ Commands:
   find PORT
       Tries every baud rate, parity and stop bit setting the program offers,
       most likely first (9600,N,1, then 115200,N,1, then the rest), with a
-      short probe that a module with command responses off answers too, and
+      short probe (the escape to command mode that a connected module needs,
+      and a query that a module with command responses off answers too), and
       prints the one at which the module answers. Every setting is first tried
       with a quick probe (at most 100 ms), then, when no module answered,
       once more with the full probe time.
@@ -58,6 +59,9 @@ Commands:
       before is found too. A name pattern that outgrows 32 bytes (at a number
       with more digits) fails that module without writing to it and ends the
       line.
+
+set, reset, search and provision end a connected module's Bluetooth link
+first, as Tarnel Manager does, and say so; info leaves it connected.
 
 Options (the short form takes its value as the next argument or joined to
 it, -n Sensor or -nSensor; -- ends the options):
@@ -87,7 +91,9 @@ it, -n Sensor or -nSensor; -- ends the options):
   -y, --yes         reset: do not ask for confirmation
   -p, --port PORT   provision: the port of the one module to configure
   -w, --watch       provision: configure the modules on new ports, one by one
-  -j, --json        print each result as one JSON object per line
+  -j, --json        print each result as one JSON object per line; a command
+                    that the module refused or did not answer as one too
+                    (port, command, answer: refused, none or other, why)
   -v, --trace       every byte sent to and received from the module, and every
                     setting a port is opened at, with the seconds since the
                     start, on standard error
@@ -112,8 +118,10 @@ status 141.
 Exit status:
   0   done (provision: every module passed, at its last try)
   1   the module refused a command, did not answer one after the check, or
-      did not take a value; provision: a module failed; ports: the port list
-      could not be read completely; reset: the question was answered no
+      did not take a value; its command responses could not be switched on;
+      its Bluetooth link could not be ended; provision: a module failed;
+      ports: the port list could not be read completely; reset: the question
+      was answered no
   2   wrong command line, or reset without --yes and without a terminal
 )" + OPEN_FAILED_HELP + R"(
   4   no module answered

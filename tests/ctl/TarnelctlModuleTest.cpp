@@ -261,6 +261,128 @@ TEST_F(TarnelctlModuleTest, APortThatDiesEndsEveryCommandWithThePortError) {
     }
 }
 
+SimConfig Connected() {
+    SimConfig config;
+    config.state = sim::ModuleState::Connected;
+    return config;
+}
+
+// A module whose OK after a query's data line comes a little late, with its
+// command responses off until the check switches them on.
+SimConfig QuietWithLateOk() {
+    SimConfig config;
+    config.settings.quietMode = true;
+    config.okDelay = 30ms;
+    return config;
+}
+
+// What the module answered decides what a command reports: a refusal, no
+// answer and a done command are told apart, and nothing is done to a
+// connected module without a word.
+TEST_F(TarnelctlModuleTest, ACommandIsReportedAsItWasAnswered) {
+    struct Case {
+        const char* what;
+        SimConfig config;
+        std::vector<std::string> args;  // the command, then what follows the port
+        int exit;
+        std::string err;   // a part of standard error
+        std::string out;   // a part of standard output
+        std::string sent;  // a command the module heard, or none
+    };
+    SimConfig refusedReset = QuietWithLateOk();
+    refusedReset.errorCommands = {"AT&F"};
+    SimConfig searching = QuietWithLateOk();
+    searching.inquiryOk = true;
+    searching.inquiryTime = 60s;
+    SimConfig silentName;
+    silentName.silentCommands = {"AT+NAME"};
+    SimConfig refusedName;
+    refusedName.errorCommands = {"AT+NAME"};
+    SimConfig refusedSwitch;
+    refusedSwitch.settings.quietMode = true;
+    refusedSwitch.replyOverrides = {{"AT+QM", "\r\nERROR\r\n"}};
+    SimConfig silentSwitch;
+    silentSwitch.settings.quietMode = true;
+    silentSwitch.silentCommands = {"AT+QM"};
+    const std::string connected = "Device is in connected state. Ending its Bluetooth connection.";
+    const Case cases[] = {
+        {"refused factory reset after a late OK",
+         refusedReset,
+         {"reset", "--yes"},
+         EXIT_REFUSED,
+         "The module refused the factory reset.",
+         "",
+         "AT&F"},
+        {"search after a late OK", searching, {"search", "--seconds", "1"}, EXIT_DONE, "", "", "AT+OPCANCEL"},
+        {"silent name",
+         silentName,
+         {"set", "--name", "Bob", "--json"},
+         EXIT_REFUSED,
+         "(the module did not answer the name (AT+NAME=Bob))",
+         R"("command":"AT+NAME=Bob","answer":"none")",
+         "AT+NAME=Bob"},
+        {"refused name",
+         refusedName,
+         {"set", "--name", "Bob", "--json"},
+         EXIT_REFUSED,
+         "(the module refused the name)",
+         R"("answer":"refused")",
+         "AT+NAME=Bob"},
+        {"refused switch",
+         refusedSwitch,
+         {"info"},
+         EXIT_REFUSED,
+         "Command responses stay off: the module refused AT+QM=0.",
+         "",
+         "AT+QM=0"},
+        {"silent switch",
+         silentSwitch,
+         {"info", "--json"},
+         EXIT_REFUSED,
+         "Command responses stay off: the module did not answer AT+QM=0.",
+         R"("answer":"none")",
+         "AT+QM=0"},
+        {"set on a connected module",
+         Connected(),
+         {"set", "--name", "Bob"},
+         EXIT_DONE,
+         connected,
+         "name: Bob",
+         "AT+DISC"},
+        {"reset on a connected module",
+         Connected(),
+         {"reset", "--yes"},
+         EXIT_DONE,
+         connected,
+         "state: idle",
+         "AT+DISC"},
+        {"search on a connected module",
+         Connected(),
+         {"search", "--seconds", "1"},
+         EXIT_DONE,
+         connected,
+         "",
+         "AT+DISC"},
+        {"info on a connected module", Connected(), {"info"}, EXIT_DONE, "", "state: connected", ""},
+        {"find on a connected module", Connected(), {"find"}, EXIT_DONE, "", "uart: 9600,N,1", "+++"},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<std::string> args = c.args;
+        args.insert(args.begin() + 1, Serve(c.config, "answers-" + std::to_string(n)));
+        const CtlRun run = m_tarnelctl(args);
+        EXPECT_EQ(run.exit, c.exit) << run.err;
+        EXPECT_NE(run.err.find(c.err), std::string::npos) << run.err;
+        EXPECT_NE(run.out.find(c.out), std::string::npos) << run.out;
+        if (!c.sent.empty()) {
+            EXPECT_EQ(Sent(c.sent, n), 1) << c.sent;
+        }
+        EXPECT_EQ(run.err.find(connected) != std::string::npos, c.err == connected);
+        ++n;
+    }
+}
+
 SimConfig AtUart(sim::LineSettings line) {
     SimConfig config;
     config.settings.uart.line = line;
