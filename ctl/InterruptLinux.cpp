@@ -5,24 +5,19 @@
 namespace tarnel::ctl {
 namespace {
 
-volatile std::sig_atomic_t g_interrupted = 0;
-
-void OnInterrupt(int /*signal*/) {
-    g_interrupted = 1;
+void OnSignal(int signal) {
+    StopCommand(signal == SIGTERM ? StopCause::Terminate : StopCause::Interrupt);
 }
 
 }  // namespace
 
 void CatchInterrupt() {
     struct sigaction action {};
-    action.sa_handler = OnInterrupt;
+    action.sa_handler = OnSignal;
     sigemptyset(&action.sa_mask);
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
-}
-
-bool Interrupted() {
-    return g_interrupted != 0;
+    std::signal(SIGPIPE, SIG_IGN);
 }
 
 }  // namespace tarnel::ctl

@@ -2,17 +2,15 @@
 
 #include <windows.h>
 
-#include <atomic>
-
 namespace tarnel::ctl {
 namespace {
 
-// The console calls the handler on a thread of its own.
-std::atomic<bool> g_interrupted{false};
-
+// Ctrl+C and Ctrl+Break only: Windows ends the program after the handler of
+// a closed console or a shutdown returns, so there is no SIGTERM to mirror;
+// and a closed pipe fails the write without a signal.
 BOOL WINAPI OnConsoleEvent(DWORD event) {
     if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT) return FALSE;
-    g_interrupted = true;
+    StopCommand(StopCause::Interrupt);
     return TRUE;
 }
 
@@ -20,10 +18,6 @@ BOOL WINAPI OnConsoleEvent(DWORD event) {
 
 void CatchInterrupt() {
     SetConsoleCtrlHandler(OnConsoleEvent, TRUE);
-}
-
-bool Interrupted() {
-    return g_interrupted;
 }
 
 }  // namespace tarnel::ctl

@@ -4,6 +4,7 @@
 
 #include "ctl/ExitStatus.h"
 #include "ctl/FailureRecord.h"
+#include "ctl/Interrupt.h"
 #include "ctl/Messages.h"
 #include "ctl/OpenErrorMessage.h"
 #include "ctl/ParseUnsigned.h"
@@ -35,8 +36,10 @@ int OpenModulePort(const CtlArgs& args, ModulePort& port, const CtlStreams& io, 
         args.lineAuto ? port.Find(ProbeTimeoutMs(), progress, found) : port.Open(args.line);
     progress.Clear();
     const std::string& name = port.Name();
-    if (error == std::errc::interrupted)
-        return OpenFailed(args, name, io, name + ": Interrupted.", "Interrupted.", EXIT_INTERRUPTED);
+    if (error == std::errc::interrupted) {
+        const std::string reason = Interruption() + ".";
+        return OpenFailed(args, name, io, name + ": " + reason, reason, EXIT_INTERRUPTED);
+    }
     if (error) {
         const std::string reason = OpenErrorMessage(name, error);
         return OpenFailed(args, name, io, reason, reason, EXIT_PORT);

@@ -70,7 +70,9 @@ const std::vector<OptionSpec>& OptionSpecs() {
          "same FILE refuses to start (exit status 5)"},
         {"--json", 'j', "", kAllCommands, false,
          "print each result as one JSON object per line; a failure\ntoo: "
-         "{\"port\",\"result\":\"FAIL\",\"reason\",\"status\"}"},
+         "{\"port\",\"result\":\"FAIL\",\"reason\",\"status\"}, and\n"
+         "when the module's answer decided it, \"command\" and\n"
+         "\"answer\" (refused, none or other)"},
         {"--trace", 'v', "", kAllCommands, false,
          "every byte sent to and received from the module, and every\n"
          "setting a port is opened at, with the seconds since the\n"

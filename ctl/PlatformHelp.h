@@ -11,5 +11,7 @@ extern const char* const EXAMPLE_PORT;
 extern const char* const PORTS_HELP;
 // The line of exit status 3.
 extern const char* const OPEN_FAILED_HELP;
+// The lines after exit status 141: SIGTERM where there is one.
+extern const char* const TERMINATED_HELP;
 
 }  // namespace tarnel::ctl

@@ -9,6 +9,10 @@ const char* const PORTS_HELP =
     "/dev/serial/by-id/ name, so that two adapters can be told apart.";
 const char* const OPEN_FAILED_HELP =
     "  3   the port could not be opened (missing, busy, permission denied: the\n"
-    "      message names the group to join), or it went away while in use";
+    "      message names the group to join), or it went away while in use; a\n"
+    "      port another program holds (its lock, exclusive mode or UUCP lock\n"
+    "      file), the system console and a stale virtual port link are refused\n"
+    "      before anything is sent";
+const char* const TERMINATED_HELP = "  143 terminated (SIGTERM), which ends a command as Ctrl+C does\n";
 
 }  // namespace tarnel::ctl

@@ -11,5 +11,6 @@ const char* const PORTS_HELP =
 const char* const OPEN_FAILED_HELP =
     "  3   the port could not be opened (missing, or held by another program),\n"
     "      or it went away while in use";
+const char* const TERMINATED_HELP = "";
 
 }  // namespace tarnel::ctl

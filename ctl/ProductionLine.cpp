@@ -123,7 +123,7 @@ bool ProductionLine::WaitForModule(ModulePort& port, ModuleSession& session, std
 ProductionLine::Outcome ProductionLine::Configure(ModulePort& port, ModuleSession& session,
                                                   ReportEntry& entry) {
     entry.model = session.Model();
-    const int readStatus = session.Read();
+    const int readStatus = session.ReadUnlinked();
     entry.read = session.Reading();
     entry.line = port.Line();
     if (readStatus != EXIT_DONE) {
@@ -202,7 +202,10 @@ void ProductionLine::Finish(ReportEntry& entry, const std::string& result, const
     const std::string text = (address.empty() ? "-" : address) + "  " + (name.empty() ? "-" : name) + "  " +
                              result + (why.empty() ? "" : ": " + why) + "  (" + entry.port + ")";
     const std::lock_guard lock(m_mutex);
-    m_io.out << (m_args.json ? line.Json() : Record().AddText("line", text).Text()) << std::flush;
+    m_io.out << (m_args.json ? line.Json() : Record().AddText("line", text).Text());
+    // A line whose results cannot be written stops: it would configure
+    // modules that nobody records.
+    FlushOutput(m_io.out);
     AppendRecord(entry);
 }
 
@@ -239,7 +242,8 @@ void ProductionLine::PrintSummary() const {
         .AddNumber("failed", failed)
         .AddNumber("repeated", m_repeated);
     summary.AddNumber("no-module", m_noModule);
-    m_io.out << summary.Format(m_args.json) << std::flush;
+    m_io.out << summary.Format(m_args.json);
+    FlushOutput(m_io.out);
 }
 
 int ProductionLine::ExitStatus() const {

@@ -3,7 +3,6 @@
 #include <string>
 
 #include "ctl/ExitStatus.h"
-#include "ctl/FailureRecord.h"
 #include "ctl/Interrupt.h"
 #include "ctl/Messages.h"
 #include "ctl/ModuleRecord.h"
@@ -17,17 +16,10 @@
 namespace tarnel::ctl {
 namespace {
 
-int Failed(const CtlArgs& args, const ModuleSession& session, const ModulePort& port, const CtlStreams& io,
-           int status) {
-    io.err << "tarnelctl: " << port.Name() << ": " << session.Why() << "\n";
-    if (args.json) io.out << FailureRecord(port.Name(), session.Why(), status).Json() << std::flush;
-    return status;
-}
-
 void PrintModule(const CtlArgs& args, const ModuleSession& session, const ModulePort& port,
                  const CtlStreams& io) {
     io.out << ModuleRecord(port.Name(), session.Model(), session.Reading(), port.Line()).Format(args.json);
-    io.out.flush();
+    FlushOutput(io.out);
 }
 
 // info and reset: a check, then `step`, then the module as it is now.
@@ -35,19 +27,21 @@ int CheckThenPrint(const CtlArgs& args, ModulePort& port, ModuleSession& session
                    int (ModuleSession::*step)()) {
     int status = session.Check();
     if (status == EXIT_DONE) status = (session.*step)();
-    if (status != EXIT_DONE) return Failed(args, session, port, io, status);
+    if (status == EXIT_DONE) status = session.Finished();
+    if (status != EXIT_DONE) return session.Report(status, io, args.json);
     PrintModule(args, session, port, io);
     return EXIT_DONE;
 }
 
 int RunSet(const CtlArgs& args, ModulePort& port, ModuleSession& session, const CtlStreams& io) {
     int status = session.Check();
-    if (status == EXIT_DONE) status = session.Read();
+    if (status == EXIT_DONE) status = session.ReadUnlinked();
     if (status == EXIT_DONE)
         status = session.ApplyAndVerify(MergeSettings(session.AsFound(), port.Line(), args.settings));
+    if (status == EXIT_DONE) status = session.Finished();
     // What was read back is shown also when a value did not take.
     if (status == EXIT_DONE || !session.NotTakenValues().empty()) PrintModule(args, session, port, io);
-    if (status != EXIT_DONE) return Failed(args, session, port, io, status);
+    if (status != EXIT_DONE) return session.Report(status, io, args.json);
     io.err << "tarnelctl: " << port.Name() << ": " << Msg(IDS_SETTING_COMPLETED) << "\n";
     return EXIT_DONE;
 }
@@ -65,7 +59,7 @@ int RunFind(const CtlArgs& args, ModulePort& port, const CtlStreams& io) {
                   .AddText("port", port.Name())
                   .AddText("uart", FormatLineSettings(port.Line()))
                   .Format(args.json);
-    io.out.flush();
+    FlushOutput(io.out);
     return EXIT_DONE;
 }
 
@@ -95,7 +89,6 @@ int RunOnPort(const CtlArgs& args, const CtlStreams& io) {
 }  // namespace
 
 int RunModuleCommand(const CtlArgs& args, const CtlStreams& io) {
-    CatchInterrupt();
     if (args.command == Command::Reset && !args.yes && !io.inIsTerminal) {
         io.err << "tarnelctl: A factory reset needs --yes when there is no terminal to confirm it on.\n";
         return EXIT_USAGE;

@@ -85,10 +85,14 @@ int OnePort(ProductionLine& line, const std::string& port, const CtlStreams& io)
             return EXIT_NO_MODULE;
         case Outcome::Interrupted:
         case Outcome::Abandoned:
-            io.err << "tarnelctl: " << port << ": Interrupted.\n";
+            io.err << "tarnelctl: " << port << ": " << Interruption() << ".\n";
             return EXIT_INTERRUPTED;
         default:
-            return line.ExitStatus();
+            if (!Interrupted()) return line.ExitStatus();
+            // In the module's last step: its result line says how it ended.
+            io.err << "tarnelctl: " << port << ": " << Interruption()
+                   << "; the module's steps were finished first.\n";
+            return EXIT_INTERRUPTED;
     }
 }
 

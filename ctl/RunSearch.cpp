@@ -39,7 +39,8 @@ bool ListDevices(const CtlArgs& args, ConfiguratorFlow& flow, const CtlStreams& 
         if (step == StepResult::Ok && std::find(seen.begin(), seen.end(), device.addr) == seen.end()) {
             seen.push_back(device.addr);
             progress.Clear();
-            io.out << DeviceRecord(device).Format(args.json) << std::flush;
+            io.out << DeviceRecord(device).Format(args.json);
+            FlushOutput(io.out);
         }
         const auto elapsed = std::chrono::duration_cast<std::chrono::seconds>(Clock::now() - start);
         progress.Update("Searching: " + std::to_string(seen.size()) + " found, " +
@@ -53,31 +54,30 @@ int PortLost(const ModulePort& port, const CtlStreams& io) {
     return EXIT_PORT;
 }
 
+int Stopped(const ModulePort& port, const CtlStreams& io, const std::string& done) {
+    io.err << "tarnelctl: " << port.Name() << ": " << Interruption() << "; " << done << ".\n";
+    return EXIT_INTERRUPTED;
+}
+
 }  // namespace
 
 int RunSearch(const CtlArgs& args, ModulePort& port, ModuleSession& session, const CtlStreams& io,
               ProgressLine& progress) {
-    if (const int status = session.Check(); status != EXIT_DONE) {
-        io.err << "tarnelctl: " << port.Name() << ": " << session.Why() << "\n";
-        return status;
-    }
+    int status = session.Check();
+    if (status == EXIT_DONE && !Interrupted()) status = session.ReadUnlinked();
+    if (status != EXIT_DONE) return session.Report(status, io, args.json);
+    if (Interrupted()) return Stopped(port, io, "the search was not started");
     ConfiguratorFlow& flow = session.Flow();
-    if (const FlowOutcome started = flow.After(FlowStep::StartSearch, flow.StartSearch()); started.failed) {
-        if (port.Lost()) return PortLost(port, io);
-        io.err << "tarnelctl: " << port.Name() << ": " << Msg(started.message) << "\n";
-        return EXIT_REFUSED;
-    }
+    if (const FlowOutcome started = flow.After(FlowStep::StartSearch, flow.StartSearch()); started.failed)
+        return session.Report(session.Refused(Msg(started.message), {}), io, args.json);
     const bool ended = ListDevices(args, flow, io, progress);
     progress.Clear();
     if (port.Lost()) return PortLost(port, io);
     if (!ended && flow.StopSearch() != StepResult::Ok) {
-        io.err << "tarnelctl: " << port.Name() << ": The module did not confirm that the search stopped.\n";
-        return EXIT_REFUSED;
+        const int refused = session.Refused("The module did not confirm that the search stopped.", {});
+        return session.Report(refused, io, args.json);
     }
-    if (Interrupted()) {
-        io.err << "tarnelctl: " << port.Name() << ": Interrupted; the search was stopped.\n";
-        return EXIT_INTERRUPTED;
-    }
+    if (Interrupted()) return Stopped(port, io, "the search was stopped");
     io.err << "tarnelctl: " << port.Name() << ": " << Msg(IDS_SEARCH_COMPLETED) << "\n";
     return EXIT_DONE;
 }

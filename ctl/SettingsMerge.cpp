@@ -33,4 +33,13 @@ LineSettings WrittenLine(const ModuleWrite& written) {
     return {written.baud, written.parity, written.stopBits};
 }
 
+std::string WrittenText(const ModuleWrite& written) {
+    std::string text = "name: " + written.name + ", mode: " + std::to_string(written.opMode) +
+                       ", uart: " + FormatLineSettings(WrittenLine(written)) +
+                       ", flow-control: " + (written.flow == 1 ? "yes" : "no") +
+                       ", responses: " + (written.responses == 0 ? "yes" : "no");
+    if (!written.target.IsUnset()) text += ", target: " + AddressText(written.target);
+    return text;
+}
+
 }  // namespace tarnel::ctl

@@ -25,4 +25,9 @@ std::vector<std::string> NotTaken(const ModuleWrite& written, const ModuleReadin
 // The framing of `written`.
 LineSettings WrittenLine(const ModuleWrite& written);
 
+// `written` on one line, under the keys info prints: "name: X, mode: 0,
+// uart: 9600,N,1, flow-control: no, responses: yes" (and the target when
+// one is written).
+std::string WrittenText(const ModuleWrite& written);
+
 }  // namespace tarnel::ctl

@@ -23,7 +23,7 @@ const std::vector<CommandHelp>& CommandHelps() {
          "Checks the module (switching its command responses back on when they are\n"
          "off, and saying so) and reads its model, firmware version, address,\n"
          "name, operation mode, state, UART settings, flow control, command\n"
-         "responses and connection target."},
+         "responses and connection target. A connected module is read as it is."},
         {Command::Set,
          "PORT [--name TEXT] [--uart B,P,S[,FLOW]] [--mode 0-3] [--target ADDRESS]\n"
          "[--responses on|off]",
@@ -42,7 +42,8 @@ const std::vector<CommandHelp>& CommandHelps() {
         {Command::Find, "PORT",
          "Tries every baud rate, parity and stop bit setting the program offers,\n"
          "most likely first (9600,N,1, then 115200,N,1, then the rest), with a\n"
-         "short probe that a module with command responses off answers too, and\n"
+         "short probe (the escape to command mode that a connected module needs,\n"
+         "and a query that a module with command responses off answers too), and\n"
          "prints the one at which the module answers. Every setting is first tried\n"
          "with a quick probe (at most 100 ms), then, when no module answered,\n"
          "once more with the full probe time."},
@@ -126,6 +127,9 @@ the same command sequences and checks as Tarnel Manager's configurator.
 
 Commands:
 )") + commands + R"(
+set, reset, search and provision end a connected module's Bluetooth link
+first, as Tarnel Manager does, and say so; info leaves it connected.
+
 Options (the short form takes its value as the next argument or joined to
 it, -n Sensor or -nSensor; flags group, -jv; -- ends the options):
 )" + options + R"(
@@ -134,23 +138,32 @@ progress line when standard error is a terminal. The configurator's messages
 are in Korean when the locale's first language is Korean (LANGUAGE, LC_ALL,
 LC_MESSAGES, LANG).
 
-Ctrl+C ends any command at its next step: a search is stopped on the module,
-the port is closed, and the exit status is 130. provision --watch ends with
-Ctrl+C as its normal end: its status is then the modules' (0 or 1), and 130
-only when Ctrl+C cut a module's configuration short.
+Ctrl+C ends any command at its next step: the step it came in is finished
+(set and provision still reset a module they wrote to, so that none is left
+half written, but do not read it back), a search is stopped on the module or
+not started, the port is closed, a message says what was done, and the exit
+status is 130. provision --watch ends with Ctrl+C as its normal end: its
+status is then the modules' (0 or 1), and 130 only when Ctrl+C cut a module's
+configuration short. When standard output can no longer be written (its
+reader went away, as with | head), the command stops in the same way, with
+status 141.
 
 Exit status:
   0   done (provision: every module passed, at its last try; a port where no
       module answered is not a failed module)
-  1   the module refused a command or did not take a value; provision: a
-      module failed; ports: the port list could not be read completely
+  1   the module refused a command, did not answer one after the check, or
+      did not take a value; its command responses could not be switched on;
+      its Bluetooth link could not be ended; provision: a module failed;
+      ports: the port list could not be read completely; reset: the question
+      was answered no; verify: a setting differs
   2   wrong command line, or reset without --yes and without a terminal
 )" + OPEN_FAILED_HELP + R"(
   4   no module answered
   5   provision: the report or the state file could not be opened or
       written, or another tarnelctl uses the state file; the line stopped
   130 interrupted (Ctrl+C)
-
+  141 standard output could not be written (its reader went away)
+)" + TERMINATED_HELP + R"(
 Environment:
   TARNELCTL_PROBE_MS
       how long a probe of find and --line auto waits for an answer, in

@@ -3,6 +3,7 @@
 #include "ctl/Console.h"
 #include "ctl/CtlArgs.h"
 #include "ctl/ExitStatus.h"
+#include "ctl/Interrupt.h"
 #include "ctl/RunModuleCommand.h"
 #include "ctl/RunPorts.h"
 #include "ctl/Trace.h"
@@ -10,7 +11,9 @@
 
 using namespace tarnel::ctl;
 
-int main(int argc, char** argv) {
+namespace {
+
+int Run(int argc, char** argv) {
     const Console console = SetUpConsole(argc, argv);
     const CtlArgs args = ParseCtlArgs(console.args);
     if (args.help) {
@@ -29,4 +32,13 @@ int main(int argc, char** argv) {
     if (args.command == Command::Ports) return RunPorts(args.json, std::cout, std::cerr);
     return RunModuleCommand(args,
                             {std::cin, std::cout, std::cerr, console.inIsTerminal, console.errIsTerminal});
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    CatchInterrupt();
+    const int status = Run(argc, argv);
+    FlushOutput(std::cout);
+    return ExitStatusAfter(status);
 }

@@ -4,8 +4,10 @@
 # a module. Arguments go to the simulator (see build/sim/tarnel-sim --help),
 # for example --quiet or --uart 115200,E,1. The simulator stops when Tarnel
 # Manager exits. When no port is saved in the profile yet, or the saved one is
-# not there, the simulator's port is saved as the chosen one, so that OK in the
-# COM port dialog opens it.
+# a virtual port's link that is gone (a simulator's of an earlier run), the
+# simulator's port and its UART settings are saved as the chosen ones, so that
+# OK in the COM port dialog opens it at the settings it hears. Any other saved
+# port stays: a device port is the user's own, plugged in or not.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -46,17 +48,20 @@ stop_sim() {
 trap stop_sim EXIT
 
 port=
+framing=
 for _ in $(seq 100); do
   port=$(sed -n 's/^tarnel-sim: module on \([^ ]*\).*/\1/p' "$log")
-  [ -n "$port" ] && break
+  # "   UART 9600,N,1; ...": baud rate, parity letter, stop bits.
+  framing=$(sed -n 's/^ *UART \([0-9]*\),\([NEO]\),\([12]\).*/\1 \2 \3/p' "$log")
+  [ -n "$port" ] && [ -n "$framing" ] && break
   if ! kill -0 "$sim_pid" 2>/dev/null; then
     echo "run: the simulator did not start." >&2
     exit 1
   fi
   sleep 0.1
 done
-if [ -z "$port" ]; then
-  echo "run: the simulator did not report its port." >&2
+if [ -z "$port" ] || [ -z "$framing" ]; then
+  echo "run: the simulator did not report its port and UART settings." >&2
   exit 1
 fi
 
@@ -79,12 +84,12 @@ saved_port() {
     }' "$profile"
 }
 
-# Saves $1 as the chosen port, leaving every other value as it is. Quoted, a
-# value with a comma stays one string.
-save_port() {
+# Saves the value $2 (as the profile writes it) under the key $1, leaving
+# every other value as it is.
+save_value() {
   mkdir -p "$(dirname "$profile")"
   touch "$profile"
-  LINE="$key=\"$1\"" awk -v section="$section" -v key="$key" '
+  LINE="$1=$2" awk -v section="$section" -v key="$1" '
     /^\[/ {
       if (inside && !done) { print ENVIRON["LINE"]; done = 1 }
       inside = ($0 == section)
@@ -99,20 +104,28 @@ save_port() {
   mv "$profile.new" "$profile"
 }
 
+# Saves the simulator's port (quoted, so that a value with a comma stays one
+# string) and its UART settings as the program keeps them: the parity as its
+# letter's character code.
+save_simulator() {
+  local baud parity stop
+  read -r baud parity stop <<<"$framing"
+  save_value "$key" "\"$port\""
+  save_value 'Application%20buadrate' "$baud"
+  save_value 'Application%20parity%20bit' "$(printf '%d' "'$parity")"
+  save_value 'Application%20stop%20bit' "$stop"
+}
+
 saved=$(saved_port)
 if [[ $port == /dev/pts/* ]]; then
   echo "run: the simulator has no link in the virtual port directory (--no-link), so the dialog does not list it."
-elif [ -n "$saved" ] && "$ctl" ports 2>/dev/null | grep -qxF -- "$saved"; then
-  if [ "$saved" = "$port" ]; then
-    echo "run: OK in the COM port dialog opens the simulator, $port."
-  else
-    echo "run: the COM port dialog proposes $saved, chosen last time; the simulator is $port."
-  fi
+elif [ -z "$saved" ] || [ "$saved" = "$port" ] ||
+  { [ "$(dirname -- "$saved")" = "$(dirname -- "$port")" ] && ! "$ctl" ports 2>/dev/null | grep -qxF -- "$saved"; }; then
+  save_simulator
+  echo "run: OK in the COM port dialog opens the simulator, $port, at ${framing// /,}."
 else
-  save_port "$port"
-  echo "run: OK in the COM port dialog opens the simulator, $port."
+  echo "run: the COM port dialog proposes $saved, chosen last time; the simulator is $port."
 fi
-echo "run: the simulator's UART settings are 9600, NONE, 1 unless given."
 status=0
 "$app" || status=$?
 if [ "$status" -ne 0 ]; then

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Tries `bash scripts/run.sh` as a new user would, on a virtual X display
 # (Xvfb) with a profile and virtual port directory of its own: OK in the COM
-# port dialog must open the script's simulator when no port is saved and when
-# the saved one is not there, and the saved port when it is there. Prints
+# port dialog must open the script's simulator at its settings when no port is
+# saved and when the saved one is a virtual port that is gone, and the saved
+# port otherwise, a device port even when it is unplugged. Prints
 # "N passed, N failed".
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -56,9 +57,19 @@ first_run() {
 
 check "an empty profile: OK opens the simulator" first_run "$work/run.out"
 
-printf '[Default%%20Values]\nApplication%%20COM%%20port=/dev/ttyTARNEL9\nApplication%%20buadrate=9600\n' >"$profile"
-check "a saved port that is not there: OK opens the simulator" first_run "$work/run.out"
-check "  the profile's other values are kept" grep -qx 'Application%20buadrate=9600' "$profile"
+printf '[Default%%20Values]\nApplication%%20COM%%20port=%s\nApplication%%20buadrate=115200\nApplicatoin%%20Op%%20Mode=1\n' \
+  "$XDG_RUNTIME_DIR/tarnel-ports/gone" >"$profile"
+check "a saved virtual port that is gone: OK opens the simulator at its settings" first_run "$work/run.out"
+check "  its baud rate is saved" grep -qx 'Application%20buadrate=9600' "$profile"
+check "  the profile's other values are kept" grep -qx 'Applicatoin%20Op%20Mode=1' "$profile"
+
+printf '[Default%%20Values]\nApplication%%20COM%%20port=/dev/ttyTARNEL9\n' >"$profile"
+# Whatever OK then does, run.sh left the user's port as it was.
+kept_unplugged() {
+  first_run "$work/run.out" >/dev/null || true
+  grep -q 'proposes /dev/ttyTARNEL9, chosen last time' "$work/run.out"
+}
+check "a saved device port that is unplugged is kept" kept_unplugged
 
 printf '[Default%%20Values]\nApplication%%20COM%%20port=%s\n' "$XDG_RUNTIME_DIR/tarnel-ports/a-module" >"$profile"
 check "a saved port that is there: OK opens it" first_run "$work/other.out"

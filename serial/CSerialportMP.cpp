@@ -92,7 +92,7 @@ std::error_code CSerialportMP::Open(const std::string& port, uint32_t baud, uint
     {
         std::lock_guard lock(m_portMutex);
         if (m_isOpen) return std::make_error_code(std::errc::device_or_resource_busy);
-        if (auto error = AcquirePort(port)) return error;
+        if (auto error = OpenPort(m_port, port)) return ToSystemCategory(error);
         if (auto error = settings.ApplyTo(m_port)) {
             std::error_code closeError;
             ReleasePort(m_port, closeError);
@@ -116,12 +116,6 @@ std::error_code CSerialportMP::Reconfigure(uint32_t baud, uint8_t charSize, uint
     std::lock_guard lock(m_portMutex);
     if (!m_isOpen) return std::make_error_code(std::errc::not_connected);
     return ToSystemCategory(settings.ApplyTo(m_port));
-}
-
-std::error_code CSerialportMP::AcquirePort(const std::string& port) {
-    std::error_code error;
-    m_port.open(port, error);
-    return error ? ToSystemCategory(error) : ClaimPort(m_port);
 }
 
 void CSerialportMP::Close() {

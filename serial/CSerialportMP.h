@@ -63,7 +63,13 @@ public:
     //  - std::errc::device_or_resource_busy (generic category): this channel
     //    is already open; nothing is touched.
     //  - another opener holds the port: EBUSY on Linux, ERROR_ACCESS_DENIED
-    //    on Windows (system category).
+    //    on Windows (system category); on Linux also a port in another
+    //    program's exclusive mode, or locked by its UUCP lock file
+    //    (PortHeldByProcess, which names the process and compares equal to
+    //    std::errc::device_or_resource_busy).
+    //  - on Linux, a port that is not this program's to open (PortRefusal):
+    //    a stale virtual port link, the system console. Nothing is set on or
+    //    written to such a port, nor to a busy one.
     //  - no such port: ENOENT, ERROR_FILE_NOT_FOUND; on Linux ENOTTY for a
     //    path that is not a terminal; any other system error of opening or of
     //    a setting the port refuses (std::errc::operation_not_supported for
@@ -106,7 +112,6 @@ private:
     void HandleRead(const std::error_code& error, std::size_t bytes);
     void HandleWrite(const std::error_code& error, std::size_t bytes);
     std::size_t QueueLocked(const uint8_t* data, std::size_t length);
-    std::error_code AcquirePort(const std::string& port);
 
     std::atomic<bool> m_isOpen{false};
     std::vector<uint8_t> m_rxData;

@@ -1,13 +1,11 @@
 #include "serial/EnumerateSysfsComPorts.h"
 
 #include "serial/EnumerateComPorts.h"
+#include "serial/PortClaims.h"
 #include "serial/VirtualPortDirectory.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -18,13 +16,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Pseudo-terminal slaves (devpts) have these majors and no entry in sysfs.
-constexpr unsigned kPtySlaveMajorFirst = 136;
-constexpr unsigned kPtySlaveMajorLast = 143;
-
+// The active consoles' devices start the list of devices already seen, so
+// that they are never listed, under any name.
 class PortList {
 public:
-    explicit PortList(std::vector<std::string>& names) : m_names(names) {}
+    PortList(std::vector<std::string>& names, std::vector<dev_t> consoles)
+        : m_names(names), m_devices(std::move(consoles)) {}
 
     void Add(std::string name, std::optional<dev_t> device) {
         if (std::find(m_names.begin(), m_names.end(), name) != m_names.end()) return;
@@ -70,21 +67,11 @@ bool IsSerialDevice(const fs::path& entry) {
 }
 
 bool IsTerminalDevice(const fs::path& sysfsRoot, dev_t device) {
-    if (major(device) >= kPtySlaveMajorFirst && major(device) <= kPtySlaveMajorLast) return true;
+    if (IsPseudoTerminal(device)) return true;
     const std::string number = std::to_string(major(device)) + ":" + std::to_string(minor(device));
     std::error_code error;
     const fs::path subsystem = fs::read_symlink(sysfsRoot / "dev" / "char" / number / "subsystem", error);
     return !error && subsystem.filename() == "tty";
-}
-
-// A shared lock taken and dropped at once proves that no publisher holds its
-// exclusive one.
-bool IsAbandonedLink(const fs::path& link) {
-    const int fd = open(VirtualPortLockPath(link).c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
-    const bool free = flock(fd, LOCK_SH | LOCK_NB) == 0;
-    close(fd);
-    return free;
 }
 
 // A directory that does not exist is an empty source, not an error.
@@ -106,17 +93,31 @@ std::error_code ListVirtualPorts(const fs::path& sysfsRoot, const fs::path& dir,
     std::error_code error;
     fs::directory_iterator it(dir, error);
     for (; !error && it != fs::directory_iterator(); it.increment(error)) {
-        std::error_code linkError;
-        if (!it->is_symlink(linkError) || IsAbandonedLink(it->path())) continue;
+        struct stat linkInfo {};
         struct stat target {};
         // stat follows the link, so a dangling one fails here.
-        if (stat(it->path().c_str(), &target) != 0 || !S_ISCHR(target.st_mode)) continue;
-        if (IsTerminalDevice(sysfsRoot, target.st_rdev)) list.Add(it->path().string(), target.st_rdev);
+        if (lstat(it->path().c_str(), &linkInfo) != 0 || !S_ISLNK(linkInfo.st_mode) ||
+            stat(it->path().c_str(), &target) != 0 || !S_ISCHR(target.st_mode))
+            continue;
+        if (IsTerminalDevice(sysfsRoot, target.st_rdev) && !IsStaleLink(it->path(), linkInfo, target))
+            list.Add(it->path().string(), target.st_rdev);
     }
     return MissingIsEmpty(error);
 }
 
 }  // namespace
+
+std::vector<dev_t> ConsoleDevices(const fs::path& sysfsRoot) {
+    std::ifstream active(sysfsRoot / "class" / "tty" / "console" / "active");
+    std::vector<dev_t> devices;
+    std::string name;
+    while (active >> name) {
+        // A name that would lead out of class/tty names no console.
+        if (name.find('/') != std::string::npos || name == "..") continue;
+        if (const auto device = DeviceNumber(sysfsRoot / "class" / "tty" / name)) devices.push_back(*device);
+    }
+    return devices;
+}
 
 std::error_code EnumerateComPorts(std::vector<std::string>& ports) {
     return EnumerateSysfsComPorts(ports, "/sys", VirtualPortDirectory());
@@ -125,7 +126,7 @@ std::error_code EnumerateComPorts(std::vector<std::string>& ports) {
 std::error_code EnumerateSysfsComPorts(std::vector<std::string>& ports, const fs::path& sysfsRoot,
                                        const fs::path& virtualPortDir) {
     ports.clear();
-    PortList list(ports);
+    PortList list(ports, ConsoleDevices(sysfsRoot));
     const std::error_code kernelError = ListKernelPorts(sysfsRoot, list);
     const std::error_code virtualError = ListVirtualPorts(sysfsRoot, virtualPortDir, list);
     return kernelError ? kernelError : virtualError;

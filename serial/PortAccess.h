@@ -3,19 +3,22 @@
 #include <asio/serial_port.hpp>
 
 #include <functional>
+#include <string>
 #include <system_error>
 
 // The operating system's part of holding a port, around asio's open and
 // close; each platform has its own file.
 
-// Called right after asio opened `port`: makes sure no other program can open
-// it while this one has it, and discards whatever is pending in both
-// directions. On an error the port is closed again and the error returned, in
-// the system category; a port held by another opener gives that system's
-// busy error.
-std::error_code ClaimPort(asio::serial_port& port);
+// Opens `name` for this program alone and discards whatever is pending in
+// both directions. On Linux nothing is set on or written to the terminal
+// before the checks that it is no other program's have passed (see
+// PortClaims.h and OpenCheckedPort). The empty code, or the error, mostly in
+// the system category, with the port left closed; a port held by another
+// program compares equal to std::errc::device_or_resource_busy on Linux and
+// gives ERROR_ACCESS_DENIED on Windows.
+std::error_code OpenPort(asio::serial_port& port, const std::string& name);
 
-// Undoes what ClaimPort left on the device beyond this handle, then closes it.
+// Undoes what OpenPort left on the device beyond this handle, then closes it.
 void ReleasePort(asio::serial_port& port, std::error_code& error);
 
 // Reads the open port's settings (termios on Linux, the DCB on Windows), lets

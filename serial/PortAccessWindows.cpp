@@ -2,11 +2,14 @@
 
 #include <windows.h>
 
-std::error_code ClaimPort(asio::serial_port& port) {
+std::error_code OpenPort(asio::serial_port& port, const std::string& name) {
     // A COM port is exclusive by itself: a second CreateFile fails with
-    // ERROR_ACCESS_DENIED inside asio's open. What the device sent before, or
-    // an earlier user left unsent, is stale; a port that cannot purge is
-    // still usable.
+    // ERROR_ACCESS_DENIED inside asio's open.
+    std::error_code error;
+    port.open(name, error);
+    if (error) return error;
+    // What the device sent before, or an earlier user left unsent, is stale;
+    // a port that cannot purge is still usable.
     PurgeComm(port.native_handle(), PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR);
     return {};
 }

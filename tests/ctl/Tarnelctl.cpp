@@ -38,8 +38,11 @@ void Tarnelctl::Start(std::vector<std::string> args) {
     const bool terminal = !m_terminal.empty();
     posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, terminal ? m_terminal.c_str() : "/dev/null",
                                      terminal ? O_RDWR | O_NOCTTY : O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0600);
+    if (m_outPipe >= 0)
+        posix_spawn_file_actions_adddup2(&actions, m_outPipe, STDOUT_FILENO);
+    else
+        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0600);
     if (terminal)
         posix_spawn_file_actions_adddup2(&actions, STDIN_FILENO, STDERR_FILENO);
     else
@@ -65,6 +68,8 @@ void Tarnelctl::Start(std::vector<std::string> args) {
     envp.push_back(nullptr);
     if (posix_spawn(&m_pid, TARNELCTL_PATH, &actions, nullptr, argv.data(), envp.data()) != 0) m_pid = -1;
     posix_spawn_file_actions_destroy(&actions);
+    if (m_outPipe >= 0) close(m_outPipe);
+    m_outPipe = -1;
 }
 
 std::string Tarnelctl::Out() const {
@@ -75,8 +80,8 @@ std::string Tarnelctl::Err() const {
     return ReadText(m_dir.Path() / "err");
 }
 
-void Tarnelctl::Interrupt() const {
-    if (m_pid > 0) kill(m_pid, SIGINT);
+void Tarnelctl::Interrupt(int signal) const {
+    if (m_pid > 0) kill(m_pid, signal);
 }
 
 void Tarnelctl::Kill() const {
@@ -97,6 +102,13 @@ CtlRun Tarnelctl::Finish(std::chrono::seconds limit) {
     run.out = Out();
     run.err = Err();
     return run;
+}
+
+void Tarnelctl::CloseOutput() {
+    int ends[2];
+    if (pipe(ends) != 0) return;
+    close(ends[0]);
+    m_outPipe = ends[1];
 }
 
 void Tarnelctl::SetEnv(const std::string& name, const std::string& value) {

@@ -7,6 +7,7 @@
 #include <sys/types.h>
 
 #include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -28,11 +29,12 @@ public:
     CtlRun operator()(std::vector<std::string> args, std::chrono::seconds limit = std::chrono::seconds(30));
 
     // Starts a run that the test ends: Out() and Err() show what it printed
-    // so far, Interrupt() is Ctrl+C, Finish() waits for its end.
+    // so far, Interrupt() is Ctrl+C (or another signal), Finish() waits for
+    // its end.
     void Start(std::vector<std::string> args);
     std::string Out() const;
     std::string Err() const;
-    void Interrupt() const;
+    void Interrupt(int signal = SIGINT) const;
     // kill -9: the run ends without a chance to clean up, as at a crash.
     void Kill() const;
     CtlRun Finish(std::chrono::seconds limit = std::chrono::seconds(30));
@@ -40,6 +42,8 @@ public:
     // Standard input and standard error on the terminal `device` (a
     // pseudo-terminal's slave) for the runs that follow; Err() is then empty.
     void SetTerminal(const std::string& device) { m_terminal = device; }
+    // Standard output of the next run into a pipe whose reader is gone.
+    void CloseOutput();
     // An environment variable for the runs that follow.
     void SetEnv(const std::string& name, const std::string& value);
 
@@ -54,6 +58,7 @@ private:
     std::vector<std::string> m_env;
     std::string m_terminal;
     pid_t m_pid = -1;
+    int m_outPipe = -1;  // the writing end for the next run
 };
 
 std::vector<std::string> Lines(const std::string& text);

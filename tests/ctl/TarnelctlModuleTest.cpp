@@ -269,6 +269,128 @@ TEST_F(TarnelctlModuleTest, APortThatDiesEndsEveryCommandWithThePortError) {
     }
 }
 
+SimConfig Connected() {
+    SimConfig config;
+    config.state = sim::ModuleState::Connected;
+    return config;
+}
+
+// A module whose OK after a query's data line comes a little late, with its
+// command responses off until the check switches them on.
+SimConfig QuietWithLateOk() {
+    SimConfig config;
+    config.settings.quietMode = true;
+    config.okDelay = 30ms;
+    return config;
+}
+
+// What the module answered decides what a command reports: a refusal, no
+// answer and a done command are told apart, and nothing is done to a
+// connected module without a word.
+TEST_F(TarnelctlModuleTest, ACommandIsReportedAsItWasAnswered) {
+    struct Case {
+        const char* what;
+        SimConfig config;
+        std::vector<std::string> args;  // the command, then what follows the port
+        int exit;
+        std::string err;   // a part of standard error
+        std::string out;   // a part of standard output
+        std::string sent;  // a command the module heard, or none
+    };
+    SimConfig refusedReset = QuietWithLateOk();
+    refusedReset.errorCommands = {"AT&F"};
+    SimConfig searching = QuietWithLateOk();
+    searching.inquiryOk = true;
+    searching.inquiryTime = 60s;
+    SimConfig silentName;
+    silentName.silentCommands = {"AT+NAME"};
+    SimConfig refusedName;
+    refusedName.errorCommands = {"AT+NAME"};
+    SimConfig refusedSwitch;
+    refusedSwitch.settings.quietMode = true;
+    refusedSwitch.replyOverrides = {{"AT+QM", "\r\nERROR\r\n"}};
+    SimConfig silentSwitch;
+    silentSwitch.settings.quietMode = true;
+    silentSwitch.silentCommands = {"AT+QM"};
+    const std::string connected = "Device is in connected state. Ending its Bluetooth connection.";
+    const Case cases[] = {
+        {"refused factory reset after a late OK",
+         refusedReset,
+         {"reset", "--yes"},
+         EXIT_REFUSED,
+         "The module refused the factory reset.",
+         "",
+         "AT&F"},
+        {"search after a late OK", searching, {"search", "--seconds", "1"}, EXIT_DONE, "", "", "AT+OPCANCEL"},
+        {"silent name",
+         silentName,
+         {"set", "--name", "Bob", "--json"},
+         EXIT_REFUSED,
+         "(the module did not answer the name (AT+NAME=Bob))",
+         R"("command":"AT+NAME=Bob","answer":"none")",
+         "AT+NAME=Bob"},
+        {"refused name",
+         refusedName,
+         {"set", "--name", "Bob", "--json"},
+         EXIT_REFUSED,
+         "(the module refused the name)",
+         R"("answer":"refused")",
+         "AT+NAME=Bob"},
+        {"refused switch",
+         refusedSwitch,
+         {"info"},
+         EXIT_REFUSED,
+         "Command responses stay off: the module refused AT+QM=0.",
+         "",
+         "AT+QM=0"},
+        {"silent switch",
+         silentSwitch,
+         {"info", "--json"},
+         EXIT_REFUSED,
+         "Command responses stay off: the module did not answer AT+QM=0.",
+         R"("answer":"none")",
+         "AT+QM=0"},
+        {"set on a connected module",
+         Connected(),
+         {"set", "--name", "Bob"},
+         EXIT_DONE,
+         connected,
+         "name: Bob",
+         "AT+DISC"},
+        {"reset on a connected module",
+         Connected(),
+         {"reset", "--yes"},
+         EXIT_DONE,
+         connected,
+         "state: idle",
+         "AT+DISC"},
+        {"search on a connected module",
+         Connected(),
+         {"search", "--seconds", "1"},
+         EXIT_DONE,
+         connected,
+         "",
+         "AT+DISC"},
+        {"info on a connected module", Connected(), {"info"}, EXIT_DONE, "", "state: connected", ""},
+        {"find on a connected module", Connected(), {"find"}, EXIT_DONE, "", "uart: 9600,N,1", "+++"},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<std::string> args = c.args;
+        args.insert(args.begin() + 1, Serve(c.config, "answers-" + std::to_string(n)));
+        const CtlRun run = m_tarnelctl(args);
+        EXPECT_EQ(run.exit, c.exit) << run.err;
+        EXPECT_NE(run.err.find(c.err), std::string::npos) << run.err;
+        EXPECT_NE(run.out.find(c.out), std::string::npos) << run.out;
+        if (!c.sent.empty()) {
+            EXPECT_EQ(Sent(c.sent, n), 1) << c.sent;
+        }
+        EXPECT_EQ(run.err.find(connected) != std::string::npos, c.err == connected);
+        ++n;
+    }
+}
+
 SimConfig AtUart(sim::LineSettings line) {
     SimConfig config;
     config.settings.uart.line = line;
@@ -657,6 +779,72 @@ TEST_F(TarnelctlModuleTest, CtrlCEndsEveryCommandWithOneHundredThirtyAndClosesTh
     }
     // The port was closed each time: it opens at once.
     EXPECT_EQ(m_tarnelctl({"info", port, "--line", "115200,N,1"}).exit, EXIT_NO_MODULE);
+}
+
+// Ctrl+C or SIGTERM while a step runs (its answer delayed), no reader for
+// the output, or the module gone as its settings are written: the step
+// finishes, nothing after it starts, the exit status names what ended the
+// command and the message what was done.
+TEST_F(TarnelctlModuleTest, AnInterruptFinishesTheStepItCameInAndStartsNoOther) {
+    constexpr int kClosedOutput = 0;  // standard output is a pipe already closed
+    constexpr int kUnplugged = -1;    // the module goes
+    struct Case {
+        std::vector<std::string> args;  // the port goes last
+        std::string during;             // the command whose delayed answer the end comes before
+        int signal;
+        int exit;
+        std::string said;
+        std::pair<std::string, int> sent;  // a command and how often it was sent
+    };
+    const std::string written = "name: X, mode: 0, uart: 115200,N,1, flow-control: no, responses: yes; ";
+    const std::vector<Case> cases{
+        {{"info"}, "AT+VER?", SIGINT, 130, "Interrupted; the module was read.", {"AT+VER?", 1}},
+        {{"set", "--name", "L9"}, "AT+NAME", SIGINT, 130, "written and the module reset", {"ATZ", 1}},
+        {{"reset", "--yes"}, "AT&F", SIGINT, 130, "reset to its factory settings", {"AT&F", 1}},
+        {{"provision", "--name", "P1", "--port"}, "AT+NAME", SIGINT, 130, "Interrupted", {"ATZ", 1}},
+        {{"search"}, "AT+MODELNAME?", SIGINT, 130, "the search was not started.", {"AT+INQ=60,1", 0}},
+        {{"search"}, "AT+INQ", SIGTERM, 143, "Terminated; the search was stopped.", {"AT+OPCANCEL", 1}},
+        {{"search"},
+         "",
+         kClosedOutput,
+         141,
+         "Standard output was closed; the search was stopped.",
+         {"AT+OPCANCEL", 1}},
+        {{"set", "--name", "X", "--uart", "115200,N,1"},
+         "AT+QM=0",
+         kUnplugged,
+         3,
+         written + "the module was not reset",
+         {"ATZ", 0}},
+        {{"provision", "--name", "X", "--uart", "115200,N,1", "--port"},
+         "AT+QM=0",
+         kUnplugged,
+         3,
+         written + "the module was not reset",
+         {"ATZ", 0}},
+    };
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        const Case& c = cases[i];
+        SimConfig config = WithDevices();
+        config.inquiryTime = 60s;
+        config.commandDelays = {{c.during.substr(0, c.during.find('=')), 600ms}};
+        std::vector<std::string> args = c.args;
+        args.push_back(Serve(config, "stopped" + std::to_string(i)));
+        SCOPED_TRACE(args[0] + " " + c.during);
+        if (c.signal == kClosedOutput) m_tarnelctl.CloseOutput();
+        m_tarnelctl.Start(args);
+        if (c.signal != kClosedOutput) {
+            ASSERT_TRUE(
+                WaitUntil([&] { return Sim(i).Received().find(c.during) != std::string::npos; }, 20s));
+        }
+        if (c.signal == kUnplugged) Sim(i).Unplug();
+        if (c.signal > 0) m_tarnelctl.Interrupt(c.signal);
+        const CtlRun run = m_tarnelctl.Finish();
+        EXPECT_EQ(run.exit, c.exit) << run.err;
+        EXPECT_NE((run.out + run.err).find(c.said), std::string::npos) << run.out << run.err;
+        EXPECT_EQ(Sent(c.sent.first, i), c.sent.second) << c.sent.first;
+        EXPECT_NE(Sim(i).Snapshot().state, sim::ModuleState::Inquiring) << "the search was stopped";
+    }
 }
 
 TEST_F(TarnelctlModuleTest, ProvisionCountsModulesNotAttemptsAndStopsWhenTheNameOutgrowsTheModule) {

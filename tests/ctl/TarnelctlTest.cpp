@@ -3,7 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <fstream>
 #include <memory>
+#include <regex>
+#include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -43,6 +48,29 @@ TEST(Tarnelctl, HelpDescribesEveryCommandAndOptionAndVersionGivesTheProjectVersi
         EXPECT_EQ(version.exit, EXIT_DONE);
         EXPECT_EQ(version.out, "tarnelctl (Tarnel Manager) " TARNEL_VERSION "\n");
     }
+}
+
+// The statuses that `entry` finds in `text` between `from` and `to`.
+std::set<int> Statuses(const std::string& text, const std::string& from, const std::string& to,
+                       const std::regex& entry) {
+    const std::size_t start = text.find(from);
+    const std::string section = text.substr(start, text.find(to, start) - start);
+    std::set<int> found;
+    for (std::sregex_iterator it(section.begin(), section.end(), entry), end; it != end; ++it)
+        found.insert(std::stoi((*it)[1]));
+    return found;
+}
+
+TEST(Tarnelctl, TheHelpAndTheManualListEveryExitStatusTheProgramGives) {
+    const std::set<int> program{EXIT_DONE,        EXIT_REFUSED,       EXIT_USAGE,
+                                EXIT_PORT,        EXIT_NO_MODULE,     EXIT_REPORT,
+                                EXIT_INTERRUPTED, EXIT_OUTPUT_CLOSED, EXIT_TERMINATED};
+    const std::string help = Tarnelctl()({"--help"}).out;
+    EXPECT_EQ(Statuses(help, "Exit status:", "Environment:", std::regex("\n  ([0-9]+) ")), program);
+    std::stringstream man;
+    man << std::ifstream(TARNELCTL_MAN_PATH).rdbuf();
+    EXPECT_EQ(Statuses(man.str(), "# EXIT STATUS", "# ENVIRONMENT", std::regex("\n\\*([0-9]+)\\*\n")),
+              program);
 }
 
 TEST(Tarnelctl, AUsageMistakeExitsWithTwoAndSaysWhyOnStandardError) {
@@ -123,6 +151,17 @@ TEST(Tarnelctl, AMissingOrBusyPortExitsWithThreeAndTheSystemsReason) {
     EXPECT_EQ(busy.err, "tarnelctl: Unable to open the COM port. " + port + ": Device or resource busy.\n");
     holder->Close();
     exec.Stop();
+
+    // A link its dead publisher left to another program's terminal is
+    // refused before any byte.
+    test::PtyPair other;
+    other.HoldSlave();
+    const std::string stale = tarnelctl.Publish("stale", other.SlavePath());
+    std::ofstream(stale + ".lock") << "";
+    const CtlRun find = tarnelctl({"find", stale});
+    EXPECT_EQ(find.exit, EXIT_PORT);
+    EXPECT_NE(find.err.find(stale + ": Stale virtual port link"), std::string::npos) << find.err;
+    EXPECT_EQ(other.ReceiveIdle(std::chrono::milliseconds(100)), "");
 
     // Once the port is free it opens, and nothing answers on it.
     const CtlRun free = tarnelctl({"search", port, "--seconds", "5"});

@@ -139,13 +139,25 @@ TEST_F(TarnelModuleTest, ApplyWritesEverySettingAndStopsAtTheFirstRefusal) {
     }
 }
 
-TEST_F(TarnelModuleTest, ANameTheModuleCannotTakeIsNeverSent) {
+TEST_F(TarnelModuleTest, AValueTheModuleCannotTakeIsNeverSent) {
     Serve();
-    ModuleWrite values;
-    values.name = "a,b";
-    DeviceInfo current{};
-    EXPECT_EQ(m_module.Apply(values, current), ModuleResult::NameFailed);
-    EXPECT_EQ(SentStartingWith("AT+NAME"), 0);
+    ModuleWrite badName;
+    badName.name = "a,b";
+    ModuleWrite modeFour;
+    modeFour.name = "Tarnel";
+    modeFour.opMode = 4;
+    struct Case {
+        ModuleWrite values;
+        ModuleResult result;
+        const char* command;
+    };
+    for (const Case& bad : {Case{badName, ModuleResult::NameFailed, "AT+NAME"},
+                            Case{modeFour, ModuleResult::OpModeFailed, "AT+OPMODE"}}) {
+        SCOPED_TRACE(bad.command);
+        DeviceInfo current{};
+        EXPECT_EQ(m_module.Apply(bad.values, current), bad.result);
+        EXPECT_EQ(SentStartingWith(bad.command), 0);
+    }
 }
 
 TEST_F(TarnelModuleTest, AModuleThatNeverAnswersFailsTheCheckAndTheRead) {

@@ -99,12 +99,13 @@ TEST_F(EnumerateTest, KernelPortsWithDevicesInDirectoryOrder) {
     AddTty("ttyACM0", true, {{"dev", "166:0"}});
     AddTty("ttyAMA0", true, {{"dev", "204:64"}});
     AddTty("tty1", false, {{"dev", "4:1"}});
-    AddTty("console", false, {{"dev", "5:1"}});
+    AddTty("console", false, {{"dev", "5:1"}, {"active", "tty0 ttyS4"}});
     AddTty("ptmx", false, {{"dev", "5:2"}});
     AddTty("ttyS0", true, {{"dev", "4:64"}, {"type", "0"}});
     AddTty("ttyS1", true, {{"dev", "4:65"}, {"type", "4"}});
     AddTty("ttyS2", true, {{"dev", "4:66"}});
     AddTty("ttyS3", true, {{"dev", "4:67"}, {"type", "garbage"}});
+    AddTty("ttyS4", true, {{"dev", "4:68"}, {"type", "4"}});  // the kernel's console
 
     std::vector<std::string> expected;
     for (const auto& name : DirectoryOrder(Tty(), {"ttyUSB0", "ttyACM0", "ttyAMA0", "ttyS1"}))
@@ -116,6 +117,7 @@ TEST_F(EnumerateTest, VirtualPortsAreLinksToTerminalDevicesAfterTheKernelPorts) 
     PtyPair first;
     PtyPair second;
     PtyPair third;
+    PtyPair reused;
     AddTty("ttyUSB0", true, {{"dev", "188:0"}});
     AddCharSubsystem("5:0", "tty");
     AddCharSubsystem("1:3", "mem");
@@ -132,6 +134,9 @@ TEST_F(EnumerateTest, VirtualPortsAreLinksToTerminalDevicesAfterTheKernelPorts) 
     // A companion nobody holds locked: its publisher was killed.
     Link("abandoned", third.SlavePath());
     std::ofstream(m_virtual / "abandoned.lock") << "";
+    // A link older than its terminal: the number went to someone else.
+    Link("reused", reused.SlavePath());
+    ASSERT_TRUE(reused.RenewAfter(Virtual("reused")));
     std::ofstream(m_virtual / "not-a-link") << "x";
 
     const auto ports = Enumerate();

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -9,6 +10,8 @@
 #include <cstdlib>
 #include <stdexcept>
 #include <system_error>
+
+#include "tests/support/WaitUntil.h"
 
 namespace tarnel::test {
 
@@ -37,6 +40,23 @@ PtyPair::PtyPair() {
 PtyPair::~PtyPair() {
     if (m_heldSlave >= 0) close(m_heldSlave);
     if (m_master >= 0) close(m_master);
+}
+
+bool PtyPair::RenewAfter(const std::string& link) const {
+    struct stat linkInfo {};
+    if (lstat(link.c_str(), &linkInfo) != 0) return false;
+    const auto newer = [&linkInfo](const timespec& t) {
+        const timespec& l = linkInfo.st_ctim;
+        return t.tv_sec != l.tv_sec ? t.tv_sec > l.tv_sec : t.tv_nsec > l.tv_nsec;
+    };
+    return WaitUntil(
+        [&] {
+            struct stat slave {};
+            return stat(m_slavePath.c_str(), &slave) == 0 &&
+                   chmod(m_slavePath.c_str(), slave.st_mode & 07777) == 0 &&
+                   stat(m_slavePath.c_str(), &slave) == 0 && newer(slave.st_ctim);
+        },
+        std::chrono::seconds(5));
 }
 
 void PtyPair::HoldSlave() {

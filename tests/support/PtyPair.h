@@ -37,6 +37,12 @@ public:
     // Closes the master side: to the port this looks like an unplugged device.
     void Unplug();
 
+    // Changes the slave's inode (its mode, to what it is) until its change
+    // time is newer than that of the link `link` itself: to a check of ages,
+    // the terminal was made after the link, as when its number was reused.
+    // Returns false when that did not happen in time.
+    bool RenewAfter(const std::string& link) const;
+
     // Keeps the slave side open, so that the master survives while the code
     // under test has the port closed (a closed slave makes master reads fail).
     void HoldSlave();
