@@ -119,22 +119,26 @@ TEST(TermRichedit, AStreamOfReadsTakesOneNotificationAtATimeAndLetsInputThrough)
         ASSERT_TRUE(WaitFor([&] { return Shown(f.view) == WithLfBreaks(ui::FromUtf8(all)); }));
         EXPECT_EQ(f.view.notifications, 1) << "100 reads before the window thread ran";
 
-        std::atomic<bool> keySent{false};
+        std::atomic<bool> stopReading{false};
         std::thread reader([&] {
             std::error_code fine;
             const auto deadline = std::chrono::steady_clock::now() + 10s;
-            for (int i = 100; !keySent && std::chrono::steady_clock::now() < deadline; i += 64) {
+            for (int i = 100; !stopReading && std::chrono::steady_clock::now() < deadline; i += 64) {
                 const std::string lines = NumberedLines(i, 64, 60);
                 f.view.OnRead(f.view.m_channel, fine, {lines.begin(), lines.end()},
                               static_cast<unsigned>(lines.size()));
                 all += lines;
+                // About 2 MB/s, a fast USB serial device's stream.
+                std::this_thread::sleep_for(2ms);
             }
         });
         tarnel::test::PressKey('Q');
-        const bool sentWhileReading = WaitFor([&] { return f.pty.Receive(1, 1ms) == "q"; }, 5s);
-        keySent = true;
+        const bool echoedWhileReading =
+            WaitFor([&] { return Shown(f.view).find(u'q') != std::u16string::npos; }, 5s);
+        stopReading = true;
         reader.join();
-        EXPECT_TRUE(sentWhileReading);
+        EXPECT_TRUE(echoedWhileReading);
+        EXPECT_EQ(f.pty.Receive(1, 5s), "q");
         // More than a view of text after the key's echo: the view holds the
         // stream's newest characters only.
         const std::string last = NumberedLines(1000000, 600, 60);
