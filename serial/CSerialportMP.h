@@ -44,7 +44,7 @@ using WriteCallback = std::function<void(std::shared_ptr<CSerialportMP>, std::er
 // call Write; the read callback may. Either callback may call Close.
 class CSerialportMP : public std::enable_shared_from_this<CSerialportMP>, private asio::noncopyable {
 public:
-    static constexpr std::size_t RX_BUFFER_SIZE = 1024;
+    static constexpr std::size_t RX_BUFFER_SIZE = 65536;
     static constexpr std::size_t TX_QUEUE_CAPACITY = 4086;
     static constexpr std::size_t TX_CHUNK_SIZE = 1024;
 
