@@ -114,6 +114,10 @@ void TarnelComm::Close() {
     { std::lock_guard lock(m_rxMutex); }
     m_rxCond.notify_all();
     m_gate.WakeAll();
+    // A call that is past the gate may be about to write; once it has seen
+    // the closing and left, nothing more is queued, and what the channel's
+    // close discards cannot reach the next opening's module instead.
+    m_gate.AwaitFree();
     m_channel->Close();
     {
         const std::lock_guard executor(g_executorMutex);

@@ -45,7 +45,8 @@ public:
     // channel's error on failure.
     std::error_code Reconfigure(unsigned baud, unsigned charSize, uint8_t parity, uint8_t stopBits,
                                 uint8_t flowControl);
-    // Closes the channel; a call waiting in the engine returns RES_CLOSED.
+    // Closes the channel; a call waiting in the engine returns RES_CLOSED,
+    // and Close returns only after it has. Not from inside m_onSend.
     void Close();
     bool IsOpen() const;
 

@@ -109,11 +109,15 @@ public:
 private:
     void DoRead();
     void DoWrite();
-    void HandleRead(const std::error_code& error, std::size_t bytes);
-    void HandleWrite(const std::error_code& error, std::size_t bytes);
+    bool IsCurrent(uint32_t opening) const;
+    void HandleRead(uint32_t opening, const std::error_code& error, std::size_t bytes);
+    void HandleWrite(uint32_t opening, const std::error_code& error, std::size_t bytes);
     std::size_t QueueLocked(const uint8_t* data, std::size_t length);
 
     std::atomic<bool> m_isOpen{false};
+    // Counts the successful openings; an operation carries the one it was
+    // started in.
+    std::atomic<uint32_t> m_opening{0};
     std::vector<uint8_t> m_rxData;
     uint8_t m_readBuf[RX_BUFFER_SIZE] = {};
     std::vector<uint8_t> m_txQueue;
