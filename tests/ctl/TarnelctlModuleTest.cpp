@@ -471,11 +471,11 @@ TEST_F(TarnelctlModuleTest, ProvisionWatchConfiguresEachNewModuleOnceAndSumsUp) 
     EXPECT_EQ(run.exit, EXIT_REFUSED);
     EXPECT_EQ(Lines(run.out),
               (std::vector<std::string>{
-                  "001A7D000001  Sensor-001  PASS  (" + a + ")",
+                  "001A7DDA7113  Sensor-001  PASS  (" + a + ")",
                   "001A7D000002  Sensor-002  FAIL: Failed to save device settings. Try to check device state "
                   "again. (the module refused the operation mode)  (" +
                       b + ")",
-                  "001A7D000001  Sensor-001  REPEAT: this module passed before and is left as it is  (" +
+                  "001A7DDA7113  Sensor-001  REPEAT: this module passed before and is left as it is  (" +
                       again + ")",
                   "001A7D000003  Sensor-003  PASS  (" + c + ")", "summary", "  passed: 2", "  failed: 1",
                   "  repeated: 1", "  no-module: 0"}));
@@ -592,7 +592,7 @@ TEST_F(TarnelctlModuleTest, AReportHoldsAWholeRecordOfEveryModuleOrTheLineStops)
          std::vector<std::pair<std::string, std::string>>{{"port", port},
                                                           {"port-id", port},
                                                           {"result", "PASS"},
-                                                          {"address", "001A7D000001"},
+                                                          {"address", "001A7DDA7113"},
                                                           {"name", "Q\"1"},
                                                           {"model", "TARNEL-BT1"},
                                                           {"written-mode", "2"},
@@ -609,9 +609,9 @@ TEST_F(TarnelctlModuleTest, AReportHoldsAWholeRecordOfEveryModuleOrTheLineStops)
     const auto lines = Lines(ReadText(csv));
     ASSERT_EQ(lines.size(), 3u) << ReadText(csv);
     EXPECT_EQ(lines[0].rfind("time,host,port,port-id,result,why,address,name,model,", 0), 0u) << lines[0];
-    EXPECT_NE(lines[1].find(",PASS,,001A7D000001,\"Q\"\"1\",TARNEL-BT1,"), std::string::npos) << lines[1];
+    EXPECT_NE(lines[1].find(",PASS,,001A7DDA7113,\"Q\"\"1\",TARNEL-BT1,"), std::string::npos) << lines[1];
     EXPECT_NE(
-        lines[2].find(",REPEAT,this module passed before and is left as it is,001A7D000001,\"Q\"\"1\","),
+        lines[2].find(",REPEAT,this module passed before and is left as it is,001A7DDA7113,\"Q\"\"1\","),
         std::string::npos)
         << lines[2];
     EXPECT_TRUE(lines[2].ends_with("\r"));
@@ -680,7 +680,7 @@ TEST_F(TarnelctlModuleTest, AStateFileCarriesTheNumbersAcrossARestartAndServesOn
     EXPECT_EQ(Sim(1).Snapshot().current.name, "S2");
 }
 
-TEST_F(TarnelctlModuleTest, VerifySaysWhichSettingsDifferAndWritesNothing) {
+TEST_F(TarnelctlModuleTest, VerifyVerifyOnlyAndDryRunSayWhatDiffersOrWouldBeSentAndWriteNothing) {
     const std::string port = Serve(Configured());
     SimConfig mute;
     mute.silentCommands = {"AT", "+++", "AT+QM?", "AT+MODELNAME?"};
@@ -692,27 +692,40 @@ TEST_F(TarnelctlModuleTest, VerifySaysWhichSettingsDifferAndWritesNothing) {
         int exit;
         std::vector<std::string> lines;  // each among the output's lines
     };
+    const std::string station = "  (" + port + ")";
     const std::vector<Case> cases{
-        {{port, "--name", "Bench-7", "--mode", "3"}, EXIT_DONE, {port, "  result: same"}},
+        {{"verify", port, "--name", "Bench-7", "--mode", "3"}, EXIT_DONE, {port, "  result: same"}},
         // An option given beside the file wins.
-        {{port, "--settings", recipe, "--mode", "3"},
+        {{"verify", port, "--settings", recipe, "--mode", "3"},
          EXIT_REFUSED,
          {"  result: different", "  name: 'Bench-7', target 'X'", "  settings: " + recipe}},
-        {{port, "-u", "9600,N,1", "-t", "A1B2C3D4E5F7"},
+        {{"verify", port, "-u", "9600,N,1", "-t", "A1B2C3D4E5F7"},
          EXIT_REFUSED,
          {"  uart: '9600,N,1,on', target '9600,N,1,off'", "  target: 'A1B2C3D4E5F6', target 'A1B2C3D4E5F7'"}},
-        {{silent, "--mode", "1"}, EXIT_NO_MODULE, {}},
+        {{"verify", silent, "--mode", "1"}, EXIT_NO_MODULE, {}},
+        {{"provision", "--verify-only", "--port", port, "--mode", "3", "--name", "Node-{n}"},
+         EXIT_DONE,
+         {"001A7DDA7113  Bench-7  SAME" + station}},
+        {{"provision", "--verify-only", "--port", port, "--settings", recipe},
+         EXIT_REFUSED,
+         {"001A7DDA7113  Bench-7  DIFFERENT: mode '3', target '1'" + station}},
+        {{"set", "--dry-run", port, "--name", "New", "-r", "off"},
+         EXIT_DONE,
+         {"AT+NAME=New", "AT+UART=9600,N,1,1", "AT+OPMODE=3", "AT+QM=1"}},
+        {{"provision", "--dry-run", "--port", port, "--name", "N-{n}", "--first", "4", "--json"},
+         EXIT_DONE,
+         {R"({"port":")" + port + R"(","command":"AT+NAME=N-4"})",
+          R"({"port":")" + port +
+              R"(","address":"001A7DDA7113","name":"N-4","result":"DRY RUN","why":"nothing was written"})"}},
     };
     for (const Case& c : cases) {
-        std::vector<std::string> args{"verify"};
-        args.insert(args.end(), c.args.begin(), c.args.end());
-        const CtlRun run = m_tarnelctl(args);
+        const CtlRun run = m_tarnelctl(c.args);
         EXPECT_EQ(run.exit, c.exit) << c.args[1] << ": " << run.err;
         for (const std::string& line : c.lines)
             EXPECT_TRUE(Contains(Lines(run.out), line)) << line << "\n" << run.out;
     }
     for (const std::string& command : Sim().Commands())
-        EXPECT_TRUE(command.find('=') == std::string::npos || command.rfind("AT+QM=", 0) == 0) << command;
+        EXPECT_EQ(command.find('='), std::string::npos) << command;
     EXPECT_EQ(Sent("ATZ"), 0);
 }
 
