@@ -87,7 +87,7 @@ const std::vector<OptionSpec>& OptionSpecs() {
          "start, on standard error"},
         {"--progress", '\0', "line|json", kAllCommands, false,
          "line: a progress line on a terminal (the default); json: the\n"
-         "steps (probing, checking, reading, writing, resetting,\n"
+         "steps (probing, reading, ending-link, writing, resetting,\n"
          "verifying) as JSON lines on standard error, with the time\n"
          "and the port, for a program that watches the line"},
         {"--help", 'h', "", kAllCommands, false, "print this text (after a command: that command's)"},

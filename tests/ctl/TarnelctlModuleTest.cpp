@@ -106,6 +106,19 @@ TEST_F(TarnelctlModuleTest, SetKeepsWhatIsNotGivenAndReadsBackAtTheNewUart) {
     const CtlRun info = m_tarnelctl({"info", port, "--line", "115200,E,2"});
     EXPECT_EQ(info.exit, EXIT_DONE) << info.err;
     EXPECT_NE(info.out.find("  name: Line-2\n"), std::string::npos) << info.out;
+
+    // For a program that watches: each step one JSON line, in order.
+    const CtlRun watched = m_tarnelctl({"set", port, "-l", "115200,E,2", "-m", "1", "--progress", "json"});
+    EXPECT_EQ(watched.exit, EXIT_DONE) << watched.err;
+    std::vector<std::string> events;
+    for (const std::string& line : Lines(watched.err)) {
+        if (!line.starts_with("{")) continue;
+        const auto event = nlohmann::json::parse(line);
+        EXPECT_EQ(event["port"], port);
+        EXPECT_EQ(event["time"].get<std::string>().find('T'), 10u) << line;
+        events.push_back(event["event"]);
+    }
+    EXPECT_EQ(events, (std::vector<std::string>{"probing", "reading", "writing", "verifying"}));
 }
 
 TEST_F(TarnelctlModuleTest, ResponsesSwitchedOffStayOffThroughTheReadBack) {
