@@ -51,7 +51,7 @@ public:
     Outcome Provision(const std::string& portName, std::chrono::milliseconds wait);
     void PrintSummary() const;
     // EXIT_REPORT when a record or the state could not be written, else EXIT_DONE when
-    // every module passed, else EXIT_REFUSED.
+    // every module passed (--verify-only: held the target), else EXIT_REFUSED.
     int ExitStatus() const;
     // A module's number outgrew the name pattern, or a record or the state
     // could not be written: no module is to be started.
