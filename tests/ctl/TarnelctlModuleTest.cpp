@@ -106,7 +106,6 @@ TEST_F(TarnelctlModuleTest, SetKeepsWhatIsNotGivenAndReadsBackAtTheNewUart) {
     const CtlRun info = m_tarnelctl({"info", port, "--line", "115200,E,2"});
     EXPECT_EQ(info.exit, EXIT_DONE) << info.err;
     EXPECT_NE(info.out.find("  name: Line-2\n"), std::string::npos) << info.out;
-
     // For a program that watches: each step one JSON line, in order.
     const CtlRun watched = m_tarnelctl({"set", port, "-l", "115200,E,2", "-m", "1", "--progress", "json"});
     EXPECT_EQ(watched.exit, EXIT_DONE) << watched.err;
@@ -484,11 +483,11 @@ TEST_F(TarnelctlModuleTest, ProvisionWatchConfiguresEachNewModuleOnceAndSumsUp) 
     EXPECT_EQ(run.exit, EXIT_REFUSED);
     EXPECT_EQ(Lines(run.out),
               (std::vector<std::string>{
-                  "001A7DDA7113  Sensor-001  PASS  (" + a + ")",
+                  "001A7D000001  Sensor-001  PASS  (" + a + ")",
                   "001A7D000002  Sensor-002  FAIL: Failed to save device settings. Try to check device state "
                   "again. (the module refused the operation mode)  (" +
                       b + ")",
-                  "001A7DDA7113  Sensor-001  REPEAT: this module passed before and is left as it is  (" +
+                  "001A7D000001  Sensor-001  REPEAT: this module passed before and is left as it is  (" +
                       again + ")",
                   "001A7D000003  Sensor-003  PASS  (" + c + ")", "summary", "  passed: 2", "  failed: 1",
                   "  repeated: 1", "  no-module: 0"}));
@@ -605,7 +604,7 @@ TEST_F(TarnelctlModuleTest, AReportHoldsAWholeRecordOfEveryModuleOrTheLineStops)
          std::vector<std::pair<std::string, std::string>>{{"port", port},
                                                           {"port-id", port},
                                                           {"result", "PASS"},
-                                                          {"address", "001A7DDA7113"},
+                                                          {"address", "001A7D000001"},
                                                           {"name", "Q\"1"},
                                                           {"model", "TARNEL-BT1"},
                                                           {"written-mode", "2"},
@@ -622,9 +621,9 @@ TEST_F(TarnelctlModuleTest, AReportHoldsAWholeRecordOfEveryModuleOrTheLineStops)
     const auto lines = Lines(ReadText(csv));
     ASSERT_EQ(lines.size(), 3u) << ReadText(csv);
     EXPECT_EQ(lines[0].rfind("time,host,port,port-id,result,why,address,name,model,", 0), 0u) << lines[0];
-    EXPECT_NE(lines[1].find(",PASS,,001A7DDA7113,\"Q\"\"1\",TARNEL-BT1,"), std::string::npos) << lines[1];
+    EXPECT_NE(lines[1].find(",PASS,,001A7D000001,\"Q\"\"1\",TARNEL-BT1,"), std::string::npos) << lines[1];
     EXPECT_NE(
-        lines[2].find(",REPEAT,this module passed before and is left as it is,001A7DDA7113,\"Q\"\"1\","),
+        lines[2].find(",REPEAT,this module passed before and is left as it is,001A7D000001,\"Q\"\"1\","),
         std::string::npos)
         << lines[2];
     EXPECT_TRUE(lines[2].ends_with("\r"));
