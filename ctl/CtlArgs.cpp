@@ -113,6 +113,10 @@ std::string ApplyValue(std::string_view name, const std::string& value, CtlArgs&
         args.reportPath = value;
     } else if (name == "--state") {
         args.statePath = value;
+    } else if (name == "--progress") {
+        if (value != "line" && value != "json")
+            error = "--progress must be line or json, not '" + value + "'.";
+        args.progressJson = value == "json";
     } else {
         args.portGlobs.push_back(value);
     }
@@ -126,6 +130,10 @@ void ApplyFlag(std::string_view name, CtlArgs& args) {
         args.yes = true;
     else if (name == "--watch")
         args.watch = true;
+    else if (name == "--verify-only")
+        args.verifyOnly = true;
+    else if (name == "--dry-run")
+        args.dryRun = true;
     else
         args.trace = true;
 }
@@ -284,6 +292,7 @@ std::string CheckComplete(const CtlArgs& args) {
     if (args.command == Command::Provision && args.port.empty() == !args.watch)
         return "The command provision needs either --port PORT or --watch.";
     if (!args.portGlobs.empty() && !args.watch) return "--ports chooses among the ports that --watch finds.";
+    if (args.verifyOnly && args.dryRun) return "--verify-only and --dry-run do not go together.";
     return PatternError(args);
 }
 

@@ -36,7 +36,10 @@ struct CtlArgs {
     LineSettings line;      // --line; the module's factory 9600,N,1 by default
     bool lineAuto = false;  // --line auto
     bool yes = false;
-    unsigned seconds = 0;  // --seconds; 0: until the module ends the inquiry
+    bool verifyOnly = false;    // provision --verify-only: read and compare, write nothing
+    bool dryRun = false;        // set, provision: print the write's commands, send none
+    bool progressJson = false;  // --progress json: the steps as JSON lines on standard error
+    unsigned seconds = 0;       // --seconds; 0: until the module ends the inquiry
     ModuleSettings settings;
     std::optional<NamePattern> namePattern;
     uint64_t first = 1;

@@ -103,7 +103,7 @@ int ModuleSession::LostWhileWriting(const ModuleWrite& write) {
 
 int ModuleSession::Check() {
     if (Interrupted()) return Stopped({});
-    m_progress.Update("Checking the module on " + m_port.Name() + " ...");
+    m_progress.Step("probing", m_port.Name(), "Checking the module on " + m_port.Name() + " ...");
     const FlowOutcome outcome = m_flow.After(FlowStep::Check, m_flow.Check(&m_model));
     m_checkSwitch = m_flow.Module().ResponsesSwitch();
     if (outcome.next == FlowNext::Read) return EXIT_DONE;
@@ -117,7 +117,7 @@ int ModuleSession::Read() {
 
 int ModuleSession::ReadStep(FlowOutcome& outcome) {
     if (Interrupted()) return Stopped({});
-    m_progress.Update("Reading the module on " + m_port.Name() + " ...");
+    m_progress.Step("reading", m_port.Name(), "Reading the module on " + m_port.Name() + " ...");
     const StepResult result = m_flow.Read(m_reading);
     outcome = m_flow.After(FlowStep::Read, result, m_reading.devInfo);
     if (result != StepResult::Ok) return Refused("The module's settings could not be read.", {});
@@ -155,7 +155,7 @@ int ModuleSession::ReadUnlinked() {
 // again. A link that does not end stops the command.
 int ModuleSession::EndLink() {
     Note(Msg(IDS_CONNECTED_WILL_DISCONNECT) + " Ending its Bluetooth connection.");
-    m_progress.Update("Ending the connection on " + m_port.Name() + " ...");
+    m_progress.Step("ending-link", m_port.Name(), "Ending the connection on " + m_port.Name() + " ...");
     if (m_flow.After(FlowStep::Disconnect, m_flow.Disconnect()).failed) {
         // Its OK came, but no report that the link ended.
         if (m_flow.Module().LastReply().code == RES_OK) return Fail(EXIT_REFUSED, Msg(IDS_DISCONNECT_FAILED));
@@ -172,7 +172,7 @@ ModuleReading ModuleSession::AsFound() const {
 
 int ModuleSession::ApplyAndVerify(const ModuleWrite& write) {
     if (Interrupted()) return Stopped("nothing was written");
-    m_progress.Update("Writing the settings on " + m_port.Name() + " ...");
+    m_progress.Step("writing", m_port.Name(), "Writing the settings on " + m_port.Name() + " ...");
     DeviceInfo current{};
     const StepResult result = m_flow.Apply(write, current);
     if (m_port.Lost()) return LostWhileWriting(write);
@@ -195,7 +195,7 @@ int ModuleSession::ApplyAndVerify(const ModuleWrite& write) {
 int ModuleSession::FactoryReset() {
     if (const int status = ReadUnlinked(); status != EXIT_DONE) return status;
     if (Interrupted()) return Stopped("the module was not reset");
-    m_progress.Update("Resetting the module on " + m_port.Name() + " ...");
+    m_progress.Step("resetting", m_port.Name(), "Resetting the module on " + m_port.Name() + " ...");
     if (m_flow.FactoryReset() != StepResult::Ok) return Refused({}, "the factory reset");
     if (Interrupted()) return Stopped("the module was reset to its factory settings; it was not read back");
     if (const int status = ReadBackAt(LineSettings{}); status != EXIT_DONE) return status;
@@ -207,7 +207,8 @@ int ModuleSession::ReadBackAt(const LineSettings& line) {
     const std::string framing = FormatLineSettings(line);
     if (const std::error_code error = m_port.Open(line))
         return Fail(EXIT_PORT, "The port could not be opened again at " + framing + ": " + error.message());
-    m_progress.Update("Reading back at " + framing + " on " + m_port.Name() + " ...");
+    m_progress.Step("verifying", m_port.Name(),
+                    "Reading back at " + framing + " on " + m_port.Name() + " ...");
     const auto deadline = std::chrono::steady_clock::now() + kRestartTime;
     do {
         const ModuleResult result = m_flow.Module().ReadQueriesOnly(m_reading);

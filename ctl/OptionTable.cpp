@@ -55,6 +55,14 @@ const std::vector<OptionSpec>& OptionSpecs() {
          "stable identity (by-id path, USB serial number, a link's\n"
          "name) matches GLOB (* ? [...]); may be given again; the\n"
          "other new ports are never opened"},
+        {"--verify-only", '\0', "", CommandBit(Command::Provision), false,
+         "provision: read each module and say which settings differ\n"
+         "from the target (SAME or DIFFERENT), writing nothing; no\n"
+         "number is given out. Exit status 0 when every module held\n"
+         "the target, 1 when one did not"},
+        {"--dry-run", '\0', "", CommandBit(Command::Set) | CommandBit(Command::Provision), false,
+         "set, provision: read the module and print the commands that\n"
+         "the write would send, in order, sending none of them"},
         {"--report", '\0', "FILE", CommandBit(Command::Provision), false,
          "provision: append a record of every module to FILE as it is\n"
          "done, on the disk before the line goes on (time, station,\n"
@@ -77,6 +85,11 @@ const std::vector<OptionSpec>& OptionSpecs() {
          "every byte sent to and received from the module, and every\n"
          "setting a port is opened at, with the seconds since the\n"
          "start, on standard error"},
+        {"--progress", '\0', "line|json", kAllCommands, false,
+         "line: a progress line on a terminal (the default); json: the\n"
+         "steps (probing, reading, ending-link, writing, resetting,\n"
+         "verifying) as JSON lines on standard error, with the time\n"
+         "and the port, for a program that watches the line"},
         {"--help", 'h', "", kAllCommands, false, "print this text (after a command: that command's)"},
         {"--version", 'V', "", kAllCommands, false, "print the version"},
     };

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <thread>
 
+#include "ctl/DryRun.h"
 #include "ctl/ExitStatus.h"
 #include "ctl/Interrupt.h"
 #include "ctl/Messages.h"
@@ -14,6 +15,7 @@
 #include "ctl/ProductionReport.h"
 #include "ctl/ProgressLine.h"
 #include "ctl/Record.h"
+#include "ctl/SettingsDiff.h"
 #include "ctl/SettingsMerge.h"
 #include "ctl/StablePortIdentity.h"
 #include "ctl/SystemFacts.h"
@@ -45,6 +47,7 @@ ProductionLine::Outcome ProductionLine::Provision(const std::string& portName,
     ModulePort port(portName);
     // Stations at work at once cannot share one progress line.
     ProgressLine progress(m_io.err, m_io.errIsTerminal && !m_args.watch);
+    progress.SetJson(m_args.progressJson);
     ModuleSession session(port, m_io.err, progress);
     ReportEntry entry;
     entry.host = m_host;
@@ -123,7 +126,9 @@ bool ProductionLine::WaitForModule(ModulePort& port, ModuleSession& session, std
 ProductionLine::Outcome ProductionLine::Configure(ModulePort& port, ModuleSession& session,
                                                   ReportEntry& entry) {
     entry.model = session.Model();
-    const int readStatus = session.ReadUnlinked();
+    // Reading is not writing: a module only looked at keeps its link.
+    const bool looking = m_args.verifyOnly || m_args.dryRun;
+    const int readStatus = looking ? session.Read() : session.ReadUnlinked();
     entry.read = session.Reading();
     entry.line = port.Line();
     if (readStatus != EXIT_DONE) {
@@ -137,12 +142,14 @@ ProductionLine::Outcome ProductionLine::Configure(ModulePort& port, ModuleSessio
     }
     const BdAddr address = session.Reading().devInfo.addr;
     entry.address = AddressText(address);
+    if (m_args.verifyOnly) return VerifyOnly(port, session, entry);
     bool repeated = false;
     uint64_t number = 0;
     {
         const std::lock_guard lock(m_mutex);
         const std::size_t before = m_known.size();
-        const Known& known = Entry(address);
+        // A dry run gives out no number: the module it shows gets the next one later.
+        const Known known = m_args.dryRun ? Peek(address) : Entry(address);
         repeated = known.passed;
         number = known.number;
         if (repeated) ++m_repeated;
@@ -167,6 +174,7 @@ ProductionLine::Outcome ProductionLine::Configure(ModulePort& port, ModuleSessio
     }
     entry.written = MergeSettings(session.AsFound(), port.Line(), given);
     entry.name = entry.written->name;
+    if (m_args.dryRun) return DryRun(entry);
     const int status = session.ApplyAndVerify(*entry.written);
     entry.read = session.Reading();
     entry.line = port.Line();
@@ -180,10 +188,58 @@ ProductionLine::Outcome ProductionLine::Configure(ModulePort& port, ModuleSessio
     return OutcomeOf(status);
 }
 
-ProductionLine::Known& ProductionLine::Entry(const BdAddr& address) {
+// --verify-only: a module's name is compared only when the line knows its
+// number; no number is given out to one it does not know.
+ProductionLine::Outcome ProductionLine::VerifyOnly(const ModulePort& port, const ModuleSession& session,
+                                                   ReportEntry& entry) {
+    const BdAddr address = session.Reading().devInfo.addr;
+    ModuleSettings target = m_args.settings;
+    {
+        const std::lock_guard lock(m_mutex);
+        const Known* known = Find(address);
+        if (m_args.namePattern && known != nullptr)
+            target.name = m_args.namePattern->Expand(known->number, address);
+    }
+    const std::vector<SettingDiff> diffs = SettingsDiff(target, session.AsFound(), port.Line());
+    std::string why;
+    for (const SettingDiff& diff : diffs)
+        why += (why.empty() ? "" : "; ") + diff.setting + " " + DiffText(diff);
+    {
+        const std::lock_guard lock(m_mutex);
+        ++(diffs.empty() ? m_same : m_different);
+    }
+    entry.name = NameText(session.Reading().devInfo);
+    Finish(entry, diffs.empty() ? "SAME" : "DIFFERENT", why);
+    return Outcome::Done;
+}
+
+// --dry-run: the commands under the lock, so that a station's lines stay together.
+ProductionLine::Outcome ProductionLine::DryRun(ReportEntry& entry) {
+    int status = EXIT_DONE;
+    {
+        const std::lock_guard lock(m_mutex);
+        status = PrintDryRun(*entry.written, entry.port, m_args.json, m_io);
+        if (status != EXIT_DONE) ++m_unanswered;
+    }
+    entry.written.reset();
+    Finish(entry, status == EXIT_DONE ? "DRY RUN" : "FAIL",
+           status == EXIT_DONE ? "nothing was written" : "a value cannot be sent");
+    return Outcome::Done;
+}
+
+ProductionLine::Known* ProductionLine::Find(const BdAddr& address) {
     const auto it = std::find_if(m_known.begin(), m_known.end(),
                                  [&](const Known& known) { return known.address == address; });
-    if (it != m_known.end()) return *it;
+    return it == m_known.end() ? nullptr : &*it;
+}
+
+ProductionLine::Known ProductionLine::Peek(const BdAddr& address) {
+    const Known* known = Find(address);
+    return known != nullptr ? *known : Known{address, m_next, false};
+}
+
+ProductionLine::Known& ProductionLine::Entry(const BdAddr& address) {
+    if (Known* known = Find(address)) return *known;
     return m_known.emplace_back(Known{address, m_next++, false});
 }
 
@@ -242,6 +298,7 @@ void ProductionLine::PrintSummary() const {
         .AddNumber("failed", failed)
         .AddNumber("repeated", m_repeated);
     summary.AddNumber("no-module", m_noModule);
+    if (m_args.verifyOnly) summary.AddNumber("same", m_same).AddNumber("different", m_different);
     m_io.out << summary.Format(m_args.json);
     FlushOutput(m_io.out);
 }
@@ -249,8 +306,9 @@ void ProductionLine::PrintSummary() const {
 int ProductionLine::ExitStatus() const {
     const std::lock_guard lock(m_mutex);
     if (m_reportFailed) return EXIT_REPORT;
-    const bool allPassed = m_unanswered == 0 && std::all_of(m_known.begin(), m_known.end(),
-                                                            [](const Known& k) { return k.passed; });
+    const bool allPassed =
+        m_unanswered == 0 && m_different == 0 &&
+        std::all_of(m_known.begin(), m_known.end(), [](const Known& k) { return k.passed; });
     return allPassed ? EXIT_DONE : EXIT_REFUSED;
 }
 

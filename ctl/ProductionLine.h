@@ -51,7 +51,7 @@ public:
     Outcome Provision(const std::string& portName, std::chrono::milliseconds wait);
     void PrintSummary() const;
     // EXIT_REPORT when a record or the state could not be written, else EXIT_DONE when
-    // every module passed, else EXIT_REFUSED.
+    // every module passed (--verify-only: held the target), else EXIT_REFUSED.
     int ExitStatus() const;
     // A module's number outgrew the name pattern, or a record or the state
     // could not be written: no module is to be started.
@@ -67,6 +67,8 @@ private:
                        std::error_code& openError) const;
     Outcome NoModule(ReportEntry& entry, const std::error_code& openError);
     Outcome Configure(ModulePort& port, ModuleSession& session, ReportEntry& entry);
+    Outcome VerifyOnly(const ModulePort& port, const ModuleSession& session, ReportEntry& entry);
+    Outcome DryRun(ReportEntry& entry);
     Outcome Counted(Outcome outcome);
     // Prints the module's result line and appends its record to the report.
     void Finish(ReportEntry& entry, const std::string& result, const std::string& why);
@@ -75,6 +77,9 @@ private:
     // The report or the state file failed: the line stops.
     void StopForFile(const std::string& what, const std::error_code& error);
     Known& Entry(const BdAddr& address);
+    Known* Find(const BdAddr& address);
+    // The module's entry, or the one it would get, without adding it.
+    Known Peek(const BdAddr& address);
 
     const CtlArgs& m_args;
     const CtlStreams& m_io;
@@ -87,7 +92,9 @@ private:
     uint64_t m_next;
     unsigned m_unanswered = 0;  // ports on which no module could be told apart
     unsigned m_repeated = 0;
-    unsigned m_noModule = 0;  // --watch: new ports where no module answered
+    unsigned m_same = 0;       // --verify-only: modules that hold the target
+    unsigned m_different = 0;  // and those that do not
+    unsigned m_noModule = 0;   // --watch: new ports where no module answered
     bool m_stopped = false;
     bool m_cutShort = false;
     bool m_reportFailed = false;

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "ctl/DryRun.h"
 #include "ctl/ExitStatus.h"
 #include "ctl/Interrupt.h"
 #include "ctl/Messages.h"
@@ -33,7 +34,18 @@ int CheckThenPrint(const CtlArgs& args, ModulePort& port, ModuleSession& session
     return EXIT_DONE;
 }
 
+// Reading is not writing: a connected module keeps its link.
+int RunDryRun(const CtlArgs& args, ModulePort& port, ModuleSession& session, const CtlStreams& io) {
+    int status = session.Check();
+    if (status == EXIT_DONE) status = session.Read();
+    if (status == EXIT_DONE) status = session.Finished();
+    if (status != EXIT_DONE) return session.Report(status, io, args.json);
+    return PrintDryRun(MergeSettings(session.AsFound(), port.Line(), args.settings), port.Name(), args.json,
+                       io);
+}
+
 int RunSet(const CtlArgs& args, ModulePort& port, ModuleSession& session, const CtlStreams& io) {
+    if (args.dryRun) return RunDryRun(args, port, session, io);
     int status = session.Check();
     if (status == EXIT_DONE) status = session.ReadUnlinked();
     if (status == EXIT_DONE)
@@ -65,6 +77,7 @@ int RunFind(const CtlArgs& args, ModulePort& port, const CtlStreams& io) {
 
 int RunOnPort(const CtlArgs& args, const CtlStreams& io) {
     ProgressLine progress(io.err, io.errIsTerminal);
+    progress.SetJson(args.progressJson);
     ModulePort port(args.port);
     CtlArgs opening = args;
     opening.lineAuto = args.lineAuto || args.command == Command::Find;

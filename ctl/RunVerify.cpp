@@ -16,7 +16,7 @@ int RunVerify(const CtlArgs& args, ModulePort& port, ModuleSession& session, con
     Record record;
     record.AddText("port", port.Name()).AddText("result", diffs.empty() ? "same" : "different");
     for (const SettingDiff& diff : diffs)
-        record.AddText(diff.setting, "'" + diff.module + "', target '" + diff.target + "'");
+        record.AddText(diff.setting, DiffText(diff));
     if (!args.settingsPath.empty())
         record.AddText("settings", args.settingsPath).AddText("settings-sha256", args.settingsSha256);
     io.out << record.Format(args.json);

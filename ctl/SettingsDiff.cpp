@@ -31,4 +31,8 @@ std::vector<SettingDiff> SettingsDiff(const ModuleSettings& target, const Module
     return diffs;
 }
 
+std::string DiffText(const SettingDiff& diff) {
+    return "'" + diff.module + "', target '" + diff.target + "'";
+}
+
 }  // namespace tarnel::ctl

@@ -22,4 +22,7 @@ struct SettingDiff {
 std::vector<SettingDiff> SettingsDiff(const ModuleSettings& target, const ModuleReading& found,
                                       const LineSettings& line);
 
+// The differences as a person reads them: "'module', target 'target'".
+std::string DiffText(const SettingDiff& diff);
+
 }  // namespace tarnel::ctl

@@ -26,7 +26,7 @@ const std::vector<CommandHelp>& CommandHelps() {
          "responses and connection target. A connected module is read as it is."},
         {Command::Set,
          "PORT [--name TEXT] [--uart B,P,S[,FLOW]] [--mode 0-3] [--target ADDRESS]\n"
-         "[--responses on|off]",
+         "[--responses on|off] [--dry-run]",
          "Writes what is given (the rest keeps the module's current value, command\n"
          "responses included: a module found with them off has them on only while\n"
          "tarnelctl works with it), resets the module so that it takes effect,\n"
@@ -48,7 +48,8 @@ const std::vector<CommandHelp>& CommandHelps() {
          "with a quick probe (at most 100 ms), then, when no module answered,\n"
          "once more with the full probe time."},
         {Command::Provision,
-         "[set options] [--name PATTERN] [--first N]\n(--port PORT | --watch [--ports GLOB]...)",
+         "[set options] [--name PATTERN] [--first N] [--verify-only | --dry-run]\n"
+         "(--port PORT | --watch [--ports GLOB]...)",
          "A production line: configures and verifies a module on PORT, or with\n"
          "--watch each module on a port that appears after it starts (an adapter\n"
          "plugged in), every new port on its own at the same time, so that a slow\n"
@@ -128,7 +129,8 @@ the same command sequences and checks as Tarnel Manager's configurator.
 Commands:
 )") + commands + R"(
 set, reset, search and provision end a connected module's Bluetooth link
-first, as Tarnel Manager does, and say so; info leaves it connected.
+first, as Tarnel Manager does, and say so; info, verify, --dry-run and
+--verify-only leave it connected.
 
 Options (the short form takes its value as the next argument or joined to
 it, -n Sensor or -nSensor; flags group, -jv; -- ends the options):
@@ -155,7 +157,7 @@ Exit status:
       did not take a value; its command responses could not be switched on;
       its Bluetooth link could not be ended; provision: a module failed;
       ports: the port list could not be read completely; reset: the question
-      was answered no; verify: a setting differs
+      was answered no; verify, provision --verify-only: a setting differs
   2   wrong command line, or reset without --yes and without a terminal
 )" + OPEN_FAILED_HELP + R"(
   4   no module answered

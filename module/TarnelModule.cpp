@@ -174,27 +174,36 @@ ModuleResult TarnelModule::Apply(const ModuleWrite& values, DeviceInfo& current)
     CopyPayload(block.get(), current);
     if (IsBusyState(current.state) && !CancelOperation(current.state)) return ModuleResult::Failed;
 
-    if (DeviceNameError(values.name) != 0) return refuseUnsent(ModuleResult::NameFailed);
-    if (Code(Send(NameCommand(values.name), CMD_NAME)) != RES_OK) return ModuleResult::NameFailed;
+    for (const WriteCommand& step : WriteCommands(values)) {
+        if (step.text.empty()) return refuseUnsent(step.refused);
+        // With responses switched off the module does not confirm that switch.
+        if (step.command == nullptr)
+            return SwitchResponses(values.responses) == RES_ERROR ? step.refused : ModuleResult::Ok;
+        if (Code(Send(step.text, *step.command)) != RES_OK) return step.refused;
+    }
+    return ModuleResult::Ok;
+}
 
+std::vector<WriteCommand> TarnelModule::WriteCommands(const ModuleWrite& values) {
+    std::vector<WriteCommand> commands;
+    const auto add = [&](bool valid, std::string text, const AtCommand* command, ModuleResult refused) {
+        commands.push_back({valid ? std::move(text) : std::string(), command, refused});
+        return valid;
+    };
+    if (!add(DeviceNameError(values.name) == 0, NameCommand(values.name), &CMD_NAME,
+             ModuleResult::NameFailed))
+        return commands;
     const bool parityValid = values.parity == 'N' || values.parity == 'E' || values.parity == 'O';
-    if (!parityValid || (values.stopBits != 1 && values.stopBits != 2) || values.flow > 1) {
-        return refuseUnsent(ModuleResult::UartFailed);
-    }
-    const std::string uart = UartCommand(values.baud, values.parity, values.stopBits, values.flow);
-    if (Code(Send(uart, CMD_UART)) != RES_OK) return ModuleResult::UartFailed;
-
-    if (!values.target.IsUnset() && Code(Send(TargetAddrCommand(values.target), CMD_TADDR_SET)) != RES_OK) {
-        return ModuleResult::TargetFailed;
-    }
-
-    if (values.opMode > 3) return refuseUnsent(ModuleResult::OpModeFailed);
-    if (Code(Send(OpModeCommand(values.opMode), CMD_OPMODE)) != RES_OK) {
-        return ModuleResult::OpModeFailed;
-    }
-
-    // With responses switched off the module does not confirm this one.
-    return SwitchResponses(values.responses) == RES_ERROR ? ModuleResult::ResponseFailed : ModuleResult::Ok;
+    const bool uartValid = parityValid && (values.stopBits == 1 || values.stopBits == 2) && values.flow <= 1;
+    if (!add(uartValid, UartCommand(values.baud, values.parity, values.stopBits, values.flow), &CMD_UART,
+             ModuleResult::UartFailed))
+        return commands;
+    if (!values.target.IsUnset())
+        add(true, TargetAddrCommand(values.target), &CMD_TADDR_SET, ModuleResult::TargetFailed);
+    if (!add(values.opMode <= 3, OpModeCommand(values.opMode), &CMD_OPMODE, ModuleResult::OpModeFailed))
+        return commands;
+    add(true, QuietModeCommand(values.responses), nullptr, ModuleResult::ResponseFailed);
+    return commands;
 }
 
 void TarnelModule::Reset() {

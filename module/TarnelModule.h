@@ -14,6 +14,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "module/ModuleReading.h"
 #include "module/ModuleWrite.h"
@@ -32,6 +33,14 @@ enum class ModuleResult {
     TargetFailed,    // Apply: the target was refused
     OpModeFailed,    // Apply: operation mode invalid or refused
     ResponseFailed,  // Apply: the response setting was refused
+};
+
+// One command of an Apply, as it goes to the module. A value that cannot be
+// sent has no text: the write stops there with `refused`.
+struct WriteCommand {
+    std::string text;          // as sent, with its line end
+    const AtCommand* command;  // nullptr: the response setting, which the engine sends itself
+    ModuleResult refused;      // the result when the module refuses it
 };
 
 // One command a sequence sent and what the module answered to it: the
@@ -83,6 +92,10 @@ public:
     // response setting, in that order, stopping at the first refusal (its
     // own result). `current` gets the module's +INFO1 read first.
     ModuleResult Apply(const ModuleWrite& values, DeviceInfo& current);
+    // The commands Apply sends for `values`, in order, up to and including
+    // the first value that cannot be sent; for showing a write without
+    // making it.
+    static std::vector<WriteCommand> WriteCommands(const ModuleWrite& values);
     // "ATZ": the module restarts with what was written; its answer is not
     // awaited.
     void Reset();

@@ -38,6 +38,9 @@ TEST(CtlArgs, CommandsWithTheirPortAndDefaults) {
     EXPECT_EQ(early.port, "p");
     EXPECT_EQ(early.line, (LineSettings{115200, 'E', 2}));
     EXPECT_TRUE(Parse({"info", "p", "--line", "auto"}).lineAuto);
+    EXPECT_TRUE(Parse({"--progress", "json", "info", "p"}).progressJson);
+    EXPECT_TRUE(Parse({"set", "p", "-m1", "--dry-run"}).dryRun);
+    EXPECT_TRUE(Parse({"provision", "--port", "p", "-m1", "--verify-only"}).verifyOnly);
 }
 
 TEST(CtlArgs, SetTakesEveryGivenSettingAndNothingElse) {
@@ -110,6 +113,10 @@ TEST(CtlArgs, CommandLinesThatMakeNoSenseAreRefused) {
               "The command provision needs either --port PORT or --watch.");
     EXPECT_EQ(ErrorOf({"provision", "--mode", "1", "--port", "p", "--watch"}),
               "The command provision needs either --port PORT or --watch.");
+    EXPECT_EQ(ErrorOf({"info", "p", "--progress", "bar"}), "--progress must be line or json, not 'bar'.");
+    EXPECT_EQ(ErrorOf({"set", "p", "-m1", "--verify-only"}), "The command set does not take --verify-only.");
+    EXPECT_EQ(ErrorOf({"provision", "--port", "p", "-m1", "--verify-only", "--dry-run"}),
+              "--verify-only and --dry-run do not go together.");
 }
 
 TEST(CtlArgs, ProvisionReadsItsNameAsAPatternCheckedFromTheFirstNumber) {

@@ -106,6 +106,18 @@ TEST_F(TarnelctlModuleTest, SetKeepsWhatIsNotGivenAndReadsBackAtTheNewUart) {
     const CtlRun info = m_tarnelctl({"info", port, "--line", "115200,E,2"});
     EXPECT_EQ(info.exit, EXIT_DONE) << info.err;
     EXPECT_NE(info.out.find("  name: Line-2\n"), std::string::npos) << info.out;
+    // For a program that watches: each step one JSON line, in order.
+    const CtlRun watched = m_tarnelctl({"set", port, "-l", "115200,E,2", "-m", "1", "--progress", "json"});
+    EXPECT_EQ(watched.exit, EXIT_DONE) << watched.err;
+    std::vector<std::string> events;
+    for (const std::string& line : Lines(watched.err)) {
+        if (!line.starts_with("{")) continue;
+        const auto event = nlohmann::json::parse(line);
+        EXPECT_EQ(event["port"], port);
+        EXPECT_EQ(event["time"].get<std::string>().find('T'), 10u) << line;
+        events.push_back(event["event"]);
+    }
+    EXPECT_EQ(events, (std::vector<std::string>{"probing", "reading", "writing", "verifying"}));
 }
 
 TEST_F(TarnelctlModuleTest, ResponsesSwitchedOffStayOffThroughTheReadBack) {
@@ -680,7 +692,7 @@ TEST_F(TarnelctlModuleTest, AStateFileCarriesTheNumbersAcrossARestartAndServesOn
     EXPECT_EQ(Sim(1).Snapshot().current.name, "S2");
 }
 
-TEST_F(TarnelctlModuleTest, VerifySaysWhichSettingsDifferAndWritesNothing) {
+TEST_F(TarnelctlModuleTest, VerifyVerifyOnlyAndDryRunSayWhatDiffersOrWouldBeSentAndWriteNothing) {
     const std::string port = Serve(Configured());
     SimConfig mute;
     mute.silentCommands = {"AT", "+++", "AT+QM?", "AT+MODELNAME?"};
@@ -692,27 +704,40 @@ TEST_F(TarnelctlModuleTest, VerifySaysWhichSettingsDifferAndWritesNothing) {
         int exit;
         std::vector<std::string> lines;  // each among the output's lines
     };
+    const std::string station = "  (" + port + ")";
     const std::vector<Case> cases{
-        {{port, "--name", "Bench-7", "--mode", "3"}, EXIT_DONE, {port, "  result: same"}},
+        {{"verify", port, "--name", "Bench-7", "--mode", "3"}, EXIT_DONE, {port, "  result: same"}},
         // An option given beside the file wins.
-        {{port, "--settings", recipe, "--mode", "3"},
+        {{"verify", port, "--settings", recipe, "--mode", "3"},
          EXIT_REFUSED,
          {"  result: different", "  name: 'Bench-7', target 'X'", "  settings: " + recipe}},
-        {{port, "-u", "9600,N,1", "-t", "A1B2C3D4E5F7"},
+        {{"verify", port, "-u", "9600,N,1", "-t", "A1B2C3D4E5F7"},
          EXIT_REFUSED,
          {"  uart: '9600,N,1,on', target '9600,N,1,off'", "  target: 'A1B2C3D4E5F6', target 'A1B2C3D4E5F7'"}},
-        {{silent, "--mode", "1"}, EXIT_NO_MODULE, {}},
+        {{"verify", silent, "--mode", "1"}, EXIT_NO_MODULE, {}},
+        {{"provision", "--verify-only", "--port", port, "--mode", "3", "--name", "Node-{n}"},
+         EXIT_DONE,
+         {"001A7DDA7113  Bench-7  SAME" + station}},
+        {{"provision", "--verify-only", "--port", port, "--settings", recipe},
+         EXIT_REFUSED,
+         {"001A7DDA7113  Bench-7  DIFFERENT: mode '3', target '1'" + station}},
+        {{"set", "--dry-run", port, "--name", "New", "-r", "off"},
+         EXIT_DONE,
+         {"AT+NAME=New", "AT+UART=9600,N,1,1", "AT+OPMODE=3", "AT+QM=1"}},
+        {{"provision", "--dry-run", "--port", port, "--name", "N-{n}", "--first", "4", "--json"},
+         EXIT_DONE,
+         {R"({"port":")" + port + R"(","command":"AT+NAME=N-4"})",
+          R"({"port":")" + port +
+              R"(","address":"001A7DDA7113","name":"N-4","result":"DRY RUN","why":"nothing was written"})"}},
     };
     for (const Case& c : cases) {
-        std::vector<std::string> args{"verify"};
-        args.insert(args.end(), c.args.begin(), c.args.end());
-        const CtlRun run = m_tarnelctl(args);
+        const CtlRun run = m_tarnelctl(c.args);
         EXPECT_EQ(run.exit, c.exit) << c.args[1] << ": " << run.err;
         for (const std::string& line : c.lines)
             EXPECT_TRUE(Contains(Lines(run.out), line)) << line << "\n" << run.out;
     }
     for (const std::string& command : Sim().Commands())
-        EXPECT_TRUE(command.find('=') == std::string::npos || command.rfind("AT+QM=", 0) == 0) << command;
+        EXPECT_EQ(command.find('='), std::string::npos) << command;
     EXPECT_EQ(Sent("ATZ"), 0);
 }
 
