@@ -249,6 +249,9 @@ std::string Sentence(const CLI::ParseError& error) {
 
 std::string ReadCommandLine(const std::vector<std::string>& args, Command& command, Given& given) {
     CLI::App app;
+    // CLI11 reads /x as an option on Windows; a port's path is no option
+    // there either, and the subcommands inherit the setting.
+    app.allow_windows_style_options(false);
     app.set_help_flag();
     app.allow_extras();
     AddOptions(app, kAllCommands, given);
