@@ -10,7 +10,12 @@ if(TARNEL_SANITIZE)
 endif()
 # Every library includes from the source root: #include "serial/CSerialportMP.h".
 target_include_directories(tarnel_options INTERFACE ${PROJECT_SOURCE_DIR})
-target_compile_definitions(tarnel_options INTERFACE ASIO_STANDALONE ASIO_NO_DEPRECATED)
+# asio decides between aligned_alloc and operator new by whether the standard
+# library's configuration was seen before its own, so a file that includes
+# asio first would free with operator delete what another allocated with
+# aligned_alloc (its handler memory is recycled across files). One choice for
+# every file.
+target_compile_definitions(tarnel_options INTERFACE ASIO_STANDALONE ASIO_NO_DEPRECATED ASIO_DISABLE_STD_ALIGNED_ALLOC)
 
 if(WIN32)
   # One executable that runs on a bare Windows machine: the compiler's
