@@ -178,13 +178,13 @@ std::string ApplyGiven(const Given& given, CtlArgs& args) {
         if (settings->second.size() > 1) return "The option --settings is given twice.";
         if (auto error = ApplySettingsFile(settings->second.front(), args); !error.empty()) return error;
     }
-    for (const OptionSpec& spec : OptionSpecs()) {
-        const auto it = given.values.find(spec.name);
-        if (it == given.values.end() || !done.insert(spec.name).second) continue;
-        if (it->second.size() > 1 && !spec.repeatable)
-            return "The option " + std::string(spec.name) + " is given twice.";
+    for (const OptionEntry& entry : OptionEntries()) {
+        const auto it = given.values.find(entry.name);
+        if (it == given.values.end() || !done.insert(entry.name).second) continue;
+        if (it->second.size() > 1 && !entry.repeatable)
+            return "The option " + std::string(entry.name) + " is given twice.";
         for (const std::string& value : it->second)
-            if (auto error = ApplyValue(spec.name, value, args); !error.empty()) return error;
+            if (auto error = ApplyValue(entry.name, value, args); !error.empty()) return error;
     }
     return {};
 }
@@ -197,25 +197,26 @@ bool Asked(const std::vector<std::string>& args, std::string_view name, char sho
     });
 }
 
-// The options of `spec` on `app`, bound to `given`.
-void AddOption(CLI::App& app, const OptionSpec& spec, Given& given) {
-    std::string names(spec.name);
-    if (spec.shortName != '\0') names = std::string("-") + spec.shortName + "," + names;
-    if (spec.value.empty())
-        app.add_flag(names, given.flags[std::string(spec.name)]);
+// The options of `entry` on `app`, bound to `given`.
+void AddOption(CLI::App& app, const OptionEntry& entry, Given& given) {
+    std::string names(entry.name);
+    if (entry.shortName != '\0') names = std::string("-") + entry.shortName + "," + names;
+    if (entry.value.empty())
+        app.add_flag(names, given.flags[std::string(entry.name)]);
     else
-        app.add_option(names, given.values[std::string(spec.name)])->allow_extra_args(false);
+        app.add_option(names, given.values[std::string(entry.name)])->allow_extra_args(false);
 }
 
 // Options that every command takes belong to the program and may come
 // before the command; the others to the commands that take them.
 void AddOptions(CLI::App& app, unsigned commands, Given& given) {
     std::set<std::string_view> added;
-    for (const OptionSpec& spec : OptionSpecs()) {
-        const bool everywhere = spec.commands == kAllCommands;
-        const bool wanted = commands == kAllCommands ? everywhere : !everywhere && (spec.commands & commands);
-        if (!wanted || spec.name == "--help" || spec.name == "--version") continue;
-        if (added.insert(spec.name).second) AddOption(app, spec, given);
+    for (const OptionEntry& entry : OptionEntries()) {
+        const bool everywhere = entry.commands == kAllCommands;
+        const bool wanted =
+            commands == kAllCommands ? everywhere : !everywhere && (entry.commands & commands);
+        if (!wanted || entry.name == "--help" || entry.name == "--version") continue;
+        if (added.insert(entry.name).second) AddOption(app, entry, given);
     }
 }
 
@@ -223,13 +224,13 @@ void AddOptions(CLI::App& app, unsigned commands, Given& given) {
 std::string Unexpected(const std::string& word, Command command) {
     if (word.size() > 1 && word[0] == '-') {
         const std::string name = word.substr(0, word.find('='));
-        const OptionSpec* spec = FindOptionSpec(name);
-        if (spec == nullptr) return "Unknown option '" + name + "'.";
+        const OptionEntry* entry = FindOption(name);
+        if (entry == nullptr) return "Unknown option '" + name + "'.";
         if (command == Command::None) return "No command given.";
-        if (TakesOption(command, spec->name))
-            return "The option " + std::string(spec->name) + " goes after the command.";
+        if (TakesOption(command, entry->name))
+            return "The option " + std::string(entry->name) + " goes after the command.";
         return "The command " + std::string(CommandName(command)) + " does not take " +
-               std::string(spec->name) + ".";
+               std::string(entry->name) + ".";
     }
     if (command == Command::None) return "Unknown command '" + word + "'.";
     return "Unexpected argument '" + word + "'.";

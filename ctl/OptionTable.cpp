@@ -12,8 +12,8 @@ constexpr unsigned kLineCommands = kAllCommands & ~CommandBit(Command::Ports) & 
 
 // The short forms are those of the serial tools where they mean the same
 // (-l line, -v verbose, -y yes); -V is the version.
-const std::vector<OptionSpec>& OptionSpecs() {
-    static const std::vector<OptionSpec> specs{
+const std::vector<OptionEntry>& OptionEntries() {
+    static const std::vector<OptionEntry> entries{
         {"--name", 'n', "TEXT", CommandBit(Command::Set) | CommandBit(Command::Verify), false,
          "the device name: 1 to 32 bytes of UTF-8, no comma and no\ncontrol character"},
         {"--name", 'n', "PATTERN", CommandBit(Command::Provision), false,
@@ -93,22 +93,22 @@ const std::vector<OptionSpec>& OptionSpecs() {
         {"--help", 'h', "", kAllCommands, false, "print this text (after a command: that command's)"},
         {"--version", 'V', "", kAllCommands, false, "print the version"},
     };
-    return specs;
+    return entries;
 }
 
-const OptionSpec* FindOptionSpec(std::string_view name) {
-    const auto& specs = OptionSpecs();
-    const auto it = std::find_if(specs.begin(), specs.end(), [&](const OptionSpec& spec) {
-        return spec.name == name ||
-               (name.size() == 2 && name[0] == '-' && spec.shortName != '\0' && name[1] == spec.shortName);
+const OptionEntry* FindOption(std::string_view name) {
+    const auto& entries = OptionEntries();
+    const auto it = std::find_if(entries.begin(), entries.end(), [&](const OptionEntry& entry) {
+        return entry.name == name ||
+               (name.size() == 2 && name[0] == '-' && entry.shortName != '\0' && name[1] == entry.shortName);
     });
-    return it == specs.end() ? nullptr : &*it;
+    return it == entries.end() ? nullptr : &*it;
 }
 
 bool TakesOption(Command command, std::string_view name) {
-    const auto& specs = OptionSpecs();
-    return std::any_of(specs.begin(), specs.end(), [&](const OptionSpec& spec) {
-        return spec.name == name && (spec.commands & CommandBit(command));
+    const auto& entries = OptionEntries();
+    return std::any_of(entries.begin(), entries.end(), [&](const OptionEntry& entry) {
+        return entry.name == name && (entry.commands & CommandBit(command));
     });
 }
 

@@ -11,7 +11,7 @@ namespace tarnel::ctl {
 // One line of the options in the help, and what the parser takes from it.
 // An option may have two lines (--name is a TEXT in set and a PATTERN in
 // provision); the parser takes the union of their commands.
-struct OptionSpec {
+struct OptionEntry {
     std::string_view name;   // "--name"
     char shortName;          // '\0': none
     std::string_view value;  // what the help calls its value ("TEXT"); empty for a flag
@@ -21,9 +21,9 @@ struct OptionSpec {
 };
 
 // Every option of every command, in the order the help lists them.
-const std::vector<OptionSpec>& OptionSpecs();
+const std::vector<OptionEntry>& OptionEntries();
 // The option called `name` ("--name" or "-n"), or null.
-const OptionSpec* FindOptionSpec(std::string_view name);
+const OptionEntry* FindOption(std::string_view name);
 // Whether `command` takes the option called `name` ("--name").
 bool TakesOption(Command command, std::string_view name);
 

@@ -84,14 +84,14 @@ std::string Indented(std::string_view text, const std::string& indent) {
     return out;
 }
 
-std::string OptionLines(const OptionSpec& spec) {
-    std::string heading = spec.shortName != '\0' ? std::string("  -") + spec.shortName + ", " : "      ";
-    heading += spec.name;
-    if (!spec.value.empty()) heading.append(" ").append(spec.value);
+std::string OptionLines(const OptionEntry& entry) {
+    std::string heading = entry.shortName != '\0' ? std::string("  -") + entry.shortName + ", " : "      ";
+    heading += entry.name;
+    if (!entry.value.empty()) heading.append(" ").append(entry.value);
     const std::string indent(kOptionColumn, ' ');
     heading = heading.size() + 2 <= kOptionColumn ? heading + std::string(kOptionColumn - heading.size(), ' ')
                                                   : heading + "\n" + indent;
-    return heading + Indented(spec.help, indent) + "\n";
+    return heading + Indented(entry.help, indent) + "\n";
 }
 
 std::string Synopsis(const CommandHelp& help, const std::string& lead) {
@@ -118,8 +118,8 @@ std::string UsageText() {
     for (const CommandHelp& help : CommandHelps())
         commands += Synopsis(help, "  ") + "      " + Indented(help.description, "      ") + "\n";
     std::string options;
-    for (const OptionSpec& spec : OptionSpecs())
-        options += OptionLines(spec);
+    for (const OptionEntry& entry : OptionEntries())
+        options += OptionLines(entry);
     std::string text = std::string(R"(Usage: tarnelctl COMMAND [OPTIONS] [--] [PORT]
        tarnelctl COMMAND --help
 
@@ -188,8 +188,8 @@ Examples:
 std::string CommandUsageText(Command command) {
     const CommandHelp& help = HelpOf(command);
     std::string text = Synopsis(help, "Usage: tarnelctl ") + "\n" + help.description + "\n\nOptions:\n";
-    for (const OptionSpec& spec : OptionSpecs())
-        if (spec.commands & CommandBit(command)) text += OptionLines(spec);
+    for (const OptionEntry& entry : OptionEntries())
+        if (entry.commands & CommandBit(command)) text += OptionLines(entry);
     return text + "\n'tarnelctl --help' describes every command, the exit statuses and examples.\n";
 }
 

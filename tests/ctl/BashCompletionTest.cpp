@@ -36,15 +36,15 @@ TEST(CtlArgs, BashCompletionOffersExactlyTheOptionsEachCommandTakes) {
     ASSERT_EQ(completion.size(), 8u);
     for (const auto& [command, offered] : completion) {
         ASSERT_NE(CommandNamed(command), Command::None) << command;
-        for (const OptionSpec& spec : OptionSpecs()) {
-            const std::string name(spec.name);
+        for (const OptionEntry& entry : OptionEntries()) {
+            const std::string name(entry.name);
             if (name == "--help" || name == "--version") continue;
             EXPECT_EQ(offered.count(name) == 1, TakesOption(CommandNamed(command), name))
                 << command << " " << name;
             // And the parser agrees with the table the completion is checked against.
             std::vector<std::string> args{command};
             if (command != "ports" && command != "provision") args.push_back("p");
-            args.push_back(spec.value.empty() ? name : name + "=x");
+            args.push_back(entry.value.empty() ? name : name + "=x");
             const bool refused = ParseCtlArgs(args).error.find("does not take") != std::string::npos;
             EXPECT_EQ(refused, !TakesOption(CommandNamed(command), name)) << command << " " << name;
         }
