@@ -33,6 +33,7 @@ for f in "$app" "$winprobe" "$drive"; do
 done
 
 . scripts/lib/helpers.sh
+. bench/flood_view.sh
 . scripts/lib/wine.sh
 work=$(mktemp -d)
 pids=()
@@ -109,16 +110,7 @@ check_view() {
   # Wine's rich edit gives its text with the mark of the empty paragraph
   # after the last line break.
   wine "$winprobe" text "Tarnel Manager" 1075 2>/dev/null | tr -d '\r' | sed '$ { /^$/d }' >"$work/shown.txt"
-  tr -d '\r' <"$work/flood.txt" >"$work/flood-lf.txt"
-  local bytes units
-  bytes=$(wc -c <"$work/shown.txt")
-  units=$(($(iconv -f UTF-8 -t UTF-16LE "$work/shown.txt" | wc -c) / 2))
-  if [ "$units" -le "$limit" ] && [ "$units" -gt $((limit - 100)) ] &&
-    tail -c "$bytes" "$work/flood-lf.txt" | cmp -s - "$work/shown.txt"; then
-    view="the newest $units characters of the flood, exactly"
-  else
-    view="WRONG ($units characters, not the end of the flood)"
-  fi
+  judge_view
 }
 
 flood_tarnel() {
