@@ -98,8 +98,7 @@ void TarnelComm::BeginOpening(unsigned baud, unsigned charSize, uint8_t parity, 
 
 std::chrono::milliseconds TarnelComm::OkWait(unsigned baud, unsigned charSize, uint8_t parity,
                                              uint8_t stopBits) {
-    const unsigned bits =
-        1 + charSize + (parity == PARITY_NONE ? 0 : 1) + (stopBits == STOP_BITS_ONE ? 1 : 2);
+    const unsigned bits = 1 + charSize + (parity == PARITY_NONE ? 0 : 1) + StopBitCount(stopBits);
     const auto lineTime =
         std::chrono::milliseconds(OK_WAIT_CHARACTERS * bits * 1000 / std::max(baud, 1u) + 1);
     return std::max(OK_WAIT_FLOOR, lineTime);
