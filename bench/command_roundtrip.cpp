@@ -7,6 +7,8 @@
 // byte rate, one that sends OK after a query's data line and one that does
 // not, at 9600 and 115200 baud: the first opening of the port, and the
 // openings after it (as after Apply), which know what the first one learnt.
+// The first opening of a module without OK is to take at most twice a prompt
+// module's.
 
 #include <algorithm>
 #include <atomic>
@@ -127,8 +129,9 @@ bool ReportOpenings() {
         if (!MeasureOpenings(baud, true, prompt) || !MeasureOpenings(baud, false, noOk)) return false;
         std::printf(
             "opening, check and read, paced at %6u: OK after data first %7.1f ms later %7.1f ms;  "
-            "no OK first %7.1f ms later %7.1f ms;  later no OK / OK %.2f\n",
-            baud, prompt.first, prompt.later, noOk.first, noOk.later, noOk.later / prompt.later);
+            "no OK first %7.1f ms later %7.1f ms;  no OK / OK first %.2f later %.2f\n",
+            baud, prompt.first, prompt.later, noOk.first, noOk.later, noOk.first / prompt.first,
+            noOk.later / prompt.later);
     }
     return true;
 }

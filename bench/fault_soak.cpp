@@ -3,9 +3,15 @@
 // takes it. Each round opens a fresh simulated module in configurator or
 // terminal mode, unplugs it during the check and read, a search, Apply, a box
 // that is up, or a terminal flood, answers every box through the hooks, and
-// waits for the COM port dialog to come back.
+// waits for the COM port dialog to come back. An opening round pulls the
+// cable at a random moment from the COM port dialog's OK on (before, while or
+// just after the port opens), then plugs a fresh module in on the same
+// virtual port link and opens it.
 //
-//   fault_soak [--rounds N] [--seed S] [--deadline-ms D]
+//   fault_soak [--rounds N] [--seed S] [--deadline-ms D] [--moment M]
+//
+// --moment plays only moment M (0 check and read, 1 search, 2 apply, 3 box,
+// 4 terminal flood, 5 opening) instead of one drawn per round.
 //
 // What is counted:
 //   crash          the process running the round ended by a signal or an
@@ -16,6 +22,8 @@
 //                  watchdog then ends it)
 //   no message     the port failed and no error box said so
 //   more than one  the port failed and more than one error box said so
+//   false message  the live module opened after a failed opening was given
+//                  an error box, or was not read
 // A round whose moment did not come (a box that never showed) or whose port
 // the program had closed before the unplug has no fault to report.
 // Ends non-zero on any crash, hang or wrong number of messages.
@@ -30,6 +38,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <functional>
 #include <random>
 #include <string>
@@ -55,12 +64,15 @@ using Clock = std::chrono::steady_clock;
 using tarnel::sim::PtyModule;
 using tarnel::sim::SimConfig;
 
-enum Outcome { HANDLED, NO_FAULT, NO_MESSAGE, MANY_MESSAGES, HANG, CRASH, OUTCOME_COUNT };
-const char* const kOutcomeNames[] = {"handled", "no fault", "no message", "more than one message",
-                                     "hang",    "crash"};
+enum Outcome { HANDLED, NO_FAULT, NO_MESSAGE, MANY_MESSAGES, FALSE_MESSAGE, HANG, CRASH, OUTCOME_COUNT };
+const char* const kOutcomeNames[] = {"handled",       "no fault", "no message", "more than one message",
+                                     "false message", "hang",     "crash"};
 
-enum Moment { CHECK_AND_READ, SEARCH, APPLY, BOX, TERMINAL_FLOOD, MOMENT_COUNT };
-const char* const kMomentNames[] = {"check and read", "search", "apply", "box", "terminal flood"};
+enum Moment { CHECK_AND_READ, SEARCH, APPLY, BOX, TERMINAL_FLOOD, OPENING, MOMENT_COUNT };
+const char* const kMomentNames[] = {"check and read", "search", "apply", "box", "terminal flood", "opening"};
+
+// The virtual port link an opening round's modules take one after the other.
+constexpr char kLinkName[] = "soak";
 
 // The boxes a round may leave up while it unplugs.
 constexpr int kHeldBoxes[] = {125, 126, 128, 129, 116};
@@ -71,6 +83,7 @@ struct Options {
     int rounds = 1000;
     uint64_t seed = 0;
     std::chrono::milliseconds deadline{30000};
+    int moment = -1;
 };
 
 bool ParseOptions(int argc, char** argv, Options& options) {
@@ -84,6 +97,8 @@ bool ParseOptions(int argc, char** argv, Options& options) {
             options.seed = static_cast<uint64_t>(value);
         } else if (flag == "--deadline-ms" && value > 0) {
             options.deadline = std::chrono::milliseconds(value);
+        } else if (flag == "--moment" && value >= 0 && value < MOMENT_COUNT) {
+            options.moment = static_cast<int>(value);
         } else {
             return false;
         }
@@ -112,10 +127,10 @@ void Click(ui::Window& dialog, int id) {
 // round can be run again alone from the seed and its number.
 class SoakRound {
 public:
-    SoakRound(uint64_t seed, int round, std::chrono::milliseconds deadline)
-        : m_deadline(deadline),
+    SoakRound(uint64_t seed, int round, const Options& options)
+        : m_deadline(options.deadline),
           m_random(seed ^ (static_cast<uint64_t>(round) * 0x9E3779B97F4A7C15ull)),
-          m_moment(static_cast<Moment>(Draw(0, MOMENT_COUNT - 1))),
+          m_moment(static_cast<Moment>(options.moment >= 0 ? options.moment : Draw(0, MOMENT_COUNT - 1))),
           m_heldBox(kHeldBoxes[Draw(0, std::size(kHeldBoxes) - 1)]),
           m_module(ModuleFor()) {}
 
@@ -123,8 +138,9 @@ public:
 
     Outcome Run() {
         if (m_module.Start()) return NO_FAULT;
+        if (m_moment == OPENING && m_module.Publish(kLinkName, m_link)) return NO_FAULT;
         CTarnelManagerDlg dlg([this](std::vector<std::string>& ports) {
-            ports = {m_module.SlavePath()};
+            ports = {PortPath()};
             return std::error_code{};
         });
         ui::SetMainWnd(&dlg);
@@ -136,6 +152,7 @@ public:
         });
         dlg.DoModal();
         ui::SetMainWnd(nullptr);
+        if (m_unplugger.joinable()) m_unplugger.join();
         return outcome;
     }
 
@@ -155,10 +172,16 @@ private:
 
     bool Terminal() const { return m_moment == TERMINAL_FLOOD; }
 
+    std::string PortPath() const { return m_moment == OPENING ? m_link.string() : m_module.SlavePath(); }
+
     void AnswerComPortDialog(ComPortCfgDlg& com) {
-        if (++m_comPortDialogs > 1) return com.EndDialog(ui::IDCANCEL);
+        ++m_comPortDialogs;
+        if (m_moment == OPENING && m_comPortDialogs == 1) UnplugSoon();
+        if (m_moment == OPENING && m_comPortDialogs == 2 && !PlugTheNextModule())
+            return com.EndDialog(ui::IDCANCEL);
+        if (m_comPortDialogs > (m_moment == OPENING ? 2 : 1)) return com.EndDialog(ui::IDCANCEL);
         auto& ports = dynamic_cast<ui::ComboBox&>(*com.GetDlgItem(ComPortCfgDlg::IDC_PORT));
-        const std::string path = m_module.SlavePath();
+        const std::string path = PortPath();
         for (int i = 0; i < ports.GetCount(); ++i) {
             if (ports.GetLBText(i) == std::u16string(path.begin(), path.end())) ports.SetCurSel(i);
         }
@@ -183,17 +206,61 @@ private:
         m_unplugged = true;
     }
 
+    // Pulls the cable from another thread at a random moment from the OK
+    // that is being given now on: the window thread is then on its way to
+    // open the port, or opening it, or reading the module.
+    void UnplugSoon() {
+        m_boxesBeforeUnplug = m_boxes.Count();
+        m_portOpenAtUnplug = true;
+        const std::chrono::milliseconds delay = DrawMs(400);
+        m_unplugger = std::thread([this, delay] {
+            std::this_thread::sleep_for(delay);
+            m_module.Unplug();
+            m_unplugged = true;
+        });
+    }
+
+    // A fresh module on the link the pulled one left.
+    bool PlugTheNextModule() {
+        // The pulled module's link goes only when its unplugging ends.
+        WaitFor([this] { return m_unplugged.load(); });
+        m_boxesAtNextOpening = m_boxes.Count();
+        std::filesystem::path link;
+        return !m_next.Start() && !m_next.Publish(kLinkName, link) && link == m_link;
+    }
+
+    int ErrorsSince(std::size_t first) const {
+        int errors = 0;
+        const std::vector<ui::test::MessageBoxCall> calls = m_boxes.Calls();
+        for (std::size_t i = first; i < calls.size(); ++i) {
+            if ((calls[i].style & 0xF0) == ui::MB_ICONERROR) ++errors;
+        }
+        return errors;
+    }
+
+    Outcome Judge(int errors) const {
+        return errors == 0 ? NO_MESSAGE : errors > 1 ? MANY_MESSAGES : HANDLED;
+    }
+
     Outcome Play(CTarnelManagerDlg& dlg) {
+        if (m_moment == OPENING) return PlayOpening(dlg);
         Provoke(dlg);
         if (!m_unplugged || !m_portOpenAtUnplug) return NO_FAULT;
         if (!WaitFor([this] { return m_comPortDialogs > 1; }, m_deadline)) return HANG;
         RunFor(300ms);
-        int errors = 0;
-        const std::vector<ui::test::MessageBoxCall> calls = m_boxes.Calls();
-        for (std::size_t i = m_boxesBeforeUnplug; i < calls.size(); ++i) {
-            if ((calls[i].style & 0xF0) == ui::MB_ICONERROR) ++errors;
-        }
-        return errors == 0 ? NO_MESSAGE : errors > 1 ? MANY_MESSAGES : HANDLED;
+        return Judge(ErrorsSince(m_boxesBeforeUnplug));
+    }
+
+    Outcome PlayOpening(CTarnelManagerDlg& dlg) {
+        WaitFor([this] { return m_unplugged.load(); });
+        // A failure the program kept to itself brings no COM port dialog.
+        if (!WaitFor([this] { return m_comPortDialogs > 1; }, 5s))
+            return Judge(ErrorsSince(m_boxesBeforeUnplug));
+        const Outcome failed = Judge(ErrorsSince(m_boxesBeforeUnplug));
+        if (failed != HANDLED) return failed;
+        const bool read = WaitFor([&] { return ConfiguratorReady(dlg) && dlg.ConfPage().IsPortOpen(); }, 10s);
+        RunFor(300ms);
+        return read && ErrorsSince(m_boxesAtNextOpening) == 0 ? HANDLED : FALSE_MESSAGE;
     }
 
     void Provoke(CTarnelManagerDlg& dlg) {
@@ -231,7 +298,7 @@ private:
         if (m_heldBox == 126) Click(dlg.ConfPage(), TarnelConfPage::IDC_APPLY);
         if (m_heldBox == 128) Click(dlg.ConfPage(), TarnelConfPage::IDC_FACTORY_RESET);
         if (m_heldBox == 116) Click(dlg.ConfPage(), TarnelConfPage::IDC_SEARCH);
-        WaitFor([this] { return m_unplugged; });
+        WaitFor([this] { return m_unplugged.load(); });
     }
 
     void FloodTheTerminal(CTarnelManagerDlg& dlg) {
@@ -251,9 +318,13 @@ private:
     const Moment m_moment;
     const int m_heldBox;
     PtyModule m_module;
+    PtyModule m_next;
+    std::filesystem::path m_link;
+    std::thread m_unplugger;
     ui::test::MessageBoxRecorder m_boxes;
     int m_comPortDialogs = 0;
-    bool m_unplugged = false;
+    std::size_t m_boxesAtNextOpening = 0;
+    std::atomic<bool> m_unplugged{false};
     bool m_portOpenAtUnplug = false;
     std::size_t m_boxesBeforeUnplug = 0;
 };
@@ -305,12 +376,14 @@ int RunRounds(int fd, const Options& options, int first) {
     ui::SetUiLanguage(ui::Language::English);
     QTemporaryDir profile;
     ui::SetProfileDirectory(profile.path().toStdString());
+    // The opening rounds' virtual port links, out of every other program's way.
+    setenv("XDG_RUNTIME_DIR", profile.path().toLocal8Bit().constData(), 1);
     // Two hangs' worth: a round that is merely slow is the round's own
     // business (it reports a hang when the dialog does not come back).
     Watchdog watchdog(fd, 2 * options.deadline);
     for (int round = first; round < options.rounds; ++round) {
         watchdog.Start(round);
-        SoakRound soak(options.seed, round, options.deadline);
+        SoakRound soak(options.seed, round, options);
         const Outcome outcome = soak.Run();
         if (outcome != HANDLED && outcome != NO_FAULT) {
             std::fprintf(stderr, "round %d (%s): %s\n", round, kMomentNames[soak.GetMoment()],
@@ -370,7 +443,7 @@ int RunChild(const Options& options, int first, int (&counts)[OUTCOME_COUNT]) {
 int main(int argc, char** argv) {
     Options options;
     if (!ParseOptions(argc, argv, options)) {
-        std::fprintf(stderr, "usage: fault_soak [--rounds N] [--seed S] [--deadline-ms D]\n");
+        std::fprintf(stderr, "usage: fault_soak [--rounds N] [--seed S] [--deadline-ms D] [--moment M]\n");
         return 2;
     }
     std::printf("fault_soak: %d rounds, seed %llu, deadline %lld ms\n", options.rounds,
@@ -384,7 +457,8 @@ int main(int argc, char** argv) {
     const auto seconds = std::chrono::duration<double>(Clock::now() - start).count();
     PrintCounts(counts, options.rounds);
     std::printf("faults %d in %.0f s\n", options.rounds - counts[NO_FAULT] - counts[CRASH], seconds);
-    const int bad = counts[NO_MESSAGE] + counts[MANY_MESSAGES] + counts[HANG] + counts[CRASH];
+    const int bad =
+        counts[NO_MESSAGE] + counts[MANY_MESSAGES] + counts[FALSE_MESSAGE] + counts[HANG] + counts[CRASH];
     std::printf("bad rounds %d\n", bad);
     return bad == 0 ? 0 : 1;
 }

@@ -1,22 +1,22 @@
 // Modules configured and verified per minute by tarnelctl's production line
-// steps (check, read, write, reset, read back) against simulated modules
-// whose output is paced at 9600 baud, beside the time the same commands and
-// replies take on a 9600-baud line. The ratio says how much of a module's
-// time goes to waiting rather than to the line itself. The simulator paces
-// only what it sends: the host's commands take no line time on the
-// pseudo-terminal, so the ratio is a floor that a real line would raise.
+// (check, read, write, reset, read back) against simulated modules whose
+// output is paced at 9600 baud: on one station, then on four stations at
+// once, as provision --watch runs them, each port on its own thread. The
+// ratio printed last is the four stations' rate over one's: the stations
+// share the line's bookkeeping and the engines' executor, and nothing else
+// should slow them.
 
 #include <atomic>
 #include <chrono>
 #include <cstdio>
-#include <iostream>
+#include <memory>
+#include <sstream>
 #include <string>
+#include <thread>
+#include <vector>
 
-#include "ctl/ExitStatus.h"
-#include "ctl/ModulePort.h"
-#include "ctl/ModuleSession.h"
-#include "ctl/ProgressLine.h"
-#include "ctl/SettingsMerge.h"
+#include "ctl/CtlArgs.h"
+#include "ctl/ProductionLine.h"
 #include "sim/PtyModule.h"
 
 namespace {
@@ -25,54 +25,65 @@ using namespace tarnel::ctl;
 using Clock = std::chrono::steady_clock;
 using Seconds = std::chrono::duration<double>;
 
-constexpr int kModules = 8;
-constexpr double kBaud = 9600;
-constexpr double kBitsPerByte = 10.0;  // 8N1: start, 8 data, stop
+constexpr int kModulesPerStation = 6;
 
-// Configures the module on `path` as `provision --name Bench-N --mode 1`
-// does; false when it did not pass.
-bool Provision(const std::string& path, int number, std::atomic<std::size_t>& bytes) {
-    ModulePort port(path);
-    port.Comm().m_onReceive = [&bytes](const TarnelComm*, const std::vector<uint8_t>& data) {
-        bytes += data.size();
-    };
-    port.Comm().m_onSend = [&bytes](const TarnelComm*, std::vector<char>& data) { bytes += data.size(); };
-    ProgressLine progress(std::cerr, false);
-    ModuleSession session(port, std::cerr, progress);
-    if (port.Open(LineSettings{}) || session.Check() != EXIT_DONE || session.Read() != EXIT_DONE)
-        return false;
-    ModuleSettings given;
-    given.name = "Bench-" + std::to_string(number);
-    given.opMode = 1;
-    return session.ApplyAndVerify(MergeSettings(session.Reading(), port.Line(), given)) == EXIT_DONE;
+CtlArgs LineArgs() {
+    CtlArgs args = ParseCtlArgs({"provision", "--watch", "--name", "Bench-{n}", "--mode", "1"});
+    if (!args.error.empty()) std::fprintf(stderr, "%s\n", args.error.c_str());
+    return args;
 }
 
-}  // namespace
-
-int main() {
-    std::atomic<std::size_t> bytes{0};
-    Seconds total{0};
-    for (int i = 1; i <= kModules; ++i) {
+// One station: a module after another, each a new simulator, as modules
+// plugged in one after the other. False when one did not pass.
+bool Station(ProductionLine& line, int station) {
+    for (int i = 0; i < kModulesPerStation; ++i) {
         tarnel::sim::SimConfig config;
+        config.address[4] = static_cast<uint8_t>(station);
         config.address[5] = static_cast<uint8_t>(i);
         config.paceOutput = true;
         tarnel::sim::PtyModule sim(config);
         if (std::error_code e = sim.Start()) {
             std::fprintf(stderr, "simulator: %s\n", e.message().c_str());
-            return 1;
+            return false;
         }
-        const auto start = Clock::now();
-        if (!Provision(sim.SlavePath(), i, bytes)) {
-            std::fprintf(stderr, "module %d did not pass\n", i);
-            return 1;
-        }
-        total += Clock::now() - start;
+        if (line.Provision(sim.SlavePath(), std::chrono::milliseconds(0)) != ProductionLine::Outcome::Done)
+            return false;
     }
-    const double lineSeconds = static_cast<double>(bytes) * kBitsPerByte / kBaud;
-    std::printf("modules %d  time %.2f s  line %.2f s (%zu bytes)\n", kModules, total.count(), lineSeconds,
-                bytes.load());
-    std::printf("per minute %.1f  on the line alone %.1f\n", kModules * 60.0 / total.count(),
-                kModules * 60.0 / lineSeconds);
-    std::printf("ratio %.2f\n", total.count() / lineSeconds);
+    return true;
+}
+
+// The modules a minute of `stations` stations at once; 0 when one failed.
+double Rate(int stations) {
+    const CtlArgs args = LineArgs();
+    std::istringstream in;
+    std::ostringstream out, err;
+    const CtlStreams io{in, out, err};
+    ProductionLine line(args, io);
+    std::atomic<int> failed{0};
+    const auto start = Clock::now();
+    std::vector<std::thread> threads;
+    threads.reserve(static_cast<std::size_t>(stations));
+    for (int s = 0; s < stations; ++s)
+        threads.emplace_back([&, s] {
+            if (!Station(line, s)) ++failed;
+        });
+    for (std::thread& thread : threads)
+        thread.join();
+    const Seconds took = Clock::now() - start;
+    const int modules = stations * kModulesPerStation;
+    std::printf("%d station(s): modules %d  time %.2f s  per minute %.1f\n", stations, modules, took.count(),
+                modules * 60.0 / took.count());
+    if (failed == 0 && line.ExitStatus() == 0) return modules * 60.0 / took.count();
+    std::fprintf(stderr, "%s%s", out.str().c_str(), err.str().c_str());
+    return 0;
+}
+
+}  // namespace
+
+int main() {
+    const double one = Rate(1);
+    const double four = one > 0 ? Rate(4) : 0;
+    if (four <= 0) return 1;
+    std::printf("ratio %.2f\n", four / one);
     return 0;
 }

@@ -15,6 +15,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/lib/helpers.sh
+. bench/flood_view.sh
 build_dir=${BUILD_DIR:-build}
 app=$PWD/$build_dir/app/tarnel-manager
 drive=$PWD/$build_dir/bench/terminal_flood_drive
@@ -95,16 +96,7 @@ check_view() {
   xdotool mousemove --window "$1" $((w / 2)) $((h / 3)) click 3 sleep 0.5 mousemove_relative 30 11 click 1
   sleep 0.3
   xclip -o -selection clipboard -t UTF8_STRING >"$work/shown.txt"
-  tr -d '\r' <"$work/flood.txt" >"$work/flood-lf.txt"
-  local bytes units
-  bytes=$(wc -c <"$work/shown.txt")
-  units=$(($(iconv -f UTF-8 -t UTF-16LE "$work/shown.txt" | wc -c) / 2))
-  if [ "$units" -le "$limit" ] && [ "$units" -gt $((limit - 100)) ] &&
-    tail -c "$bytes" "$work/flood-lf.txt" | cmp -s - "$work/shown.txt"; then
-    view="the newest $units characters of the flood, exactly"
-  else
-    view="WRONG ($units characters, not the end of the flood)"
-  fi
+  judge_view
 }
 
 flood_tarnel() {

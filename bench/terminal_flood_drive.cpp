@@ -10,6 +10,13 @@
 // standard input ends, so that the view can still be read.
 //
 //   terminal_flood_drive --link PATH [--megabytes 8] [--xserver PID] [--save FILE] [--ping-ms 100]
+//                        [--program-name NAME] [--written FILE]
+//
+// --ping-ms 0: no pings (a Windows program under Wine draws into Wine's
+// desktop window, which answers them itself). --program-name: the program is
+// the holder of the port whose command line holds NAME (under Wine the
+// server holds the port too). --written: a file made once every byte is
+// written, for a probe that samples the program only while the flood runs.
 
 #include <termios.h>
 #include <unistd.h>
@@ -22,6 +29,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <thread>
 #include <vector>
@@ -51,6 +59,8 @@ struct Options {
     pid_t xserver = 0;
     std::string save;
     std::chrono::milliseconds pingPeriod{100};
+    std::string programName;
+    std::string written;
 };
 
 bool ParseOptions(int argc, char** argv, Options& options) {
@@ -66,11 +76,15 @@ bool ParseOptions(int argc, char** argv, Options& options) {
             options.save = argv[i + 1];
         } else if (name == "--ping-ms") {
             options.pingPeriod = std::chrono::milliseconds(std::atoi(argv[i + 1]));
+        } else if (name == "--program-name") {
+            options.programName = argv[i + 1];
+        } else if (name == "--written") {
+            options.written = argv[i + 1];
         } else {
             return false;
         }
     }
-    return !options.link.empty() && options.megabytes > 0 && options.pingPeriod.count() > 0 && argc % 2 == 1;
+    return !options.link.empty() && options.megabytes > 0 && options.pingPeriod.count() >= 0 && argc % 2 == 1;
 }
 
 bool LineIsAt460800(int master) {
@@ -78,13 +92,19 @@ bool LineIsAt460800(int master) {
     return tcgetattr(master, &tio) == 0 && cfgetospeed(&tio) == B460800;
 }
 
-// The process other than this one that has `path` open.
-pid_t HolderOf(const std::string& path) {
+bool CommandLineHolds(const std::filesystem::path& process, const std::string& name) {
+    std::ifstream in(process / "cmdline", std::ios::binary);
+    const std::string line((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return line.find(name) != std::string::npos;
+}
+
+// The process other than this one that has `path` open and whose command
+// line holds `name`.
+pid_t HolderOf(const std::string& path, const std::string& name) {
     std::error_code error;
     for (const auto& process : std::filesystem::directory_iterator("/proc", error)) {
-        const std::string name = process.path().filename();
-        const pid_t pid = static_cast<pid_t>(std::atoi(name.c_str()));
-        if (pid <= 0 || pid == getpid()) continue;
+        const pid_t pid = static_cast<pid_t>(std::atoi(process.path().filename().c_str()));
+        if (pid <= 0 || pid == getpid() || !CommandLineHolds(process.path(), name)) continue;
         std::error_code fdError;
         for (const auto& fd : std::filesystem::directory_iterator(process.path() / "fd", fdError)) {
             std::error_code linkError;
@@ -170,8 +190,11 @@ int Flood(tarnel::test::PtyPair& pty, const std::string& flood, const Options& o
     std::thread device([&] {
         pty.Send(flood);
         written = true;
+        if (!options.written.empty()) std::ofstream(options.written) << "written\n";
     });
-    std::thread pinger([&] { PingEvery(options.pingPeriod, probe, window, pings); });
+    std::thread pinger([&] {
+        if (window != 0) PingEvery(options.pingPeriod, probe, window, pings);
+    });
     const Clock::time_point idle = IdleAfter(written, program, xserver);
     const auto cpu = ProcessCpu(program) - cpuBefore;
     const auto xcpu = xserver != 0 ? ProcessCpu(xserver) - xcpuBefore : 0ns;
@@ -200,7 +223,10 @@ int Run(const Options& options) {
 
     pid_t program = 0;
     if (!WaitUntil(
-            [&] { return LineIsAt460800(pty.MasterFd()) && (program = HolderOf(pty.SlavePath())) != 0; },
+            [&] {
+                return LineIsAt460800(pty.MasterFd()) &&
+                       (program = HolderOf(pty.SlavePath(), options.programName)) != 0;
+            },
             120s)) {
         std::fprintf(stderr, "terminal_flood_drive: no program opened %s at 460800 baud\n",
                      pty.SlavePath().c_str());
@@ -211,8 +237,9 @@ int Run(const Options& options) {
     std::this_thread::sleep_for(300ms);
     XPingProbe finder;
     std::uint32_t window = 0;
-    if (!finder.Connected() ||
-        !WaitUntil([&] { return (window = finder.LargestWindowOf(program)) != 0; }, 10s)) {
+    if (options.pingPeriod.count() > 0 &&
+        (!finder.Connected() ||
+         !WaitUntil([&] { return (window = finder.LargestWindowOf(program)) != 0; }, 10s))) {
         std::fprintf(stderr, "terminal_flood_drive: no window of process %d\n", static_cast<int>(program));
         return 1;
     }
@@ -231,7 +258,7 @@ int main(int argc, char** argv) {
     if (!ParseOptions(argc, argv, options)) {
         std::fprintf(stderr,
                      "usage: terminal_flood_drive --link PATH [--megabytes 8] [--xserver PID] [--save FILE] "
-                     "[--ping-ms 100]\n");
+                     "[--ping-ms 100] [--program-name NAME] [--written FILE]\n");
         return 2;
     }
     return Run(options);

@@ -10,7 +10,12 @@ if(TARNEL_SANITIZE)
 endif()
 # Every library includes from the source root: #include "serial/CSerialportMP.h".
 target_include_directories(tarnel_options INTERFACE ${PROJECT_SOURCE_DIR})
-target_compile_definitions(tarnel_options INTERFACE ASIO_STANDALONE ASIO_NO_DEPRECATED)
+# asio decides between aligned_alloc and operator new by whether the standard
+# library's configuration was seen before its own, so a file that includes
+# asio first would free with operator delete what another allocated with
+# aligned_alloc (its handler memory is recycled across files). One choice for
+# every file.
+target_compile_definitions(tarnel_options INTERFACE ASIO_STANDALONE ASIO_NO_DEPRECATED ASIO_DISABLE_STD_ALIGNED_ALLOC)
 
 if(WIN32)
   # One executable that runs on a bare Windows machine: the compiler's
@@ -22,12 +27,16 @@ if(WIN32)
 endif()
 
 if(CMAKE_CROSSCOMPILING)
-  # asio is header-only and the same for every target, but its Debian package
-  # installs into the host's /usr/include, which a cross build must not search.
-  # A folder of its own holds a copy of just asio.
+  # asio, CLI11, nlohmann-json and toml++ are header-only and the same for
+  # every target, but their Debian packages install into the host's
+  # /usr/include, which a cross build must not search. A folder of its own
+  # holds a copy of just these.
   set(TARNEL_ASIO_HEADERS /usr/include CACHE PATH "Where asio.hpp and asio/ are")
+  set(TARNEL_HEADER_LIBRARIES /usr/include CACHE PATH "Where CLI/, nlohmann/ and toml++/ are")
   set(asio_dir ${CMAKE_BINARY_DIR}/asio-include)
   file(COPY ${TARNEL_ASIO_HEADERS}/asio ${TARNEL_ASIO_HEADERS}/asio.hpp DESTINATION ${asio_dir})
+  file(COPY ${TARNEL_HEADER_LIBRARIES}/CLI ${TARNEL_HEADER_LIBRARIES}/nlohmann ${TARNEL_HEADER_LIBRARIES}/toml++
+       DESTINATION ${asio_dir})
   target_include_directories(tarnel_options SYSTEM INTERFACE ${asio_dir})
 endif()
 

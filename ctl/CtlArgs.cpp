@@ -1,77 +1,36 @@
 #include "ctl/CtlArgs.h"
 
+#include <CLI/CLI.hpp>
+
 #include <algorithm>
+#include <map>
+#include <set>
 #include <string_view>
 
 #include "ctl/Messages.h"
+#include "ctl/OptionTable.h"
 #include "ctl/ParseUnsigned.h"
+#include "ctl/SettingsFile.h"
 #include "module/DeviceNameError.h"
 #include "protocol/Utf8SequenceLength.h"
 
 namespace tarnel::ctl {
 namespace {
 
-constexpr unsigned Bit(Command command) {
-    return 1u << static_cast<unsigned>(command);
-}
-
-constexpr unsigned kModuleCommands =
-    Bit(Command::Info) | Bit(Command::Set) | Bit(Command::Reset) | Bit(Command::Search) | Bit(Command::Find);
-constexpr unsigned kAllCommands = kModuleCommands | Bit(Command::Ports) | Bit(Command::Provision);
-constexpr unsigned kSetCommands = Bit(Command::Set) | Bit(Command::Provision);
-
-struct CommandName {
-    std::string_view name;
-    Command command;
-};
-constexpr CommandName kCommands[] = {
-    {"ports", Command::Ports},        {"info", Command::Info},     {"set", Command::Set},
-    {"reset", Command::Reset},        {"search", Command::Search}, {"find", Command::Find},
-    {"provision", Command::Provision}};
-
-struct OptionSpec {
-    std::string_view name;
-    char shortName;  // '\0': none
-    bool takesValue;
-    unsigned commands;  // Bit() of each command that takes it
-};
-// The short forms are those of the serial tools where they mean the same
-// (-l line, -v verbose, -y yes); -V is the version.
-constexpr OptionSpec kOptions[] = {
-    {"--json", 'j', false, kAllCommands},
-    // find tries every framing itself.
-    {"--line", 'l', true, kAllCommands & ~Bit(Command::Ports) & ~Bit(Command::Find)},
-    {"--name", 'n', true, kSetCommands},
-    {"--uart", 'u', true, kSetCommands},
-    {"--mode", 'm', true, kSetCommands},
-    {"--target", 't', true, kSetCommands},
-    {"--responses", 'r', true, kSetCommands},
-    {"--yes", 'y', false, Bit(Command::Reset)},
-    {"--seconds", 's', true, Bit(Command::Search)},
-    {"--first", 'f', true, Bit(Command::Provision)},
-    {"--port", 'p', true, Bit(Command::Provision)},
-    {"--watch", 'w', false, Bit(Command::Provision)},
-    {"--trace", 'v', false, kAllCommands},
-};
-
 constexpr uint64_t kMaxSeconds = 86400;
 constexpr uint64_t kMaxFirst = 999999999;
 
-struct GivenOption {
-    const OptionSpec* known;
-    std::string value;
+// What the command line gave, before the values are read.
+struct Given {
+    std::map<std::string, std::vector<std::string>, std::less<>> values;  // by option name
+    std::map<std::string, bool, std::less<>> flags;
+    std::string port;
 };
 
 std::string Trimmed(const std::string& text) {
     const auto begin = text.find_first_not_of(" \t\r\n\v\f");
     if (begin == std::string::npos) return {};
     return text.substr(begin, text.find_last_not_of(" \t\r\n\v\f") - begin + 1);
-}
-
-std::string CommandText(Command command) {
-    for (const auto& entry : kCommands)
-        if (entry.command == command) return std::string(entry.name);
-    return {};
 }
 
 std::string ApplyTarget(const std::string& value, CtlArgs& args) {
@@ -110,28 +69,25 @@ std::string ApplyName(const std::string& value, CtlArgs& args) {
     return {};
 }
 
-std::string ApplyOnOff(const GivenOption& option, bool& flag) {
-    if (option.value != "on" && option.value != "off")
-        return std::string(option.known->name) + " must be on or off, not '" + option.value + "'.";
-    flag = option.value == "on";
+std::string ApplyOnOff(std::string_view name, const std::string& value, bool& flag) {
+    if (value != "on" && value != "off")
+        return std::string(name) + " must be on or off, not '" + value + "'.";
+    flag = value == "on";
     return {};
 }
 
-std::string ApplyNumber(const GivenOption& option, uint64_t min, uint64_t max, uint64_t& number) {
-    if (!ParseUnsigned(option.value, max, number) || number < min)
-        return std::string(option.known->name) + " must be a whole number from " + std::to_string(min) +
-               " to " + std::to_string(max) + ", not '" + option.value + "'.";
+std::string ApplyNumber(std::string_view name, const std::string& value, uint64_t min, uint64_t max,
+                        uint64_t& number) {
+    if (!ParseUnsigned(value, max, number) || number < min)
+        return std::string(name) + " must be a whole number from " + std::to_string(min) + " to " +
+               std::to_string(max) + ", not '" + value + "'.";
     return {};
 }
 
-std::string ApplyOption(const GivenOption& option, CtlArgs& args) {
-    const std::string_view name = option.known->name;
-    const std::string& value = option.value;
+std::string ApplyValue(std::string_view name, const std::string& value, CtlArgs& args) {
     uint64_t number = 0;
     std::string error;
-    if (name == "--json") {
-        args.json = true;
-    } else if (name == "--line") {
+    if (name == "--line") {
         args.lineAuto = value == "auto";
         if (!args.lineAuto) error = ParseLineSettings(value, args.line);
     } else if (name == "--name") {
@@ -145,133 +101,225 @@ std::string ApplyOption(const GivenOption& option, CtlArgs& args) {
     } else if (name == "--target") {
         error = ApplyTarget(value, args);
     } else if (name == "--responses") {
-        error = ApplyOnOff(option, args.settings.responses.emplace());
-    } else if (name == "--yes") {
-        args.yes = true;
+        error = ApplyOnOff(name, value, args.settings.responses.emplace());
     } else if (name == "--seconds") {
-        error = ApplyNumber(option, 1, kMaxSeconds, number);
+        error = ApplyNumber(name, value, 1, kMaxSeconds, number);
         args.seconds = static_cast<unsigned>(number);
     } else if (name == "--first") {
-        error = ApplyNumber(option, 0, kMaxFirst, args.first);
+        error = ApplyNumber(name, value, 0, kMaxFirst, args.first);
     } else if (name == "--port") {
         args.port = value;
-    } else if (name == "--watch") {
-        args.watch = true;
+    } else if (name == "--report") {
+        args.reportPath = value;
+    } else if (name == "--state") {
+        args.statePath = value;
+    } else if (name == "--progress") {
+        if (value != "line" && value != "json")
+            error = "--progress must be line or json, not '" + value + "'.";
+        args.progressJson = value == "json";
     } else {
-        args.trace = true;
+        args.portGlobs.push_back(value);
     }
     return error;
 }
 
-// `name` is "--long" or "-s".
-const OptionSpec* FindOption(std::string_view name) {
-    const auto it = std::find_if(std::begin(kOptions), std::end(kOptions), [&](const OptionSpec& known) {
-        return known.name == name ||
-               (name.size() == 2 && known.shortName != '\0' && name[1] == known.shortName);
+void ApplyFlag(std::string_view name, CtlArgs& args) {
+    if (name == "--json")
+        args.json = true;
+    else if (name == "--yes")
+        args.yes = true;
+    else if (name == "--watch")
+        args.watch = true;
+    else if (name == "--verify-only")
+        args.verifyOnly = true;
+    else if (name == "--dry-run")
+        args.dryRun = true;
+    else
+        args.trace = true;
+}
+
+// A name pattern that gives no valid name at the first number.
+std::string PatternError(const CtlArgs& args) {
+    if (!args.namePattern) return {};
+    const std::string sample = args.namePattern->Expand(args.first, BdAddr{});
+    if (const int error = DeviceNameError(sample))
+        return Msg(error) + " (the pattern gives '" + sample + "')";
+    return {};
+}
+
+// The file's fields go through the options' own checks; the options given
+// on the command line then override them.
+std::string ApplySettingsFile(const std::string& path, CtlArgs& args) {
+    SettingsFile file;
+    if (auto error = file.Read(path); !error.empty()) return error;
+    for (const SettingsFile::Field& field : file.Fields()) {
+        const std::string where = path + ":" + std::to_string(field.line) + ": ";
+        const std::string option = "--" + field.name;
+        if (!TakesOption(args.command, option))
+            return where + "The command " + std::string(CommandName(args.command)) + " does not take " +
+                   field.name + ".";
+        if (auto error = ApplyValue(option, field.value, args); !error.empty()) return where + error;
+        if (field.name == "name")
+            if (auto error = PatternError(args); !error.empty()) return where + error;
+    }
+    args.settingsPath = path;
+    args.settingsSha256 = file.Sha256();
+    return {};
+}
+
+// The values in the order of the help, so that the first mistake there is
+// the one reported.
+std::string ApplyGiven(const Given& given, CtlArgs& args) {
+    for (const auto& [name, on] : given.flags)
+        if (on) ApplyFlag(name, args);
+    std::set<std::string_view> done{"--settings"};
+    if (const auto settings = given.values.find("--settings");
+        settings != given.values.end() && !settings->second.empty()) {
+        if (settings->second.size() > 1) return "The option --settings is given twice.";
+        if (auto error = ApplySettingsFile(settings->second.front(), args); !error.empty()) return error;
+    }
+    for (const OptionEntry& entry : OptionEntries()) {
+        const auto it = given.values.find(entry.name);
+        if (it == given.values.end() || !done.insert(entry.name).second) continue;
+        if (it->second.size() > 1 && !entry.repeatable)
+            return "The option " + std::string(entry.name) + " is given twice.";
+        for (const std::string& value : it->second)
+            if (auto error = ApplyValue(entry.name, value, args); !error.empty()) return error;
+    }
+    return {};
+}
+
+// --help and --version are read by hand: they win over every mistake.
+bool Asked(const std::vector<std::string>& args, std::string_view name, char shortName) {
+    const auto end = std::find(args.begin(), args.end(), "--");
+    return std::any_of(args.begin(), end, [&](const std::string& arg) {
+        return arg == name || (arg.size() == 2 && arg[0] == '-' && arg[1] == shortName);
     });
-    return it == std::end(kOptions) ? nullptr : it;
+}
+
+// The options of `entry` on `app`, bound to `given`.
+void AddOption(CLI::App& app, const OptionEntry& entry, Given& given) {
+    std::string names(entry.name);
+    if (entry.shortName != '\0') names = std::string("-") + entry.shortName + "," + names;
+    if (entry.value.empty())
+        app.add_flag(names, given.flags[std::string(entry.name)]);
+    else
+        app.add_option(names, given.values[std::string(entry.name)])->allow_extra_args(false);
+}
+
+// Options that every command takes belong to the program and may come
+// before the command; the others to the commands that take them.
+void AddOptions(CLI::App& app, unsigned commands, Given& given) {
+    std::set<std::string_view> added;
+    for (const OptionEntry& entry : OptionEntries()) {
+        const bool everywhere = entry.commands == kAllCommands;
+        const bool wanted =
+            commands == kAllCommands ? everywhere : !everywhere && (entry.commands & commands);
+        if (!wanted || entry.name == "--help" || entry.name == "--version") continue;
+        if (added.insert(entry.name).second) AddOption(app, entry, given);
+    }
+}
+
+// Why `word`, which no command took, is wrong.
+std::string Unexpected(const std::string& word, Command command) {
+    if (word.size() > 1 && word[0] == '-') {
+        const std::string name = word.substr(0, word.find('='));
+        const OptionEntry* entry = FindOption(name);
+        if (entry == nullptr) return "Unknown option '" + name + "'.";
+        if (command == Command::None) return "No command given.";
+        if (TakesOption(command, entry->name))
+            return "The option " + std::string(entry->name) + " goes after the command.";
+        return "The command " + std::string(CommandName(command)) + " does not take " +
+               std::string(entry->name) + ".";
+    }
+    if (command == Command::None) return "Unknown command '" + word + "'.";
+    return "Unexpected argument '" + word + "'.";
+}
+
+// CLI11's words, except for the mistake everybody makes: "--line: 1 required
+// TEXT missing".
+std::string Sentence(const CLI::ParseError& error) {
+    std::string text = error.what();
+    const std::size_t colon = text.find(':');
+    if (dynamic_cast<const CLI::ArgumentMismatch*>(&error) != nullptr && text.ends_with(" missing") &&
+        colon != std::string::npos)
+        return "The option " + text.substr(0, colon) + " needs a value.";
+    if (!text.empty() && text.back() != '.') text += '.';
+    return text;
+}
+
+std::string ReadCommandLine(const std::vector<std::string>& args, Command& command, Given& given) {
+    CLI::App app;
+    // CLI11 reads /x as an option on Windows; a port's path is no option
+    // there either, and the subcommands inherit the setting.
+    app.allow_windows_style_options(false);
+    app.set_help_flag();
+    app.allow_extras();
+    AddOptions(app, kAllCommands, given);
+    std::vector<std::pair<Command, CLI::App*>> commands;
+    for (auto c = static_cast<unsigned>(Command::Ports); c <= static_cast<unsigned>(Command::Verify); ++c) {
+        const auto each = static_cast<Command>(c);
+        CLI::App* sub = app.add_subcommand(std::string(CommandName(each)));
+        sub->set_help_flag();
+        sub->allow_extras();
+        sub->fallthrough();
+        if (CommandBit(each) & kModuleCommands) sub->add_option("PORT", given.port);
+        AddOptions(*sub, CommandBit(each), given);
+        commands.emplace_back(each, sub);
+    }
+    // CLI11 takes the arguments last first.
+    std::vector<std::string> reversed(args.rbegin(), args.rend());
+    try {
+        app.parse(reversed);
+    } catch (const CLI::ParseError& error) {
+        return Sentence(error);
+    }
+    std::vector<std::string> extras = app.remaining();
+    for (const auto& [each, sub] : commands) {
+        if (!sub->parsed()) continue;
+        command = each;
+        for (const std::string& word : sub->remaining())
+            if (word != "--") extras.push_back(word);
+    }
+    return extras.empty() ? std::string() : Unexpected(extras.front(), command);
 }
 
 // The command's own demands once every option is known.
 std::string CheckComplete(const CtlArgs& args) {
-    const std::string command = CommandText(args.command);
+    const std::string command(CommandName(args.command));
     if (args.command == Command::None) return "No command given.";
-    if ((Bit(args.command) & kModuleCommands) && args.port.empty())
+    if ((CommandBit(args.command) & kModuleCommands) && args.port.empty())
         return "The command " + command + " needs a PORT ('tarnelctl ports' lists them).";
-    if ((Bit(args.command) & kSetCommands) && args.settings.Empty() && !args.namePattern)
-        return "Nothing to set: give --name, --uart, --mode, --target or --responses.";
+    if ((CommandBit(args.command) & kSettingsCommands) && args.settings.Empty() && !args.namePattern)
+        return std::string(args.command == Command::Verify ? "Nothing to verify against" : "Nothing to set") +
+               ": give --name, --uart, --mode, --target or --responses.";
     if (args.command == Command::Provision && args.port.empty() == !args.watch)
         return "The command provision needs either --port PORT or --watch.";
-    if (args.namePattern) {
-        const std::string sample = args.namePattern->Expand(args.first, BdAddr{});
-        if (const int error = DeviceNameError(sample))
-            return Msg(error) + " (the pattern gives '" + sample + "')";
-    }
-    return {};
-}
-
-// Where the option's name ends in `arg`: at '=' for a long one ("--name=x"),
-// after the letter for a short one ("-nx").
-std::size_t NameEnd(const std::string& arg) {
-    if (arg.rfind("--", 0) == 0) return arg.find('=');
-    return arg.size() > 2 ? 2 : std::string::npos;
-}
-
-// Reads the option at args[i] (and its value, which may be the next
-// argument: then i moves past it).
-std::string ReadOption(const std::vector<std::string>& args, std::size_t& i,
-                       std::vector<GivenOption>& options) {
-    const std::string& arg = args[i];
-    const std::size_t nameEnd = NameEnd(arg);
-    const bool inlineValue = nameEnd != std::string::npos;
-    const OptionSpec* known = FindOption(std::string_view(arg).substr(0, nameEnd));
-    if (known == nullptr) return "Unknown option '" + arg.substr(0, nameEnd) + "'.";
-    const std::string name(known->name);
-    if (std::any_of(options.begin(), options.end(), [&](const auto& o) { return o.known == known; }))
-        return "The option " + name + " is given twice.";
-    if (!known->takesValue && inlineValue) return "The option " + name + " takes no value.";
-    if (known->takesValue && !inlineValue && i + 1 == args.size())
-        return "The option " + name + " needs a value.";
-    std::string value;
-    if (inlineValue)
-        value = arg.substr(nameEnd + (arg[nameEnd] == '=' ? 1 : 0));
-    else if (known->takesValue)
-        value = args[++i];
-    options.push_back({known, std::move(value)});
-    return {};
-}
-
-// A word that is no option: the command, then the PORT of a module command.
-std::string ReadWord(const std::string& arg, CtlArgs& result) {
-    if (result.command == Command::None) {
-        const auto it = std::find_if(std::begin(kCommands), std::end(kCommands),
-                                     [&](const CommandName& c) { return c.name == arg; });
-        if (it == std::end(kCommands)) return "Unknown command '" + arg + "'.";
-        result.command = it->command;
-    } else if ((Bit(result.command) & kModuleCommands) && result.port.empty()) {
-        result.port = arg;
-    } else {
-        return "Unexpected argument '" + arg + "'.";
-    }
-    return {};
-}
-
-std::string ApplyOptions(const std::vector<GivenOption>& options, CtlArgs& result) {
-    for (const GivenOption& option : options) {
-        if (!(option.known->commands & Bit(result.command)))
-            return "The command " + CommandText(result.command) + " does not take " +
-                   std::string(option.known->name) + ".";
-        if (auto error = ApplyOption(option, result); !error.empty()) return error;
-    }
-    return {};
-}
-
-bool IsOption(const std::string& arg) {
-    return arg.size() > 1 && arg[0] == '-';
+    if (!args.portGlobs.empty() && !args.watch) return "--ports chooses among the ports that --watch finds.";
+    if (args.verifyOnly && args.dryRun) return "--verify-only and --dry-run do not go together.";
+    return PatternError(args);
 }
 
 }  // namespace
 
 CtlArgs ParseCtlArgs(const std::vector<std::string>& args) {
     CtlArgs result;
-    const auto end = std::find(args.begin(), args.end(), "--");
-    for (auto arg = args.begin(); arg != end; ++arg) {
-        result.help = result.help || *arg == "--help" || *arg == "-h";
-        result.version = result.version || *arg == "--version" || *arg == "-V";
+    result.help = Asked(args, "--help", 'h');
+    result.version = Asked(args, "--version", 'V');
+    if (result.help) {
+        const auto end = std::find(args.begin(), args.end(), "--");
+        const auto named = std::find_if(
+            args.begin(), end, [](const std::string& arg) { return CommandNamed(arg) != Command::None; });
+        if (named != end) result.command = CommandNamed(*named);
     }
     if (result.help || result.version) return result;
 
-    std::vector<GivenOption> options;
-    bool optionsEnded = false;
-    for (std::size_t i = 0; i < args.size() && result.error.empty(); ++i) {
-        if (!optionsEnded && args[i] == "--")
-            optionsEnded = true;
-        else if (!optionsEnded && IsOption(args[i]))
-            result.error = ReadOption(args, i, options);
-        else
-            result.error = ReadWord(args[i], result);
+    Given given;
+    result.error = ReadCommandLine(args, result.command, given);
+    if (result.error.empty()) {
+        if (!given.port.empty()) result.port = given.port;
+        result.error = ApplyGiven(given, result);
     }
-    if (result.error.empty() && result.command != Command::None) result.error = ApplyOptions(options, result);
     if (result.error.empty()) result.error = CheckComplete(result);
     return result;
 }

@@ -5,10 +5,11 @@
 namespace tarnel::ctl {
 
 inline constexpr int EXIT_DONE = 0;
-// The module refused or did not answer a command after it answered the
-// check, or did not take a value; in provision, a module failed; in ports,
-// the port list could not be read completely; in reset, the question was
-// answered no (a person at a terminal reads why; a script never meets it).
+// The module refused a command, did not answer one after the check or did
+// not take a value (also: responses stay off, a link that did not end); in
+// provision, a module failed; in ports, the port list could not be read
+// completely; in reset, the question was answered no (a person at a
+// terminal reads why; a script never meets it).
 inline constexpr int EXIT_REFUSED = 1;
 // The command line is wrong, or a confirmation is needed and none can be asked.
 inline constexpr int EXIT_USAGE = 2;
@@ -17,6 +18,9 @@ inline constexpr int EXIT_USAGE = 2;
 inline constexpr int EXIT_PORT = 3;
 // The port opened, but no module answered on it.
 inline constexpr int EXIT_NO_MODULE = 4;
+// provision: a module's record could not be written to the --report file
+// (or the file could not be opened): the line stopped.
+inline constexpr int EXIT_REPORT = 5;
 // Ctrl+C: the shells' status for a program ended by SIGINT. The commands
 // return it for every way of being stopped; main turns it into the two
 // below where they apply.

@@ -62,7 +62,7 @@ std::error_code ModulePort::Find(unsigned probeMs, ProgressLine& progress, bool&
     for (const unsigned wait : ProbeWaits(probeMs)) {
         for (const LineSettings& line : ProbeOrder()) {
             if (Interrupted()) return std::make_error_code(std::errc::interrupted);
-            progress.Update("Trying " + FormatLineSettings(line) + " on " + m_port + " ...");
+            progress.Step("probing", m_port, "Trying " + FormatLineSettings(line) + " on " + m_port + " ...");
             if (const std::error_code error = Reframe(line)) return error;
             if (module.Probe(wait)) {
                 found = true;

@@ -1,5 +1,10 @@
 #include "ctl/ProgressLine.h"
 
+#include <mutex>
+#include <nlohmann/json.hpp>
+
+#include "ctl/SystemFacts.h"
+
 namespace tarnel::ctl {
 namespace {
 
@@ -15,8 +20,21 @@ ProgressLine::~ProgressLine() {
     Clear();
 }
 
+void ProgressLine::Step(const std::string& event, const std::string& port, const std::string& text) {
+    if (!m_json) {
+        Update(text);
+        return;
+    }
+    const nlohmann::json line{
+        {"time", LocalTimeText(std::chrono::system_clock::now())}, {"port", port}, {"event", event}};
+    // Stations on several threads share the stream; an event is one whole line.
+    static std::mutex mutex;
+    const std::lock_guard lock(mutex);
+    m_out << line.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) << "\n" << std::flush;
+}
+
 void ProgressLine::Update(const std::string& text) {
-    if (!m_onTerminal || m_clock() - m_start <= kQuietTime) return;
+    if (m_json || !m_onTerminal || m_clock() - m_start <= kQuietTime) return;
     m_out << kRewind << text << std::flush;
     m_shown = true;
 }

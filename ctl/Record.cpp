@@ -1,8 +1,9 @@
 #include "ctl/Record.h"
 
+#include <nlohmann/json.hpp>
+
 #include <cstdio>
 
-#include "ctl/JsonString.h"
 #include "protocol/Utf8SequenceLength.h"
 
 namespace tarnel::ctl {
@@ -36,11 +37,28 @@ struct TextOf {
     std::string operator()(bool flag) const { return flag ? "yes" : "no"; }
 };
 
-struct JsonOf {
-    std::string operator()(const std::string& text) const { return JsonString(text); }
-    std::string operator()(int64_t number) const { return std::to_string(number); }
-    std::string operator()(bool flag) const { return flag ? "true" : "false"; }
-};
+std::string CsvField(const std::string& text) {
+    const bool quoted = text.find_first_of(",\"") != std::string::npos ||
+                        (!text.empty() && (text.front() == ' ' || text.back() == ' '));
+    if (!quoted) return text;
+    std::string out(1, '"');
+    for (const char c : text) {
+        out.push_back(c);
+        if (c == '"') out.push_back(c);
+    }
+    out.push_back('"');
+    return out;
+}
+
+std::string CsvLine(const std::vector<std::string>& fields) {
+    std::string out;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (i > 0) out.push_back(',');
+        out += CsvField(fields[i]);
+    }
+    out += "\r\n";
+    return out;
+}
 
 }  // namespace
 
@@ -68,13 +86,26 @@ std::string Record::Text() const {
     return out;
 }
 
+std::string Record::Csv() const {
+    std::vector<std::string> values;
+    for (const auto& field : m_fields)
+        values.push_back(std::visit(TextOf{}, field.second));
+    return CsvLine(values);
+}
+
+std::string Record::CsvHeader() const {
+    std::vector<std::string> keys;
+    for (const auto& field : m_fields)
+        keys.push_back(Printable(field.first));
+    return CsvLine(keys);
+}
+
 std::string Record::Json() const {
-    std::string out = "{";
-    for (const auto& [key, value] : m_fields) {
-        if (out.size() > 1) out += ",";
-        out += JsonString(key) + ":" + std::visit(JsonOf{}, value);
-    }
-    return out + "}\n";
+    nlohmann::ordered_json object = nlohmann::ordered_json::object();
+    for (const auto& field : m_fields)
+        std::visit([&](const auto& v) { object[field.first] = v; }, field.second);
+    // JSON text is UTF-8: a byte that is not part of well-formed UTF-8 becomes U+FFFD.
+    return object.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
 }
 
 }  // namespace tarnel::ctl

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "ctl/DryRun.h"
 #include "ctl/ExitStatus.h"
 #include "ctl/Interrupt.h"
 #include "ctl/Messages.h"
@@ -10,15 +11,11 @@
 #include "ctl/OpenModulePort.h"
 #include "ctl/RunProvision.h"
 #include "ctl/RunSearch.h"
+#include "ctl/RunVerify.h"
 #include "ctl/SettingsMerge.h"
 
 namespace tarnel::ctl {
 namespace {
-
-int Failed(const ModuleSession& session, const ModulePort& port, const CtlStreams& io, int status) {
-    io.err << "tarnelctl: " << port.Name() << ": " << session.Why() << "\n";
-    return status;
-}
 
 void PrintModule(const CtlArgs& args, const ModuleSession& session, const ModulePort& port,
                  const CtlStreams& io) {
@@ -32,20 +29,31 @@ int CheckThenPrint(const CtlArgs& args, ModulePort& port, ModuleSession& session
     int status = session.Check();
     if (status == EXIT_DONE) status = (session.*step)();
     if (status == EXIT_DONE) status = session.Finished();
-    if (status != EXIT_DONE) return Failed(session, port, io, status);
+    if (status != EXIT_DONE) return session.Report(status, io, args.json);
     PrintModule(args, session, port, io);
     return EXIT_DONE;
 }
 
-int RunSet(const CtlArgs& args, ModulePort& port, ModuleSession& session, const CtlStreams& io) {
+// Reading is not writing: a connected module keeps its link.
+int RunDryRun(const CtlArgs& args, ModulePort& port, ModuleSession& session, const CtlStreams& io) {
     int status = session.Check();
     if (status == EXIT_DONE) status = session.Read();
+    if (status == EXIT_DONE) status = session.Finished();
+    if (status != EXIT_DONE) return session.Report(status, io, args.json);
+    return PrintDryRun(MergeSettings(session.AsFound(), port.Line(), args.settings), port.Name(), args.json,
+                       io);
+}
+
+int RunSet(const CtlArgs& args, ModulePort& port, ModuleSession& session, const CtlStreams& io) {
+    if (args.dryRun) return RunDryRun(args, port, session, io);
+    int status = session.Check();
+    if (status == EXIT_DONE) status = session.ReadUnlinked();
     if (status == EXIT_DONE)
         status = session.ApplyAndVerify(MergeSettings(session.AsFound(), port.Line(), args.settings));
     if (status == EXIT_DONE) status = session.Finished();
     // What was read back is shown also when a value did not take.
     if (status == EXIT_DONE || !session.NotTakenValues().empty()) PrintModule(args, session, port, io);
-    if (status != EXIT_DONE) return Failed(session, port, io, status);
+    if (status != EXIT_DONE) return session.Report(status, io, args.json);
     io.err << "tarnelctl: " << port.Name() << ": " << Msg(IDS_SETTING_COMPLETED) << "\n";
     return EXIT_DONE;
 }
@@ -69,6 +77,7 @@ int RunFind(const CtlArgs& args, ModulePort& port, const CtlStreams& io) {
 
 int RunOnPort(const CtlArgs& args, const CtlStreams& io) {
     ProgressLine progress(io.err, io.errIsTerminal);
+    progress.SetJson(args.progressJson);
     ModulePort port(args.port);
     CtlArgs opening = args;
     opening.lineAuto = args.lineAuto || args.command == Command::Find;
@@ -81,6 +90,8 @@ int RunOnPort(const CtlArgs& args, const CtlStreams& io) {
             return RunSet(args, port, session, io);
         case Command::Reset:
             return CheckThenPrint(args, port, session, io, &ModuleSession::FactoryReset);
+        case Command::Verify:
+            return RunVerify(args, port, session, io);
         case Command::Search:
             return RunSearch(args, port, session, io, progress);
         default:

@@ -63,23 +63,19 @@ int Stopped(const ModulePort& port, const CtlStreams& io, const std::string& don
 
 int RunSearch(const CtlArgs& args, ModulePort& port, ModuleSession& session, const CtlStreams& io,
               ProgressLine& progress) {
-    if (const int status = session.Check(); status != EXIT_DONE) {
-        io.err << "tarnelctl: " << port.Name() << ": " << session.Why() << "\n";
-        return status;
-    }
+    int status = session.Check();
+    if (status == EXIT_DONE && !Interrupted()) status = session.ReadUnlinked();
+    if (status != EXIT_DONE) return session.Report(status, io, args.json);
     if (Interrupted()) return Stopped(port, io, "the search was not started");
     ConfiguratorFlow& flow = session.Flow();
-    if (const FlowOutcome started = flow.After(FlowStep::StartSearch, flow.StartSearch()); started.failed) {
-        if (port.Lost()) return PortLost(port, io);
-        io.err << "tarnelctl: " << port.Name() << ": " << Msg(started.message) << "\n";
-        return EXIT_REFUSED;
-    }
+    if (const FlowOutcome started = flow.After(FlowStep::StartSearch, flow.StartSearch()); started.failed)
+        return session.Report(session.Refused(Msg(started.message), {}), io, args.json);
     const bool ended = ListDevices(args, flow, io, progress);
     progress.Clear();
     if (port.Lost()) return PortLost(port, io);
     if (!ended && flow.StopSearch() != StepResult::Ok) {
-        io.err << "tarnelctl: " << port.Name() << ": The module did not confirm that the search stopped.\n";
-        return EXIT_REFUSED;
+        const int refused = session.Refused("The module did not confirm that the search stopped.", {});
+        return session.Report(refused, io, args.json);
     }
     if (Interrupted()) return Stopped(port, io, "the search was stopped");
     io.err << "tarnelctl: " << port.Name() << ": " << Msg(IDS_SEARCH_COMPLETED) << "\n";

@@ -17,7 +17,7 @@ int Run(int argc, char** argv) {
     const Console console = SetUpConsole(argc, argv);
     const CtlArgs args = ParseCtlArgs(console.args);
     if (args.help) {
-        std::cout << UsageText();
+        std::cout << (args.command == Command::None ? UsageText() : CommandUsageText(args.command));
         return EXIT_DONE;
     }
     if (args.version) {

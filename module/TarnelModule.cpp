@@ -32,12 +32,43 @@ bool IsBusyState(uint8_t state) {
 TarnelModule::TarnelModule(TarnelComm& comm, std::function<void()> beforeResponsesOn)
     : m_comm(comm), m_beforeResponsesOn(std::move(beforeResponsesOn)) {}
 
+ResultBlock TarnelModule::Send(const char* text, int code, unsigned timeoutMs) {
+    ResultBlock block = m_comm.SendCommand(text, std::strlen(text), code, timeoutMs);
+    Noted(text, Code(block));
+    return block;
+}
+
+ResultBlock TarnelModule::Send(const AtCommand& command) {
+    return Send(command.text, command.code, command.timeoutMs);
+}
+
+ResultBlock TarnelModule::Send(const std::string& text, const AtCommand& command) {
+    ResultBlock block = m_comm.SendCommand(text, command);
+    Noted(text.c_str(), Code(block));
+    return block;
+}
+
+int TarnelModule::Noted(const char* command, int code) {
+    const std::string_view sent(command);
+    m_lastReply = {std::string(sent.substr(0, sent.find('\r'))), code};
+    return code;
+}
+
+int TarnelModule::QueryResponses(uint8_t& responses) {
+    return Noted(CMD_QM_QUERY.text, Closed(m_comm.GetQuietMode(responses)));
+}
+
+int TarnelModule::SwitchResponses(uint8_t mode) {
+    return Noted(QuietModeCommand(mode).c_str(), Closed(m_comm.SetQuietMode(mode)));
+}
+
 // False when the module did not say whether it sends command responses.
 bool TarnelModule::ReadResponsesAndEnable(uint8_t& responses) {
-    if (m_comm.GetQuietMode(responses) != RES_QM) return false;
+    if (QueryResponses(responses) != RES_QM) return false;
     if (responses == 1) {
         if (m_beforeResponsesOn) m_beforeResponsesOn();
-        m_comm.SetQuietMode(0);
+        SwitchResponses(0);
+        m_responsesSwitch = m_lastReply;
     }
     return true;
 }
@@ -45,18 +76,18 @@ bool TarnelModule::ReadResponsesAndEnable(uint8_t& responses) {
 bool TarnelModule::CancelOperation(uint8_t state) {
     const unsigned limit =
         state == STATE_CONNECTING ? OPCANCEL_CONNECTING_TIMEOUT_MS : CMD_OPCANCEL.timeoutMs;
-    return Code(m_comm.SendCommand(CMD_OPCANCEL.text, std::strlen(CMD_OPCANCEL.text), CMD_OPCANCEL.code,
-                                   limit)) == RES_OK;
+    return Code(Send(CMD_OPCANCEL.text, CMD_OPCANCEL.code, limit)) == RES_OK;
 }
 
 ModuleResult TarnelModule::Check(std::string* model) {
-    const int probe = Code(m_comm.SendCommand(CMD_AT));
+    m_responsesSwitch = {};
+    const int probe = Code(Send(CMD_AT));
     if (probe == RES_CLOSED) return ModuleResult::Closed;
     if (probe == RES_ERROR) {
-        m_comm.SendCommand(CMD_AT);
+        Send(CMD_AT);
     } else if (probe != RES_OK) {
         // No answer: the module may be in data mode or have responses off.
-        m_comm.SendCommand(CMD_ESCAPE);
+        Send(CMD_ESCAPE);
         uint8_t responses = 0;
         if (!ReadResponsesAndEnable(responses)) return ModuleResult::Failed;
     }
@@ -69,48 +100,48 @@ ModuleResult TarnelModule::Check(std::string* model) {
 }
 
 ModuleResult TarnelModule::Read(ModuleReading& reading) {
-    const int probe = Code(m_comm.SendCommand(CMD_AT));
+    m_responsesSwitch = {};
+    const int probe = Code(Send(CMD_AT));
     if (probe == RES_CLOSED) return ModuleResult::Closed;
-    if (probe == RES_ERROR && Code(m_comm.SendCommand(CMD_AT)) != RES_OK &&
-        !ReadResponsesAndEnable(reading.responses)) {
+    if (probe == RES_ERROR && Code(Send(CMD_AT)) != RES_OK && !ReadResponsesAndEnable(reading.responses)) {
         return ModuleResult::Failed;
     }
-    if (Closed(m_comm.GetQuietMode(reading.responses)) == RES_CLOSED) return ModuleResult::Closed;
+    if (QueryResponses(reading.responses) == RES_CLOSED) return ModuleResult::Closed;
     return ReadQueries(reading, true);
 }
 
 ModuleResult TarnelModule::ReadQueriesOnly(ModuleReading& reading) {
-    const int responses = Closed(m_comm.GetQuietMode(reading.responses));
+    const int responses = QueryResponses(reading.responses);
     if (responses == RES_CLOSED) return ModuleResult::Closed;
     if (responses != RES_QM) return ModuleResult::Failed;
     return ReadQueries(reading, false);
 }
 
 ModuleResult TarnelModule::ReadQueries(ModuleReading& reading, bool cancelBusy) {
-    ResultBlock block = m_comm.SendCommand(CMD_VERSION);
+    ResultBlock block = Send(CMD_VERSION);
     if (Code(block) != RES_VERSION) return ModuleResult::Failed;
     char version[TEXT_RECORD_SIZE] = {};
     CopyPayload(block.get(), version);
     reading.fwVersion.assign(version, strnlen(version, sizeof version));
 
-    block = m_comm.SendCommand(CMD_INFO1);
+    block = Send(CMD_INFO1);
     if (Code(block) != RES_INFO1) return ModuleResult::Failed;
     CopyPayload(block.get(), reading.devInfo);
     if (cancelBusy && IsBusyState(reading.devInfo.state) && !CancelOperation(reading.devInfo.state))
         return ModuleResult::Failed;
 
-    block = m_comm.SendCommand(CMD_INFO2);
+    block = Send(CMD_INFO2);
     if (Code(block) != RES_INFO2) return ModuleResult::Failed;
     CopyPayload(block.get(), reading.uartInfo);
 
-    block = m_comm.SendCommand(CMD_TADDR_QUERY);
+    block = Send(CMD_TADDR_QUERY);
     if (Code(block) != RES_TADDR) return ModuleResult::Failed;
     CopyPayload(block.get(), reading.target);
     return ModuleResult::Ok;
 }
 
 ModuleResult TarnelModule::ReadModelName(std::string& model) {
-    const ResultBlock block = m_comm.SendCommand(CMD_MODELNAME);
+    const ResultBlock block = Send(CMD_MODELNAME);
     const int code = Code(block);
     if (code == RES_CLOSED) return ModuleResult::Closed;
     if (code != RES_MODELNAME) return ModuleResult::Failed;
@@ -120,55 +151,70 @@ ModuleResult TarnelModule::ReadModelName(std::string& model) {
     return ModuleResult::Ok;
 }
 
+// The escape and the query go out in one write, so that a framing where
+// nothing answers costs no more than the query alone. A module that refuses
+// the escape (one in command mode may) is asked once more.
 bool TarnelModule::Probe(unsigned timeoutMs) {
-    return Code(m_comm.SendCommand(CMD_QM_QUERY.text, std::strlen(CMD_QM_QUERY.text), CMD_QM_QUERY.code,
-                                   timeoutMs)) == RES_QM;
+    static const std::string probe = std::string(CMD_ESCAPE.text) + CMD_QM_QUERY.text;
+    int code = Code(Send(probe.c_str(), CMD_QM_QUERY.code, timeoutMs));
+    if (code == RES_ERROR) code = Code(Send(CMD_QM_QUERY.text, CMD_QM_QUERY.code, timeoutMs));
+    return code == RES_QM;
 }
 
 ModuleResult TarnelModule::FactoryReset() {
-    return Code(m_comm.SendCommand(CMD_FACTORY_RESET)) == RES_OK ? ModuleResult::Ok : ModuleResult::Failed;
+    return Code(Send(CMD_FACTORY_RESET)) == RES_OK ? ModuleResult::Ok : ModuleResult::Failed;
 }
 
 ModuleResult TarnelModule::Apply(const ModuleWrite& values, DeviceInfo& current) {
-    ResultBlock block = m_comm.SendCommand(CMD_INFO1);
+    const auto refuseUnsent = [this](ModuleResult result) {
+        m_lastReply = {};
+        return result;
+    };
+    ResultBlock block = Send(CMD_INFO1);
     if (Code(block) != RES_INFO1) return ModuleResult::Failed;
     CopyPayload(block.get(), current);
     if (IsBusyState(current.state) && !CancelOperation(current.state)) return ModuleResult::Failed;
 
-    if (DeviceNameError(values.name) != 0) return ModuleResult::NameFailed;
-    if (Code(m_comm.SendCommand(NameCommand(values.name), CMD_NAME)) != RES_OK)
-        return ModuleResult::NameFailed;
-
-    if (!IsOffered(OFFERED_PARITIES, values.parity) || !IsOffered(OFFERED_STOP_BITS, values.stopBits) ||
-        values.flow > 1) {
-        return ModuleResult::UartFailed;
+    for (const WriteCommand& step : WriteCommands(values)) {
+        if (step.text.empty()) return refuseUnsent(step.refused);
+        // With responses switched off the module does not confirm that switch.
+        if (step.command == nullptr)
+            return SwitchResponses(values.responses) == RES_ERROR ? step.refused : ModuleResult::Ok;
+        if (Code(Send(step.text, *step.command)) != RES_OK) return step.refused;
     }
-    const std::string uart = UartCommand(values.baud, values.parity, values.stopBits, values.flow);
-    if (Code(m_comm.SendCommand(uart, CMD_UART)) != RES_OK) return ModuleResult::UartFailed;
+    return ModuleResult::Ok;
+}
 
-    if (!values.target.IsUnset() &&
-        Code(m_comm.SendCommand(TargetAddrCommand(values.target), CMD_TADDR_SET)) != RES_OK) {
-        return ModuleResult::TargetFailed;
-    }
-
-    if (values.opMode > 3) return ModuleResult::OpModeFailed;
-    if (Code(m_comm.SendCommand(OpModeCommand(values.opMode), CMD_OPMODE)) != RES_OK) {
-        return ModuleResult::OpModeFailed;
-    }
-
-    // With responses switched off the module does not confirm this one.
-    return m_comm.SetQuietMode(values.responses) == RES_ERROR ? ModuleResult::ResponseFailed
-                                                              : ModuleResult::Ok;
+std::vector<WriteCommand> TarnelModule::WriteCommands(const ModuleWrite& values) {
+    std::vector<WriteCommand> commands;
+    const auto add = [&](bool valid, std::string text, const AtCommand* command, ModuleResult refused) {
+        commands.push_back({valid ? std::move(text) : std::string(), command, refused});
+        return valid;
+    };
+    if (!add(DeviceNameError(values.name) == 0, NameCommand(values.name), &CMD_NAME,
+             ModuleResult::NameFailed))
+        return commands;
+    const bool uartValid = IsOffered(OFFERED_PARITIES, values.parity) &&
+                           IsOffered(OFFERED_STOP_BITS, values.stopBits) && values.flow <= 1;
+    if (!add(uartValid, UartCommand(values.baud, values.parity, values.stopBits, values.flow), &CMD_UART,
+             ModuleResult::UartFailed))
+        return commands;
+    if (!values.target.IsUnset())
+        add(true, TargetAddrCommand(values.target), &CMD_TADDR_SET, ModuleResult::TargetFailed);
+    if (!add(values.opMode <= 3, OpModeCommand(values.opMode), &CMD_OPMODE, ModuleResult::OpModeFailed))
+        return commands;
+    add(true, QuietModeCommand(values.responses), nullptr, ModuleResult::ResponseFailed);
+    return commands;
 }
 
 void TarnelModule::Reset() {
-    m_comm.SendCommand(CMD_RESET);
+    Send(CMD_RESET);
 }
 
 // The module sends its disconnection report some time after the OK, so the
 // report is awaited for as long as a command would be.
 ModuleResult TarnelModule::Disconnect() {
-    const int code = Code(m_comm.SendCommand(CMD_DISCONNECT));
+    const int code = Code(Send(CMD_DISCONNECT));
     if (code == RES_CLOSED) return ModuleResult::Closed;
     if (code != RES_OK) return ModuleResult::Failed;
     using Clock = std::chrono::steady_clock;
@@ -186,8 +232,7 @@ ModuleResult TarnelModule::Disconnect() {
 }
 
 ModuleResult TarnelModule::StartInquiry() {
-    const int code =
-        Code(m_comm.SendCommand(InquiryCommand(INQUIRY_DURATION, INQUIRY_ARGUMENT), CMD_INQUIRY));
+    const int code = Code(Send(InquiryCommand(INQUIRY_DURATION, INQUIRY_ARGUMENT), CMD_INQUIRY));
     if (code == RES_CLOSED) return ModuleResult::Closed;
     return code == RES_ERROR ? ModuleResult::Failed : ModuleResult::Ok;
 }
@@ -207,5 +252,5 @@ InquiryStep TarnelModule::NextInquiryReport(InquiryResult& report) {
 }
 
 ModuleResult TarnelModule::StopInquiry() {
-    return Code(m_comm.SendCommand(CMD_OPCANCEL)) == RES_OK ? ModuleResult::Ok : ModuleResult::Failed;
+    return Code(Send(CMD_OPCANCEL)) == RES_OK ? ModuleResult::Ok : ModuleResult::Failed;
 }

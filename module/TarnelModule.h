@@ -10,14 +10,18 @@
 // the engine from another thread ends a waiting sequence with
 // ModuleResult::Closed.
 
+#include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "module/ModuleReading.h"
 #include "module/ModuleWrite.h"
 #include "protocol/PayloadRecords.h"
 
 class TarnelComm;
+struct AtCommand;
 
 enum class ModuleResult {
     Ok,
@@ -29,6 +33,22 @@ enum class ModuleResult {
     TargetFailed,    // Apply: the target was refused
     OpModeFailed,    // Apply: operation mode invalid or refused
     ResponseFailed,  // Apply: the response setting was refused
+};
+
+// One command of an Apply, as it goes to the module. A value that cannot be
+// sent has no text: the write stops there with `refused`.
+struct WriteCommand {
+    std::string text;          // as sent, with its line end
+    const AtCommand* command;  // nullptr: the response setting, which the engine sends itself
+    ModuleResult refused;      // the result when the module refuses it
+};
+
+// One command a sequence sent and what the module answered to it: the
+// engine's result code (RES_OK, RES_ERROR for a refusal, RES_TIMEOUT when it
+// did not answer within the command's limit, a payload code, ...).
+struct ModuleReply {
+    std::string command;  // as sent, without its CR; empty when nothing was sent
+    int code = 0;         // RES_OK
 };
 
 // What one poll of a running inquiry found.
@@ -63,7 +83,8 @@ public:
     ModuleResult ReadModelName(std::string& model);
     // Whether a module answers within `timeoutMs` at the port's framing.
     // Asks for the response setting, which a module answers also with
-    // command responses off.
+    // command responses off, after the escape that a connected module needs
+    // to hear commands.
     bool Probe(unsigned timeoutMs);
     // "AT&F": Ok or Failed.
     ModuleResult FactoryReset();
@@ -71,6 +92,10 @@ public:
     // response setting, in that order, stopping at the first refusal (its
     // own result). `current` gets the module's +INFO1 read first.
     ModuleResult Apply(const ModuleWrite& values, DeviceInfo& current);
+    // The commands Apply sends for `values`, in order, up to and including
+    // the first value that cannot be sent; for showing a write without
+    // making it.
+    static std::vector<WriteCommand> WriteCommands(const ModuleWrite& values);
     // "ATZ": the module restarts with what was written; its answer is not
     // awaited.
     void Reset();
@@ -85,11 +110,28 @@ public:
     // Cancels the running inquiry: Ok or Failed.
     ModuleResult StopInquiry();
 
+    // The last command a sequence sent and its answer: for a sequence that
+    // failed, the command that was refused or not answered (an empty command
+    // when it failed before sending, on a value it was not given to send).
+    const ModuleReply& LastReply() const { return m_lastReply; }
+    // The switch that turned command responses on in the last Check or Read,
+    // which goes on as the configurator does whatever its answer; the code
+    // is RES_OK when no switch was needed.
+    const ModuleReply& ResponsesSwitch() const { return m_responsesSwitch; }
+
 private:
+    std::unique_ptr<uint8_t[]> Send(const char* text, int code, unsigned timeoutMs);
+    std::unique_ptr<uint8_t[]> Send(const AtCommand& command);
+    std::unique_ptr<uint8_t[]> Send(const std::string& text, const AtCommand& command);
+    int Noted(const char* command, int code);
+    int QueryResponses(uint8_t& responses);
+    int SwitchResponses(uint8_t mode);
     bool ReadResponsesAndEnable(uint8_t& responses);
     ModuleResult ReadQueries(ModuleReading& reading, bool cancelBusy);
     bool CancelOperation(uint8_t state);
 
     TarnelComm& m_comm;
     std::function<void()> m_beforeResponsesOn;
+    ModuleReply m_lastReply;
+    ModuleReply m_responsesSwitch;
 };

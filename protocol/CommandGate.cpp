@@ -22,6 +22,11 @@ void CommandGate::Leave() {
     m_cond.notify_all();
 }
 
+void CommandGate::AwaitFree() {
+    std::unique_lock lock(m_mutex);
+    m_cond.wait(lock, [this] { return !m_held; });
+}
+
 void CommandGate::WakeAll() {
     { std::lock_guard lock(m_mutex); }
     m_cond.notify_all();

@@ -29,6 +29,9 @@ public:
     void Leave();
     // Wakes every waiting caller; call after setting the closing flag.
     void WakeAll();
+    // Waits until no caller holds the gate; with the closing flag set, none
+    // enters after that.
+    void AwaitFree();
 
 private:
     using Clock = std::chrono::steady_clock;

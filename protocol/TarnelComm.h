@@ -45,7 +45,8 @@ public:
     // channel's error on failure.
     std::error_code Reconfigure(unsigned baud, unsigned charSize, uint8_t parity, uint8_t stopBits,
                                 uint8_t flowControl);
-    // Closes the channel; a call waiting in the engine returns RES_CLOSED.
+    // Closes the channel; a call waiting in the engine returns RES_CLOSED,
+    // and Close returns only after it has. Not from inside m_onSend.
     void Close();
     bool IsOpen() const;
 
@@ -58,14 +59,24 @@ public:
     // overrun its own limit, and with RES_CLOSED on Close. Always a block.
     //
     // A module may send a query's OK some time after its data line, or none
-    // at all. Whether it does is learnt from the first query of an opening:
-    // that query waits for its OK up to its own limit. From then on a query
-    // takes its OK itself (a prompt module's costs at most one more slice),
-    // or, for a module that sends none, returns at its data line. No OK is
-    // ever left due when a call returns, so none answers a later command.
+    // at all. Whether it does is learnt in an opening: the first query waits
+    // for its OK a few character times (OkWait); a module that sends one by
+    // then does, and from then on every query takes its OK itself (a prompt
+    // module's costs at most one more slice). Otherwise the question stays
+    // open until the module's next line, since a module sends its lines in
+    // order: an OK first says the module sends one, late; anything else says
+    // it sends none, and later queries return at their data line. Before a
+    // command that an OK answers, an open question is settled with the
+    // response query ("AT+QM?"), so no OK ever answers a later command.
     // What was learnt stays for the next opening of the same port, unless
     // the port failed; an OK found where none was expected makes the engine
     // learn again.
+    //
+    // Nothing is learnt from a module with command responses off, which sends
+    // no OK at all. The engine believes them off from a "+QM,1" answer or an
+    // answered "AT+QM=1", on from "+QM,0" or an answered "AT+QM=0"; at an
+    // opening, and after a switch that was not answered OK, it does not know,
+    // and a query's OK is awaited as when they are on.
     //
     // An inquiry report (RES_INQUIRY) ends a command whose handlers take it
     // but stays buffered for WaitInquiryResult.
@@ -108,12 +119,28 @@ private:
 
     // Whether the module sends an OK after a query's data line.
     enum class OkAfterData { Unknown, Yes, No };
+    // What the engine believes of the module's command responses.
+    enum class Responses { Unknown, On, Off };
+    // What the line at the front of the response buffer says of an OK that
+    // the last query may still owe.
+    enum class DueOk { Open, Came, NoneCame };
 
+    // How long the first query of an opening waits for an OK after its data
+    // line at this framing: the OK line and a few character times more, never
+    // less than a USB adapter's latency and the host's scheduling add.
+    static std::chrono::milliseconds OkWait(unsigned baud, unsigned charSize, uint8_t parity,
+                                            uint8_t stopBits);
+    std::unique_ptr<uint8_t[]> InGate(unsigned timeoutMs,
+                                      const std::function<std::unique_ptr<uint8_t[]>()>& call);
     std::unique_ptr<uint8_t[]> RunCommand(const char* command, size_t length, int code, unsigned timeoutMs);
     void DiscardStaleInput();
+    bool AnsweredByOk(int code);
+    void SettleWithQuery();
+    DueOk SettleDueOk();
     bool TakeOkLine();
     bool OkFollows(const uint8_t* block);
     void AwaitTrailingOk(std::chrono::steady_clock::time_point until);
+    void BeginOpening(unsigned baud, unsigned charSize, uint8_t parity, uint8_t stopBits);
     int Poll(int code, int payloadCode, void* record, size_t recordSize);
 
     using Clock = std::chrono::steady_clock;
@@ -122,8 +149,10 @@ private:
     CommandGate m_gate{m_closing};
     // The calls' own (under m_gate), and Open's before any call can run.
     OkAfterData m_okAfterData = OkAfterData::Unknown;
-    bool m_responsesOff = false;  // the module said so: no OK follows any line
-    std::string m_port;           // the port m_okAfterData was learnt on
+    bool m_okDue = false;  // the last query may still send its OK
+    Responses m_responses = Responses::Unknown;
+    std::chrono::milliseconds m_okWait{0};  // OkWait at the open framing
+    std::string m_port;                     // the port m_okAfterData was learnt on
     // Set by a read or write error: what was learnt may not hold for the
     // module that comes back on the port.
     std::atomic<bool> m_portFailed{false};

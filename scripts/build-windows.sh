@@ -9,7 +9,7 @@
 # configured already.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-PACKAGES="g++-mingw-w64-x86-64-posix cmake ninja-build libasio-dev googletest" bash scripts/setup.sh
+PACKAGES="g++-mingw-w64-x86-64-posix cmake ninja-build libasio-dev libcli11-dev nlohmann-json3-dev libtomlplusplus-dev googletest" bash scripts/setup.sh
 build_dir=${BUILD_DIR:-build-windows}
 if [ ! -f "$build_dir/build.ninja" ] || [ $# -gt 0 ]; then
   cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTARNEL_WERROR=ON \

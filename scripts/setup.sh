@@ -10,7 +10,8 @@ if [ -n "${PACKAGES:-}" ]; then
 else
   packages=(
     g++ clang cmake ninja-build pkg-config
-    libasio-dev qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
+    libasio-dev libcli11-dev nlohmann-json3-dev libtomlplusplus-dev libssl-dev
+    qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
     clang-format clang-tidy libclang-rt-14-dev scdoc
     fonts-nanum fonts-dejavu-core xvfb xauth x11-apps imagemagick xdotool
   )

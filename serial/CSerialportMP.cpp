@@ -109,6 +109,7 @@ std::error_code CSerialportMP::Open(const std::string& port, uint32_t baud, uint
             if (closeError) throw std::system_error(closeError, "close");
             return ToSystemCategory(error);
         }
+        ++m_opening;
         m_isOpen = true;
     }
     auto self = shared_from_this();
@@ -175,10 +176,10 @@ void CSerialportMP::DoRead() {
     if (!m_isOpen) return;
     m_io->m_port.async_read_some(
         asio::buffer(m_readBuf),
-        asio::bind_executor(m_io->m_strand,
-                            [self = shared_from_this()](const std::error_code& error, std::size_t bytes) {
-                                self->HandleRead(error, bytes);
-                            }));
+        asio::bind_executor(m_io->m_strand, [self = shared_from_this(), opening = m_opening.load()](
+                                          const std::error_code& error, std::size_t bytes) {
+            self->HandleRead(opening, error, bytes);
+        }));
 }
 
 void CSerialportMP::DoWrite() {
@@ -189,16 +190,24 @@ void CSerialportMP::DoWrite() {
     std::copy_n(m_txQueue.begin(), n, m_writeBuf);
     m_io->m_port.async_write_some(
         asio::buffer(m_writeBuf, n),
-        asio::bind_executor(m_io->m_strand,
-                            [self = shared_from_this()](const std::error_code& error, std::size_t bytes) {
-                                self->HandleWrite(error, bytes);
-                            }));
+        asio::bind_executor(m_io->m_strand, [self = shared_from_this(), opening = m_opening.load()](
+                                          const std::error_code& error, std::size_t bytes) {
+            self->HandleWrite(opening, error, bytes);
+        }));
     m_writing = true;
 }
 
-void CSerialportMP::HandleRead(const std::error_code& error, std::size_t bytes) {
+// A completion belongs to the opening that started its operation. One of an
+// earlier opening can still come: an executor whose workers had run out of
+// work (reading ends at an error) keeps what completes afterwards until it is
+// started again, for the next opening.
+bool CSerialportMP::IsCurrent(uint32_t opening) const {
+    return m_isOpen && opening == m_opening;
+}
+
+void CSerialportMP::HandleRead(uint32_t opening, const std::error_code& error, std::size_t bytes) {
     std::lock_guard lock(m_readMutex);
-    if (!m_isOpen) return;
+    if (!IsCurrent(opening)) return;
     if (!error) m_rxData.insert(m_rxData.end(), m_readBuf, m_readBuf + bytes);
     if (m_readCallback) {
         std::error_code errorCopy = ToSystemCategory(error);
@@ -208,9 +217,9 @@ void CSerialportMP::HandleRead(const std::error_code& error, std::size_t bytes) 
     if (!error) DoRead();
 }
 
-void CSerialportMP::HandleWrite(const std::error_code& error, std::size_t bytes) {
+void CSerialportMP::HandleWrite(uint32_t opening, const std::error_code& error, std::size_t bytes) {
     std::lock_guard lock(m_writeMutex);
-    if (!m_isOpen) return;
+    if (!IsCurrent(opening)) return;
     if (m_writeCallback) {
         std::error_code errorCopy = ToSystemCategory(error);
         m_writeCallback(shared_from_this(), errorCopy, static_cast<unsigned>(bytes));

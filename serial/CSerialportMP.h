@@ -47,7 +47,7 @@ using WriteCallback = std::function<void(std::shared_ptr<CSerialportMP>, std::er
 // constants in every file above that includes this one.
 class CSerialportMP : public std::enable_shared_from_this<CSerialportMP> {
 public:
-    static constexpr std::size_t RX_BUFFER_SIZE = 1024;
+    static constexpr std::size_t RX_BUFFER_SIZE = 65536;
     static constexpr std::size_t TX_QUEUE_CAPACITY = 4086;
     static constexpr std::size_t TX_CHUNK_SIZE = 1024;
 
@@ -115,11 +115,15 @@ public:
 private:
     void DoRead();
     void DoWrite();
-    void HandleRead(const std::error_code& error, std::size_t bytes);
-    void HandleWrite(const std::error_code& error, std::size_t bytes);
+    bool IsCurrent(uint32_t opening) const;
+    void HandleRead(uint32_t opening, const std::error_code& error, std::size_t bytes);
+    void HandleWrite(uint32_t opening, const std::error_code& error, std::size_t bytes);
     std::size_t QueueLocked(const uint8_t* data, std::size_t length);
 
     std::atomic<bool> m_isOpen{false};
+    // Counts the successful openings; an operation carries the one it was
+    // started in.
+    std::atomic<uint32_t> m_opening{0};
     std::vector<uint8_t> m_rxData;
     uint8_t m_readBuf[RX_BUFFER_SIZE] = {};
     std::vector<uint8_t> m_txQueue;

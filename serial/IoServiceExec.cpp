@@ -1,5 +1,6 @@
 #include "serial/IoServiceExec.h"
 
+#include <asio/executor_work_guard.hpp>
 #include <asio/io_context.hpp>
 
 #include <exception>
@@ -8,9 +9,14 @@
 
 IoServiceExec g_ioServiceExec;
 
+struct IoServiceExec::WorkGuard {
+    asio::executor_work_guard<asio::io_context::executor_type> guard;
+};
+
 IoServiceExec::IoServiceExec() : m_ioContext(std::make_unique<asio::io_context>()) {}
 
 IoServiceExec::~IoServiceExec() {
+    Release();
     Stop();
 }
 
@@ -36,6 +42,14 @@ void IoServiceExec::Stop() {
         m_threads.clear();
     }
     if (!m_ioContext->stopped()) m_ioContext->stop();
+}
+
+void IoServiceExec::Hold() {
+    if (!m_workGuard) m_workGuard.reset(new WorkGuard{asio::make_work_guard(*m_ioContext)});
+}
+
+void IoServiceExec::Release() {
+    m_workGuard.reset();
 }
 
 void IoServiceExec::WorkerLoop(IoServiceExec* exec, asio::io_context* context) {

@@ -11,8 +11,8 @@ class io_context;
 
 // Owns one io_context and the worker threads that run it. Every serial channel
 // is built on the context of one executor, and all of the channel's completion
-// handlers run on that executor's workers. No work guard keeps the context
-// busy: a worker returns as soon as the context has no outstanding work.
+// handlers run on that executor's workers. Unless held (Hold), a worker
+// returns as soon as the context has no outstanding work.
 //
 // Start and Stop are called on the window thread and are not synchronised
 // against each other. Stop must never be called on one of the workers.
@@ -20,7 +20,7 @@ class IoServiceExec {
 public:
     // Constructs the context; no thread runs.
     IoServiceExec();
-    // Stop(), then releases the threads and the context.
+    // Release() and Stop(), then releases the threads and the context.
     virtual ~IoServiceExec();
 
     IoServiceExec(const IoServiceExec&) = delete;
@@ -44,12 +44,21 @@ public:
     // is not stopped.
     void Stop();
 
+    // Keeps the workers running while the context has no work, from Hold
+    // until Release (both idempotent): channels that close and open again
+    // must find a worker serving them.
+    void Hold();
+    void Release();
+
 private:
+    struct WorkGuard;
+
     static void WorkerLoop(IoServiceExec* exec, asio::io_context* context);
 
     // Behind a pointer, so that asio's headers (and on Windows the system's)
     // stay out of the files that include this one.
     std::unique_ptr<asio::io_context> m_ioContext;
+    std::unique_ptr<WorkGuard> m_workGuard;
     std::vector<std::unique_ptr<std::thread>> m_threads;
     std::atomic<bool> m_stop{false};
 };

@@ -84,9 +84,15 @@ std::error_code OpenPort(asio::serial_port& port, const std::string& name) {
 }
 
 void ReleasePort(asio::serial_port& port, std::error_code& error) {
+    const int fd = port.native_handle();
     // The exclusive flag stays on the terminal while anyone else holds it open
     // (a pseudo-terminal's peer), which would lock this program out next time.
-    ioctl(port.native_handle(), TIOCNXCL);
+    ioctl(fd, TIOCNXCL);
+    // A serial driver's close waits until its output has drained, up to half
+    // a minute, on the thread that closes: a line held by flow control or a
+    // device that stopped taking bytes would stall the window. What is still
+    // unsent is given up with the port, as a COM port's close does.
+    tcflush(fd, TCIOFLUSH);
     port.close(error);
 }
 

@@ -10,6 +10,14 @@
 #include <cstdint>
 #include <string_view>
 
+// The Windows headers, when asio brought them in first, name their own parity
+// bits so; in a source that holds the serial line, its names are the line's.
+#ifdef _WIN32
+#undef PARITY_NONE
+#undef PARITY_ODD
+#undef PARITY_EVEN
+#endif
+
 inline constexpr uint8_t PARITY_NONE = 0;
 inline constexpr uint8_t PARITY_ODD = 1;
 inline constexpr uint8_t PARITY_EVEN = 2;

@@ -14,6 +14,10 @@ constexpr std::chrono::milliseconds kFrame{16};
 constexpr ui::UINT kFrameTimer = 1;
 // A typed character is echoed as at most a surrogate pair.
 constexpr long kLongestEcho = 2;
+// Received text goes in this many units at a time, with input handled
+// between the pieces: a whole view inserted at once keeps a click waiting
+// for a large part of a second under Wine.
+constexpr std::size_t kPieceUnits = 4096;
 
 bool IsLowSurrogate(char16_t unit) {
     return unit >= 0xDC00 && unit <= 0xDFFF;
@@ -98,6 +102,7 @@ void TermRichedit::SetupView() {
 
 void TermRichedit::OnInputMethodResult(std::u16string_view result) {
     if (!m_channel->IsOpen()) return;
+    ShowPending(true);
     std::string bytes;
     ToUtf8(result, bytes);
     m_channel->Write(reinterpret_cast<const uint8_t*>(bytes.data()), static_cast<unsigned>(bytes.size()));
@@ -122,21 +127,24 @@ void TermRichedit::OnWrite(const std::shared_ptr<CSerialportMP>& /*channel*/, st
     if (error && m_onError) m_onError(this, error);
 }
 
+// The text is never shown from here: Windows hands out posted messages before
+// input, and a reader that posts again while a long insertion runs would keep
+// the window thread in insertions back to back. A timer comes after input.
 ui::LRESULT TermRichedit::OnRxData(ui::WPARAM, ui::LPARAM) {
     const auto sinceShown = std::chrono::steady_clock::now() - m_lastShown;
     const auto wait = std::chrono::ceil<std::chrono::milliseconds>(kFrame - sinceShown);
-    if (wait.count() > 0 && SetTimer(kFrameTimer, static_cast<ui::UINT>(wait.count()))) return 0;
-    ShowPending();
+    if (!SetTimer(kFrameTimer, static_cast<ui::UINT>(std::max<long long>(wait.count(), 1))))
+        ShowPending(true);
     return 0;
 }
 
 void TermRichedit::OnTimer(ui::UINT id) {
     if (id != kFrameTimer) return;
     KillTimer(kFrameTimer);
-    ShowPending();
+    ShowPending(false);
 }
 
-void TermRichedit::ShowPending() {
+void TermRichedit::ShowPending(bool all) {
     std::vector<uint8_t> bytes;
     {
         // Released before the text is shown, so that the port is read on
@@ -145,9 +153,23 @@ void TermRichedit::ShowPending() {
         m_rxNotified = false;
         bytes.swap(m_rxPending);
     }
-    if (bytes.empty()) return;
-    m_lastShown = std::chrono::steady_clock::now();
-    ShowReceived(DecodeShown(bytes));
+    if (!bytes.empty()) {
+        m_lastShown = std::chrono::steady_clock::now();
+        m_unshown += DecodeShown(bytes);
+        if (ControlLength(m_unshown) >= m_textLimit) {
+            // Everything shown now goes once these pieces are in: it goes at
+            // once, and the pieces fill the view exactly.
+            m_unshown = std::u16string(NewestPart(m_unshown, m_textLimit));
+            m_lastShownCR = false;
+            EmptyText();
+        }
+    }
+    std::size_t n = all ? m_unshown.size() : std::min(m_unshown.size(), kPieceUnits);
+    if (n < m_unshown.size() && IsLowSurrogate(m_unshown[n])) --n;
+    if (n == 0) return;
+    ShowReceived(m_unshown.substr(0, n));
+    m_unshown.erase(0, n);
+    if (!m_unshown.empty() && !SetTimer(kFrameTimer, 1)) ShowPending(true);
 }
 
 // A batch far longer than the view is decoded from a line start near its
@@ -184,7 +206,12 @@ void TermRichedit::ClearView() {
         m_rxNotified = false;
         m_decoder.Reset();
     }
+    m_unshown.clear();
     m_lastShownCR = false;
+    EmptyText();
+}
+
+void TermRichedit::EmptyText() {
     SetRedraw(false);
     SetSel(0, -1);
     ReplaceSel(u"");
@@ -204,9 +231,15 @@ void TermRichedit::AppendText(std::u16string_view text) {
     const long pos = GetTextLength();
 
     if (IsAtEnd()) {
+        // Drawn once afterwards, when the window thread has nothing more
+        // urgent: a control that draws each insertion at once keeps input
+        // waiting while a stream comes in.
+        bool wasUpdating = false;
+        BeginQuietUpdate(wasUpdating);
         InsertAndTrim(pos, text, sel);
         // This control does not scroll to the caret by itself.
         ScrollToBottom();
+        EndQuietUpdate(wasUpdating);
         return;
     }
     // The user scrolled back: keep the selection, but show the newest text.
@@ -363,6 +396,9 @@ bool TermRichedit::TakeTypedUnit(char16_t unit, std::string& bytes) {
 bool TermRichedit::OnChar(char16_t unit) {
     if (!m_channel || !m_channel->IsOpen()) return true;
     if (unit == u'\b') return true;
+    // Text that arrived before the key comes before its echo, not at the next
+    // frame after it.
+    ShowPending(true);
 
     std::string bytes;
     if (unit == u'\r') {

@@ -71,8 +71,9 @@ private:
 
     ui::LRESULT OnRxData(ui::WPARAM wParam, ui::LPARAM lParam);
     void OnTimer(ui::UINT id);
-    // Shows every received byte not shown yet in one insertion.
-    void ShowPending();
+    // Takes every received byte, and shows the text not shown yet: all of it
+    // with `all`, else one piece, the rest at the next timer.
+    void ShowPending(bool all);
     // Typed text, and an input method's composition, always go at the end.
     void PlaceCaretAtEnd();
     bool OnKeyDown(ui::UINT vk);
@@ -88,6 +89,7 @@ private:
     void OnInputMethodResult(std::u16string_view result);
 
     std::u16string DecodeShown(const std::vector<uint8_t>& bytes);
+    void EmptyText();
     void ShowReceived(std::u16string text);
     void InsertAndTrim(long pos, std::u16string_view text, Selection& sel);
     void DeleteLeadingLines(long keepRoom, Selection& sel);
@@ -111,6 +113,9 @@ private:
     // When the last insertion of received text began: what arrives within a
     // frame of it waits for the frame's end and goes in with what follows.
     std::chrono::steady_clock::time_point m_lastShown;
+
+    // Received text taken but not shown yet: at most a view's worth.
+    std::u16string m_unshown;
 
     std::mutex m_rxMutex;
     std::vector<uint8_t> m_rxPending;

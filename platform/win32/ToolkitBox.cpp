@@ -5,7 +5,9 @@
 #include <string>
 
 #include "platform/OpenBox.h"
+#include "platform/Window.h"
 #include "platform/win32/Wide.h"
+#include "platform/win32/WindowAccess.h"
 
 namespace ui {
 namespace {
@@ -35,6 +37,17 @@ LRESULT CALLBACK OnBoxEvent(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
+// The active window is the thread's only while the program is in front; a box
+// raised from the background (a port error, a worker's message) still
+// belongs to the main window, or to the dialog it has up, so that neither
+// takes clicks while the box is shown.
+HWND OwnerOfBox() {
+    if (HWND active = GetActiveWindow()) return active;
+    const Window* main = AfxGetMainWnd();
+    HWND mainHwnd = main != nullptr ? HwndOf(*main) : nullptr;
+    return mainHwnd != nullptr ? GetLastActivePopup(mainHwnd) : nullptr;
+}
+
 }  // namespace
 
 bool ShowToolkitBox(const BoxLook& look, OpenBox& open) {
@@ -48,8 +61,8 @@ bool ShowToolkitBox(const BoxLook& look, OpenBox& open) {
     });
     const std::u16string caption(look.caption);
     const std::u16string text(look.text);
-    const int answer = MessageBoxW(GetActiveWindow(), win32::Wide(text), win32::Wide(caption),
-                                   look.style | MB_SETFOREGROUND);
+    const int answer =
+        MessageBoxW(OwnerOfBox(), win32::Wide(text), win32::Wide(caption), look.style | MB_SETFOREGROUND);
     t_pending = outer;
     if (pending.hook != nullptr) UnhookWindowsHookEx(pending.hook);
     return answer == IDOK && !open.Closed();

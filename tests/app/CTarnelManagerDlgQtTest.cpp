@@ -18,11 +18,15 @@
 #include "platform/MessageBox.h"
 #include "platform/TestHooks.h"
 #include "platform/qt/WindowAccess.h"
+#include "serial/IoServiceExec.h"
 #include "tests/app/MainDialogFixture.h"
 #include "tests/app/QtDialogDriver.h"
 #include "tests/support/ProcessEvents.h"
+#include "tests/sim/ScopedRuntimeDir.h"
+#include "tests/support/HangGuard.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/UserInput.h"
+#include "tests/support/WaitUntil.h"
 
 namespace {
 
@@ -204,3 +208,90 @@ TEST_F(CTarnelManagerDlgTest, AUserChoosesThePortAndWorksTheConfiguratorByClicki
     ASSERT_EQ(m_boxes.Count(), 2u);
     EXPECT_EQ(m_boxes.Calls().back().stringId, 126);
 }
+
+// --- A module that goes as its port opens, and the one plugged in after it ---------
+
+namespace {
+
+using tarnel::test::SimModule;
+
+enum class Gone {
+    BeforeTheOpening,  // pulled between the COM port dialog's OK and the opening
+    AsTheCheckBegins,  // pulled as soon as the port is open
+    // Pulled as the port opens; the window thread's reset (as "Setup COM
+    // port" sends it) then goes to the dying port before the error is handled.
+    BeforeAReset,
+};
+
+bool ConfiguratorRead(CTarnelManagerDlg& dlg) {
+    return dlg.ConfPage().IsPortOpen() &&
+           dlg.ConfPage().GetDlgItem(TarnelConfPage::IDC_APPLY)->IsWindowEnabled();
+}
+
+void Pull(CTarnelManagerDlg& dlg, SimModule& module, Gone gone) {
+    if (gone == Gone::BeforeTheOpening) return;
+    ASSERT_TRUE(WaitFor([&] { return dlg.ConfPage().IsPortOpen(); }));
+    module.Unplug();
+    if (gone != Gone::BeforeAReset) return;
+    // No events meanwhile: the port error waits in the queue while the reset
+    // goes to the dying port (the channel test pins the stopped executor).
+    dlg.ConfPage().ResetModule();
+}
+
+// A port that fails at any moment from OK on is reported once; nothing of
+// that opening reaches the module plugged in next on the same link.
+TEST_F(CTarnelManagerDlgTest, AModuleGoneAsItsPortOpensIsReportedOnceAndTheNextIsReadUntouched) {
+    struct Row {
+        const char* name;
+        Gone gone;
+        std::u16string box;
+    };
+    const Row rows[] = {
+        {"between OK and the opening", Gone::BeforeTheOpening,
+         MissingPortBox(u"Unable to open the COM port.")},
+        {"as the check begins", Gone::AsTheCheckBegins, u"Error on COM port. Closing the port."},
+        {"before a reset", Gone::BeforeAReset, u"Error on COM port. Closing the port."},
+    };
+    const tarnel::sim::test::ScopedRuntimeDir runtime;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        SimModule first;
+        SimModule next;
+        std::filesystem::path link;
+        ASSERT_FALSE(first.Start());
+        ASSERT_FALSE(first.Publish("openings", link));
+        m_ports = {link.string()};
+        ui::test::MessageBoxRecorder boxes;
+        Answer([&](ComPortCfgDlg& com) {
+            OkIn(ComPortCfgDlg::MODE_CONFIGURATOR)(com);
+            if (row.gone == Gone::BeforeTheOpening) first.Unplug();
+        });
+        Answer([&](ComPortCfgDlg& com) {
+            std::filesystem::path same;
+            EXPECT_FALSE(next.Start());
+            EXPECT_FALSE(next.Publish("openings", same));
+            EXPECT_EQ(same, link);
+            OkIn(ComPortCfgDlg::MODE_CONFIGURATOR)(com);
+        });
+        const tarnel::test::HangGuard guard(60s, row.name);
+        RunMain([&](CTarnelManagerDlg& dlg) {
+            ASSERT_NO_FATAL_FAILURE(Pull(dlg, first, row.gone));
+            ASSERT_TRUE(WaitFor([&] { return boxes.Count() == 1; }));
+            // A port that could not be opened does not offer the settings again.
+            if (row.gone == Gone::BeforeTheOpening) {
+                dlg.PostMessage(ui::WM_COMMAND, CTarnelManagerDlg::ID_SETUP_COM_PORT, 0);
+            }
+            ASSERT_TRUE(WaitFor([&] { return ConfiguratorRead(dlg); }));
+            tarnel::test::WaitUntil([] { return false; }, 500ms, ui::test::ProcessEvents);
+            EXPECT_TRUE(ConfiguratorRead(dlg));
+        });
+        std::vector<std::string> shown;
+        for (const ui::test::MessageBoxCall& call : boxes.Calls())
+            shown.push_back(QString::fromStdU16String(call.text).toStdString());
+        EXPECT_EQ(shown, std::vector<std::string>{QString::fromStdU16String(row.box).toStdString()});
+        EXPECT_EQ(next.Commands(), (std::vector<std::string>{"AT", "AT+MODELNAME?", "AT", "AT+QM?", "AT+VER?",
+                                                             "AT+INFO1?", "AT+INFO2?", "AT+TADDR?"}));
+    }
+}
+
+}  // namespace

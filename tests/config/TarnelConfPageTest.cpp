@@ -563,7 +563,8 @@ TEST_F(TarnelConfPageApply, ALateOkOfAQueryAnswersNoSetting) {
     SimConfig config = SlowLinesConfig();
     config.errorCommands = {"AT+QM"};
     ASSERT_NO_FATAL_FAILURE(OpenIdle(config));
-    EXPECT_EQ(H().Commands(), Concat({kCheck, kRead}));
+    // The response query tells that the model name's OK is still to come.
+    EXPECT_EQ(H().Commands(), Concat({kCheck, {"AT+QM?"}, kRead}));
     EXPECT_EQ(H().Text(P::IDC_FW_VERSION), u"1.2.0");
     H().SetText(P::IDC_TARGET, u"0011223344AA");
     ClickOn(*H().page.GetDlgItem(P::IDC_APPLY));
@@ -580,7 +581,8 @@ TEST_F(TarnelConfPageApply, AModuleWithoutOkAfterItsDataLinesIsReadAndWritten) {
     config.okAfterData = false;
     config.paceOutput = true;
     ASSERT_NO_FATAL_FAILURE(OpenIdle(config));
-    EXPECT_EQ(H().Commands(), Concat({kCheck, kRead}));
+    // The response query tells that no OK follows the model name.
+    EXPECT_EQ(H().Commands(), Concat({kCheck, {"AT+QM?"}, kRead}));
     EXPECT_EQ(H().Text(P::IDC_FW_VERSION), u"1.2.0");
     H().SetText(P::IDC_DEVICE_NAME, u"Other");
     ClickOn(*H().page.GetDlgItem(P::IDC_APPLY));

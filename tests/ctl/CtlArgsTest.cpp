@@ -38,6 +38,9 @@ TEST(CtlArgs, CommandsWithTheirPortAndDefaults) {
     EXPECT_EQ(early.port, "p");
     EXPECT_EQ(early.line, (LineSettings{115200, 'E', 2}));
     EXPECT_TRUE(Parse({"info", "p", "--line", "auto"}).lineAuto);
+    EXPECT_TRUE(Parse({"--progress", "json", "info", "p"}).progressJson);
+    EXPECT_TRUE(Parse({"set", "p", "-m1", "--dry-run"}).dryRun);
+    EXPECT_TRUE(Parse({"provision", "--port", "p", "-m1", "--verify-only"}).verifyOnly);
 }
 
 TEST(CtlArgs, SetTakesEveryGivenSettingAndNothingElse) {
@@ -99,14 +102,21 @@ TEST(CtlArgs, CommandLinesThatMakeNoSenseAreRefused) {
     EXPECT_EQ(ErrorOf({"info", "p", "--colour"}), "Unknown option '--colour'.");
     EXPECT_EQ(ErrorOf({"info", "p", "--yes"}), "The command info does not take --yes.");
     EXPECT_EQ(ErrorOf({"find", "p", "--line", "auto"}), "The command find does not take --line.");
-    EXPECT_EQ(ErrorOf({"info", "p", "--json", "--json"}), "The option --json is given twice.");
-    EXPECT_EQ(ErrorOf({"info", "p", "--json=1"}), "The option --json takes no value.");
+    EXPECT_EQ(ErrorOf({"info", "p", "--line", "9600,N,1", "--line=9600,N,1"}),
+              "The option --line is given twice.");
     EXPECT_EQ(ErrorOf({"info", "p", "--line"}), "The option --line needs a value.");
+    EXPECT_EQ(ErrorOf({"--line", "9600,N,1", "info", "p"}), "The option --line goes after the command.");
+    EXPECT_EQ(ErrorOf({"provision", "--port", "p", "--mode", "1", "--ports", "*"}),
+              "--ports chooses among the ports that --watch finds.");
     EXPECT_EQ(ErrorOf({"set", "p"}), "Nothing to set: give --name, --uart, --mode, --target or --responses.");
     EXPECT_EQ(ErrorOf({"provision", "--mode", "1"}),
               "The command provision needs either --port PORT or --watch.");
     EXPECT_EQ(ErrorOf({"provision", "--mode", "1", "--port", "p", "--watch"}),
               "The command provision needs either --port PORT or --watch.");
+    EXPECT_EQ(ErrorOf({"info", "p", "--progress", "bar"}), "--progress must be line or json, not 'bar'.");
+    EXPECT_EQ(ErrorOf({"set", "p", "-m1", "--verify-only"}), "The command set does not take --verify-only.");
+    EXPECT_EQ(ErrorOf({"provision", "--port", "p", "-m1", "--verify-only", "--dry-run"}),
+              "--verify-only and --dry-run do not go together.");
 }
 
 TEST(CtlArgs, ProvisionReadsItsNameAsAPatternCheckedFromTheFirstNumber) {
@@ -127,7 +137,10 @@ TEST(CtlArgs, ProvisionReadsItsNameAsAPatternCheckedFromTheFirstNumber) {
 
 TEST(CtlArgs, HelpAndVersionWinOverEverythingElse) {
     EXPECT_TRUE(Parse({"--help"}).help);
+    EXPECT_EQ(Parse({"--help"}).command, Command::None);
+    // After a command, the help is that command's.
     EXPECT_TRUE(Parse({"set", "-h"}).help);
+    EXPECT_EQ(Parse({"-j", "set", "--bogus", "-h"}).command, Command::Set);
     EXPECT_TRUE(Parse({"bogus", "--version"}).version);
     EXPECT_TRUE(Parse({"-V"}).version);
     EXPECT_EQ(Parse({"bogus", "--help"}).error, "");
@@ -159,9 +172,16 @@ TEST(CtlArgs, ShortFormsAndTheEndOfOptionsReadAsTheSerialToolsReadThem) {
 
     EXPECT_EQ(ErrorOf({"info", "p", "-x"}), "Unknown option '-x'.");
     EXPECT_EQ(ErrorOf({"info", "p", "-y"}), "The command info does not take --yes.");
-    EXPECT_EQ(ErrorOf({"info", "p", "-j", "--json"}), "The option --json is given twice.");
-    EXPECT_EQ(ErrorOf({"info", "p", "-jy"}), "The option --json takes no value.");
+    EXPECT_EQ(ErrorOf({"info", "p", "-jy"}), "The command info does not take --yes.");
     EXPECT_EQ(ErrorOf({"info", "p", "-l"}), "The option --line needs a value.");
+
+    // Flags group, also with a short option that takes its value last.
+    const CtlArgs grouped = Parse({"provision", "-jvwm1", "--ports", "*usb*", "--ports=mod?"});
+    ASSERT_EQ(grouped.error, "");
+    EXPECT_TRUE(grouped.json && grouped.trace && grouped.watch);
+    EXPECT_EQ(grouped.settings.opMode, 1);
+    EXPECT_EQ(grouped.portGlobs, (std::vector<std::string>{"*usb*", "mod?"}));
+    EXPECT_EQ(ErrorOf({"set", "p", "-jm4"}), "The operation mode must be 0, 1, 2 or 3, not '4'.");
 }
 
 }  // namespace

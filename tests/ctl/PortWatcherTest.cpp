@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 
 #include "ctl/PortIdentity.h"
 #include "serial/EnumerateComPortsLinux.h"
@@ -30,16 +31,31 @@ protected:
             EXPECT_FALSE(EnumerateSysfsComPorts(names, m_sysfs, m_virtual));
             std::vector<PortWatcher::Port> ports;
             for (const std::string& name : names)
-                ports.push_back({name, PortIdentity(name)});
+                ports.push_back({name, Identity(name), PortIdentity(name)});
             return ports;
         };
+    }
+    // Ports listed by the watcher, by name.
+    static Ports Names(const std::vector<PortWatcher::Port>& ports) {
+        Ports names;
+        for (const PortWatcher::Port& port : ports)
+            names.push_back(port.name);
+        return names;
+    }
+    // A USB adapter's stable identity stands in for its serial number; the
+    // rest are known by their names.
+    std::string Identity(const std::string& name) const {
+        const auto serial = m_serials.find(name);
+        return serial == m_serials.end() ? name : serial->second;
     }
     std::string Link(const std::string& name, const test::PtyPair& pty) {
         fs::create_symlink(pty.SlavePath(), m_virtual / name);
         return (m_virtual / name).string();
     }
     void Unlink(const std::string& path) { fs::remove(path); }
-    std::string AddUsbAdapter(const std::string& name) {
+    void RemoveUsbAdapter(const std::string& name) { fs::remove_all(m_sysfs / "class" / "tty" / name); }
+    std::string AddUsbAdapter(const std::string& name, const std::string& serial = "") {
+        if (!serial.empty()) m_serials["/dev/" + name] = serial;
         const fs::path entry = m_sysfs / "class" / "tty" / name;
         fs::create_directories(m_sysfs / "devices" / name);
         fs::create_directories(entry);
@@ -50,6 +66,7 @@ protected:
     test::TempDir m_dir{"tarnel-watch"};
     fs::path m_sysfs = m_dir.Path() / "sys";
     fs::path m_virtual = m_dir.Path() / "tarnel-ports";
+    std::map<std::string, std::string> m_serials;
     test::PtyPair m_ptyA, m_ptyB, m_ptyC;
 };
 
@@ -57,50 +74,58 @@ TEST_F(PortWatcherTest, ReportsOnlyPortsThatAppearAfterItStarted) {
     const std::string before = Link("before", m_ptyA);
     const std::string usbBefore = AddUsbAdapter("ttyUSB0");
     PortWatcher watcher(Lister());
-    EXPECT_EQ(watcher.Poll(), Ports{});
+    EXPECT_EQ(Names(watcher.Poll()), Ports{});
 
     const std::string sim = Link("sim", m_ptyB);
-    EXPECT_EQ(watcher.Poll(), Ports{sim});
-    EXPECT_EQ(watcher.Poll(), Ports{});
+    EXPECT_EQ(Names(watcher.Poll()), Ports{sim});
+    EXPECT_EQ(Names(watcher.Poll()), Ports{});
     const std::string usb = AddUsbAdapter("ttyUSB1");
-    EXPECT_EQ(watcher.Poll(), Ports{usb});
-    EXPECT_EQ(watcher.Poll(), Ports{});
+    EXPECT_EQ(Names(watcher.Poll()), Ports{usb});
+    EXPECT_EQ(Names(watcher.Poll()), Ports{});
 }
 
-TEST_F(PortWatcherTest, APortThatGoesAndComesBackIsReportedAgain) {
+TEST_F(PortWatcherTest, ANewPortThatGoesAndComesBackIsReportedAgainAPortThereAtTheStartNever) {
     const std::string before = Link("before", m_ptyA);
+    AddUsbAdapter("ttyUSB0", "FT-OPERATOR");
     PortWatcher watcher(Lister());
     const std::string sim = Link("sim", m_ptyB);
-    EXPECT_EQ(watcher.Poll(), Ports{sim});
+    EXPECT_EQ(Names(watcher.Poll()), Ports{sim});
 
     Unlink(sim);
     Unlink(before);
-    EXPECT_EQ(watcher.Poll(), Ports{});
+    RemoveUsbAdapter("ttyUSB0");
+    EXPECT_EQ(Names(watcher.Poll()), Ports{});
+    // The module's port comes back: a module plugged in again. The
+    // operator's link comes back to another terminal, the operator's adapter
+    // under another name: still theirs.
     Link("sim", m_ptyC);
-    Link("before", m_ptyA);
-    Ports back = watcher.Poll();
-    std::sort(back.begin(), back.end());
-    EXPECT_EQ(back, (Ports{before, sim}));
+    Link("before", m_ptyB);
+    AddUsbAdapter("ttyUSB1", "FT-OPERATOR");
+    EXPECT_EQ(Names(watcher.Poll()), Ports{sim});
+    // Another adapter under the operator's old name is new.
+    AddUsbAdapter("ttyUSB0", "FT-MODULE");
+    EXPECT_EQ(Names(watcher.Poll()), Ports{"/dev/ttyUSB0"});
 }
 
 TEST_F(PortWatcherTest, ALinkThatIsNoPortYetIsReportedWhenItBecomesOne) {
     PortWatcher watcher(Lister());
     const fs::path pending = m_dir.Path() / "pending";
     fs::create_symlink(pending, m_virtual / "late");
-    EXPECT_EQ(watcher.Poll(), Ports{});
+    EXPECT_EQ(Names(watcher.Poll()), Ports{});
     fs::create_symlink(m_ptyA.SlavePath(), pending);
-    EXPECT_EQ(watcher.Poll(), Ports{(m_virtual / "late").string()});
+    EXPECT_EQ(Names(watcher.Poll()), Ports{(m_virtual / "late").string()});
 }
 
-TEST_F(PortWatcherTest, ANameThatComesToStandForAnotherDeviceIsANewPort) {
-    const std::string before = Link("before", m_ptyA);
+TEST_F(PortWatcherTest, ANewNameThatComesToStandForAnotherDeviceIsANewPort) {
     PortWatcher watcher(Lister());
+    const std::string sim = Link("sim", m_ptyA);
+    EXPECT_EQ(Names(watcher.Poll()), Ports{sim});
     // Between two looks a simulator restarts under the same name on another
     // pseudo-terminal: a new module, though the name stayed.
-    Unlink(before);
-    Link("before", m_ptyB);
-    EXPECT_EQ(watcher.Poll(), Ports{before});
-    EXPECT_EQ(watcher.Poll(), Ports{});
+    Unlink(sim);
+    Link("sim", m_ptyB);
+    EXPECT_EQ(Names(watcher.Poll()), Ports{sim});
+    EXPECT_EQ(Names(watcher.Poll()), Ports{});
 }
 
 }  // namespace

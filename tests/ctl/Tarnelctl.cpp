@@ -19,13 +19,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 std::string NameOf(const std::string& var) {
     return var.substr(0, var.find('='));
 }
@@ -80,15 +73,19 @@ void Tarnelctl::Start(std::vector<std::string> args) {
 }
 
 std::string Tarnelctl::Out() const {
-    return ReadFile(m_dir.Path() / "out");
+    return ReadText(m_dir.Path() / "out");
 }
 
 std::string Tarnelctl::Err() const {
-    return ReadFile(m_dir.Path() / "err");
+    return ReadText(m_dir.Path() / "err");
 }
 
 void Tarnelctl::Interrupt(int signal) const {
     if (m_pid > 0) kill(m_pid, signal);
+}
+
+void Tarnelctl::Kill() const {
+    if (m_pid > 0) kill(m_pid, SIGKILL);
 }
 
 CtlRun Tarnelctl::Finish(std::chrono::seconds limit) {
@@ -122,6 +119,17 @@ std::string Tarnelctl::Publish(const std::string& name, const std::string& devic
     fs::create_directories(PortDir());
     fs::create_symlink(device, PortDir() / name);
     return (PortDir() / name).string();
+}
+
+std::string ReadText(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void WriteText(const fs::path& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
 }
 
 std::vector<std::string> Lines(const std::string& text) {

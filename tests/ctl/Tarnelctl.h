@@ -35,6 +35,8 @@ public:
     std::string Out() const;
     std::string Err() const;
     void Interrupt(int signal = SIGINT) const;
+    // kill -9: the run ends without a chance to clean up, as at a crash.
+    void Kill() const;
     CtlRun Finish(std::chrono::seconds limit = std::chrono::seconds(30));
 
     // Standard input and standard error on the terminal `device` (a
@@ -60,6 +62,8 @@ private:
 };
 
 std::vector<std::string> Lines(const std::string& text);
+std::string ReadText(const std::filesystem::path& path);
+void WriteText(const std::filesystem::path& path, const std::string& text);
 bool Contains(const std::vector<std::string>& lines, const std::string& line);
 
 }  // namespace tarnel::ctl

@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
+
 #include <algorithm>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -103,6 +106,18 @@ TEST_F(TarnelctlModuleTest, SetKeepsWhatIsNotGivenAndReadsBackAtTheNewUart) {
     const CtlRun info = m_tarnelctl({"info", port, "--line", "115200,E,2"});
     EXPECT_EQ(info.exit, EXIT_DONE) << info.err;
     EXPECT_NE(info.out.find("  name: Line-2\n"), std::string::npos) << info.out;
+    // For a program that watches: each step one JSON line, in order.
+    const CtlRun watched = m_tarnelctl({"set", port, "-l", "115200,E,2", "-m", "1", "--progress", "json"});
+    EXPECT_EQ(watched.exit, EXIT_DONE) << watched.err;
+    std::vector<std::string> events;
+    for (const std::string& line : Lines(watched.err)) {
+        if (!line.starts_with("{")) continue;
+        const auto event = nlohmann::json::parse(line);
+        EXPECT_EQ(event["port"], port);
+        EXPECT_EQ(event["time"].get<std::string>().find('T'), 10u) << line;
+        events.push_back(event["event"]);
+    }
+    EXPECT_EQ(events, (std::vector<std::string>{"probing", "reading", "writing", "verifying"}));
 }
 
 TEST_F(TarnelctlModuleTest, ResponsesSwitchedOffStayOffThroughTheReadBack) {
@@ -132,6 +147,11 @@ TEST_F(TarnelctlModuleTest, ARefusedSettingExitsWithOneAndSaysWhichAndNothingIsR
     EXPECT_EQ(run.out, "");
     EXPECT_NE(run.err.find("the module refused the operation mode"), std::string::npos) << run.err;
     EXPECT_EQ(Sent("ATZ"), 0);
+    const auto failure = nlohmann::json::parse(m_tarnelctl({"set", port, "--mode", "1", "--json"}).out);
+    EXPECT_EQ(failure["result"], "FAIL");
+    EXPECT_EQ(failure["status"], EXIT_REFUSED);
+    EXPECT_NE(failure["reason"].get<std::string>().find("the module refused the operation mode"),
+              std::string::npos);
 }
 
 TEST_F(TarnelctlModuleTest, AValueThatDoesNotTakeExitsWithOneAndNamesIt) {
@@ -261,6 +281,128 @@ TEST_F(TarnelctlModuleTest, APortThatDiesEndsEveryCommandWithThePortError) {
     }
 }
 
+SimConfig Connected() {
+    SimConfig config;
+    config.state = sim::ModuleState::Connected;
+    return config;
+}
+
+// A module whose OK after a query's data line comes a little late, with its
+// command responses off until the check switches them on.
+SimConfig QuietWithLateOk() {
+    SimConfig config;
+    config.settings.quietMode = true;
+    config.okDelay = 30ms;
+    return config;
+}
+
+// What the module answered decides what a command reports: a refusal, no
+// answer and a done command are told apart, and nothing is done to a
+// connected module without a word.
+TEST_F(TarnelctlModuleTest, ACommandIsReportedAsItWasAnswered) {
+    struct Case {
+        const char* what;
+        SimConfig config;
+        std::vector<std::string> args;  // the command, then what follows the port
+        int exit;
+        std::string err;   // a part of standard error
+        std::string out;   // a part of standard output
+        std::string sent;  // a command the module heard, or none
+    };
+    SimConfig refusedReset = QuietWithLateOk();
+    refusedReset.errorCommands = {"AT&F"};
+    SimConfig searching = QuietWithLateOk();
+    searching.inquiryOk = true;
+    searching.inquiryTime = 60s;
+    SimConfig silentName;
+    silentName.silentCommands = {"AT+NAME"};
+    SimConfig refusedName;
+    refusedName.errorCommands = {"AT+NAME"};
+    SimConfig refusedSwitch;
+    refusedSwitch.settings.quietMode = true;
+    refusedSwitch.replyOverrides = {{"AT+QM", "\r\nERROR\r\n"}};
+    SimConfig silentSwitch;
+    silentSwitch.settings.quietMode = true;
+    silentSwitch.silentCommands = {"AT+QM"};
+    const std::string connected = "Device is in connected state. Ending its Bluetooth connection.";
+    const Case cases[] = {
+        {"refused factory reset after a late OK",
+         refusedReset,
+         {"reset", "--yes"},
+         EXIT_REFUSED,
+         "The module refused the factory reset.",
+         "",
+         "AT&F"},
+        {"search after a late OK", searching, {"search", "--seconds", "1"}, EXIT_DONE, "", "", "AT+OPCANCEL"},
+        {"silent name",
+         silentName,
+         {"set", "--name", "Bob", "--json"},
+         EXIT_REFUSED,
+         "(the module did not answer the name (AT+NAME=Bob))",
+         R"("command":"AT+NAME=Bob","answer":"none")",
+         "AT+NAME=Bob"},
+        {"refused name",
+         refusedName,
+         {"set", "--name", "Bob", "--json"},
+         EXIT_REFUSED,
+         "(the module refused the name)",
+         R"("answer":"refused")",
+         "AT+NAME=Bob"},
+        {"refused switch",
+         refusedSwitch,
+         {"info"},
+         EXIT_REFUSED,
+         "Command responses stay off: the module refused AT+QM=0.",
+         "",
+         "AT+QM=0"},
+        {"silent switch",
+         silentSwitch,
+         {"info", "--json"},
+         EXIT_REFUSED,
+         "Command responses stay off: the module did not answer AT+QM=0.",
+         R"("answer":"none")",
+         "AT+QM=0"},
+        {"set on a connected module",
+         Connected(),
+         {"set", "--name", "Bob"},
+         EXIT_DONE,
+         connected,
+         "name: Bob",
+         "AT+DISC"},
+        {"reset on a connected module",
+         Connected(),
+         {"reset", "--yes"},
+         EXIT_DONE,
+         connected,
+         "state: idle",
+         "AT+DISC"},
+        {"search on a connected module",
+         Connected(),
+         {"search", "--seconds", "1"},
+         EXIT_DONE,
+         connected,
+         "",
+         "AT+DISC"},
+        {"info on a connected module", Connected(), {"info"}, EXIT_DONE, "", "state: connected", ""},
+        {"find on a connected module", Connected(), {"find"}, EXIT_DONE, "", "uart: 9600,N,1", "+++"},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<std::string> args = c.args;
+        args.insert(args.begin() + 1, Serve(c.config, "answers-" + std::to_string(n)));
+        const CtlRun run = m_tarnelctl(args);
+        EXPECT_EQ(run.exit, c.exit) << run.err;
+        EXPECT_NE(run.err.find(c.err), std::string::npos) << run.err;
+        EXPECT_NE(run.out.find(c.out), std::string::npos) << run.out;
+        if (!c.sent.empty()) {
+            EXPECT_EQ(Sent(c.sent, n), 1) << c.sent;
+        }
+        EXPECT_EQ(run.err.find(connected) != std::string::npos, c.err == connected);
+        ++n;
+    }
+}
+
 SimConfig AtUart(sim::LineSettings line) {
     SimConfig config;
     config.settings.uart.line = line;
@@ -348,12 +490,255 @@ TEST_F(TarnelctlModuleTest, ProvisionWatchConfiguresEachNewModuleOnceAndSumsUp) 
                   "001A7D000001  Sensor-001  REPEAT: this module passed before and is left as it is  (" +
                       again + ")",
                   "001A7D000003  Sensor-003  PASS  (" + c + ")", "summary", "  passed: 2", "  failed: 1",
-                  "  repeated: 1"}));
+                  "  repeated: 1", "  no-module: 0"}));
     EXPECT_TRUE(Sim(0).Commands().empty()) << "the port there before the start";
     EXPECT_EQ(Sim(1).Snapshot().current.name, "Sensor-001");
     EXPECT_EQ(Sim(1).Snapshot().current.uart.line.baud, 115200u);
     EXPECT_EQ(Sim(1).Snapshot().resets, 1);
     EXPECT_EQ(Sim(3).Snapshot().current.opMode, 1);
+}
+
+TEST_F(TarnelctlModuleTest, ProvisionWatchWorksOnEveryNewPortAtOnceAndLeavesTheOperatorsPortsAlone) {
+    const std::string before = Serve(SimConfig{}, "before");
+    m_tarnelctl.Start({"provision", "--watch", "--name", "L-{n}", "--mode", "1", "--ports", "st?"});
+    ASSERT_TRUE(WaitUntil([&] { return m_tarnelctl.Err().find("Waiting") != std::string::npos; }, 20s));
+    // The operator's port comes back on another terminal: still the operator's.
+    std::filesystem::remove(before);
+    Serve(SimConfig{}, "before");
+    // Four stations at once: two prompt modules, a slow one and a port where
+    // none answers; and a port that --ports leaves out.
+    SimConfig prompt1, prompt2, slow;
+    prompt1.address[5] = 0x01;
+    prompt2.address[5] = 0x02;
+    slow.address[5] = 0x03;
+    slow.replyDelay = 300ms;
+    const std::string st1 = Serve(prompt1, "st1");
+    const std::string st2 = Serve(slow, "st2");
+    test::PtyPair silent;
+    silent.HoldSlave();
+    const std::string st3 = m_tarnelctl.Publish("st3", silent.SlavePath());
+    const std::string st4 = Serve(prompt2, "st4");
+    Serve(SimConfig{}, "operator");
+    const auto resultLines = [&](std::size_t count) {
+        return WaitUntil([&] { return Lines(m_tarnelctl.Out()).size() == count; }, 60s);
+    };
+    ASSERT_TRUE(resultLines(4)) << m_tarnelctl.Out() << m_tarnelctl.Err();
+    // The watch goes on; the silent port is not probed again.
+    SimConfig later;
+    later.address[5] = 0x05;
+    const std::string st5 = Serve(later, "st5");
+    ASSERT_TRUE(resultLines(5)) << m_tarnelctl.Out() << m_tarnelctl.Err();
+    m_tarnelctl.Interrupt();
+    const CtlRun run = m_tarnelctl.Finish();
+
+    EXPECT_EQ(run.exit, EXIT_DONE) << run.err;
+    const auto lines = Lines(run.out);
+    ASSERT_EQ(lines.size(), 10u) << run.out;
+    const auto passed = [](const std::string& line, const std::string& port) {
+        return line.ends_with("  PASS  (" + port + ")");
+    };
+    // Neither the slow module nor the silent port held the prompt ones up.
+    EXPECT_TRUE((passed(lines[0], st1) && passed(lines[1], st4)) ||
+                (passed(lines[0], st4) && passed(lines[1], st1)))
+        << run.out;
+    EXPECT_TRUE(passed(lines[2], st2)) << run.out;
+    EXPECT_EQ(lines[3], "-  -  NO MODULE: no module answered  (" + st3 + ")");
+    EXPECT_TRUE(passed(lines[4], st5)) << run.out;
+    EXPECT_EQ(std::vector<std::string>(lines.begin() + 5, lines.end()),
+              (std::vector<std::string>{"summary", "  passed: 4", "  failed: 0", "  repeated: 0",
+                                        "  no-module: 1"}));
+    for (const std::size_t configured : {2, 3, 4, 6}) {
+        EXPECT_EQ(Sim(configured).Snapshot().resets, 1) << configured;
+        EXPECT_EQ(Sim(configured).Snapshot().current.opMode, 1) << configured;
+    }
+    for (const std::size_t untouched : {0, 1, 5})
+        EXPECT_TRUE(Sim(untouched).Commands().empty()) << untouched;
+}
+
+// The records of a report, each line parsed as JSON, or as CSV fields by the
+// header's names.
+std::vector<nlohmann::json> ReportRecords(const std::string& path) {
+    std::vector<nlohmann::json> records;
+    for (const std::string& line : Lines(ReadText(path)))
+        records.push_back(nlohmann::json::parse(line));
+    return records;
+}
+
+TEST_F(TarnelctlModuleTest, AReportHoldsAWholeRecordOfEveryModuleOrTheLineStops) {
+    SimConfig config;
+    config.address = {0x00, 0x1A, 0x7D, 0x00, 0x00, 0x01};
+    const std::string port = Serve(config);
+    const auto dir = m_tarnelctl.RuntimeDir();
+    const std::string jsonl = (dir / "line.jsonl").string();
+    const std::string csv = (dir / "line.csv").string();
+    // A crash while a record was written left half a line: it goes.
+    WriteText(jsonl, "{\"time\":\"2026-");
+
+    struct Case {
+        std::string report;
+        std::vector<std::string> args;
+        int exit;
+    };
+    const std::string settings = (dir / "line.toml").string();
+    WriteText(settings, "name = \"Q\\\"{n}\"\nmode = 2\n");
+    const std::vector<Case> cases{
+        {jsonl, {"--settings", settings}, EXIT_DONE},
+        {csv, {"--name", "Q\"{n}", "--mode", "2"}, EXIT_DONE},
+        // The state beside the report knows the module.
+        {csv, {"--name", "S{n}", "--mode", "1"}, EXIT_DONE},
+        // No room on the device: the module is configured, the line stops.
+        {"/dev/full", {"--name", "F{n}"}, EXIT_REPORT},
+        {(dir / "no-such-dir" / "r.csv").string(), {"--name", "F{n}"}, EXIT_REPORT},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args{"provision", "--port", port, "--report", c.report};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const CtlRun run = m_tarnelctl(args);
+        EXPECT_EQ(run.exit, c.exit) << c.report << ": " << run.err;
+    }
+
+    const auto records = ReportRecords(jsonl);
+    ASSERT_EQ(records.size(), 1u) << ReadText(jsonl);
+    const nlohmann::json& record = records[0];
+    for (const auto& [key, value] :
+         std::vector<std::pair<std::string, std::string>>{{"port", port},
+                                                          {"port-id", port},
+                                                          {"result", "PASS"},
+                                                          {"address", "001A7D000001"},
+                                                          {"name", "Q\"1"},
+                                                          {"model", "TARNEL-BT1"},
+                                                          {"written-mode", "2"},
+                                                          {"read-name", "Q\"1"},
+                                                          {"read-mode", "2"},
+                                                          {"read-uart", "9600,N,1,off"}})
+        EXPECT_EQ(record.value(key, ""), value) << key;
+    EXPECT_EQ(record["settings"], settings);
+    EXPECT_EQ(record["settings-sha256"].get<std::string>().size(), 64u);
+    EXPECT_TRUE(record["time"].get<std::string>().starts_with("20")) << record;
+    EXPECT_GE(record["duration-ms"].get<int>(), 0);
+
+    // CSV: the header once, then one line a module; a quote doubled.
+    const auto lines = Lines(ReadText(csv));
+    ASSERT_EQ(lines.size(), 3u) << ReadText(csv);
+    EXPECT_EQ(lines[0].rfind("time,host,port,port-id,result,why,address,name,model,", 0), 0u) << lines[0];
+    EXPECT_NE(lines[1].find(",PASS,,001A7D000001,\"Q\"\"1\",TARNEL-BT1,"), std::string::npos) << lines[1];
+    EXPECT_NE(
+        lines[2].find(",REPEAT,this module passed before and is left as it is,001A7D000001,\"Q\"\"1\","),
+        std::string::npos)
+        << lines[2];
+    EXPECT_TRUE(lines[2].ends_with("\r"));
+}
+
+TEST_F(TarnelctlModuleTest, ProvisionKilledBetweenModulesLeavesOnlyWholeRecords) {
+    std::filesystem::create_directories(m_tarnelctl.RuntimeDir());
+    const std::string report = (m_tarnelctl.RuntimeDir() / "line.jsonl").string();
+    m_tarnelctl.Start({"provision", "--watch", "--mode", "1", "--report", report});
+    ASSERT_TRUE(WaitUntil([&] { return m_tarnelctl.Err().find("Waiting") != std::string::npos; }, 20s));
+    for (int i = 1; i <= 2; ++i) {
+        SimConfig config;
+        config.address[5] = static_cast<uint8_t>(i);
+        Serve(config, "m" + std::to_string(i));
+        ASSERT_TRUE(
+            WaitUntil([&] { return Lines(m_tarnelctl.Out()).size() == static_cast<std::size_t>(i); }, 30s));
+    }
+    m_tarnelctl.Kill();
+    m_tarnelctl.Finish();
+    const std::string text = ReadText(report);
+    EXPECT_TRUE(text.ends_with("\n"));
+    const auto records = ReportRecords(report);
+    ASSERT_EQ(records.size(), 2u) << text;
+    EXPECT_EQ(records[1]["address"], "001A7DDA7102");
+}
+
+TEST_F(TarnelctlModuleTest, AStateFileCarriesTheNumbersAcrossARestartAndServesOneLineAtATime) {
+    std::filesystem::create_directories(m_tarnelctl.RuntimeDir());
+    const std::string state = (m_tarnelctl.RuntimeDir() / "line.state").string();
+    const std::vector<std::string> args{"provision", "--watch", "--name",  "S{n}",
+                                        "--mode",    "1",       "--state", state};
+    const auto waiting = [&] { return m_tarnelctl.Err().find("Waiting") != std::string::npos; };
+    SimConfig first, second;
+    first.address[5] = 0x01;
+    second.address[5] = 0x02;
+
+    m_tarnelctl.Start(args);
+    ASSERT_TRUE(WaitUntil(waiting, 20s));
+    const std::string a = Serve(first, "a");
+    ASSERT_TRUE(WaitUntil([&] { return Lines(m_tarnelctl.Out()).size() == 1; }, 30s)) << m_tarnelctl.Err();
+    // A second line on the same state file would number the same modules.
+    Tarnelctl other;
+    const CtlRun refused = other(args);
+    EXPECT_EQ(refused.exit, EXIT_REPORT);
+    EXPECT_NE(refused.err.find("is in use by another tarnelctl"), std::string::npos) << refused.err;
+    m_tarnelctl.Interrupt();
+    EXPECT_EQ(m_tarnelctl.Finish().exit, EXIT_DONE);
+
+    // Started again: the module it knows is a repeat, the next one gets 2.
+    std::filesystem::remove(a);
+    m_tarnelctl.Start(args);
+    ASSERT_TRUE(WaitUntil(waiting, 20s));
+    m_tarnelctl.Publish("a", Sim(0).SlavePath());
+    ASSERT_TRUE(WaitUntil([&] { return Lines(m_tarnelctl.Out()).size() == 1; }, 30s)) << m_tarnelctl.Err();
+    const std::string b = Serve(second, "b");
+    ASSERT_TRUE(WaitUntil([&] { return Lines(m_tarnelctl.Out()).size() == 2; }, 30s)) << m_tarnelctl.Err();
+    m_tarnelctl.Interrupt();
+    const auto lines = Lines(m_tarnelctl.Finish().out);
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(lines[0],
+              "001A7DDA7101  S1  REPEAT: this module passed before and is left as it is  (" + a + ")");
+    EXPECT_EQ(lines[1], "001A7DDA7102  S2  PASS  (" + b + ")");
+    const auto saved = nlohmann::json::parse(ReadText(state));
+    EXPECT_EQ(saved["next"], 3);
+    EXPECT_EQ(saved["modules"].size(), 2u);
+    EXPECT_EQ(Sim(1).Snapshot().current.name, "S2");
+}
+
+TEST_F(TarnelctlModuleTest, VerifyVerifyOnlyAndDryRunSayWhatDiffersOrWouldBeSentAndWriteNothing) {
+    const std::string port = Serve(Configured());
+    SimConfig mute;
+    mute.silentCommands = {"AT", "+++", "AT+QM?", "AT+MODELNAME?"};
+    const std::string silent = Serve(mute, "mute");
+    const std::string recipe = (m_tarnelctl.RuntimeDir() / "recipe.toml").string();
+    WriteText(recipe, "name = \"X\"\nmode = 1\n");
+    struct Case {
+        std::vector<std::string> args;
+        int exit;
+        std::vector<std::string> lines;  // each among the output's lines
+    };
+    const std::string station = "  (" + port + ")";
+    const std::vector<Case> cases{
+        {{"verify", port, "--name", "Bench-7", "--mode", "3"}, EXIT_DONE, {port, "  result: same"}},
+        // An option given beside the file wins.
+        {{"verify", port, "--settings", recipe, "--mode", "3"},
+         EXIT_REFUSED,
+         {"  result: different", "  name: 'Bench-7', target 'X'", "  settings: " + recipe}},
+        {{"verify", port, "-u", "9600,N,1", "-t", "A1B2C3D4E5F7"},
+         EXIT_REFUSED,
+         {"  uart: '9600,N,1,on', target '9600,N,1,off'", "  target: 'A1B2C3D4E5F6', target 'A1B2C3D4E5F7'"}},
+        {{"verify", silent, "--mode", "1"}, EXIT_NO_MODULE, {}},
+        {{"provision", "--verify-only", "--port", port, "--mode", "3", "--name", "Node-{n}"},
+         EXIT_DONE,
+         {"001A7DDA7113  Bench-7  SAME" + station}},
+        {{"provision", "--verify-only", "--port", port, "--settings", recipe},
+         EXIT_REFUSED,
+         {"001A7DDA7113  Bench-7  DIFFERENT: mode '3', target '1'" + station}},
+        {{"set", "--dry-run", port, "--name", "New", "-r", "off"},
+         EXIT_DONE,
+         {"AT+NAME=New", "AT+UART=9600,N,1,1", "AT+OPMODE=3", "AT+QM=1"}},
+        {{"provision", "--dry-run", "--port", port, "--name", "N-{n}", "--first", "4", "--json"},
+         EXIT_DONE,
+         {R"({"port":")" + port + R"(","command":"AT+NAME=N-4"})",
+          R"({"port":")" + port +
+              R"(","address":"001A7DDA7113","name":"N-4","result":"DRY RUN","why":"nothing was written"})"}},
+    };
+    for (const Case& c : cases) {
+        const CtlRun run = m_tarnelctl(c.args);
+        EXPECT_EQ(run.exit, c.exit) << c.args[1] << ": " << run.err;
+        for (const std::string& line : c.lines)
+            EXPECT_TRUE(Contains(Lines(run.out), line)) << line << "\n" << run.out;
+    }
+    for (const std::string& command : Sim().Commands())
+        EXPECT_EQ(command.find('='), std::string::npos) << command;
+    EXPECT_EQ(Sent("ATZ"), 0);
 }
 
 TEST_F(TarnelctlModuleTest, ProvisionOnOnePortPrintsAJsonResultAndExitsWithItsVerdict) {
@@ -510,7 +895,7 @@ TEST_F(TarnelctlModuleTest, ProvisionCountsModulesNotAttemptsAndStopsWhenTheName
 
     EXPECT_EQ(run.exit, EXIT_REFUSED) << run.err;
     const auto lines = Lines(run.out);
-    ASSERT_EQ(lines.size(), 7u) << run.out;
+    ASSERT_EQ(lines.size(), 8u) << run.out;
     EXPECT_EQ(lines[0].find("001A7DDA7113  " + std::string(30, 'A') + "99  FAIL: "), 0u) << lines[0];
     EXPECT_EQ(lines[1], "001A7DDA7113  " + std::string(30, 'A') + "99  PASS  (" + again + ")");
     EXPECT_EQ(
@@ -518,7 +903,8 @@ TEST_F(TarnelctlModuleTest, ProvisionCountsModulesNotAttemptsAndStopsWhenTheName
         0u)
         << lines[2];
     EXPECT_EQ(std::vector<std::string>(lines.begin() + 3, lines.end()),
-              (std::vector<std::string>{"summary", "  passed: 1", "  failed: 1", "  repeated: 0"}));
+              (std::vector<std::string>{"summary", "  passed: 1", "  failed: 1", "  repeated: 0",
+                                        "  no-module: 0"}));
     EXPECT_EQ(Sent("AT+NAME=" + std::string(30, 'A') + "100", 2), 0);
     EXPECT_EQ(Sim(2).Snapshot().current.name, "Tarnel");
 }
@@ -534,8 +920,8 @@ TEST_F(TarnelctlModuleTest, CtrlCWhileANewPortShowsNoModuleYetCountsNothing) {
     m_tarnelctl.Interrupt();
     const CtlRun run = m_tarnelctl.Finish();
     EXPECT_EQ(run.exit, EXIT_DONE) << run.err;
-    EXPECT_EQ(Lines(run.out),
-              (std::vector<std::string>{"summary", "  passed: 0", "  failed: 0", "  repeated: 0"}));
+    EXPECT_EQ(Lines(run.out), (std::vector<std::string>{"summary", "  passed: 0", "  failed: 0",
+                                                        "  repeated: 0", "  no-module: 0"}));
 }
 
 TEST_F(TarnelctlModuleTest, CommandsSayAndKeepWhatTheModuleHas) {

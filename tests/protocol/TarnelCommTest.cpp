@@ -215,10 +215,13 @@ TEST_F(TarnelCommTest, PollLeavesTheRecordAloneOnOtherLines) {
 }
 
 // The module sends a query's OK well after its data line, and pauses before
-// each answer: no command may take the answer before its own.
+// each answer: no command may take the answer before its own. The response
+// query before the first setting tells that the OK comes late; the first OK
+// comes late enough that a loaded machine still sees the data line alone.
 TEST_F(TarnelCommTest, ALateOkOfAQueryAnswersNoLaterCommand) {
     const std::string info = "\r\n+INFO1,0011223344AA,Bob,1,IDLE\r\n";
-    std::thread peer = Script({{"AT+INFO1?\r", {{info}, {"\r\nOK\r\n", 150ms}}},
+    std::thread peer = Script({{"AT+INFO1?\r", {{info}, {"\r\nOK\r\n", 500ms}}},
+                               {"AT+QM?\r", {{"\r\n+QM,0\r\n"}, {"\r\nOK\r\n", 150ms}}},
                                {"AT+NAME=Bob\r", {{"\r\nOK\r\n", 150ms}}},
                                {"AT+OPMODE=1\r", {{"\r\nERROR\r\n", 150ms}}},
                                {"AT+VER?\r", {{"\r\n+VER,1.0\r\n"}, {"\r\nOK\r\n", 300ms}}},
@@ -235,11 +238,12 @@ TEST_F(TarnelCommTest, ALateOkOfAQueryAnswersNoLaterCommand) {
     peer.join();
 }
 
-// A module without an OK after its data lines: the first command that ends on
-// OK waits out the query's limit once to learn that; later ones do not.
+// A module without an OK after its data lines: the response query before
+// the first command that ends on OK learns that, and is needed once.
 TEST_F(TarnelCommTest, AModuleWithoutOkAfterDataIsLearntOnce) {
     const std::string version = "\r\n+VER,1.0\r\n";
     std::thread peer = Script({{"AT+VER?\r", {{version}}},
+                               {"AT+QM?\r", {{"\r\n+QM,0\r\n"}}},
                                {"AT\r", {{"\r\nOK\r\n"}}},
                                {"AT+VER?\r", {{version}}},
                                {"AT+QM=0\r", {{"\r\nERROR\r\n"}}},
@@ -315,6 +319,17 @@ TEST_F(TarnelCommTest, APollGivesUpOnACommandThatOverrunsItsLimit) {
     EXPECT_EQ(m_comm.WaitInquiryResult(inq), RES_TIMEOUT);
     EXPECT_EQ(inq.rssi, 5);
     command.wait();
+}
+
+// A trace of the sent commands lists each before its answer only when the
+// send is observed before the command leaves.
+TEST_F(TarnelCommTest, ACommandIsObservedBeforeItLeaves) {
+    std::string alreadyOut = "not observed";
+    m_comm.m_onSend = [this, &alreadyOut](const TarnelComm*, std::vector<char>&) {
+        alreadyOut = m_pty.ReceiveIdle(50ms);
+    };
+    m_comm.SendCommand("AT\r", 3, CMD_AT.code, 0);
+    EXPECT_EQ(alreadyOut, "");
 }
 
 TEST_F(TarnelCommTest, QuietModeWrappers) {

@@ -43,6 +43,7 @@ struct Record {
     std::vector<std::error_code> readErrors;
     std::string received;
     std::vector<unsigned> writeCounts;
+    std::vector<std::error_code> writeErrors;
 
     unsigned Written() const { return std::accumulate(writeCounts.begin(), writeCounts.end(), 0u); }
 };
@@ -63,11 +64,12 @@ public:
             }
             if (m_onRead) m_onRead(data);
         };
-        channel.m_writeCallback = [this](const std::shared_ptr<CSerialportMP>&, std::error_code&,
+        channel.m_writeCallback = [this](const std::shared_ptr<CSerialportMP>&, std::error_code& error,
                                          unsigned count) {
             {
                 std::lock_guard lock(m_mutex);
                 m_record.writeCounts.push_back(count);
+                if (error) m_record.writeErrors.push_back(error);
             }
             if (m_onWrite) m_onWrite();
         };
@@ -204,6 +206,25 @@ TEST_F(ChannelTest, UnpluggedDeviceEndsReadingWithOneError) {
     EXPECT_TRUE(m_channel->IsOpen());
     CloseAndStop();
     EXPECT_FALSE(m_channel->IsOpen());
+}
+
+// After the read error no operation is outstanding and the executor's worker
+// leaves; a write then completes into the stopped executor, which hands it
+// out when it is started for the next opening.
+TEST_F(ChannelTest, ACompletionOfADeadOpeningIsNotReportedInTheNext) {
+    OpenAndRun();
+    m_pty.Unplug();
+    ASSERT_TRUE(WaitUntil([&] { return m_exec.IoContext().stopped(); }, kDeadline));
+    EXPECT_EQ(Write("AT\r"), 3);
+    CloseAndStop();
+
+    PtyPair next;
+    ASSERT_FALSE(m_channel->Open(next.SlavePath(), 115200, 8, 0, 0, 0));
+    m_exec.Start(1);
+    EXPECT_EQ(Write("AT\r"), 3);
+    EXPECT_EQ(next.Receive(3, kDeadline), "AT\r");
+    EXPECT_TRUE(WaitUntil([&] { return m_recorder.Get().Written() == 3; }, kDeadline));
+    EXPECT_TRUE(m_recorder.Get().writeErrors.empty()) << m_recorder.Get().writeErrors.front().message();
 }
 
 TEST_F(ChannelTest, SecondOpenersAreBusyAndStealNothing) {

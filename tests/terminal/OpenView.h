@@ -14,10 +14,20 @@
 
 namespace terminal_test {
 
+// The view, counting the receive notifications it gets.
+class CountingView : public TermRichedit {
+public:
+    int notifications = 0;
+    ui::LRESULT WindowProc(ui::UINT message, ui::WPARAM wParam, ui::LPARAM lParam) override {
+        if (message == WM_RX_DATA) ++notifications;
+        return TermRichedit::WindowProc(message, wParam, lParam);
+    }
+};
+
 class ViewPage : public ui::PropertyPage {
 public:
     ViewPage();
-    TermRichedit view;
+    CountingView view;
 
 protected:
     void DoDataExchange(ui::DataExchange& dx) override;
@@ -26,7 +36,7 @@ protected:
 
 struct ViewFixture {
     ViewPage page;
-    TermRichedit& view = page.view;
+    CountingView& view = page.view;
     tarnel::test::ScriptedDevice pty;
     std::atomic<int> errors{0};
 
