@@ -5,6 +5,8 @@
 #include <asio/io_context.hpp>
 
 #include <fcntl.h>
+#include <poll.h>
+#include <sys/ioctl.h>
 #include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
@@ -192,6 +194,23 @@ TEST_F(ChannelTest, CloseDropsOutstandingOperationsAndTheQueue) {
     EXPECT_EQ(Write("Z"), 1);
     EXPECT_EQ(m_pty.Receive(1, kDeadline), "Z");
     EXPECT_TRUE(m_pty.ReceiveIdle(200ms).empty());
+}
+
+// A serial driver's close waits for unsent output to drain, which a line
+// held by flow control or a dead device never does; a pseudo-terminal never
+// waits, but in packet mode its master is told of the discard the close needs.
+TEST_F(ChannelTest, CloseGivesUpUnsentOutputSoItNeverWaitsForADrain) {
+    m_pty.HoldSlave();
+    OpenAndRun();
+    const int packetMode = 1;
+    ASSERT_EQ(ioctl(m_pty.MasterFd(), TIOCPKT, &packetMode), 0);
+    CloseAndStop();
+
+    pollfd master{m_pty.MasterFd(), POLLIN, 0};
+    ASSERT_EQ(poll(&master, 1, 2000), 1);
+    unsigned char status = 0;
+    ASSERT_EQ(read(m_pty.MasterFd(), &status, 1), 1);
+    EXPECT_TRUE(status & TIOCPKT_FLUSHWRITE) << int(status);
 }
 
 TEST_F(ChannelTest, UnpluggedDeviceEndsReadingWithOneError) {
