@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <bit>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <system_error>
@@ -25,7 +26,8 @@ struct CloseConverter {
 std::string Recode(const char* to, const char* from, std::string_view in, std::string_view replacement,
                    std::size_t unit) {
     const iconv_t opened = iconv_open(to, from);
-    if (opened == reinterpret_cast<iconv_t>(-1))
+    // iconv_open's failure is the handle (iconv_t)-1.
+    if (reinterpret_cast<std::intptr_t>(opened) == -1)
         throw std::system_error(errno, std::system_category(), "iconv_open");
     const std::unique_ptr<void, CloseConverter> converter(opened);
     std::string out;

@@ -1,13 +1,16 @@
-#include "platform/win32/Win32.h"
-// After the Windows headers: see platform/win32/Win32.h.
 #include "platform/RichEditCtrl.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "platform/win32/WindowAccess.h"
+// Before the Windows headers, whose macros have the names of the layer's
+// constants.
 #include "tests/platform/RichEditDialog.h"
+
+#include "platform/win32/Win32.h"
+// After the Windows headers: see platform/win32/Win32.h.
+#include "platform/win32/WindowAccess.h"
 
 namespace {
 
