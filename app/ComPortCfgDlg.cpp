@@ -1,7 +1,6 @@
 #include "app/ComPortCfgDlg.h"
 
 #include "platform/DataExchange.h"
-#include "platform/FromAnsi.h"
 #include "platform/Profile.h"
 #include "platform/ProfileValues.h"
 #include "serial/EnumerateComPorts.h"
@@ -11,7 +10,7 @@ namespace profile = ui::profile;
 ComPortCfgDlg::ComPortCfgDlg(ui::Window* parent, PortEnumerator enumerate)
     : ui::Dialog(IDD, parent), m_enumerate(std::move(enumerate)) {
     if (!m_enumerate) {
-        m_enumerate = [](std::vector<std::string>& ports) { return EnumerateComPorts(ports); };
+        m_enumerate = [](std::vector<PortName>& ports) { return EnumerateComPorts(ports); };
     }
     MapCommandRange(IDC_MODE_CONFIGURATOR, IDC_MODE_TERMINAL, &ComPortCfgDlg::OnModeRadio);
     MapCommand(IDC_PORT, &ComPortCfgDlg::FillPortList, ui::CBN_DROPDOWN);
@@ -62,8 +61,8 @@ void ComPortCfgDlg::FillPortList() {
     m_cbPort.ResetContent();
     const std::u16string saved =
         ui::GetProfileString(profile::kSection, profile::kComPort, profile::kComPortDefault);
-    for (const std::string& port : m_ports) {
-        m_cbPort.AddString(ui::FromAnsi(port));
+    for (const PortName& port : m_ports) {
+        m_cbPort.AddString(port.ToUtf16());
     }
     // The list sorts as it goes, so the saved port's place is known only
     // once every name is in.

@@ -17,6 +17,7 @@
 #include "controls/LineSettingItems.h"
 #include "platform/ComboBox.h"
 #include "platform/Dialog.h"
+#include "serial/PortName.h"
 
 class ComPortCfgDlg : public ui::Dialog {
 public:
@@ -34,7 +35,7 @@ public:
 
     // Fills the list with the port names the system knows now; the result
     // code is not looked at.
-    using PortEnumerator = std::function<std::error_code(std::vector<std::string>&)>;
+    using PortEnumerator = std::function<std::error_code(std::vector<PortName>&)>;
 
     // `enumerate` lists the ports; the system's list when left empty.
     explicit ComPortCfgDlg(ui::Window* parent = nullptr, PortEnumerator enumerate = {});
@@ -44,7 +45,7 @@ public:
     // baud rate, parity, stop bits and flow control keep their earlier values,
     // while m_opMode holds the saved mode or the mode clicked last and
     // m_portName the port the list proposed.
-    std::vector<std::string> m_ports;  // the last enumeration
+    std::vector<PortName> m_ports;  // the last enumeration
     std::u16string m_portName = u"COM1";
     uint32_t m_baudRate = 9600;
     char m_parity = 'N';        // 'N' none, 'E' even, 'O' odd

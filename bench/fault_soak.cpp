@@ -139,7 +139,7 @@ public:
     Outcome Run() {
         if (m_module.Start()) return NO_FAULT;
         if (m_moment == OPENING && m_module.Publish(kLinkName, m_link)) return NO_FAULT;
-        CTarnelManagerDlg dlg([this](std::vector<std::string>& ports) {
+        CTarnelManagerDlg dlg([this](std::vector<PortName>& ports) {
             ports = {PortPath()};
             return std::error_code{};
         });

@@ -20,6 +20,7 @@
 #include "platform/ServingWait.h"
 #include "platform/SysColor.h"
 #include "protocol/TextConversion.h"
+#include "serial/PortName.h"
 #include "serial/SerialLine.h"
 
 namespace {
@@ -219,13 +220,13 @@ void TarnelConfPage::EndWait() {
 
 std::error_code TarnelConfPage::OpenPort(const std::u16string& port, uint32_t baud, uint8_t parity,
                                          uint8_t stopBits, uint8_t flow, unsigned charSize) {
-    std::string name;
-    ToAnsi(port.c_str(), name);
     // Numbered before reads start: an error they report at once belongs to
     // this opening.
     const uint16_t opening = ++m_opening;
     m_portErrorSeen = false;
-    if (std::error_code error = m_comm.Open(name, baud, charSize, parity, stopBits, flow)) return error;
+    if (std::error_code error =
+            m_comm.Open(PortName::FromUtf16(port), baud, charSize, parity, stopBits, flow))
+        return error;
     m_openBaud = baud;
     m_openParity = parity;
     m_openStopBits = stopBits;

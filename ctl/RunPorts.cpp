@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "ctl/ExitStatus.h"
+#include "ctl/PortTexts.h"
 #include "ctl/Record.h"
-#include "serial/EnumerateComPorts.h"
 
 namespace tarnel::ctl {
 namespace {
@@ -30,7 +30,7 @@ Record PortRecord(const std::string& port, const PortSources& sources) {
 }  // namespace
 
 int RunPorts(bool json, std::ostream& out, std::ostream& err) {
-    return RunPorts(json, out, err, {EnumerateComPorts, ReadUsbPortInfo});
+    return RunPorts(json, out, err, {EnumeratePortTexts, ReadUsbPortInfo});
 }
 
 int RunPorts(bool json, std::ostream& out, std::ostream& err, const PortSources& sources) {

@@ -8,12 +8,12 @@
 #include "ctl/LineState.h"
 #include "ctl/PortGlob.h"
 #include "ctl/PortIdentity.h"
+#include "ctl/PortTexts.h"
 #include "ctl/PortWatcher.h"
 #include "ctl/ProductionLine.h"
 #include "ctl/ProductionReport.h"
 #include "ctl/StablePortIdentity.h"
 #include "ctl/Stations.h"
-#include "serial/EnumerateComPorts.h"
 
 namespace tarnel::ctl {
 namespace {
@@ -28,7 +28,7 @@ constexpr std::chrono::milliseconds kPollInterval = 250ms;
 
 std::vector<PortWatcher::Port> ListPorts() {
     std::vector<std::string> names;
-    EnumerateComPorts(names);
+    EnumeratePortTexts(names);
     std::vector<PortWatcher::Port> ports;
     for (std::string& name : names) {
         std::string identity = StablePortIdentity(name);

@@ -51,7 +51,7 @@ TarnelComm::~TarnelComm() {
     Close();
 }
 
-std::error_code TarnelComm::Open(const std::string& port, unsigned baud, unsigned charSize, uint8_t parity,
+std::error_code TarnelComm::Open(const PortName& port, unsigned baud, unsigned charSize, uint8_t parity,
                                  uint8_t stopBits, uint8_t flowControl) {
     if (charSize > UINT8_MAX) throw std::out_of_range("character size out of range");
     std::unique_lock executor(g_executorMutex);

@@ -21,6 +21,7 @@
 #include "protocol/CommandSet.h"
 #include "protocol/PayloadRecords.h"
 #include "serial/IoServiceExec.h"
+#include "serial/PortName.h"
 
 // The number of engines open in this process. Every engine's channel runs on
 // g_ioServiceExec: Open starts its two workers, the Close that brings this
@@ -36,7 +37,7 @@ public:
     // Opens the channel with the serial parameters (as CSerialportMP::Open
     // takes them) and starts the global executor. The empty code on success;
     // otherwise the channel's error and nothing changes.
-    std::error_code Open(const std::string& port, unsigned baud, unsigned charSize, uint8_t parity,
+    std::error_code Open(const PortName& port, unsigned baud, unsigned charSize, uint8_t parity,
                          uint8_t stopBits, uint8_t flowControl);
     // New serial parameters for the open channel, which stays open (no
     // settling time, as a Close and Open would cost). What is learnt about the
@@ -152,7 +153,7 @@ private:
     bool m_okDue = false;  // the last query may still send its OK
     Responses m_responses = Responses::Unknown;
     std::chrono::milliseconds m_okWait{0};  // OkWait at the open framing
-    std::string m_port;                     // the port m_okAfterData was learnt on
+    PortName m_port;                        // the port m_okAfterData was learnt on
     // Set by a read or write error: what was learnt may not hold for the
     // module that comes back on the port.
     std::atomic<bool> m_portFailed{false};

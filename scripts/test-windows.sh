@@ -82,6 +82,9 @@ check "search lists the devices" ctl 0 "^  name: Workshop Scanner\$" search "$co
 check "reset restores the factory settings" ctl 0 "^  name: Tarnel\$" reset "$com" --line auto --yes
 check "provision one module" ctl 0 "PASS" provision --port "$com" --name "Line-{n:03}"
 check "info after provision" ctl 0 "^  name: Line-001\$" info "$com"
+# The same port under a name outside ASCII, which no "ANSI" code page needs to hold.
+ln -sfn "$pty" "$WINEPREFIX/dosdevices/포트"
+check "a port named outside ASCII opens by its name" ctl 0 "^  name: Line-001\$" info 포트
 check "a Korean name reaches the module in UTF-8" ctl 0 "^  name: 거실 모듈\$" set "$com" --name "거실 모듈"
 check "a missing port" ctl 3 "COM219: .*[Ff]ile" info COM219
 check "a usage mistake" ctl 2 "needs a PORT" info

@@ -88,7 +88,7 @@ CSerialportMP::~CSerialportMP() {
     Close();
 }
 
-std::error_code CSerialportMP::Open(const std::string& port, uint32_t baud, uint8_t charSize, uint8_t parity,
+std::error_code CSerialportMP::Open(const PortName& port, uint32_t baud, uint8_t charSize, uint8_t parity,
                                     uint8_t stopBits, uint8_t flowControl) {
     try {
         (void)shared_from_this();
@@ -177,7 +177,7 @@ void CSerialportMP::DoRead() {
     m_io->m_port.async_read_some(
         asio::buffer(m_readBuf),
         asio::bind_executor(m_io->m_strand, [self = shared_from_this(), opening = m_opening.load()](
-                                          const std::error_code& error, std::size_t bytes) {
+                                                const std::error_code& error, std::size_t bytes) {
             self->HandleRead(opening, error, bytes);
         }));
 }
@@ -191,7 +191,7 @@ void CSerialportMP::DoWrite() {
     m_io->m_port.async_write_some(
         asio::buffer(m_writeBuf, n),
         asio::bind_executor(m_io->m_strand, [self = shared_from_this(), opening = m_opening.load()](
-                                          const std::error_code& error, std::size_t bytes) {
+                                                const std::error_code& error, std::size_t bytes) {
             self->HandleWrite(opening, error, bytes);
         }));
     m_writing = true;

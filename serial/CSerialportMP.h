@@ -10,6 +10,8 @@
 #include <system_error>
 #include <vector>
 
+#include "serial/PortName.h"
+
 namespace asio {
 class io_context;
 }
@@ -59,7 +61,7 @@ public:
     CSerialportMP& operator=(const CSerialportMP&) = delete;
 
     // Opens the port (a device path such as /dev/ttyUSB0 on Linux, a name
-    // such as COM3 on Windows, used as it stands), holds it exclusively,
+    // such as COM3 on Windows, opened in the system's own form), holds it exclusively,
     // discards what is pending in both directions and applies the settings.
     // parity: 0 none, 1 odd, 2 even; stopBits: 0 one, 1 one and a half, 2 two;
     // flowControl: 0 none, 1 software, 2 hardware.
@@ -85,7 +87,7 @@ public:
     // or a character size outside 5 to 8 (before anything is opened), and
     // std::system_error ("close") when the port cannot be closed again after
     // a refused setting.
-    std::error_code Open(const std::string& port, uint32_t baud, uint8_t charSize, uint8_t parity,
+    std::error_code Open(const PortName& port, uint32_t baud, uint8_t charSize, uint8_t parity,
                          uint8_t stopBits, uint8_t flowControl);
 
     // Applies new settings to the open port without closing it, so that

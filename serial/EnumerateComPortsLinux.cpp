@@ -119,8 +119,13 @@ std::vector<dev_t> ConsoleDevices(const fs::path& sysfsRoot) {
     return devices;
 }
 
-std::error_code EnumerateComPorts(std::vector<std::string>& ports) {
-    return EnumerateSysfsComPorts(ports, "/sys", VirtualPortDirectory());
+std::error_code EnumerateComPorts(std::vector<PortName>& ports) {
+    std::vector<std::string> paths;
+    const std::error_code error = EnumerateSysfsComPorts(paths, "/sys", VirtualPortDirectory());
+    ports.clear();
+    for (std::string& path : paths)
+        ports.push_back(PortName::FromNative(std::move(path)));
+    return error;
 }
 
 std::error_code EnumerateSysfsComPorts(std::vector<std::string>& ports, const fs::path& sysfsRoot,

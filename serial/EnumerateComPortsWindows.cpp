@@ -1,7 +1,6 @@
 #include "serial/EnumerateComPortsWindows.h"
 
 #include "serial/EnumerateComPorts.h"
-#include "serial/WideToNarrowWindows.h"
 
 #include <algorithm>
 #include <new>
@@ -38,7 +37,7 @@ std::wstring_view DataText(const std::vector<BYTE>& data, DWORD size) {
     return whole.substr(0, whole.find(L'\0'));
 }
 
-void ListValues(HKEY key, DWORD maxName, DWORD maxData, std::vector<std::string>& ports) {
+void ListValues(HKEY key, DWORD maxName, DWORD maxData, std::vector<PortName>& ports) {
     std::vector<wchar_t> name(maxName + 1);
     // One spare byte, so that there is a buffer even when every value is empty.
     std::vector<BYTE> data(maxData + 1);
@@ -50,19 +49,19 @@ void ListValues(HKEY key, DWORD maxName, DWORD maxData, std::vector<std::string>
             ERROR_SUCCESS)
             return;
         if (type != REG_SZ) continue;
-        const auto port = WideToNarrow(DataText(data, dataSize), CP_ACP);
-        if (port && !port->empty() && std::find(ports.begin(), ports.end(), *port) == ports.end())
-            ports.push_back(*port);
+        const PortName port = PortName::FromNative(std::wstring(DataText(data, dataSize)));
+        if (!port.Empty() && std::find(ports.begin(), ports.end(), port) == ports.end())
+            ports.push_back(port);
     }
 }
 
 }  // namespace
 
-std::error_code EnumerateComPorts(std::vector<std::string>& ports) {
+std::error_code EnumerateComPorts(std::vector<PortName>& ports) {
     return EnumerateRegistryComPorts(ports, HKEY_LOCAL_MACHINE, L"HARDWARE\\DEVICEMAP\\SERIALCOMM");
 }
 
-std::error_code EnumerateRegistryComPorts(std::vector<std::string>& ports, HKEY root, const wchar_t* subkey) {
+std::error_code EnumerateRegistryComPorts(std::vector<PortName>& ports, HKEY root, const wchar_t* subkey) {
     ports.clear();
     const OpenKey key(root, subkey);
     if (key.Status() == ERROR_FILE_NOT_FOUND) return {};

@@ -2,6 +2,8 @@
 
 #include <asio/serial_port.hpp>
 
+#include "serial/PortName.h"
+
 #include <functional>
 #include <string>
 #include <system_error>
@@ -9,14 +11,15 @@
 // The operating system's part of holding a port, around asio's open and
 // close; each platform has its own file.
 
-// Opens `name` for this program alone and discards whatever is pending in
+// Opens `name` the platform's own way (its bytes on Linux, CreateFileW on
+// Windows) for this program alone and discards whatever is pending in
 // both directions. On Linux nothing is set on or written to the terminal
 // before the checks that it is no other program's have passed (see
 // PortClaimsLinux.h and OpenCheckedPort). The empty code, or the error, mostly in
 // the system category, with the port left closed; a port held by another
 // program compares equal to std::errc::device_or_resource_busy on Linux and
 // gives ERROR_ACCESS_DENIED on Windows.
-std::error_code OpenPort(asio::serial_port& port, const std::string& name);
+std::error_code OpenPort(asio::serial_port& port, const PortName& name);
 
 // Undoes what OpenPort left on the device beyond this handle, then closes it.
 void ReleasePort(asio::serial_port& port, std::error_code& error);

@@ -79,8 +79,8 @@ std::error_code OpenCheckedPort(asio::serial_port& port, const std::string& name
     return AdoptDescriptor(port, fd);
 }
 
-std::error_code OpenPort(asio::serial_port& port, const std::string& name) {
-    return OpenCheckedPort(port, name, PortSystemPaths{});
+std::error_code OpenPort(asio::serial_port& port, const PortName& name) {
+    return OpenCheckedPort(port, name.Native(), PortSystemPaths{});
 }
 
 void ReleasePort(asio::serial_port& port, std::error_code& error) {

@@ -17,7 +17,7 @@ struct UsbPortInfo {
 };
 
 // What the system tells of the USB device behind `port` (a name as
-// EnumerateComPorts lists it). No value for a port that is not a USB device
+// EnumerateComPorts lists it, in UTF-8). No value for a port that is not a USB device
 // (a built-in UART, a virtual port) or that the system does not know. Each
 // platform has its own source: sysfs on Linux, the Plug and Play device
 // properties on Windows.

@@ -48,7 +48,7 @@ std::string PortName(HDEVINFO set, SP_DEVINFO_DATA& device) {
     const LSTATUS status =
         RegQueryValueExW(key, L"PortName", nullptr, &type, reinterpret_cast<BYTE*>(name), &size);
     RegCloseKey(key);
-    return status == ERROR_SUCCESS && type == REG_SZ ? WideToNarrow(name, CP_ACP).value_or(std::string())
+    return status == ERROR_SUCCESS && type == REG_SZ ? WideToNarrow(name, CP_UTF8).value_or(std::string())
                                                      : std::string();
 }
 

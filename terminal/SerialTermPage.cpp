@@ -8,7 +8,7 @@
 #include "platform/Profile.h"
 #include "platform/ProfileValues.h"
 #include "protocol/BuildSendBytes.h"
-#include "protocol/TextConversion.h"
+#include "serial/PortName.h"
 
 SerialTermPage::SerialTermPage() : ui::PropertyPage(IDD) {
     MapCommand(IDC_LINE_END_CR, &SerialTermPage::OnLineEndCR);
@@ -44,9 +44,8 @@ bool SerialTermPage::OnInitDialog() {
 
 std::error_code SerialTermPage::OpenPort(std::u16string_view port, uint32_t baud, uint8_t parity,
                                          uint8_t stopBits, uint8_t flowControl, uint8_t charSize) {
-    std::string name;
-    ToAnsi(std::u16string(port).c_str(), name);
-    const std::error_code error = m_view.m_channel->Open(name, baud, charSize, parity, stopBits, flowControl);
+    const std::error_code error =
+        m_view.m_channel->Open(PortName::FromUtf16(port), baud, charSize, parity, stopBits, flowControl);
     if (!error) {
         m_view.m_executor.Start(1);
         EnableControls(true);

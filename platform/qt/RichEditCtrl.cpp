@@ -101,8 +101,10 @@ int RichEditCtrl::LineLength(long charIndex) const {
     const RichEditWidget* edit = EditOf(*this);
     if (edit == nullptr) return 0;
     const QTextDocument* document = edit->document();
+    // A position past the end means the last line, as the native control has it.
     const QTextBlock block =
-        charIndex < 0 ? edit->Selection().block() : document->findBlock(static_cast<int>(charIndex));
+        charIndex < 0 ? edit->Selection().block()
+                      : document->findBlock(static_cast<int>(std::min(charIndex, DocumentLength(*edit))));
     return block.isValid() ? block.length() - 1 : 0;
 }
 

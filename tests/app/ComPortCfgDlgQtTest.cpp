@@ -40,7 +40,7 @@ TEST(ComPortCfgDlgQt, TheOperationModesTitleIsCentred) {
         EXPECT_NEAR((left + right) / 2, image.width() / 2, 4);
         dlg.EndDialog(ui::IDCANCEL);
     });
-    ComPortCfgDlg dlg{nullptr, [](std::vector<std::string>& ports) {
+    ComPortCfgDlg dlg{nullptr, [](std::vector<PortName>& ports) {
                           ports = {"COM1"};
                           return std::error_code{};
                       }};

@@ -27,9 +27,9 @@ protected:
     ScopedProfile m_profile;
     std::vector<std::string> m_systemPorts = {"COM1"};
     int m_enumerations = 0;
-    ComPortCfgDlg m_dlg{nullptr, [this](std::vector<std::string>& ports) {
+    ComPortCfgDlg m_dlg{nullptr, [this](std::vector<PortName>& ports) {
                             ++m_enumerations;
-                            ports = m_systemPorts;
+                            ports.assign(m_systemPorts.begin(), m_systemPorts.end());
                             return std::error_code{};
                         }};
 };

@@ -75,8 +75,8 @@ protected:
     // Runs the main dialog modally; `body` acts while it shows, then the
     // dialog is closed. Returns what the modal run returned.
     int RunMain(const std::function<void(CTarnelManagerDlg&)>& body) {
-        CTarnelManagerDlg dlg([this](std::vector<std::string>& ports) {
-            ports = m_ports;
+        CTarnelManagerDlg dlg([this](std::vector<PortName>& ports) {
+            ports.assign(m_ports.begin(), m_ports.end());
             return std::error_code{};
         });
         ui::SetMainWnd(&dlg);

@@ -181,16 +181,16 @@ TEST_F(EnumerateTest, SystemListIncludesTheVirtualPortDirectory) {
     setenv("XDG_RUNTIME_DIR", m_root.c_str(), 1);
     Link("sim", pty.SlavePath());
 
-    std::vector<std::string> ports;
+    std::vector<PortName> ports;
     const std::error_code error = EnumerateComPorts(ports);
     if (old)
         setenv("XDG_RUNTIME_DIR", saved.c_str(), 1);
     else
         unsetenv("XDG_RUNTIME_DIR");
     EXPECT_FALSE(error) << error.message();
-    EXPECT_NE(std::find(ports.begin(), ports.end(), Virtual("sim")), ports.end());
-    for (const auto& port : ports)
-        EXPECT_TRUE(port.rfind("/dev/", 0) == 0 || port == Virtual("sim")) << port;
+    EXPECT_NE(std::find(ports.begin(), ports.end(), PortName(Virtual("sim"))), ports.end());
+    for (const PortName& port : ports)
+        EXPECT_TRUE(port.Native().starts_with("/dev/") || port.Native() == Virtual("sim")) << port.Native();
 }
 
 }  // namespace

@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "serial/CSerialportMP.h"
 #include "serial/EnumerateComPorts.h"
+#include "serial/IoServiceExec.h"
 
 namespace {
 
@@ -32,8 +35,8 @@ protected:
         ASSERT_EQ(RegSetValueExW(m_key, name, 0, type, reinterpret_cast<const BYTE*>(data.c_str()), size),
                   ERROR_SUCCESS);
     }
-    std::vector<std::string> List() {
-        std::vector<std::string> ports{"stale"};
+    std::vector<PortName> List() {
+        std::vector<PortName> ports{"stale"};
         EXPECT_FALSE(EnumerateRegistryComPorts(ports, HKEY_CURRENT_USER, m_subkey.c_str()));
         return ports;
     }
@@ -53,27 +56,53 @@ TEST_F(EnumerateRegistryComPortsTest, ListsStringValuesInRegistryOrderOnce) {
     SetText(L"\\Device\\Expand", L"COM9", REG_EXPAND_SZ);
     SetText(L"\\Device\\Serial2", std::wstring_view(L"COM12\0junk", 10));
     SetText(L"\\Device\\Empty", L"");
-    EXPECT_EQ(List(), (std::vector<std::string>{"COM7", "COM3", "COM12"}));
+    EXPECT_EQ(List(), (std::vector<PortName>{"COM7", "COM3", "COM12"}));
 }
 
-TEST_F(EnumerateRegistryComPortsTest, LeavesOutNamesTheCodePageCannotHold) {
+// No code page stands between the system's name and the open.
+TEST_F(EnumerateRegistryComPortsTest, KeepsNamesOutsideTheCodePageAsTheSystemGivesThem) {
     SetText(L"\\Device\\Serial0", L"COM\u263A");
     SetText(L"\\Device\\Serial1", L"COM4");
-    EXPECT_EQ(List(), (std::vector<std::string>{"COM4"}));
+    EXPECT_EQ(List(), (std::vector<PortName>{PortName::FromNative(L"COM\u263A"), "COM4"}));
+}
+
+// A port listed under a name outside ASCII goes to the COM port dialog's
+// text, comes back from it and opens the device it names: here aliases of
+// NUL, which the channel then refuses as no serial port, as it refuses NUL
+// itself, where a name turned into '?' would name no device at all. (Wine 8
+// finds no device name with a character beyond the Basic Multilingual Plane.)
+TEST_F(EnumerateRegistryComPortsTest, AListedNameOpensAfterTheWayThroughTheDialogsText) {
+    IoServiceExec exec;
+    const auto channel = std::make_shared<CSerialportMP>(exec.IoContext());
+    const std::error_code refusal = channel->Open("NUL", 9600, 8, 0, 0, 0);
+    ASSERT_TRUE(refusal);
+    for (const std::wstring device : {L"\uD3EC\uD2B8", L"COM\u263A"}) {
+        for (const std::wstring& name : {device, L"\\\\.\\" + device}) {
+            SCOPED_TRACE(PortName::FromNative(name).ToUtf8());
+            ASSERT_TRUE(DefineDosDeviceW(0, device.c_str(), L"NUL"));
+            SetText(L"\\Device\\Serial0", name);
+            const std::vector<PortName> ports = List();
+            ASSERT_EQ(ports.size(), 1u);
+            const PortName chosen = PortName::FromUtf16(ports[0].ToUtf16());
+            EXPECT_EQ(chosen.Native(), name);
+            EXPECT_EQ(channel->Open(chosen, 9600, 8, 0, 0, 0), refusal);
+            DefineDosDeviceW(DDD_REMOVE_DEFINITION, device.c_str(), nullptr);
+        }
+    }
 }
 
 TEST_F(EnumerateRegistryComPortsTest, EmptyOrMissingTableIsAnEmptyList) {
     EXPECT_TRUE(List().empty());
-    std::vector<std::string> ports{"stale"};
+    std::vector<PortName> ports{"stale"};
     EXPECT_FALSE(EnumerateRegistryComPorts(ports, HKEY_CURRENT_USER, L"Software\\Quillmore\\NoSuchTable"));
     EXPECT_TRUE(ports.empty());
 }
 
 TEST(EnumerateComPortsWindows, ReadsTheSystemTable) {
-    std::vector<std::string> ports{"stale"};
+    std::vector<PortName> ports{"stale"};
     EXPECT_FALSE(EnumerateComPorts(ports));
-    for (const std::string& port : ports)
-        EXPECT_EQ(port.rfind("COM", 0), 0u) << port;
+    for (const PortName& port : ports)
+        EXPECT_TRUE(port.Native().starts_with(L"COM")) << port.ToUtf8();
 }
 
 }  // namespace

@@ -157,9 +157,9 @@ TEST(TarnelSim, TakesTheNextNameWhenItsLinkIsTaken) {
 }
 
 bool Listed(const fs::path& link) {
-    std::vector<std::string> ports;
+    std::vector<PortName> ports;
     EnumerateComPorts(ports);
-    return std::find(ports.begin(), ports.end(), link.string()) != ports.end();
+    return std::find(ports.begin(), ports.end(), PortName(link.string())) != ports.end();
 }
 
 // Opens pseudo-terminals until the system hands out `device` again; they stay
