@@ -5,7 +5,7 @@
 #include <ctime>
 
 #include "ctl/IsoTimeText.h"
-#include "serial/WideToNarrow.h"
+#include "serial/WideToNarrowWindows.h"
 
 namespace tarnel::ctl {
 
