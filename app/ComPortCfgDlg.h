@@ -48,9 +48,13 @@ public:
     std::vector<PortName> m_ports;  // the last enumeration
     std::u16string m_portName = u"COM1";
     uint32_t m_baudRate = 9600;
-    char m_parity = 'N';        // 'N' none, 'E' even, 'O' odd
-    uint8_t m_stopBits = 1;     // 1 or 2
-    uint8_t m_flowControl = 0;  // 1 would mean hardware handshake; always 0 here
+    char m_parity = 'N';     // 'N' none, 'E' even, 'O' odd
+    uint8_t m_stopBits = 1;  // 1 or 2
+    // 1 would mean hardware handshake. Always 0: the dialog offers no choice
+    // (combo 1087 and its label stay hidden and unfilled, as the template has
+    // them). It stays because the main dialog opens the port and words the
+    // status bar with it, the same way as the other line settings.
+    uint8_t m_flowControl = 0;
     uint8_t m_opMode = MODE_CONFIGURATOR;
     // True while the dialog's window exists.
     std::atomic<bool> m_isShowing{false};
@@ -75,7 +79,7 @@ private:
     int m_modeRadio = 0;  // 0 configurator, 1 serial terminal
     ui::ComboBox m_cbPort;
     ui::ComboBox m_cbBaud;
-    ui::ComboBox m_cbFlow;
+    ui::ComboBox m_cbFlow;  // hidden, never filled (see m_flowControl)
     ui::ComboBox m_cbParity;
     ui::ComboBox m_cbStopBits;
 };

@@ -1,7 +1,7 @@
 #pragma once
 
 // The jobs of the configurator's worker thread and the results it reports
-// for them (the wParam and lParam of TarnelConfPage::WM_JOB_RESULT).
+// for them (the wParam and lParam of WM_JOB_RESULT, JobResult.h).
 
 #include <cstdint>
 

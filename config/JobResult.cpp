@@ -8,21 +8,21 @@
 namespace {
 
 struct ResultCode {
-    StepResult result;
+    ModuleResult result;
     int32_t code;
 };
 
 constexpr ResultCode kResults[] = {
-    {StepResult::Ok, JR_OK},
-    {StepResult::Failed, JR_FAILED},
-    {StepResult::NoModel, JR_NO_MODEL},
-    {StepResult::NoReport, JR_WAIT_FAILED},
-    {StepResult::SearchEnded, JR_SEARCH_DONE},
-    {StepResult::NameFailed, JR_NAME_FAILED},
-    {StepResult::UartFailed, JR_UART_FAILED},
-    {StepResult::TargetFailed, JR_TARGET_FAILED},
-    {StepResult::OpModeFailed, JR_OPMODE_FAILED},
-    {StepResult::ResponseFailed, JR_RESPONSE_FAILED},
+    {ModuleResult::Ok, JR_OK},
+    {ModuleResult::Failed, JR_FAILED},
+    {ModuleResult::NoModel, JR_NO_MODEL},
+    {ModuleResult::NoReport, JR_WAIT_FAILED},
+    {ModuleResult::SearchEnded, JR_SEARCH_DONE},
+    {ModuleResult::NameFailed, JR_NAME_FAILED},
+    {ModuleResult::UartFailed, JR_UART_FAILED},
+    {ModuleResult::TargetFailed, JR_TARGET_FAILED},
+    {ModuleResult::OpModeFailed, JR_OPMODE_FAILED},
+    {ModuleResult::ResponseFailed, JR_RESPONSE_FAILED},
 };
 
 struct JobStep {
@@ -39,16 +39,19 @@ constexpr JobStep kJobs[] = {
 
 }  // namespace
 
-int32_t JobResultOf(StepResult result) {
-    const auto* it = std::find_if(std::begin(kResults), std::end(kResults),
-                                  [result](const ResultCode& entry) { return entry.result == result; });
-    return it == std::end(kResults) ? JR_FAILED : it->code;
+void PostJobResult(const ui::Window& page, const JobResult& result) {
+    const auto* it =
+        std::find_if(std::begin(kResults), std::end(kResults),
+                     [&result](const ResultCode& entry) { return entry.result == result.result; });
+    const int32_t code = it == std::end(kResults) ? JR_FAILED : it->code;
+    page.PostMessage(WM_JOB_RESULT, ui::MAKEWPARAM(static_cast<unsigned>(result.job), result.opening), code);
 }
 
-StepResult StepResultOf(int32_t jobResult) {
+JobResult ReceiveJobResult(ui::WPARAM wParam, ui::LPARAM lParam) {
     const auto* it = std::find_if(std::begin(kResults), std::end(kResults),
-                                  [jobResult](const ResultCode& entry) { return entry.code == jobResult; });
-    return it == std::end(kResults) ? StepResult::Failed : it->result;
+                                  [lParam](const ResultCode& entry) { return entry.code == lParam; });
+    return {static_cast<int32_t>(ui::LOWORD(wParam)), static_cast<uint16_t>(ui::HIWORD(wParam)),
+            it == std::end(kResults) ? ModuleResult::Failed : it->result};
 }
 
 bool StepOfJob(int32_t job, FlowStep& step) {

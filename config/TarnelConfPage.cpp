@@ -1,11 +1,5 @@
-// The configurator page's controls, its port and what the user does on it
-// (window thread). The class spans three files, split by thread and task:
-// this one, TarnelConfWorker.cpp (the worker and its jobs) and
-// TarnelConfSearch.cpp (the device search and the connection target).
-
 #include "config/TarnelConfPage.h"
 
-#include <chrono>
 #include <functional>
 
 #include "config/FieldText.h"
@@ -16,10 +10,11 @@
 #include "platform/DataExchange.h"
 #include "platform/FromUtf8.h"
 #include "platform/IsSpace.h"
+#include "platform/LoadString.h"
 #include "platform/MessageBox.h"
-#include "platform/ServingWait.h"
 #include "platform/SysColor.h"
 #include "protocol/TextConversion.h"
+#include "res/FixedTexts.h"
 #include "serial/PortName.h"
 #include "serial/SerialLine.h"
 
@@ -39,9 +34,7 @@ std::u16string Trim(const std::u16string& text) {
 
 }  // namespace
 
-// The worker tells the user before a module's responses are switched back on.
-TarnelConfPage::TarnelConfPage()
-    : ui::PropertyPage(TEMPLATE_ID), m_flow(m_comm, [] { ui::AfxMessageBox(IDS_RESPONSE_DISABLED, MB_OK); }) {
+TarnelConfPage::TarnelConfPage() : ui::PropertyPage(TEMPLATE_ID) {
     MapCommand(IDC_APPLY, &TarnelConfPage::OnApply);
     MapCommand(IDC_REFRESH, &TarnelConfPage::OnRefresh);
     MapCommand(IDC_FACTORY_RESET, &TarnelConfPage::OnFactoryReset);
@@ -94,8 +87,10 @@ void TarnelConfPage::InitControls() {
     FillCombo(m_cbBaud, BaudRateItems(), 9600);
     FillCombo(m_cbParity, ParityItems(), 'N');
     FillCombo(m_cbStopBits, StopBitItems(), 1);
-    FillCombo(m_cbFlow, {{u"OFF", 0}, {u"ON", 1}}, 0);
-    FillCombo(m_cbResponse, {{u"ON", 0}, {u"OFF", 1}}, 0);
+    const std::u16string on(res::kOn);
+    const std::u16string off(res::kOff);
+    FillCombo(m_cbFlow, {{off, 0}, {on, 1}}, 0);
+    FillCombo(m_cbResponse, {{on, 0}, {off, 1}}, 0);
 
     m_grpCommon = {&m_editAddr, &m_editName, &m_cbBaud, &m_cbParity, &m_cbStopBits, &m_cbFlow, &m_cbResponse};
     m_grpCommonIds = {IDC_REFRESH,   IDC_FACTORY_RESET, IDC_APPLY,    IDC_OP_MODE_0,
@@ -103,11 +98,7 @@ void TarnelConfPage::InitControls() {
     m_grpSearch = {&m_list, &m_editTarget};
     m_grpSearchIds = {IDC_SEARCH, IDC_TAKE_TARGET, IDC_CLEAR_TARGET};
 
-    m_list.SetExtendedStyle(LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
-    m_list.InsertColumn(0, u"BD ADDR", LVCFMT_LEFT, 100);
-    m_list.InsertColumn(1, u"Name", LVCFMT_LEFT, 120);
-    m_list.InsertColumn(2, u"RSSI", LVCFMT_LEFT, 40);
-    m_list.InsertColumn(3, u"CoD", LVCFMT_LEFT, 60);
+    m_found.InitColumns();
 
     m_groupBoxes = {&m_gbDevInfo, &m_gbUart, &m_gbSearch, &m_gbOpMode};
     for (CXGroupBox* box : m_groupBoxes)
@@ -208,12 +199,9 @@ ui::LRESULT TarnelConfPage::OnSetCursor(ui::WPARAM, ui::LPARAM) {
     return 1;
 }
 
-void TarnelConfPage::BeginWait() {
-    if (!m_holdsWaitCursor.exchange(true)) BeginWaitCursor();
-}
-
-void TarnelConfPage::EndWait() {
-    if (m_holdsWaitCursor.exchange(false)) EndWaitCursor();
+void TarnelConfPage::BeginBusy() {
+    m_waitCursor.Begin();
+    m_busy = true;
 }
 
 // --- Port and worker ------------------------------------------------------------
@@ -228,23 +216,14 @@ std::error_code TarnelConfPage::OpenPort(const std::u16string& port, uint32_t ba
             m_comm.Open(PortName::FromUtf16(port), baud, charSize, parity, stopBits, flow))
         return error;
     m_openBaud = baud;
-    m_openParity = parity;
-    m_openStopBits = stopBits;
     m_newParity = ParityLetter(parity);
     m_newStopBits = StopBitCount(stopBits);
     m_newFlow = flow == FLOW_HARDWARE ? 1 : 0;
-    {
-        auto lock = ui::LockServing(m_jobMutex);
-        m_jobs.clear();
-    }
-    m_stopWorker = false;
     m_flow.Begin();
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    m_worker = std::thread(&TarnelConfPage::WorkerLoop, this, opening);
-    Enqueue(JOB_CHECK_DEVICE, false);
+    m_worker.Start(opening);
+    m_worker.Enqueue(JOB_CHECK_DEVICE);
     if (!m_busy) {
-        BeginWait();
-        m_busy = true;
+        BeginBusy();
         EnableControls(false);
     }
     return {};
@@ -254,21 +233,16 @@ void TarnelConfPage::ClosePort() {
     ++m_opening;
     if (IsWindow()) KillTimer(SEARCH_TIMER_ID);
     if (m_comm.IsOpen()) m_comm.Close();
-    if (m_worker.joinable()) {
-        m_stopWorker = true;
-        Enqueue(JOB_QUIT, true);
-        m_worker.join();
-    }
+    m_worker.Stop();
     // Also without a window: the program's wait cursor must not stay on.
-    EndWait();
+    m_waitCursor.End();
     if (IsWindow()) {
         SetSearchButtonText(IDS_SEARCH_DEVICE);
         m_editName.SetWindowText(u"");
         m_editAddr.SetWindowText(u"");
         m_editTarget.SetWindowText(u"");
         SetDlgItemText(IDC_FW_VERSION, u"");
-        m_list.DeleteAllItems();
-        m_devices.clear();
+        m_found.Clear();
     }
     EnableControls(false);
     m_busy = false;
@@ -288,16 +262,28 @@ ui::LRESULT TarnelConfPage::OnJobResult(ui::WPARAM wParam, ui::LPARAM lParam) {
     // A result that a worker posted just before ClosePort ended it belongs to
     // an opening that is over (a job cut short by the closing among them),
     // however soon the port was opened again.
-    if (ui::HIWORD(wParam) != m_opening) return 0;
+    const JobResult job = ReceiveJobResult(wParam, lParam);
+    if (job.opening != m_opening) return 0;
     m_busy = false;
-    EndWait();
+    m_waitCursor.End();
     FlowStep step{};
-    if (!StepOfJob(static_cast<int32_t>(ui::LOWORD(wParam)), step)) return 0;
-    const StepResult result = StepResultOf(static_cast<int32_t>(lParam));
-    if (step == FlowStep::Read && result == StepResult::Ok) ShowDeviceInfo();
-    OnSearchResult(step, result);
-    Follow(m_flow.After(step, result, m_devInfo));
+    if (!StepOfJob(job.job, step)) return 0;
+    if (step == FlowStep::Read) TakeReading(job.result);
+    OnSearchResult(step, job.result);
+    Follow(m_flow.After(step, job.result, m_devInfo));
     return 0;
+}
+
+void TarnelConfPage::TakeReading(ModuleResult result) {
+    const ModuleReading& reading = m_worker.Reading();
+    m_fwVersion = reading.fwVersion;
+    m_devInfo = reading.devInfo;
+    m_uartInfo = reading.uartInfo;
+    m_curTarget = reading.target;
+    m_curResponse = reading.responses;
+    // The read has ended any inquiry.
+    m_searchState = SearchState::Idle;
+    if (result == ModuleResult::Ok) ShowDeviceInfo();
 }
 
 void TarnelConfPage::Follow(const FlowOutcome& outcome) {
@@ -307,16 +293,16 @@ void TarnelConfPage::Follow(const FlowOutcome& outcome) {
             EnableControls(true);
             break;
         case FlowNext::Read:
-            Enqueue(JOB_READ_SETTINGS);
+            m_worker.Enqueue(JOB_READ_SETTINGS);
             break;
         case FlowNext::Check:
-            if (outcome.message == 0 || Ask(outcome.message, style) != 0) Enqueue(JOB_CHECK_DEVICE);
+            if (outcome.message == 0 || Ask(outcome.message, style) != 0) m_worker.Enqueue(JOB_CHECK_DEVICE);
             break;
         case FlowNext::AskDisconnect:
-            if (Ask(outcome.message, style) != 0) Enqueue(JOB_DISCONNECT);
+            if (Ask(outcome.message, style) != 0) m_worker.Enqueue(JOB_DISCONNECT);
             break;
         case FlowNext::NextReport:
-            Enqueue(JOB_NEXT_RESULT);
+            m_worker.Enqueue(JOB_NEXT_RESULT);
             break;
         case FlowNext::ResetModule:
             FinishApply(outcome.message);
@@ -362,9 +348,8 @@ void TarnelConfPage::PostSetupComPort() {
 
 void TarnelConfPage::OnRefresh() {
     if (!IsPortOpen() || m_busy) return;
-    Enqueue(JOB_CHECK_DEVICE);
-    BeginWait();
-    m_busy = true;
+    m_worker.Enqueue(JOB_CHECK_DEVICE);
+    BeginBusy();
     EnableControls(false);
 }
 
@@ -372,7 +357,7 @@ void TarnelConfPage::OnFactoryReset() {
     EnableControls(false);
     const int answer = Ask(IDS_FACTORY_RESET_QUESTION, MB_OKCANCEL | MB_ICONQUESTION);
     if (answer == IDOK) {
-        Enqueue(JOB_FACTORY_RESET);
+        m_worker.Enqueue(JOB_FACTORY_RESET);
     } else if (answer != 0) {
         EnableControls(true);
     }
@@ -397,9 +382,9 @@ void TarnelConfPage::OnApply() {
         return;
     }
     TakeUartValuesFromControls();
-    BeginWait();
-    m_busy = true;
-    Enqueue(JOB_APPLY);
+    BeginBusy();
+    m_worker.Enqueue(ModuleWrite{m_newName, m_newBaud, m_newParity, m_newStopBits, m_newFlow, m_newOpMode,
+                                 m_newTarget, m_newResponse});
 }
 
 // False when the edit holds text that is not an address.
@@ -445,4 +430,71 @@ ui::LRESULT TarnelConfPage::OnPortError(ui::WPARAM, ui::LPARAM lParam) {
     if (IsPortOpen()) ClosePort();
     PostSetupComPort();
     return 0;
+}
+
+// --- Device search and connection target (window thread) ---------------------------
+
+void TarnelConfPage::SetSearchButtonText(int stringId) {
+    if (ui::Window* button = GetDlgItem(IDC_SEARCH)) button->SetWindowText(ui::LoadString(stringId));
+}
+
+void TarnelConfPage::OnSearch() {
+    if (m_searchState == SearchState::Idle) {
+        EnableControls(false);
+        BeginBusy();
+        m_found.Clear();
+        m_worker.Enqueue(JOB_START_SEARCH);
+    } else {
+        KillTimer(SEARCH_TIMER_ID);
+        if (ui::Window* button = GetDlgItem(IDC_SEARCH)) button->EnableWindow(false);
+        m_worker.Enqueue(JOB_STOP_SEARCH);
+    }
+}
+
+void TarnelConfPage::OnSearchResult(FlowStep step, ModuleResult result) {
+    if (step == FlowStep::StartSearch && result == ModuleResult::Ok) {
+        m_searchState = SearchState::Searching;
+        if (ui::Window* button = GetDlgItem(IDC_SEARCH)) {
+            button->SetWindowText(ui::LoadString(IDS_STOP_SEARCH));
+            button->EnableWindow(true);
+            m_list.EnableWindow(true);
+            SetTimer(SEARCH_TIMER_ID, SEARCH_TIMER_MS);
+        }
+    } else if (step == FlowStep::NextReport && result == ModuleResult::Ok) {
+        m_found.Add(m_worker.Report());
+    } else if (step == FlowStep::NextReport && result == ModuleResult::SearchEnded) {
+        KillTimer(SEARCH_TIMER_ID);
+        SetSearchButtonText(IDS_SEARCH_DEVICE);
+    } else if (step == FlowStep::StopSearch) {
+        if (m_searchState == SearchState::Searching) SetSearchButtonText(IDS_SEARCH_DEVICE);
+        m_searchState = SearchState::Idle;
+    }
+}
+
+// Polling stops here: a poll between the check and the read would take the
+// OK that follows the model name for the end of the inquiry. The button
+// keeps its text and comes back with the read's controls, when a click
+// starts a new search.
+void TarnelConfPage::OnTimer(ui::UINT id) {
+    // An expiry still on its way when the timer was killed counts for nothing.
+    if (id != SEARCH_TIMER_ID || !KillTimer(SEARCH_TIMER_ID)) return;
+    if (!IsPortOpen()) return;
+    m_searchState = SearchState::Idle;
+    if (ui::Window* button = GetDlgItem(IDC_SEARCH)) button->EnableWindow(false);
+    m_worker.Enqueue(JOB_CHECK_DEVICE);
+}
+
+void TarnelConfPage::OnTakeTarget() {
+    const int row = m_list.GetNextItem(-1, LVNI_SELECTED);
+    if (row < 0) {
+        ui::AfxMessageBox(IDS_NO_DEVICE_SELECTED, MB_ICONERROR);
+        return;
+    }
+    m_editTarget.SetWindowText(m_list.GetItemText(row, 0));
+    m_editTarget.SetReadOnly(true);
+}
+
+void TarnelConfPage::OnClearTarget() {
+    m_editTarget.SetWindowText(u"");
+    m_editTarget.SetReadOnly(false);
 }

@@ -2,33 +2,25 @@
 
 // The configurator page (template 107): shows the module's settings, writes
 // changed ones back, factory-resets the module and searches for nearby
-// devices. Every exchange with the module runs on the page's worker thread
-// as a job (JobCodes.h); each job reports back with WM_JOB_RESULT.
+// devices. Every exchange with the module runs on the page's worker
+// (TarnelConfWorker.h) as a job; each job reports back with WM_JOB_RESULT.
+// What follows a job, and what the user is told, is the flow's to say
+// (module/ConfiguratorFlow.h); the page shows it.
 //
-// Threads: everything here is for the window thread, except that the worker
-// runs the jobs and the engine's error observer runs on an I/O thread. The
-// worker holds m_jobMutex while it runs a job, message boxes it shows
-// included; the window thread takes that lock only through ui::LockServing.
-//
-// The class keeps the members of its design in one place; its code is split
-// by thread over TarnelConfPage.cpp (controls and user operations),
-// TarnelConfWorker.cpp (the worker and its jobs, which run the steps of
-// module/ConfiguratorFlow.h) and TarnelConfSearch.cpp (the device search and
-// the connection target). What follows a job, and what the user is told, is
-// the flow's to say; the page shows it.
+// Threads: everything here is for the window thread, except that the
+// engine's error observer runs on an I/O thread (OnCommError, and the
+// atomics it touches).
 
 #include <array>
 #include <atomic>
-#include <condition_variable>
 #include <cstdint>
-#include <deque>
-#include <mutex>
 #include <string>
 #include <system_error>
-#include <thread>
-#include <unordered_map>
 #include <vector>
 
+#include "config/FoundDevices.h"
+#include "config/TarnelConfWorker.h"
+#include "config/WaitCursorHold.h"
 #include "controls/CXGroupBox.h"
 #include "controls/LineSettingItems.h"
 #include "module/ConfiguratorFlow.h"
@@ -53,9 +45,6 @@ public:
     // Posted by the engine's error observer: wParam the serial error's value,
     // lParam the opening of the port (below).
     static constexpr ui::UINT WM_PORT_ERROR = ui::WM_APP + 0x835;
-    // Posted by the worker: wParam the job code in its low word and the
-    // opening in its high word, lParam the result code.
-    static constexpr ui::UINT WM_JOB_RESULT = ui::WM_APP + 0x837;
     // The main window's "Setup COM port" command, posted when the page has
     // given up its port.
     static constexpr int ID_SETUP_COM_PORT = 32772;
@@ -109,10 +98,6 @@ public:
     // port is closed. Waits while a worker command runs.
     void ResetModule();
 
-    // Appends `job` to the worker's queue (after emptying it when
-    // `clearFirst`); waits while the worker runs a job.
-    void Enqueue(int32_t job, bool clearFirst = false);
-
     // Enables or disables the controls the user works with. Enabled, the
     // search controls stay disabled when the module's operation mode as last
     // read is 1 or 2.
@@ -130,9 +115,7 @@ protected:
     bool OnInitDialog() override;
 
 private:
-    // What a job step asks the worker loop to do instead of posting a result.
-    static constexpr int32_t POST_NOTHING = -1;
-    static constexpr int32_t END_THREAD = -2;
+    enum class SearchState { Idle, Searching };
 
     void InitControls();
     void FillCombo(ui::ComboBox& combo, const ComboItems& items, uintptr_t selected);
@@ -140,24 +123,6 @@ private:
     void EnableAll(const std::vector<ui::Window*>& controls, bool on);
     void EnableAll(const std::vector<int>& ids, bool on);
 
-    // Worker thread.
-    void WorkerLoop(uint16_t opening);
-    int32_t RunJob(int32_t job);
-    int32_t JobCheckDevice();
-    int32_t JobReadSettings();
-    int32_t JobFactoryReset();
-    int32_t JobApply();
-    int32_t JobDisconnect();
-    int32_t JobStartSearch();
-    int32_t JobNextResult();
-    int32_t JobStopSearch();
-
-    // The page holds at most one count of the program's wait cursor, however
-    // often its operations and jobs begin it.
-    void BeginWait();
-    void EndWait();
-
-    // Window thread.
     void OnApply();
     void OnRefresh();
     void OnFactoryReset();
@@ -169,8 +134,12 @@ private:
     ui::LRESULT OnJobResult(ui::WPARAM wParam, ui::LPARAM lParam);
     ui::LRESULT OnSetCursor(ui::WPARAM wParam, ui::LPARAM lParam);
     void OnCommError(const TarnelComm* engine, std::error_code& error);
+    // What a read gave; the controls show it when it succeeded.
+    void TakeReading(ModuleResult result);
     // What a search step changes on the page before the flow goes on.
-    void OnSearchResult(FlowStep step, StepResult result);
+    void OnSearchResult(FlowStep step, ModuleResult result);
+    // Begins the wait for a job the user started.
+    void BeginBusy();
     void Follow(const FlowOutcome& outcome);
     // Shows box `stringId` and returns the answer; 0 when the port's opening
     // ended while the box was up, as the answer then belongs to nobody.
@@ -186,34 +155,31 @@ private:
     bool TakeTargetFromEdit();
     void TakeUartValuesFromControls();
     void SetSearchButtonText(int stringId);
-    void AddDevice();
 
     TarnelComm m_comm;
-    ConfiguratorFlow m_flow;
+    // The window thread's part of the flow: what follows each result, and
+    // the module's reset after an Apply. The worker runs the steps with its
+    // own.
+    ConfiguratorFlow m_flow{m_comm};
+    WaitCursorHold m_waitCursor;
+    TarnelConfWorker m_worker{m_comm, *this, m_waitCursor};
     uint32_t m_openBaud = 9600;
-    uint8_t m_openParity = 0;
-    uint8_t m_openStopBits = 0;
-    std::mutex m_jobMutex;
-    std::condition_variable m_jobCond;
-    std::deque<int32_t> m_jobs;
-    std::thread m_worker;
-    std::atomic<bool> m_stopWorker{false};
-    std::atomic<bool> m_busy{false};
+    bool m_busy = false;
+    // What the last read gave (TakeReading).
     std::string m_fwVersion;
     DeviceInfo m_devInfo{};
     std::array<uint8_t, INFO2_FLAG_COUNT> m_uartInfo{};
     BdAddr m_curTarget;
+    uint8_t m_curResponse = 0;
     std::vector<ui::Window*> m_grpCommon;
     std::vector<int> m_grpCommonIds;
     std::vector<ui::Window*> m_grpSearch;
     std::vector<int> m_grpSearchIds;
     std::vector<CXGroupBox*> m_groupBoxes;
-    InquiryResult m_inqResult{};
-    std::unordered_map<std::u16string, InquiryResult> m_devices;
-    // Read by the window thread while a job may reset it.
-    std::atomic<int32_t> m_searchState{0};
+    SearchState m_searchState = SearchState::Idle;
+    // The values an Apply writes, from the controls; opening the port sets
+    // the line's, which the controls then show.
     BdAddr m_newTarget;
-    uint8_t m_curResponse = 0;
     std::string m_newName;
     uint32_t m_newBaud = 115200;
     char m_newParity = 'N';
@@ -222,6 +188,7 @@ private:
     uint8_t m_newOpMode = 0;
     uint8_t m_newResponse = 0;
     ui::ListCtrl m_list;
+    FoundDevices m_found{m_list};
     ui::Edit m_editName;
     ui::ComboBox m_cbBaud;
     ui::ComboBox m_cbParity;
@@ -236,7 +203,6 @@ private:
     CXGroupBox m_gbOpMode;
     ui::Edit m_editTarget;
 
-    std::atomic<bool> m_holdsWaitCursor{false};
     // Counts every opening and closing of the port: what a job, an error or a
     // box brings back is acted on only within the opening it belongs to.
     std::atomic<uint16_t> m_opening{0};

@@ -1,121 +1,120 @@
-// The configurator page's worker thread: its queue and the jobs, which run
-// the steps of the configurator's flow. Part of TarnelConfPage, whose class
-// spans three files (see TarnelConfPage.cpp).
+#include "config/TarnelConfWorker.h"
 
-#include "config/TarnelConfPage.h"
-
-#include <cstdint>
+#include <utility>
 
 #include "config/JobCodes.h"
 #include "config/JobResult.h"
+#include "module/MessageIds.h"
+#include "platform/MessageBox.h"
 #include "platform/ServingWait.h"
 
-void TarnelConfPage::Enqueue(int32_t job, bool clearFirst) {
+// The user is told before a module's responses are switched back on.
+TarnelConfWorker::TarnelConfWorker(TarnelComm& comm, const ui::Window& page, WaitCursorHold& waitCursor)
+    : m_flow(comm, [] { ui::AfxMessageBox(IDS_RESPONSE_DISABLED, ui::MB_OK); }),
+      m_page(page),
+      m_waitCursor(waitCursor) {}
+
+TarnelConfWorker::~TarnelConfWorker() {
+    Stop();
+}
+
+void TarnelConfWorker::Start(uint16_t opening) {
+    {
+        auto lock = ui::LockServing(m_jobMutex);
+        m_jobs.clear();
+    }
+    m_stopWorker = false;
+    m_thread = std::thread(&TarnelConfWorker::WorkerLoop, this, opening);
+}
+
+void TarnelConfWorker::Stop() {
+    if (!m_thread.joinable()) return;
+    m_stopWorker = true;
+    Enqueue(JOB_QUIT, true);
+    m_thread.join();
+}
+
+void TarnelConfWorker::Enqueue(int32_t job, bool clearFirst) {
+    Push({job, {}}, clearFirst);
+}
+
+void TarnelConfWorker::Enqueue(const ModuleWrite& values) {
+    Push({JOB_APPLY, values}, false);
+}
+
+void TarnelConfWorker::Push(Job job, bool clearFirst) {
     {
         auto lock = ui::LockServing(m_jobMutex);
         if (clearFirst) m_jobs.clear();
-        m_jobs.push_back(job);
+        m_jobs.push_back(std::move(job));
     }
     m_jobCond.notify_all();
 }
 
-void TarnelConfPage::WorkerLoop(uint16_t opening) {
+void TarnelConfWorker::WorkerLoop(uint16_t opening) {
+    m_polling = false;
     std::unique_lock lock(m_jobMutex);
     while (!m_stopWorker) {
         m_jobCond.wait(lock, [this] { return !m_jobs.empty(); });
-        const int32_t job = m_jobs.front();
+        const Job job = std::move(m_jobs.front());
         m_jobs.pop_front();
-        if (job == JOB_QUIT) return;
+        if (job.code == JOB_QUIT) return;
         // A poll runs while the user picks rows or clicks Stop: it must not
         // make the pointer busy.
-        const bool userWaits = job != JOB_NEXT_RESULT;
-        if (userWaits) BeginWait();
-        const int32_t result = RunJob(job);
-        if (result == END_THREAD) return;
-        if (result != POST_NOTHING) {
-            PostMessage(WM_JOB_RESULT, ui::MAKEWPARAM(job, opening), result);
+        const bool userWaits = job.code != JOB_NEXT_RESULT;
+        if (userWaits) m_waitCursor.Begin();
+        ModuleResult result = ModuleResult::Failed;
+        const Then then = RunJob(job, result);
+        if (then == Then::EndThread) return;
+        if (then == Then::Post) {
+            PostJobResult(m_page, {job.code, opening, result});
         } else if (userWaits) {
-            EndWait();  // no result comes to end it
+            m_waitCursor.End();  // no result comes to end it
         }
     }
 }
 
-int32_t TarnelConfPage::RunJob(int32_t job) {
-    switch (job) {
-        case JOB_CHECK_DEVICE:
-            return JobCheckDevice();
-        case JOB_READ_SETTINGS:
-            return JobReadSettings();
-        case JOB_FACTORY_RESET:
-            return JobFactoryReset();
-        case JOB_START_SEARCH:
-            return JobStartSearch();
-        case JOB_NEXT_RESULT:
-            return JobNextResult();
-        case JOB_APPLY:
-            return JobApply();
-        case JOB_STOP_SEARCH:
-            return JobStopSearch();
-        case JOB_DISCONNECT:
-            return JobDisconnect();
-        default:
-            return POST_NOTHING;
+TarnelConfWorker::Then TarnelConfWorker::RunJob(const Job& job, ModuleResult& result) {
+    FlowStep step{};
+    if (!StepOfJob(job.code, step)) return Then::PostNothing;
+    const bool inquiryStep = step == FlowStep::NextReport || step == FlowStep::StopSearch;
+    if (inquiryStep && !m_polling) return Then::PostNothing;
+    result = RunStep(step, job.values);
+    if (result != ModuleResult::Closed) return Then::Post;
+    // A closed engine leaves nothing to report; the check and the read,
+    // which every opening begins with, end the thread.
+    return step == FlowStep::Check || step == FlowStep::Read ? Then::EndThread : Then::PostNothing;
+}
+
+ModuleResult TarnelConfWorker::RunStep(FlowStep step, const ModuleWrite& values) {
+    switch (step) {
+        case FlowStep::Check:
+            m_polling = false;
+            return m_flow.Check();
+        case FlowStep::Read: {
+            m_polling = false;
+            // A read cut short by the closing leaves what was read before.
+            ModuleReading reading = m_reading;
+            const ModuleResult result = m_flow.Read(reading);
+            if (result != ModuleResult::Closed) m_reading = reading;
+            return result;
+        }
+        case FlowStep::Disconnect:
+            return m_flow.Disconnect();
+        case FlowStep::Apply:
+            return m_flow.Apply(values, m_reading.devInfo);
+        case FlowStep::FactoryReset:
+            return m_flow.FactoryReset();
+        case FlowStep::StartSearch: {
+            const ModuleResult result = m_flow.StartSearch();
+            m_polling = result == ModuleResult::Ok;
+            return result;
+        }
+        case FlowStep::NextReport:
+            return m_flow.NextReport(m_inqResult);
+        case FlowStep::StopSearch:
+            m_polling = false;
+            return m_flow.StopSearch();
     }
-}
-
-// --- Jobs (worker thread) ---------------------------------------------------------
-
-namespace {
-
-// What the worker posts for `result`: a closed engine leaves nothing to report.
-int32_t Posted(StepResult result, int32_t whenClosed) {
-    return result == StepResult::Closed ? whenClosed : JobResultOf(result);
-}
-
-}  // namespace
-
-int32_t TarnelConfPage::JobCheckDevice() {
-    return Posted(m_flow.Check(), END_THREAD);
-}
-
-// What the read does not reach keeps the value the page had.
-int32_t TarnelConfPage::JobReadSettings() {
-    ModuleReading reading{m_fwVersion, m_devInfo, m_uartInfo, m_curTarget, m_curResponse};
-    const StepResult result = m_flow.Read(reading);
-    if (result == StepResult::Closed) return END_THREAD;
-    m_fwVersion = reading.fwVersion;
-    m_devInfo = reading.devInfo;
-    m_uartInfo = reading.uartInfo;
-    m_curTarget = reading.target;
-    m_curResponse = reading.responses;
-    m_searchState = 0;
-    return JobResultOf(result);
-}
-
-int32_t TarnelConfPage::JobFactoryReset() {
-    return Posted(m_flow.FactoryReset(), POST_NOTHING);
-}
-
-int32_t TarnelConfPage::JobApply() {
-    const ModuleWrite values{m_newName, m_newBaud,   m_newParity, m_newStopBits,
-                             m_newFlow, m_newOpMode, m_newTarget, m_newResponse};
-    return Posted(m_flow.Apply(values, m_devInfo), POST_NOTHING);
-}
-
-int32_t TarnelConfPage::JobDisconnect() {
-    return Posted(m_flow.Disconnect(), POST_NOTHING);
-}
-
-int32_t TarnelConfPage::JobStartSearch() {
-    return Posted(m_flow.StartSearch(), POST_NOTHING);
-}
-
-int32_t TarnelConfPage::JobNextResult() {
-    if (m_searchState != 1) return POST_NOTHING;
-    return Posted(m_flow.NextReport(m_inqResult), POST_NOTHING);
-}
-
-int32_t TarnelConfPage::JobStopSearch() {
-    if (m_searchState != 1) return POST_NOTHING;
-    return Posted(m_flow.StopSearch(), POST_NOTHING);
+    return ModuleResult::Failed;
 }

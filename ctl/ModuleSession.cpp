@@ -18,17 +18,17 @@ namespace {
 constexpr std::chrono::seconds kRestartTime{5};
 
 // The value an Apply step writes; empty for the steps before the writes.
-std::string WrittenValue(StepResult result) {
+std::string WrittenValue(ModuleResult result) {
     switch (result) {
-        case StepResult::NameFailed:
+        case ModuleResult::NameFailed:
             return "the name";
-        case StepResult::UartFailed:
+        case ModuleResult::UartFailed:
             return "the UART settings";
-        case StepResult::TargetFailed:
+        case ModuleResult::TargetFailed:
             return "the target";
-        case StepResult::OpModeFailed:
+        case ModuleResult::OpModeFailed:
             return "the operation mode";
-        case StepResult::ResponseFailed:
+        case ModuleResult::ResponseFailed:
             return "the response setting";
         default:
             return {};
@@ -118,9 +118,9 @@ int ModuleSession::Read() {
 int ModuleSession::ReadStep(FlowOutcome& outcome) {
     if (Interrupted()) return Stopped({});
     m_progress.Step("reading", m_port.Name(), "Reading the module on " + m_port.Name() + " ...");
-    const StepResult result = m_flow.Read(m_reading);
+    const ModuleResult result = m_flow.Read(m_reading);
     outcome = m_flow.After(FlowStep::Read, result, m_reading.devInfo);
-    if (result != StepResult::Ok) return Refused("The module's settings could not be read.", {});
+    if (result != ModuleResult::Ok) return Refused("The module's settings could not be read.", {});
     if (outcome.next != FlowNext::Ready && outcome.next != FlowNext::AskDisconnect)
         return Fail(EXIT_REFUSED, Msg(outcome.message));
     if (const int status = ResponsesOn(); status != EXIT_DONE) return status;
@@ -174,7 +174,7 @@ int ModuleSession::ApplyAndVerify(const ModuleWrite& write) {
     if (Interrupted()) return Stopped("nothing was written");
     m_progress.Step("writing", m_port.Name(), "Writing the settings on " + m_port.Name() + " ...");
     DeviceInfo current{};
-    const StepResult result = m_flow.Apply(write, current);
+    const ModuleResult result = m_flow.Apply(write, current);
     if (m_port.Lost()) return LostWhileWriting(write);
     if (const FlowOutcome outcome = m_flow.After(FlowStep::Apply, result); outcome.failed)
         return Refused(Msg(outcome.message), WrittenValue(result));
@@ -196,7 +196,7 @@ int ModuleSession::FactoryReset() {
     if (const int status = ReadUnlinked(); status != EXIT_DONE) return status;
     if (Interrupted()) return Stopped("the module was not reset");
     m_progress.Step("resetting", m_port.Name(), "Resetting the module on " + m_port.Name() + " ...");
-    if (m_flow.FactoryReset() != StepResult::Ok) return Refused({}, "the factory reset");
+    if (m_flow.FactoryReset() != ModuleResult::Ok) return Refused({}, "the factory reset");
     if (Interrupted()) return Stopped("the module was reset to its factory settings; it was not read back");
     if (const int status = ReadBackAt(LineSettings{}); status != EXIT_DONE) return status;
     m_done = "the module was reset to its factory settings and read back";

@@ -34,9 +34,9 @@ bool ListDevices(const CtlArgs& args, ConfiguratorFlow& flow, const CtlStreams& 
     std::vector<BdAddr> seen;
     while (!Interrupted() && (args.seconds == 0 || Clock::now() - start < limit)) {
         InquiryResult device{};
-        const StepResult step = flow.NextReport(device);
+        const ModuleResult step = flow.NextReport(device);
         if (flow.After(FlowStep::NextReport, step).next != FlowNext::NextReport) return true;
-        if (step == StepResult::Ok && std::find(seen.begin(), seen.end(), device.addr) == seen.end()) {
+        if (step == ModuleResult::Ok && std::find(seen.begin(), seen.end(), device.addr) == seen.end()) {
             seen.push_back(device.addr);
             progress.Clear();
             io.out << DeviceRecord(device).Format(args.json);
@@ -73,7 +73,7 @@ int RunSearch(const CtlArgs& args, ModulePort& port, ModuleSession& session, con
     const bool ended = ListDevices(args, flow, io, progress);
     progress.Clear();
     if (port.Lost()) return PortLost(port, io);
-    if (!ended && flow.StopSearch() != StepResult::Ok) {
+    if (!ended && flow.StopSearch() != ModuleResult::Ok) {
         const int refused = session.Refused("The module did not confirm that the search stopped.", {});
         return session.Report(refused, io, args.json);
     }

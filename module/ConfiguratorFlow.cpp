@@ -7,29 +7,6 @@
 
 namespace {
 
-StepResult StepOf(ModuleResult result) {
-    switch (result) {
-        case ModuleResult::Ok:
-            return StepResult::Ok;
-        case ModuleResult::NoModel:
-            return StepResult::NoModel;
-        case ModuleResult::Closed:
-            return StepResult::Closed;
-        case ModuleResult::NameFailed:
-            return StepResult::NameFailed;
-        case ModuleResult::UartFailed:
-            return StepResult::UartFailed;
-        case ModuleResult::TargetFailed:
-            return StepResult::TargetFailed;
-        case ModuleResult::OpModeFailed:
-            return StepResult::OpModeFailed;
-        case ModuleResult::ResponseFailed:
-            return StepResult::ResponseFailed;
-        default:
-            return StepResult::Failed;
-    }
-}
-
 constexpr FlowOutcome Go(FlowNext next) {
     return {next, 0, false};
 }
@@ -47,53 +24,44 @@ constexpr FlowOutcome Fail(FlowNext next, int message) {
 ConfiguratorFlow::ConfiguratorFlow(TarnelComm& comm, std::function<void()> beforeResponsesOn)
     : m_module(comm, std::move(beforeResponsesOn)) {}
 
-StepResult ConfiguratorFlow::Check(std::string* model) {
-    return StepOf(m_module.Check(model));
+ModuleResult ConfiguratorFlow::Check(std::string* model) {
+    return m_module.Check(model);
 }
 
-StepResult ConfiguratorFlow::Read(ModuleReading& reading) {
-    return StepOf(m_module.Read(reading));
+ModuleResult ConfiguratorFlow::Read(ModuleReading& reading) {
+    return m_module.Read(reading);
 }
 
-StepResult ConfiguratorFlow::Disconnect() {
-    return StepOf(m_module.Disconnect());
+ModuleResult ConfiguratorFlow::Disconnect() {
+    return m_module.Disconnect();
 }
 
-StepResult ConfiguratorFlow::Apply(const ModuleWrite& values, DeviceInfo& current) {
-    return StepOf(m_module.Apply(values, current));
+ModuleResult ConfiguratorFlow::Apply(const ModuleWrite& values, DeviceInfo& current) {
+    return m_module.Apply(values, current);
 }
 
-StepResult ConfiguratorFlow::FactoryReset() {
-    return StepOf(m_module.FactoryReset());
+ModuleResult ConfiguratorFlow::FactoryReset() {
+    return m_module.FactoryReset();
 }
 
 void ConfiguratorFlow::ResetModule() {
     m_module.Reset();
 }
 
-StepResult ConfiguratorFlow::StartSearch() {
-    return StepOf(m_module.StartInquiry());
+ModuleResult ConfiguratorFlow::StartSearch() {
+    return m_module.StartInquiry();
 }
 
-StepResult ConfiguratorFlow::NextReport(InquiryResult& report) {
-    switch (m_module.NextInquiryReport(report)) {
-        case InquiryStep::Found:
-            return StepResult::Ok;
-        case InquiryStep::Ended:
-            return StepResult::SearchEnded;
-        case InquiryStep::Closed:
-            return StepResult::Closed;
-        default:
-            return StepResult::NoReport;
-    }
+ModuleResult ConfiguratorFlow::NextReport(InquiryResult& report) {
+    return m_module.NextInquiryReport(report);
 }
 
-StepResult ConfiguratorFlow::StopSearch() {
-    return StepOf(m_module.StopInquiry());
+ModuleResult ConfiguratorFlow::StopSearch() {
+    return m_module.StopInquiry();
 }
 
-FlowOutcome ConfiguratorFlow::After(FlowStep step, StepResult result, const DeviceInfo& info) {
-    const bool ok = result == StepResult::Ok;
+FlowOutcome ConfiguratorFlow::After(FlowStep step, ModuleResult result, const DeviceInfo& info) {
+    const bool ok = result == ModuleResult::Ok;
     switch (step) {
         case FlowStep::Check:
             return ok ? Go(FlowNext::Read) : Fail(FlowNext::GiveUp, IDS_DEVICE_STATE_UNKNOWN);
@@ -111,8 +79,8 @@ FlowOutcome ConfiguratorFlow::After(FlowStep step, StepResult result, const Devi
         case FlowStep::StartSearch:
             return ok ? Go(FlowNext::NextReport) : Fail(FlowNext::Stop, IDS_SEARCH_FAILED);
         case FlowStep::NextReport:
-            if (result == StepResult::SearchEnded) return Tell(FlowNext::Check, IDS_SEARCH_COMPLETED);
-            return result == StepResult::Closed ? Go(FlowNext::Stop) : Go(FlowNext::NextReport);
+            if (result == ModuleResult::SearchEnded) return Tell(FlowNext::Check, IDS_SEARCH_COMPLETED);
+            return result == ModuleResult::Closed ? Go(FlowNext::Stop) : Go(FlowNext::NextReport);
         case FlowStep::StopSearch:
             // Whether or not the module confirmed, the read after the check ends the inquiry.
             return Go(FlowNext::Check);
@@ -124,9 +92,9 @@ void ConfiguratorFlow::Begin() {
     m_disconnectFailed = false;
 }
 
-FlowOutcome ConfiguratorFlow::AfterRead(StepResult result, const DeviceInfo& info) {
+FlowOutcome ConfiguratorFlow::AfterRead(ModuleResult result, const DeviceInfo& info) {
     const bool disconnectFailed = std::exchange(m_disconnectFailed, false);
-    if (result != StepResult::Ok) return Fail(FlowNext::GiveUp, IDS_DEVICE_STATE_UNKNOWN);
+    if (result != ModuleResult::Ok) return Fail(FlowNext::GiveUp, IDS_DEVICE_STATE_UNKNOWN);
     if (info.opMode > 3) return Fail(FlowNext::GiveUp, IDS_UNKNOWN_OP_MODE);
     if (info.state != STATE_CONNECTED) return Go(FlowNext::Ready);
     // The failed disconnect has told the user; asking again would only go

@@ -15,6 +15,7 @@
 
 #include "module/FlowOutcome.h"
 #include "module/ModuleReading.h"
+#include "module/ModuleResult.h"
 #include "module/ModuleWrite.h"
 #include "module/TarnelModule.h"
 #include "protocol/PayloadRecords.h"
@@ -22,21 +23,6 @@
 class TarnelComm;
 
 enum class FlowStep { Check, Read, Disconnect, Apply, FactoryReset, StartSearch, NextReport, StopSearch };
-
-// What a step gave.
-enum class StepResult {
-    Ok,              // done; NextReport: a device report came
-    Failed,          // no conclusive answer, or the module refused
-    NoModel,         // Check: the module answered but named no model
-    NoReport,        // NextReport: nothing in this poll
-    SearchEnded,     // NextReport: the module ended the inquiry
-    NameFailed,      // Apply: the name was refused
-    UartFailed,      // Apply: UART values invalid or refused
-    TargetFailed,    // Apply: the target was refused
-    OpModeFailed,    // Apply: operation mode invalid or refused
-    ResponseFailed,  // Apply: the response setting was refused
-    Closed,          // the engine was closed, or its channel closed itself on a port error
-};
 
 class ConfiguratorFlow {
 public:
@@ -46,23 +32,23 @@ public:
 
     // Steps (TarnelModule.h says what each sends). `model`, when given, gets
     // the model name a successful check reported.
-    StepResult Check(std::string* model = nullptr);
+    ModuleResult Check(std::string* model = nullptr);
     // `reading` is filled as far as the read got.
-    StepResult Read(ModuleReading& reading);
-    StepResult Disconnect();
+    ModuleResult Read(ModuleReading& reading);
+    ModuleResult Disconnect();
     // `current` gets the module's +INFO1 read first.
-    StepResult Apply(const ModuleWrite& values, DeviceInfo& current);
-    StepResult FactoryReset();
+    ModuleResult Apply(const ModuleWrite& values, DeviceInfo& current);
+    ModuleResult FactoryReset();
     // "ATZ", whose answer is not awaited: the written settings take effect.
     void ResetModule();
-    StepResult StartSearch();
-    StepResult NextReport(InquiryResult& report);
-    StepResult StopSearch();
+    ModuleResult StartSearch();
+    ModuleResult NextReport(InquiryResult& report);
+    ModuleResult StopSearch();
 
     // What follows `result` of `step`; `info` is the module's information as
     // last read (only Read looks at it). A failed disconnect is remembered until the next read: a
     // module still connected then is given up without another question.
-    FlowOutcome After(FlowStep step, StepResult result, const DeviceInfo& info = {});
+    FlowOutcome After(FlowStep step, ModuleResult result, const DeviceInfo& info = {});
     // A new opening of the port: what the last one left is forgotten.
     void Begin();
 
@@ -70,7 +56,7 @@ public:
     TarnelModule& Module() { return m_module; }
 
 private:
-    FlowOutcome AfterRead(StepResult result, const DeviceInfo& info);
+    FlowOutcome AfterRead(ModuleResult result, const DeviceInfo& info);
 
     TarnelModule m_module;
     bool m_disconnectFailed = false;

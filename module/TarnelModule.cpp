@@ -237,17 +237,17 @@ ModuleResult TarnelModule::StartInquiry() {
     return code == RES_ERROR ? ModuleResult::Failed : ModuleResult::Ok;
 }
 
-InquiryStep TarnelModule::NextInquiryReport(InquiryResult& report) {
+ModuleResult TarnelModule::NextInquiryReport(InquiryResult& report) {
     switch (Closed(m_comm.WaitInquiryResult(report))) {
         case RES_INQUIRY:
-            return InquiryStep::Found;
+            return ModuleResult::Ok;
         case RES_OK:
-            return InquiryStep::Ended;
+            return ModuleResult::SearchEnded;
         case RES_CLOSED:
-            return InquiryStep::Closed;
+            return ModuleResult::Closed;
         default:
             // No line yet, a foreign one, or the engine busy past its limit.
-            return InquiryStep::Nothing;
+            return ModuleResult::NoReport;
     }
 }
 

@@ -17,23 +17,12 @@
 #include <vector>
 
 #include "module/ModuleReading.h"
+#include "module/ModuleResult.h"
 #include "module/ModuleWrite.h"
 #include "protocol/PayloadRecords.h"
 
 class TarnelComm;
 struct AtCommand;
-
-enum class ModuleResult {
-    Ok,
-    Failed,          // no conclusive answer, or the module refused
-    NoModel,         // Check: the module answered but named no model
-    Closed,          // the engine was closed, or its channel closed itself on a port error
-    NameFailed,      // Apply: the name was refused
-    UartFailed,      // Apply: UART values invalid or refused
-    TargetFailed,    // Apply: the target was refused
-    OpModeFailed,    // Apply: operation mode invalid or refused
-    ResponseFailed,  // Apply: the response setting was refused
-};
 
 // One command of an Apply, as it goes to the module. A value that cannot be
 // sent has no text: the write stops there with `refused`.
@@ -49,14 +38,6 @@ struct WriteCommand {
 struct ModuleReply {
     std::string command;  // as sent, without its CR; empty when nothing was sent
     int code = 0;         // RES_OK
-};
-
-// What one poll of a running inquiry found.
-enum class InquiryStep {
-    Found,    // a device report; the record is filled
-    Ended,    // the module ended the inquiry
-    Nothing,  // no report in this poll
-    Closed,   // the engine was closed, or its channel closed itself
 };
 
 class TarnelModule {
@@ -106,7 +87,9 @@ public:
     // Starts the inquiry the configurator runs: Ok (also when the module
     // only acknowledges it later), Failed on ERROR, Closed.
     ModuleResult StartInquiry();
-    InquiryStep NextInquiryReport(InquiryResult& report);
+    // One poll for a report: Ok with `report` filled, SearchEnded, NoReport,
+    // Closed.
+    ModuleResult NextInquiryReport(InquiryResult& report);
     // Cancels the running inquiry: Ok or Failed.
     ModuleResult StopInquiry();
 

@@ -19,6 +19,12 @@ inline constexpr std::u16string_view kFlowControlWords[] = {u"No flow control", 
 inline constexpr std::u16string_view kVersionPrefix = u"Version ";
 inline constexpr std::u16string_view kNameVersionSeparator = u" Ver ";
 
+// The configurator's items of its on/off combo boxes, and the titles of its
+// search list's columns: address, name, signal strength, class of device.
+inline constexpr std::u16string_view kOn = u"ON";
+inline constexpr std::u16string_view kOff = u"OFF";
+inline constexpr std::u16string_view kSearchColumns[] = {u"BD ADDR", u"Name", u"RSSI", u"CoD"};
+
 // The caption of the box shown when the program cannot start.
 inline constexpr std::u16string_view kErrorCaption = u"Error";
 

@@ -46,7 +46,7 @@ protected:
     }
     void TearDown() override { m_comm.Close(); }
 
-    StepResult RunStep(FlowStep step) {
+    ModuleResult RunStep(FlowStep step) {
         switch (step) {
             case FlowStep::Check:
                 return m_flow.Check();
@@ -66,7 +66,7 @@ protected:
             case FlowStep::StopSearch:
                 return m_flow.StopSearch();
         }
-        return StepResult::Failed;
+        return ModuleResult::Failed;
     }
 
     TarnelComm m_comm;
@@ -127,8 +127,8 @@ TEST_F(ConfiguratorFlowTest, ASearchListsItsReportsAndEndsInMessage116) {
     int reports = 0;
     const auto deadline = std::chrono::steady_clock::now() + 10s;
     while (outcome.next == FlowNext::NextReport && std::chrono::steady_clock::now() < deadline) {
-        const StepResult result = m_flow.NextReport(m_report);
-        reports += result == StepResult::Ok ? 1 : 0;
+        const ModuleResult result = m_flow.NextReport(m_report);
+        reports += result == ModuleResult::Ok ? 1 : 0;
         outcome = m_flow.After(FlowStep::NextReport, result);
     }
     EXPECT_EQ(Tie(outcome), Tie({FlowNext::Check, IDS_SEARCH_COMPLETED, false}));
@@ -141,17 +141,17 @@ TEST_F(ConfiguratorFlowTest, ASearchListsItsReportsAndEndsInMessage116) {
 TEST_F(ConfiguratorFlowTest, OutcomesOfResultsTheSimulatorCannotGive) {
     DeviceInfo modeFour{};
     modeFour.opMode = 4;
-    EXPECT_EQ(Tie(m_flow.After(FlowStep::Read, StepResult::Ok, modeFour)),
+    EXPECT_EQ(Tie(m_flow.After(FlowStep::Read, ModuleResult::Ok, modeFour)),
               Tie({FlowNext::GiveUp, IDS_UNKNOWN_OP_MODE, true}));
-    EXPECT_EQ(Tie(m_flow.After(FlowStep::NextReport, StepResult::Closed)), Tie({FlowNext::Stop, 0, false}));
-    EXPECT_EQ(Tie(m_flow.After(FlowStep::NextReport, StepResult::NoReport)),
+    EXPECT_EQ(Tie(m_flow.After(FlowStep::NextReport, ModuleResult::Closed)), Tie({FlowNext::Stop, 0, false}));
+    EXPECT_EQ(Tie(m_flow.After(FlowStep::NextReport, ModuleResult::NoReport)),
               Tie({FlowNext::NextReport, 0, false}));
 
     DeviceInfo connected{};
     connected.state = STATE_CONNECTED;
-    m_flow.After(FlowStep::Disconnect, StepResult::Failed);
+    m_flow.After(FlowStep::Disconnect, ModuleResult::Failed);
     m_flow.Begin();
-    EXPECT_EQ(Tie(m_flow.After(FlowStep::Read, StepResult::Ok, connected)),
+    EXPECT_EQ(Tie(m_flow.After(FlowStep::Read, ModuleResult::Ok, connected)),
               Tie({FlowNext::AskDisconnect, IDS_CONNECTED_WILL_DISCONNECT, false}));
 }
 

@@ -195,13 +195,13 @@ TEST_F(TarnelModuleTest, AnInquiryReportsEveryDeviceOnceAndThenItsEnd) {
     ASSERT_EQ(m_module.StartInquiry(), ModuleResult::Ok);
     std::vector<std::string> found;
     InquiryResult report{};
-    InquiryStep step = InquiryStep::Nothing;
+    ModuleResult step = ModuleResult::NoReport;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (step != InquiryStep::Ended && std::chrono::steady_clock::now() < deadline) {
+    while (step != ModuleResult::SearchEnded && std::chrono::steady_clock::now() < deadline) {
         step = m_module.NextInquiryReport(report);
-        if (step == InquiryStep::Found) found.emplace_back(report.name);
+        if (step == ModuleResult::Ok) found.emplace_back(report.name);
     }
-    EXPECT_EQ(step, InquiryStep::Ended);
+    EXPECT_EQ(step, ModuleResult::SearchEnded);
     EXPECT_EQ(found.size(), tarnel::sim::DemoDevices().size());
 }
 
