@@ -313,7 +313,9 @@ void TermRichedit::DeleteTop(long count, Selection& sel) {
 void TermRichedit::InsertAt(long pos, std::u16string_view text) {
     m_overflow = false;
     SetSel(pos, pos);
-    SetTextColor(kTextColor);
+    // The insertion colour stays the one SetupView chose. Setting it again
+    // changes the default format, which Wine's rich edit answers with a new
+    // layout of the whole text: a piece took longer the fuller the view.
     ReplaceSel(text, false);
 }
 
