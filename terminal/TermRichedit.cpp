@@ -221,7 +221,11 @@ void TermRichedit::EmptyText() {
 
 bool TermRichedit::IsAtEnd() const {
     ui::SCROLLINFO info;
-    return GetScrollInfo(ui::SB_VERT, info) && info.nPos >= info.nMax - static_cast<int>(info.nPage) + 1;
+    // Wine's rich edit stops one unit (a pixel) short of the end a Windows
+    // scroll bar has, nMax - nPage + 1: without the slack its view never
+    // counts as at the end, and every insertion takes the slower path of a
+    // view the user scrolled back.
+    return GetScrollInfo(ui::SB_VERT, info) && info.nPos >= info.nMax - static_cast<int>(info.nPage);
 }
 
 void TermRichedit::AppendText(std::u16string_view text) {
@@ -322,12 +326,19 @@ void TermRichedit::InsertAt(long pos, std::u16string_view text) {
 void TermRichedit::BeginQuietUpdate(bool& wasUpdating) {
     wasUpdating = m_updating;
     m_updating = true;
-    if (IsWindowVisible()) SetRedraw(false);
+    if (!wasUpdating && IsWindowVisible()) {
+        SetRedraw(false);
+        m_redrawOff = true;
+    }
 }
 
+// Whether redraw goes on again is remembered, not asked of the window: on
+// Windows, turning redraw off also hides the window, so that a view asked
+// whether it is visible would stay hidden and never be drawn again.
 void TermRichedit::EndQuietUpdate(bool wasUpdating) {
     m_updating = wasUpdating;
-    if (IsWindowVisible() && !wasUpdating) {
+    if (!wasUpdating && m_redrawOff) {
+        m_redrawOff = false;
         SetRedraw(true);
         Invalidate(true);
     }
