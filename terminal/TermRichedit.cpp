@@ -18,6 +18,10 @@ constexpr long kLongestEcho = 2;
 // between the pieces: a whole view inserted at once keeps a click waiting
 // for a large part of a second under Wine.
 constexpr std::size_t kPieceUnits = 4096;
+// While the port brings more than a view between two frames, what a frame
+// shows is replaced at the next: a smaller piece keeps those frames short,
+// and the next frame has less to delete.
+constexpr std::size_t kFloodPieceUnits = 1024;
 
 bool IsLowSurrogate(char16_t unit) {
     return unit >= 0xDC00 && unit <= 0xDFFF;
@@ -146,6 +150,7 @@ void TermRichedit::OnTimer(ui::UINT id) {
 
 void TermRichedit::ShowPending(bool all) {
     std::vector<uint8_t> bytes;
+    bool flooded = false;
     {
         // Released before the text is shown, so that the port is read on
         // while the window thread draws.
@@ -161,10 +166,12 @@ void TermRichedit::ShowPending(bool all) {
             // once, and the pieces fill the view exactly.
             m_unshown = std::u16string(NewestPart(m_unshown, m_textLimit));
             m_lastShownCR = false;
+            flooded = true;
             EmptyText();
         }
     }
-    std::size_t n = all ? m_unshown.size() : std::min(m_unshown.size(), kPieceUnits);
+    std::size_t n =
+        all ? m_unshown.size() : std::min(m_unshown.size(), flooded ? kFloodPieceUnits : kPieceUnits);
     if (n < m_unshown.size() && IsLowSurrogate(m_unshown[n])) --n;
     if (n == 0) return;
     ShowReceived(m_unshown.substr(0, n));
