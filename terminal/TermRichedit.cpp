@@ -18,6 +18,10 @@ constexpr long kLongestEcho = 2;
 // between the pieces: a whole view inserted at once keeps a click waiting
 // for a large part of a second under Wine.
 constexpr std::size_t kPieceUnits = 4096;
+// While the port brings more than a view between two frames, what a frame
+// shows is replaced at the next: a smaller piece keeps those frames short,
+// and the next frame has less to delete.
+constexpr std::size_t kFloodPieceUnits = 1024;
 
 bool IsLowSurrogate(char16_t unit) {
     return unit >= 0xDC00 && unit <= 0xDFFF;
@@ -146,6 +150,7 @@ void TermRichedit::OnTimer(ui::UINT id) {
 
 void TermRichedit::ShowPending(bool all) {
     std::vector<uint8_t> bytes;
+    bool flooded = false;
     {
         // Released before the text is shown, so that the port is read on
         // while the window thread draws.
@@ -161,10 +166,12 @@ void TermRichedit::ShowPending(bool all) {
             // once, and the pieces fill the view exactly.
             m_unshown = std::u16string(NewestPart(m_unshown, m_textLimit));
             m_lastShownCR = false;
+            flooded = true;
             EmptyText();
         }
     }
-    std::size_t n = all ? m_unshown.size() : std::min(m_unshown.size(), kPieceUnits);
+    std::size_t n =
+        all ? m_unshown.size() : std::min(m_unshown.size(), flooded ? kFloodPieceUnits : kPieceUnits);
     if (n < m_unshown.size() && IsLowSurrogate(m_unshown[n])) --n;
     if (n == 0) return;
     ShowReceived(m_unshown.substr(0, n));
@@ -221,7 +228,11 @@ void TermRichedit::EmptyText() {
 
 bool TermRichedit::IsAtEnd() const {
     ui::SCROLLINFO info;
-    return GetScrollInfo(ui::SB_VERT, info) && info.nPos >= info.nMax - static_cast<int>(info.nPage) + 1;
+    // Wine's rich edit stops one unit (a pixel) short of the end a Windows
+    // scroll bar has, nMax - nPage + 1: without the slack its view never
+    // counts as at the end, and every insertion takes the slower path of a
+    // view the user scrolled back.
+    return GetScrollInfo(ui::SB_VERT, info) && info.nPos >= info.nMax - static_cast<int>(info.nPage);
 }
 
 void TermRichedit::AppendText(std::u16string_view text) {
@@ -313,19 +324,28 @@ void TermRichedit::DeleteTop(long count, Selection& sel) {
 void TermRichedit::InsertAt(long pos, std::u16string_view text) {
     m_overflow = false;
     SetSel(pos, pos);
-    SetTextColor(kTextColor);
+    // The insertion colour stays the one SetupView chose. Setting it again
+    // changes the default format, which Wine's rich edit answers with a new
+    // layout of the whole text: a piece took longer the fuller the view.
     ReplaceSel(text, false);
 }
 
 void TermRichedit::BeginQuietUpdate(bool& wasUpdating) {
     wasUpdating = m_updating;
     m_updating = true;
-    if (IsWindowVisible()) SetRedraw(false);
+    if (!wasUpdating && IsWindowVisible()) {
+        SetRedraw(false);
+        m_redrawOff = true;
+    }
 }
 
+// Whether redraw goes on again is remembered, not asked of the window: on
+// Windows, turning redraw off also hides the window, so that a view asked
+// whether it is visible would stay hidden and never be drawn again.
 void TermRichedit::EndQuietUpdate(bool wasUpdating) {
     m_updating = wasUpdating;
-    if (IsWindowVisible() && !wasUpdating) {
+    if (!wasUpdating && m_redrawOff) {
+        m_redrawOff = false;
         SetRedraw(true);
         Invalidate(true);
     }

@@ -104,6 +104,8 @@ private:
 
     long m_textLimit = kDefaultLimit;
     bool m_updating = false;
+    // The outermost quiet update turned redraw off.
+    bool m_redrawOff = false;
     bool m_overflow = false;
     // The last received character shown was a CR: an LF that starts the next
     // batch completes that line break instead of making a second one.

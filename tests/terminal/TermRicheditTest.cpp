@@ -312,6 +312,8 @@ TEST(TermRichedit, EchoIntoAFullViewMakesRoomByWholeLines) {
         EXPECT_EQ(f.pty.Receive(1, 5s), "q");
         EXPECT_EQ(f.view.GetTextLength(), ui::RichEditCtrl::kDefaultLimit - 99 + 1);
         EXPECT_TRUE(Shown(f.view).ends_with(u"x\n" + std::u16string(97, u'y') + u"q"));
+        // Windows hides a window while its redraw is off.
+        EXPECT_TRUE(f.view.IsWindowVisible());
     });
 }
 
