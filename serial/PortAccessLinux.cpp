@@ -22,7 +22,12 @@ std::error_code SystemError(int value) {
 std::error_code ClaimDescriptor(int fd, const struct stat& checked) {
     struct stat opened {};
     if (fstat(fd, &opened) != 0) return SystemError(errno);
-    if (opened.st_dev != checked.st_dev || opened.st_ino != checked.st_ino)
+    // A pseudo-terminal made anew under a freed number has the same inode
+    // number; only its change time tells it apart. An open of a dying one can
+    // wait in the kernel until another program's new terminal has taken that
+    // number, and would then hand over a port that is not the module's.
+    if (opened.st_dev != checked.st_dev || opened.st_ino != checked.st_ino ||
+        opened.st_ctim.tv_sec != checked.st_ctim.tv_sec || opened.st_ctim.tv_nsec != checked.st_ctim.tv_nsec)
         return PortRefusal::ChangedWhileOpening;
     if (isatty(fd) == 0) return SystemError(errno);
     int exclusive = 0;

@@ -11,6 +11,7 @@
 #include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <termios.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <asio/io_context.hpp>
@@ -20,6 +21,9 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <memory>
+#include <thread>
+#include <vector>
 
 #include "tests/support/PtyPair.h"
 #include "tests/support/TempDir.h"
@@ -167,4 +171,50 @@ TEST(Ports, APortThatIsNotOursIsNeverWrittenNorSet) {
     EXPECT_EQ(PortHeldByProcess(4321).message(), "Device or resource busy (locked by process 4321)");
 }
 
+// The open of a dying pseudo-terminal may return only once another program's
+// new one has its number. The checks are held here (the lock file is a pipe
+// that they read) while the terminal is freed and its number taken anew.
+TEST(Ports, ATerminalMadeAnewUnderTheCheckedNumberIsRefused) {
+    tarnel::test::TempDir dir{"tarnel-reborn"};
+    const PortSystemPaths paths{dir.Path() / "sys", dir.Path() / "lock"};
+    fs::create_directories(paths.lockDir);
+    auto old = std::make_unique<tarnel::test::PtyPair>();
+    const std::string number = old->SlavePath();
+    const fs::path link = dir.Path() / "sim";
+    fs::create_symlink(number, link);
+    const fs::path lock = paths.lockDir / "LCK..sim";
+    ASSERT_EQ(mkfifo(lock.c_str(), 0600), 0);
+
+    std::unique_ptr<tarnel::test::PtyPair> reborn;
+    std::thread taker([&] {
+        const int checks = open(lock.c_str(), O_WRONLY | O_CLOEXEC);
+        struct stat before {};
+        stat(number.c_str(), &before);
+        old.reset();
+        // A change time comes from the kernel's coarse clock, or repeats the
+        // finest one handed out since: a terminal made before that clock has
+        // passed the old one's could share it, as a restarted program's never
+        // does.
+        const auto passed = [&] {
+            timespec now{};
+            clock_gettime(CLOCK_REALTIME_COARSE, &now);
+            return now.tv_sec != before.st_ctim.tv_sec ? now.tv_sec > before.st_ctim.tv_sec
+                                                       : now.tv_nsec > before.st_ctim.tv_nsec;
+        };
+        EXPECT_TRUE(tarnel::test::WaitUntil(passed, 5s));
+        std::vector<std::unique_ptr<tarnel::test::PtyPair>> others;
+        while (!reborn && others.size() < 64) {
+            auto pty = std::make_unique<tarnel::test::PtyPair>();
+            (pty->SlavePath() == number ? reborn : others.emplace_back()) = std::move(pty);
+        }
+        close(checks);
+    });
+    asio::io_context context;
+    asio::serial_port port(context);
+    const std::error_code error = OpenCheckedPort(port, link, paths);
+    taker.join();
+    if (!reborn) GTEST_SKIP() << "another program took the number";
+    EXPECT_EQ(error, PortRefusal::ChangedWhileOpening) << error.message();
+    EXPECT_FALSE(port.is_open());
+}
 }  // namespace
