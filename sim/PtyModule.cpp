@@ -164,6 +164,9 @@ void PtyModule::Serve() {
             Shut();
             return;
         }
+        // The hang-up the poll saw may be over: a host that opened the port
+        // since, and whose command was just read, must get its answer.
+        if (slaveClosed) slaveClosed = SlaveClosed();
         // Nobody has the port open: like a module talking to an unplugged
         // cable, its output is lost rather than left for the next opener.
         if (slaveClosed)
@@ -186,6 +189,11 @@ std::string PtyModule::ReadInput(bool& slaveClosed) {
         if (n < 0 && errno == EIO) slaveClosed = true;
         return input;
     }
+}
+
+bool PtyModule::SlaveClosed() const {
+    pollfd fd{m_master, 0, 0};
+    return poll(&fd, 1, 0) == 1 && (fd.revents & POLLHUP) != 0;
 }
 
 bool PtyModule::Pump(const std::string& input) {

@@ -72,6 +72,8 @@ public:
 private:
     void Serve();
     std::string ReadInput(bool& slaveClosed);
+    // Whether no host has the port open now.
+    bool SlaveClosed() const;
     bool Pump(const std::string& input);
     void WritePending();
     void Shut();
