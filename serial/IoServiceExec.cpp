@@ -10,6 +10,7 @@
 IoServiceExec g_ioServiceExec;
 
 struct IoServiceExec::WorkGuard {
+    explicit WorkGuard(asio::io_context& context) : guard(asio::make_work_guard(context)) {}
     asio::executor_work_guard<asio::io_context::executor_type> guard;
 };
 
@@ -45,7 +46,7 @@ void IoServiceExec::Stop() {
 }
 
 void IoServiceExec::Hold() {
-    if (!m_workGuard) m_workGuard.reset(new WorkGuard{asio::make_work_guard(*m_ioContext)});
+    if (!m_workGuard) m_workGuard = std::make_unique<WorkGuard>(*m_ioContext);
 }
 
 void IoServiceExec::Release() {
