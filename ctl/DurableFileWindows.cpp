@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "ctl/Utf8ToWide.h"
+#include "serial/Utf8ToWideWindows.h"
 
 namespace tarnel::ctl {
 namespace {

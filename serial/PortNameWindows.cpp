@@ -2,24 +2,11 @@
 
 #include <windows.h>
 
-namespace {
+#include "serial/Utf8ToWideWindows.h"
 
-// Without MB_ERR_INVALID_CHARS and WC_ERR_INVALID_CHARS the system puts
-// U+FFFD where the text is not well formed.
-std::wstring FromUtf8(std::string_view text) {
-    if (text.empty()) return {};
-    const int length = static_cast<int>(text.size());
-    const int size = MultiByteToWideChar(CP_UTF8, 0, text.data(), length, nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(size), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), length, wide.data(), size);
-    return wide;
-}
+PortName::PortName(const std::string& utf8) : m_native(Utf8ToWide(utf8)) {}
 
-}  // namespace
-
-PortName::PortName(const std::string& utf8) : m_native(FromUtf8(utf8)) {}
-
-PortName::PortName(const char* utf8) : m_native(FromUtf8(utf8)) {}
+PortName::PortName(const char* utf8) : m_native(Utf8ToWide(utf8)) {}
 
 PortName PortName::FromUtf16(std::u16string_view text) {
     return FromNative(std::wstring(text.begin(), text.end()));

@@ -1,8 +1,6 @@
-#include "ctl/Utf8ToWide.h"
+#include "serial/Utf8ToWideWindows.h"
 
 #include <windows.h>
-
-namespace tarnel::ctl {
 
 std::wstring Utf8ToWide(const std::string& utf8) {
     const int length =
@@ -11,5 +9,3 @@ std::wstring Utf8ToWide(const std::string& utf8) {
     MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), length);
     return wide;
 }
-
-}  // namespace tarnel::ctl
