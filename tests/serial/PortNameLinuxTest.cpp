@@ -4,15 +4,14 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdlib>
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "serial/CSerialportMP.h"
 #include "serial/EnumerateComPorts.h"
 #include "serial/IoServiceExec.h"
+#include "tests/sim/ScopedRuntimeDir.h"
 #include "tests/support/PtyPair.h"
 #include "tests/support/TempDir.h"
 
@@ -24,15 +23,9 @@ namespace {
 
 // The system's list, with the virtual port directory under `runtime`.
 std::vector<PortName> ListWithRuntimeDir(const fs::path& runtime) {
-    const char* old = std::getenv("XDG_RUNTIME_DIR");
-    const std::optional<std::string> saved = old ? std::optional<std::string>(old) : std::nullopt;
-    setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+    const tarnel::sim::test::ScopedRuntimeDir scoped(runtime);
     std::vector<PortName> ports;
     EnumerateComPorts(ports);
-    if (saved)
-        setenv("XDG_RUNTIME_DIR", saved->c_str(), 1);
-    else
-        unsetenv("XDG_RUNTIME_DIR");
     return ports;
 }
 

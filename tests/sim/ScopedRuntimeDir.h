@@ -14,9 +14,12 @@ namespace tarnel::sim::test {
 // test can meet them.
 class ScopedRuntimeDir {
 public:
-    ScopedRuntimeDir() {
+    ScopedRuntimeDir() : ScopedRuntimeDir(std::nullopt) {}
+    // Points it at `dir` instead, which the caller keeps.
+    explicit ScopedRuntimeDir(const std::optional<std::filesystem::path>& dir) {
         if (const char* old = std::getenv("XDG_RUNTIME_DIR")) m_old = old;
-        setenv("XDG_RUNTIME_DIR", m_dir.Path().c_str(), 1);
+        if (!dir) m_dir.emplace("tarnel-sim-test");
+        setenv("XDG_RUNTIME_DIR", dir ? dir->c_str() : m_dir->Path().c_str(), 1);
     }
     ~ScopedRuntimeDir() {
         if (m_old)
@@ -27,10 +30,10 @@ public:
     ScopedRuntimeDir(const ScopedRuntimeDir&) = delete;
     ScopedRuntimeDir& operator=(const ScopedRuntimeDir&) = delete;
 
-    std::filesystem::path PortDir() const { return m_dir.Path() / "tarnel-ports"; }
+    std::filesystem::path PortDir() const { return m_dir->Path() / "tarnel-ports"; }
 
 private:
-    tarnel::test::TempDir m_dir{"tarnel-sim-test"};
+    std::optional<tarnel::test::TempDir> m_dir;
     std::optional<std::string> m_old;
 };
 
