@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "tests/platform/RichEditDialog.h"
 
@@ -16,92 +17,93 @@ using platform_test::CountingEdit;
 using platform_test::RichEditDialog;
 using platform_test::RunWith;
 
-TEST(RichEditCtrl, EveryKindOfLineBreakCountsAsOneCharacter) {
-    RichEditDialog dialog;
-    RunWith(dialog, [](CountingEdit& view) {
-        EXPECT_EQ(view.GetLimitText(), 32767);
-        view.ReplaceSel(u"ab\r\ncd\ref\ngh");
-        EXPECT_EQ(view.GetTextLength(), 11);
-        EXPECT_EQ(view.GetLineCount(), 4);
-        EXPECT_EQ(view.LineLength(0), 2);
-        EXPECT_EQ(view.LineLength(3), 2) << "character 3 is on the second line";
-        EXPECT_EQ(view.GetWindowText(), u"ab\r\ncd\r\nef\r\ngh");
-        long start = 0;
-        long end = 0;
-        view.GetSel(start, end);
-        EXPECT_EQ(start, 11) << "the caret ends after the inserted text";
-        EXPECT_EQ(end, 11);
-    });
-}
+// A position's line, the line's first position and its length, after the
+// text is inserted.
+struct Position {
+    long charIndex;
+    int line;
+    long lineIndex;
+    int length;
+};
 
-TEST(RichEditCtrl, LinesAreFoundFromCharactersAndCharactersFromLines) {
-    RichEditDialog dialog;
-    RunWith(dialog, [](CountingEdit& view) {
-        view.ReplaceSel(u"ab\r\ncd\r\n\r\nefg");  // lines start at 0, 3, 6 and 7; 10 characters
-        struct Case {
-            long charIndex;
-            int line;
-            long lineIndex;
-        };
-        for (const Case& c : {Case{0, 0, 0}, Case{2, 0, 0}, Case{3, 1, 3}, Case{6, 2, 6}, Case{7, 3, 7},
-                              Case{10, 3, 7}, Case{500, 3, 7}}) {
-            EXPECT_EQ(view.LineFromChar(c.charIndex), c.line) << c.charIndex;
-            EXPECT_EQ(view.LineIndex(c.line), c.lineIndex) << c.charIndex;
-        }
-        EXPECT_EQ(view.LineIndex(4), -1) << "no such line";
-        view.SetSel(4, 4);
-        EXPECT_EQ(view.LineFromChar(-1), 1) << "the caret's line";
-        EXPECT_EQ(view.LineIndex(-1), 3);
-    });
-}
+struct LineBreakCase {
+    std::u16string text;
+    long length;
+    std::u16string windowText;
+    int lines;
+    std::vector<Position> positions;
+};
 
-TEST(RichEditCtrl, PositionsCountEveryLineBreakOnceAndLinesAreFoundBothWays) {
-    RichEditDialog dialog;
-    RunWith(dialog, [](CountingEdit& view) {
-        EXPECT_EQ(view.GetLimitText(), 32767);
-        view.ReplaceSel(u"ab\r\ncd\ref\n\ngh");  // lines start at 0, 3, 6, 9 and 10
-        EXPECT_EQ(view.GetTextLength(), 12);
-        EXPECT_EQ(view.GetWindowText(), u"ab\r\ncd\r\nef\r\n\r\ngh");
-        EXPECT_EQ(view.GetLineCount(), 5);
-        long start = 0;
-        long end = 0;
-        view.GetSel(start, end);
-        EXPECT_EQ(start, 12) << "the caret ends after the inserted text";
-        struct Case {
-            long charIndex;
-            int line;
-            long lineIndex;
-            int length;
-        };
-        for (const Case& c : {Case{0, 0, 0, 2}, Case{2, 0, 0, 2}, Case{3, 1, 3, 2}, Case{8, 2, 6, 2},
-                              Case{9, 3, 9, 0}, Case{12, 4, 10, 2}, Case{500, 4, 10, 2}}) {
-            EXPECT_EQ(view.LineFromChar(c.charIndex), c.line) << c.charIndex;
-            EXPECT_EQ(view.LineIndex(c.line), c.lineIndex) << c.charIndex;
-            EXPECT_EQ(view.LineLength(c.charIndex), c.length) << c.charIndex;
-        }
-        EXPECT_EQ(view.LineIndex(5), -1) << "no such line";
-        view.SetSel(4, 4);
-        EXPECT_EQ(view.LineFromChar(-1), 1) << "the caret's line";
-        EXPECT_EQ(view.LineIndex(-1), 3);
-        EXPECT_EQ(view.LineLength(-1), 2);
-
-        struct Selection {
-            long start;
-            long end;
-            long gotStart;
-            long gotEnd;
-        };
-        for (const Selection& c : {Selection{0, -1, 0, 12}, Selection{2, 4, 2, 4}, Selection{3, -1, 3, 12},
-                                   Selection{100, 200, 12, 12}}) {
-            view.SetSel(c.start, c.end);
+TEST(RichEditCtrl, EveryKindOfLineBreakCountsOnceAndLinesAreFoundBothWays) {
+    const LineBreakCase cases[] = {
+        {u"ab\r\ncd\ref\ngh", 11, u"ab\r\ncd\r\nef\r\ngh", 4, {{0, 0, 0, 2}, {3, 1, 3, 2}}},
+        {u"ab\r\ncd\r\n\r\nefg",
+         10,
+         u"ab\r\ncd\r\n\r\nefg",
+         4,
+         {{0, 0, 0, 2},
+          {2, 0, 0, 2},
+          {3, 1, 3, 2},
+          {6, 2, 6, 0},
+          {7, 3, 7, 3},
+          {10, 3, 7, 3},
+          {500, 3, 7, 3}}},
+        {u"ab\r\ncd\ref\n\ngh",
+         12,
+         u"ab\r\ncd\r\nef\r\n\r\ngh",
+         5,
+         {{0, 0, 0, 2},
+          {2, 0, 0, 2},
+          {3, 1, 3, 2},
+          {8, 2, 6, 2},
+          {9, 3, 9, 0},
+          {12, 4, 10, 2},
+          {500, 4, 10, 2}}},
+    };
+    for (const LineBreakCase& c : cases) {
+        SCOPED_TRACE(c.length);
+        RichEditDialog dialog;
+        RunWith(dialog, [&c](CountingEdit& view) {
+            EXPECT_EQ(view.GetLimitText(), 32767);
+            view.ReplaceSel(c.text);
+            EXPECT_EQ(view.GetTextLength(), c.length);
+            EXPECT_EQ(view.GetWindowText(), c.windowText);
+            EXPECT_EQ(view.GetLineCount(), c.lines);
+            long start = 0;
+            long end = 0;
             view.GetSel(start, end);
-            EXPECT_EQ(start, c.gotStart) << c.start << ',' << c.end;
-            EXPECT_EQ(end, c.gotEnd) << c.start << ',' << c.end;
-        }
-        view.SetSel(-1, -1);
-        view.GetSel(start, end);
-        EXPECT_EQ(start, end) << "-1 removes the selection";
-    });
+            EXPECT_EQ(start, c.length) << "the caret ends after the inserted text";
+            EXPECT_EQ(end, c.length);
+            for (const Position& p : c.positions) {
+                EXPECT_EQ(view.LineFromChar(p.charIndex), p.line) << p.charIndex;
+                EXPECT_EQ(view.LineIndex(p.line), p.lineIndex) << p.charIndex;
+                EXPECT_EQ(view.LineLength(p.charIndex), p.length) << p.charIndex;
+            }
+            EXPECT_EQ(view.LineIndex(c.lines), -1) << "no such line";
+            view.SetSel(4, 4);
+            EXPECT_EQ(view.LineFromChar(-1), 1) << "the caret's line";
+            EXPECT_EQ(view.LineIndex(-1), 3);
+            EXPECT_EQ(view.LineLength(-1), 2);
+
+            struct Selection {
+                long start;
+                long end;
+                long gotStart;
+                long gotEnd;
+            };
+            for (const Selection& s :
+                 {Selection{0, -1, 0, c.length}, Selection{2, 4, 2, 4}, Selection{3, -1, 3, c.length},
+                  Selection{100, 200, c.length, c.length}}) {
+                view.SetSel(s.start, s.end);
+                view.GetSel(start, end);
+                EXPECT_EQ(start, s.gotStart) << s.start << ',' << s.end;
+                EXPECT_EQ(end, s.gotEnd) << s.start << ',' << s.end;
+            }
+            view.SetSel(-1, -1);
+            view.GetSel(start, end);
+            EXPECT_EQ(start, end) << "-1 removes the selection";
+        });
+    }
 }
 
 TEST(RichEditCtrl, SelectionReplacementAndDeletionOfTheFirstLine) {
