@@ -258,11 +258,11 @@ void ProductionLine::Finish(ReportEntry& entry, const std::string& result, const
     const std::string text = (address.empty() ? "-" : address) + "  " + (name.empty() ? "-" : name) + "  " +
                              result + (why.empty() ? "" : ": " + why) + "  (" + entry.port + ")";
     const std::lock_guard lock(m_mutex);
-    m_io.out << (m_args.json ? line.Json() : Record().AddText("line", text).Text());
-    // A line whose results cannot be written stops: it would configure
-    // modules that nobody records.
-    FlushOutput(m_io.out);
+    // The record is on disk before the operator sees the line: a line killed
+    // once it printed a module still holds that module's record.
     AppendRecord(entry);
+    m_io.out << (m_args.json ? line.Json() : Record().AddText("line", text).Text());
+    FlushOutput(m_io.out);
 }
 
 // A configured module with no record is worse than a stopped line.
