@@ -5,7 +5,8 @@
 # and what they show. In English, then in Korean: the port chosen in the COM
 # port dialog, the values read and shown, a new name applied, a search and a
 # device taken as the target, a factory reset cancelled and then confirmed,
-# the terminal with CR/LF and hexadecimal sending. Screenshots of each window
+# the terminal with CR/LF and hexadecimal sending; then English again, as wide
+# as the first time. Screenshots of each window
 # go to $SHOTS (screenshots/windows/ with --shots). LANGS="en" or "ko" runs
 # one language only. Prints "N passed, N failed". Needs the Windows build (scripts/build-windows.sh) and tarnel-sim.
 set -euo pipefail
@@ -25,6 +26,7 @@ done
 . scripts/lib/wine.sh
 work=$(mktemp -d)
 pids=()
+declare -A widths
 trap 'wine_stop; stop_processes; rm -rf "$work"' EXIT
 SHOTS=${SHOTS:-$work/shots}
 [ "${1:-}" = --shots ] && SHOTS=$root/screenshots/windows
@@ -177,12 +179,13 @@ run_language() {
   shot_n=0
   # Each language starts as a new user: the program remembers the mode
   # chosen last, and the last run ended in the terminal.
-  wine reg delete 'HKCU\Software\Quillmore' /f >/dev/null 2>&1 || true
+  forget_user
   start_sim_on "$com"
   LC_ALL=$2 LANG=$2 timeout 600 wine "$app" >"$work/app-$lang.log" 2>&1 &
   local app_pid=$!
   pids+=("$app_pid")
   check "$lang: the port chosen in the COM port dialog" choose_port
+  widths[$lang]=$(main_width)
   check "$lang: the values read and shown, in the UI language" read_and_show
   check "$lang: a new name applied" apply_name
   check "$lang: a search, and a device taken as the target" search_and_target
@@ -192,6 +195,36 @@ run_language() {
   wineserver -k || true
   wait "$app_pid" 2>/dev/null || true
   wine_server
+}
+
+# forget_user: the next start is a new user's.
+forget_user() {
+  wine reg delete 'HKCU\Software\Quillmore' /f >/dev/null 2>&1 || true
+}
+
+main_width() {
+  probe rect "$main_title" | awk '{ print $3 }'
+}
+
+# The dialog font is resolved at each start from the UI language: English
+# after Korean in the same prefix is as wide as the first English run. Seen
+# once the COM port dialog is closed, as a new user (the configurator, as in
+# that run; the terminal's window is sized apart).
+english_after_korean() {
+  forget_user
+  LC_ALL=en_US.UTF-8 LANG=en_US.UTF-8 timeout 60 wine "$app" >"$work/app-en-again.log" 2>&1 &
+  local app_pid=$! width
+  pids+=("$app_pid")
+  probe rect "COM port settings for communication" >/dev/null && xdotool key Escape
+  for _ in $(seq 50); do
+    width=$(main_width)
+    [ "$width" = "${widths[en]}" ] && break
+    sleep 0.2
+  done
+  wineserver -k || true
+  wait "$app_pid" 2>/dev/null || true
+  wine_server
+  [ "$width" = "${widths[en]}" ] || { echo "English after Korean: $width pixels wide, first ${widths[en]}" >&2; return 1; }
 }
 
 # start_sim_on COM: a new simulator, mapped as port COM, logging to $sim_log.
@@ -223,6 +256,8 @@ done_text="설정이 완료되었습니다"
 search_done_text="장치 검색이 완료되었습니다"
 reset_text="공장 초기화를 실행합니다"
 [[ " ${LANGS:-en ko} " == *" ko "* ]] && run_language ko ko_KR.UTF-8
+[ -n "${widths[en]:-}" ] && [ -n "${widths[ko]:-}" ] &&
+  check "en after ko: the main window as wide as in the first English run" english_after_korean
 
 echo "screenshots in $SHOTS"
 checks_done
