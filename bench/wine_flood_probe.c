@@ -8,7 +8,8 @@
  *     timed from the first byte to the last.
  *
  *   wine_flood_probe click TITLE ID KEY VALUE STOPFILE
- *     Every 100 ms, until STOPFILE exists: a click (SendInput) at the centre
+ *     Once the program answers its window's messages (its start is not
+ *     sampled), every 100 ms until STOPFILE exists: a click (SendInput) at the centre
  *     of check box ID of the visible window whose caption holds TITLE, and
  *     the time until the program has taken the box's new state: until it has
  *     stored it as the number VALUE of registry key KEY (under
@@ -142,6 +143,14 @@ static int ClickSamples(const wchar_t* title, int id, const wchar_t* key, const 
         fprintf(stderr, "wine_flood_probe: no control %d in '%ls'\n", id, title);
         return 1;
     }
+    /* The samples begin once the program has started: the pointer is over
+     * the box (this process's first input is not the program's to pay), and
+     * the box's window has answered a message. */
+    RECT r;
+    GetWindowRect(box, &r);
+    MouseAt((r.left + r.right) / 2, (r.top + r.bottom) / 2, 0);
+    DWORD_PTR answer;
+    SendMessageTimeoutW(GetAncestor(box, GA_ROOT), WM_NULL, 0, 0, SMTO_NORMAL, kGiveUpMs, &answer);
     static double ms[kMaxClicks];
     int n = 0, lost = 0, over50 = 0;
     while (GetFileAttributesW(stopFile) == INVALID_FILE_ATTRIBUTES && n < kMaxClicks) {
