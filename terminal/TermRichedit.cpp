@@ -168,9 +168,11 @@ void TermRichedit::ShowPending(bool all) {
     if (m_unshown.empty()) return;
     if (m_flooded) m_lastFloodShown = start;
     // The pieces of a frame are drawn once: under Wine, drawing and scrolling
-    // after each piece cost more than inserting it.
+    // after each piece cost more than inserting it. Whether the view is at
+    // its end is asked first: with redraw off the control does not say.
+    const bool atEnd = IsAtEnd();
     bool wasUpdating = false;
-    BeginQuietUpdate(wasUpdating);
+    if (atEnd) BeginQuietUpdate(wasUpdating);
     do {
         std::size_t n =
             all ? m_unshown.size() : std::min(m_unshown.size(), m_flooded ? kFloodPieceUnits : kPieceUnits);
@@ -179,11 +181,11 @@ void TermRichedit::ShowPending(bool all) {
             m_replaceView = false;
             ReplaceView(std::u16string_view(m_unshown).substr(0, n));
         } else {
-            ShowReceived(m_unshown.substr(0, n));
+            ShowReceived(m_unshown.substr(0, n), atEnd);
         }
         m_unshown.erase(0, n);
     } while (!m_flooded && !m_unshown.empty() && std::chrono::steady_clock::now() - start < kFrameBudget);
-    EndQuietUpdate(wasUpdating);
+    if (atEnd) EndQuietUpdate(wasUpdating);
     const auto next = m_flooded ? kFrame : std::chrono::milliseconds(1);
     if (!m_unshown.empty() && !SetTimer(kFrameTimer, static_cast<ui::UINT>(next.count()))) ShowPending(true);
 }
@@ -227,12 +229,12 @@ std::u16string TermRichedit::DecodeShown(const std::vector<uint8_t>& bytes) {
     return WithoutNuls(m_decoder.Decode(bytes.data(), bytes.size()));
 }
 
-void TermRichedit::ShowReceived(std::u16string text) {
+void TermRichedit::ShowReceived(std::u16string text, bool atEnd) {
     if (text.empty()) return;
     const bool endsWithCR = text.back() == u'\r';
     std::u16string_view shown = text;
     if (m_lastShownCR && shown.front() == u'\n') shown.remove_prefix(1);
-    AppendText(shown);
+    AppendText(shown, atEnd);
     m_lastShownCR = endsWithCR;
 }
 
@@ -282,12 +284,16 @@ bool TermRichedit::IsAtEnd() const {
 }
 
 void TermRichedit::AppendText(std::u16string_view text) {
+    AppendText(text, IsAtEnd());
+}
+
+void TermRichedit::AppendText(std::u16string_view text, bool atEnd) {
     if (text.empty()) return;
     Selection sel;
     GetSel(sel.start, sel.end);
     const long pos = GetTextLength();
 
-    if (IsAtEnd()) {
+    if (atEnd) {
         // Drawn once afterwards, when the window thread has nothing more
         // urgent: a control that draws each insertion at once keeps input
         // waiting while a stream comes in.

@@ -94,7 +94,9 @@ private:
 
     std::u16string DecodeShown(const std::vector<uint8_t>& bytes);
     void EmptyText();
-    void ShowReceived(std::u16string text);
+    void ShowReceived(std::u16string text, bool atEnd);
+    // AppendText for a view that is, or is not, at its end.
+    void AppendText(std::u16string_view text, bool atEnd);
     // Replaces the whole view by `text`, which fits in it.
     void ReplaceView(std::u16string_view text);
     void InsertAndTrim(long pos, std::u16string_view text, Selection& sel);
