@@ -36,10 +36,24 @@ static double Now(void) {
     return (double)count.QuadPart / (double)frequency.QuadPart;
 }
 
-static int ReadCeiling(const wchar_t* port, long long want) {
+/* One read of up to kChunk bytes: a plain ReadFile, or, with a completion
+ * port, an overlapped one waited for there, as the program's channel (asio)
+ * reads. */
+static DWORD ReadOnce(HANDLE h, HANDLE completion, char* buffer) {
+    DWORD n = 0;
+    if (completion == NULL) return ReadFile(h, buffer, kChunk, &n, NULL) ? n : 0;
+    OVERLAPPED overlapped = {0};
+    if (!ReadFile(h, buffer, kChunk, NULL, &overlapped) && GetLastError() != ERROR_IO_PENDING) return 0;
+    ULONG_PTR key;
+    OVERLAPPED* done;
+    return GetQueuedCompletionStatus(completion, &n, &key, &done, INFINITE) ? n : 0;
+}
+
+static int ReadCeiling(const wchar_t* port, long long want, int overlapped) {
     wchar_t path[64];
     swprintf(path, 64, L"\\\\.\\%ls", port);
-    HANDLE h = CreateFileW(path, GENERIC_READ | GENERIC_WRITE, 0, NULL, OPEN_EXISTING, 0, NULL);
+    HANDLE h = CreateFileW(path, GENERIC_READ | GENERIC_WRITE, 0, NULL, OPEN_EXISTING,
+                           overlapped ? FILE_FLAG_OVERLAPPED : 0, NULL);
     if (h == INVALID_HANDLE_VALUE) {
         fprintf(stderr, "wine_flood_probe: cannot open %ls (%lu)\n", port, GetLastError());
         return 1;
@@ -57,16 +71,18 @@ static int ReadCeiling(const wchar_t* port, long long want) {
      * byte and returns once the line pauses for a millisecond. */
     COMMTIMEOUTS timeouts = {1, 0, 0, 0, 0};
     SetCommTimeouts(h, &timeouts);
+    HANDLE completion = overlapped ? CreateIoCompletionPort(h, NULL, 0, 1) : NULL;
     static char buffer[kChunk];
     long long got = 0;
     double first = 0, last = 0;
     while (got < want) {
-        DWORD n = 0;
-        if (!ReadFile(h, buffer, kChunk, &n, NULL) || n == 0) break;
+        const DWORD n = ReadOnce(h, completion, buffer);
+        if (n == 0) break;
         last = Now();
         if (got == 0) first = last;
         got += n;
     }
+    if (completion != NULL) CloseHandle(completion);
     CloseHandle(h);
     printf("read bytes=%lld seconds=%.3f\n", got, last - first);
     return got == want ? 0 : 1;
@@ -182,7 +198,9 @@ static int ClickSamples(const wchar_t* title, int id, const wchar_t* key, const 
 }
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc == 4 && wcscmp(argv[1], L"read") == 0) return ReadCeiling(argv[2], wcstoll(argv[3], NULL, 10));
+    if (argc == 4 && wcscmp(argv[1], L"read") == 0) return ReadCeiling(argv[2], wcstoll(argv[3], NULL, 10), 0);
+    if (argc == 4 && wcscmp(argv[1], L"readasync") == 0)
+        return ReadCeiling(argv[2], wcstoll(argv[3], NULL, 10), 1);
     if (argc == 7 && wcscmp(argv[1], L"click") == 0)
         return ClickSamples(argv[2], _wtoi(argv[3]), argv[4], argv[5], argv[6]);
     fputs("usage: wine_flood_probe read COMn BYTES | click TITLE ID KEY VALUE STOPFILE\n", stderr);
