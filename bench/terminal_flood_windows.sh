@@ -11,7 +11,9 @@
 # sampled every 100 ms while the flood runs. The view must end with the
 # flood's newest characters, exactly. The ceiling is a plain ReadFile loop
 # (wine_flood_probe.c, built here with mingw-w64) on the same mapped port
-# with the same flood. Prints the figures and the ratios last.
+# with the same flood, and the same loop with overlapped reads waited for on
+# a completion port, as the program's channel reads. Prints the figures and
+# the ratios last.
 #
 #   bash bench/terminal_flood_windows.sh [megabytes]   (default 8; needs both builds:
 #   scripts/build-windows.sh, and scripts/build.sh for the Linux flood drive)
@@ -93,16 +95,21 @@ server_cpu() {
   echo 0
 }
 
-# The ceiling: what a plain ReadFile loop takes from the same port.
+# The ceiling: what a ReadFile loop takes from the same port, plain (read)
+# or overlapped and waited for on a completion port (readasync), as the
+# program's channel reads; the figures go to $ceiling_MODE. The first maps
+# the port; the table entry stays, and the flood's link is made again.
 ceiling() {
   start_drive wine_flood_probe
-  wine_map_com "$com" "$link"
-  timeout 300 wine "$probe_exe" read "$com" "$(stat -c %s "$work/flood.txt" 2>/dev/null || echo $((megabytes * 1048576)))" \
+  [ "$1" = read ] && wine_map_com "$com" "$link"
+  timeout 300 wine "$probe_exe" "$1" "$com" "$(stat -c %s "$work/flood.txt" 2>/dev/null || echo $((megabytes * 1048576)))" \
     >"$work/ceiling.out" 2>&1 || true
   read_result
   end_drive
-  ceiling=$(tr -d '\r' <"$work/ceiling.out" | grep '^read ' || true)
-  [ -n "$ceiling" ] || { cat "$work/ceiling.out" >&2; echo "terminal_flood_windows: the ReadFile loop failed" >&2; exit 1; }
+  local figures
+  figures=$(tr -d '\r' <"$work/ceiling.out" | grep '^read ' || true)
+  [ -n "$figures" ] || { cat "$work/ceiling.out" >&2; echo "terminal_flood_windows: the ReadFile loop failed" >&2; exit 1; }
+  printf -v "ceiling_$1" '%s' "$figures"
 }
 
 # Checks that the view holds the end of the flood, within the text limit.
@@ -142,24 +149,27 @@ flood_tarnel() {
 }
 
 load_before=$(cut -d' ' -f1-3 /proc/loadavg)
-ceiling
-# The port's table entry is in place now; the flood's link is made again.
+ceiling read
+ceiling readasync
 flood_tarnel
 load_after=$(cut -d' ' -f1-3 /proc/loadavg)
 
 rate() { awk -v b="$1" -v s="$2" 'BEGIN { printf "%.2f", b / s / 1e6 }'; }
 tarnel_rate=$(rate "$(field "$tarnel" bytes)" "$(field "$tarnel" seconds)")
-ceiling_rate=$(rate "$(field "$ceiling" bytes)" "$(field "$ceiling" seconds)")
+ceiling_rate=$(rate "$(field "$ceiling_read" bytes)" "$(field "$ceiling_read" seconds)")
+overlapped_rate=$(rate "$(field "$ceiling_readasync" bytes)" "$(field "$ceiling_readasync" seconds)")
 echo "flood: $(field "$tarnel" bytes) bytes of UTF-8 text lines at 460800 baud under Wine, $(nproc) processors"
 echo "load average before: $load_before   after: $load_after"
 printf '%-24s %8s %9s %7s %11s %8s\n' "" "MB/s" "seconds" "CPU s" "server CPU s" "X CPU s"
 printf '%-24s %8s %9s %7s %11s %8s\n' "Tarnel Manager (Wine)" "$tarnel_rate" "$(field "$tarnel" seconds)" \
   "$(field "$tarnel" cpu)" "$server" "$(field "$tarnel" xcpu)"
-printf '%-24s %8s %9s\n' "ReadFile loop (Wine)" "$ceiling_rate" "$(field "$ceiling" seconds)"
+printf '%-24s %8s %9s\n' "ReadFile loop (Wine)" "$ceiling_rate" "$(field "$ceiling_read" seconds)"
+printf '%-24s %8s %9s\n' "  overlapped, as asio" "$overlapped_rate" "$(field "$ceiling_readasync" seconds)"
 echo "click on LF to its new state, every 100 ms during the flood: $(field " $clicks" n) clicks," \
   "worst $(field " $clicks" worst_ms) ms, median $(field " $clicks" median_ms) ms," \
   "$(field " $clicks" over50) over 50 ms, $(field " $clicks" lost) without effect"
 echo "Tarnel Manager's view: $view"
 awk -v a="$tarnel_rate" -v b="$ceiling_rate" 'BEGIN { printf "rate ratio to the ReadFile loop (goal >= 0.5): %.2f\n", a / b }'
+awk -v a="$tarnel_rate" -v b="$overlapped_rate" 'BEGIN { printf "rate ratio to the overlapped loop: %.2f\n", a / b }'
 awk -v a="$tarnel_rate" 'BEGIN { printf "rate (goal >= 1 MB/s): %.2f MB/s\n", a }'
 awk -v a="$(field " $clicks" worst_ms)" 'BEGIN { printf "worst click (goal <= 50 ms): %.1f ms\n", a }'

@@ -8,7 +8,8 @@
  *     timed from the first byte to the last.
  *
  *   wine_flood_probe click TITLE ID KEY VALUE STOPFILE
- *     Every 100 ms, until STOPFILE exists: a click (SendInput) at the centre
+ *     Once the program answers its window's messages (its start is not
+ *     sampled), every 100 ms until STOPFILE exists: a click (SendInput) at the centre
  *     of check box ID of the visible window whose caption holds TITLE, and
  *     the time until the program has taken the box's new state: until it has
  *     stored it as the number VALUE of registry key KEY (under
@@ -35,10 +36,24 @@ static double Now(void) {
     return (double)count.QuadPart / (double)frequency.QuadPart;
 }
 
-static int ReadCeiling(const wchar_t* port, long long want) {
+/* One read of up to kChunk bytes: a plain ReadFile, or, with a completion
+ * port, an overlapped one waited for there, as the program's channel (asio)
+ * reads. */
+static DWORD ReadOnce(HANDLE h, HANDLE completion, char* buffer) {
+    DWORD n = 0;
+    if (completion == NULL) return ReadFile(h, buffer, kChunk, &n, NULL) ? n : 0;
+    OVERLAPPED overlapped = {0};
+    if (!ReadFile(h, buffer, kChunk, NULL, &overlapped) && GetLastError() != ERROR_IO_PENDING) return 0;
+    ULONG_PTR key;
+    OVERLAPPED* done;
+    return GetQueuedCompletionStatus(completion, &n, &key, &done, INFINITE) ? n : 0;
+}
+
+static int ReadCeiling(const wchar_t* port, long long want, int overlapped) {
     wchar_t path[64];
     swprintf(path, 64, L"\\\\.\\%ls", port);
-    HANDLE h = CreateFileW(path, GENERIC_READ | GENERIC_WRITE, 0, NULL, OPEN_EXISTING, 0, NULL);
+    HANDLE h = CreateFileW(path, GENERIC_READ | GENERIC_WRITE, 0, NULL, OPEN_EXISTING,
+                           overlapped ? FILE_FLAG_OVERLAPPED : 0, NULL);
     if (h == INVALID_HANDLE_VALUE) {
         fprintf(stderr, "wine_flood_probe: cannot open %ls (%lu)\n", port, GetLastError());
         return 1;
@@ -56,16 +71,18 @@ static int ReadCeiling(const wchar_t* port, long long want) {
      * byte and returns once the line pauses for a millisecond. */
     COMMTIMEOUTS timeouts = {1, 0, 0, 0, 0};
     SetCommTimeouts(h, &timeouts);
+    HANDLE completion = overlapped ? CreateIoCompletionPort(h, NULL, 0, 1) : NULL;
     static char buffer[kChunk];
     long long got = 0;
     double first = 0, last = 0;
     while (got < want) {
-        DWORD n = 0;
-        if (!ReadFile(h, buffer, kChunk, &n, NULL) || n == 0) break;
+        const DWORD n = ReadOnce(h, completion, buffer);
+        if (n == 0) break;
         last = Now();
         if (got == 0) first = last;
         got += n;
     }
+    if (completion != NULL) CloseHandle(completion);
     CloseHandle(h);
     printf("read bytes=%lld seconds=%.3f\n", got, last - first);
     return got == want ? 0 : 1;
@@ -142,6 +159,14 @@ static int ClickSamples(const wchar_t* title, int id, const wchar_t* key, const 
         fprintf(stderr, "wine_flood_probe: no control %d in '%ls'\n", id, title);
         return 1;
     }
+    /* The samples begin once the program has started: the pointer is over
+     * the box (this process's first input is not the program's to pay), and
+     * the box's window has answered a message. */
+    RECT r;
+    GetWindowRect(box, &r);
+    MouseAt((r.left + r.right) / 2, (r.top + r.bottom) / 2, 0);
+    DWORD_PTR answer;
+    SendMessageTimeoutW(GetAncestor(box, GA_ROOT), WM_NULL, 0, 0, SMTO_NORMAL, kGiveUpMs, &answer);
     static double ms[kMaxClicks];
     int n = 0, lost = 0, over50 = 0;
     while (GetFileAttributesW(stopFile) == INVALID_FILE_ATTRIBUTES && n < kMaxClicks) {
@@ -173,7 +198,9 @@ static int ClickSamples(const wchar_t* title, int id, const wchar_t* key, const 
 }
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc == 4 && wcscmp(argv[1], L"read") == 0) return ReadCeiling(argv[2], wcstoll(argv[3], NULL, 10));
+    if (argc == 4 && wcscmp(argv[1], L"read") == 0) return ReadCeiling(argv[2], wcstoll(argv[3], NULL, 10), 0);
+    if (argc == 4 && wcscmp(argv[1], L"readasync") == 0)
+        return ReadCeiling(argv[2], wcstoll(argv[3], NULL, 10), 1);
     if (argc == 7 && wcscmp(argv[1], L"click") == 0)
         return ClickSamples(argv[2], _wtoi(argv[3]), argv[4], argv[5], argv[6]);
     fputs("usage: wine_flood_probe read COMn BYTES | click TITLE ID KEY VALUE STOPFILE\n", stderr);

@@ -22,6 +22,14 @@ constexpr std::size_t kPieceUnits = 4096;
 // shows is replaced at the next: a smaller piece keeps those frames short,
 // and the next frame has less to delete.
 constexpr std::size_t kFloodPieceUnits = 1024;
+// While flooded, frames come this far apart: each is replaced unread, and the
+// window thread's work between them slows the reading of the port itself
+// (under Wine, every call to its server waits behind the reader's).
+constexpr std::chrono::milliseconds kFloodFrame{250};
+// A frame goes on with the next piece at once while it has run shorter than
+// this: a timer between pieces costs a scheduling tick, and input waits at
+// most this long plus one piece.
+constexpr std::chrono::milliseconds kFrameBudget{12};
 
 bool IsLowSurrogate(char16_t unit) {
     return unit >= 0xDC00 && unit <= 0xDFFF;
@@ -149,8 +157,41 @@ void TermRichedit::OnTimer(ui::UINT id) {
 }
 
 void TermRichedit::ShowPending(bool all) {
+    const auto start = std::chrono::steady_clock::now();
+    TakePending();
+    if (!all && m_flooded && start - m_lastFloodShown < kFloodFrame) {
+        // Taken, not shown: the next frame shows the flood's end as soon as
+        // it comes.
+        if (!SetTimer(kFrameTimer, static_cast<ui::UINT>(kFrame.count()))) ShowPending(true);
+        return;
+    }
+    if (m_unshown.empty()) return;
+    if (m_flooded) m_lastFloodShown = start;
+    // The pieces of a frame are drawn once: under Wine, drawing and scrolling
+    // after each piece cost more than inserting it. Whether the view is at
+    // its end is asked first: with redraw off the control does not say.
+    const bool atEnd = IsAtEnd();
+    bool wasUpdating = false;
+    if (atEnd) BeginQuietUpdate(wasUpdating);
+    do {
+        std::size_t n =
+            all ? m_unshown.size() : std::min(m_unshown.size(), m_flooded ? kFloodPieceUnits : kPieceUnits);
+        if (n < m_unshown.size() && IsLowSurrogate(m_unshown[n])) --n;
+        if (m_replaceView) {
+            m_replaceView = false;
+            ReplaceView(std::u16string_view(m_unshown).substr(0, n));
+        } else {
+            ShowReceived(m_unshown.substr(0, n), atEnd);
+        }
+        m_unshown.erase(0, n);
+    } while (!m_flooded && !m_unshown.empty() && std::chrono::steady_clock::now() - start < kFrameBudget);
+    if (atEnd) EndQuietUpdate(wasUpdating);
+    const auto next = m_flooded ? kFrame : std::chrono::milliseconds(1);
+    if (!m_unshown.empty() && !SetTimer(kFrameTimer, static_cast<ui::UINT>(next.count()))) ShowPending(true);
+}
+
+void TermRichedit::TakePending() {
     std::vector<uint8_t> bytes;
-    bool flooded = false;
     {
         // Released before the text is shown, so that the port is read on
         // while the window thread draws.
@@ -158,25 +199,18 @@ void TermRichedit::ShowPending(bool all) {
         m_rxNotified = false;
         bytes.swap(m_rxPending);
     }
-    if (!bytes.empty()) {
-        m_lastShown = std::chrono::steady_clock::now();
-        m_unshown += DecodeShown(bytes);
-        if (ControlLength(m_unshown) >= m_textLimit) {
-            // Everything shown now goes once these pieces are in: it goes at
-            // once, and the pieces fill the view exactly.
-            m_unshown = std::u16string(NewestPart(m_unshown, m_textLimit));
-            m_lastShownCR = false;
-            flooded = true;
-            EmptyText();
-        }
+    m_flooded = false;
+    if (bytes.empty()) return;
+    m_lastShown = std::chrono::steady_clock::now();
+    m_unshown += DecodeShown(bytes);
+    if (ControlLength(m_unshown) >= m_textLimit) {
+        // Everything shown now goes once these pieces are in: it goes at
+        // once, and the pieces fill the view exactly.
+        m_unshown = std::u16string(NewestPart(m_unshown, m_textLimit));
+        m_lastShownCR = false;
+        m_flooded = true;
+        m_replaceView = true;
     }
-    std::size_t n =
-        all ? m_unshown.size() : std::min(m_unshown.size(), flooded ? kFloodPieceUnits : kPieceUnits);
-    if (n < m_unshown.size() && IsLowSurrogate(m_unshown[n])) --n;
-    if (n == 0) return;
-    ShowReceived(m_unshown.substr(0, n));
-    m_unshown.erase(0, n);
-    if (!m_unshown.empty() && !SetTimer(kFrameTimer, 1)) ShowPending(true);
 }
 
 // A batch far longer than the view is decoded from a line start near its
@@ -195,13 +229,25 @@ std::u16string TermRichedit::DecodeShown(const std::vector<uint8_t>& bytes) {
     return WithoutNuls(m_decoder.Decode(bytes.data(), bytes.size()));
 }
 
-void TermRichedit::ShowReceived(std::u16string text) {
+void TermRichedit::ShowReceived(std::u16string text, bool atEnd) {
     if (text.empty()) return;
     const bool endsWithCR = text.back() == u'\r';
     std::u16string_view shown = text;
     if (m_lastShownCR && shown.front() == u'\n') shown.remove_prefix(1);
-    AppendText(shown);
+    AppendText(shown, atEnd);
     m_lastShownCR = endsWithCR;
+}
+
+// One replacement instead of an emptying and an insertion: the view is drawn
+// off and on once.
+void TermRichedit::ReplaceView(std::u16string_view text) {
+    bool wasUpdating = false;
+    BeginQuietUpdate(wasUpdating);
+    SetSel(0, -1);
+    ReplaceSel(text);
+    ScrollToBottom();
+    EndQuietUpdate(wasUpdating);
+    m_lastShownCR = text.back() == u'\r';
 }
 
 void TermRichedit::ClearView() {
@@ -215,6 +261,8 @@ void TermRichedit::ClearView() {
     }
     m_unshown.clear();
     m_lastShownCR = false;
+    m_flooded = false;
+    m_replaceView = false;
     EmptyText();
 }
 
@@ -236,12 +284,16 @@ bool TermRichedit::IsAtEnd() const {
 }
 
 void TermRichedit::AppendText(std::u16string_view text) {
+    AppendText(text, IsAtEnd());
+}
+
+void TermRichedit::AppendText(std::u16string_view text, bool atEnd) {
     if (text.empty()) return;
     Selection sel;
     GetSel(sel.start, sel.end);
     const long pos = GetTextLength();
 
-    if (IsAtEnd()) {
+    if (atEnd) {
         // Drawn once afterwards, when the window thread has nothing more
         // urgent: a control that draws each insertion at once keeps input
         // waiting while a stream comes in.

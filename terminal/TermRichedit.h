@@ -72,8 +72,12 @@ private:
     ui::LRESULT OnRxData(ui::WPARAM wParam, ui::LPARAM lParam);
     void OnTimer(ui::UINT id);
     // Takes every received byte, and shows the text not shown yet: all of it
-    // with `all`, else one piece, the rest at the next timer.
+    // with `all`, else pieces for a frame's budget, the rest at the next
+    // timer. While more than a view comes per frame, a frame shows one small
+    // piece, and only every so often.
     void ShowPending(bool all);
+    // Takes every received byte into m_unshown, which keeps at most a view.
+    void TakePending();
     // Typed text, and an input method's composition, always go at the end.
     void PlaceCaretAtEnd();
     bool OnKeyDown(ui::UINT vk);
@@ -90,7 +94,11 @@ private:
 
     std::u16string DecodeShown(const std::vector<uint8_t>& bytes);
     void EmptyText();
-    void ShowReceived(std::u16string text);
+    void ShowReceived(std::u16string text, bool atEnd);
+    // AppendText for a view that is, or is not, at its end.
+    void AppendText(std::u16string_view text, bool atEnd);
+    // Replaces the whole view by `text`, which fits in it.
+    void ReplaceView(std::u16string_view text);
     void InsertAndTrim(long pos, std::u16string_view text, Selection& sel);
     void DeleteLeadingLines(long keepRoom, Selection& sel);
     void DeleteFirstLine(Selection& sel);
@@ -107,6 +115,12 @@ private:
     // The outermost quiet update turned redraw off.
     bool m_redrawOff = false;
     bool m_overflow = false;
+    // The last frame took more than a view: frames come slower, and each
+    // shows one small piece.
+    bool m_flooded = false;
+    // The view's text goes before the next piece is shown: newer text fills
+    // a whole view.
+    bool m_replaceView = false;
     // The last received character shown was a CR: an LF that starts the next
     // batch completes that line break instead of making a second one.
     bool m_lastShownCR = false;
@@ -115,6 +129,8 @@ private:
     // When the last insertion of received text began: what arrives within a
     // frame of it waits for the frame's end and goes in with what follows.
     std::chrono::steady_clock::time_point m_lastShown;
+    // When a flooded frame was last shown.
+    std::chrono::steady_clock::time_point m_lastFloodShown;
 
     // Received text taken but not shown yet: at most a view's worth.
     std::u16string m_unshown;

@@ -219,6 +219,27 @@ TEST(TermRichedit, BatchFarLongerThanTheViewShowsItsNewestCharacters) {
     });
 }
 
+// A flood: batches longer than the view, each coming while the previous one
+// is shown, some frames skipped meanwhile; the view ends with the newest
+// characters, a character split between two batches whole.
+TEST(TermRichedit, FloodOfBatchesLongerThanTheViewEndsWithItsNewestCharacters) {
+    std::string all;
+    for (int i = 0; all.size() < 300000; ++i)
+        all += "line " + std::to_string(i) + " \xE2\x82\xAC\r\n";
+    WithView(true, [&](ViewFixture& f) {
+        std::error_code ok;
+        for (std::size_t at = 0; at < all.size(); at += 50001) {
+            const std::string batch = all.substr(at, 50001);
+            f.view.OnRead(f.view.m_channel, ok, {batch.begin(), batch.end()},
+                          static_cast<unsigned>(batch.size()));
+            ASSERT_TRUE(WaitFor([&] { return !Shown(f.view).empty(); }));
+        }
+        std::u16string expected = WithLfBreaks(ui::FromUtf8(all));
+        expected = expected.substr(expected.size() - ui::RichEditCtrl::kDefaultLimit);
+        EXPECT_TRUE(WaitFor([&] { return Shown(f.view) == expected; })) << Shown(f.view).size();
+    });
+}
+
 // The control may refuse text that the view expected to fit (here: its limit
 // was lowered behind the view's back); each retry makes room by one more
 // line, at most ten times.
