@@ -120,7 +120,7 @@ saved=$(saved_port)
 if [[ $port == /dev/pts/* ]]; then
   echo "run: the simulator has no link in the virtual port directory (--no-link), so the dialog does not list it."
 elif [ -z "$saved" ] || [ "$saved" = "$port" ] ||
-  { [ "$(dirname -- "$saved")" = "$(dirname -- "$port")" ] && ! "$ctl" ports 2>/dev/null | grep -qxF -- "$saved"; }; then
+  { [ "$(dirname -- "$saved")" = "$(dirname -- "$port")" ] && ! grep -qxF -- "$saved" <<<"$("$ctl" ports 2>/dev/null)"; }; then
   save_simulator
   echo "run: OK in the COM port dialog opens the simulator, $port, at ${framing// /,}."
 else

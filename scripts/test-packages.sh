@@ -99,7 +99,11 @@ check "the installer runs silently" timeout "$limit" wine "$setup_exe" /S
 check "tarnelctl.exe installed" test -f "$install_dir/tarnelctl.exe"
 # The windowed program is in the installer when the Windows build has it.
 shortcut=
-if unzip -l "$zip_file" | grep -q ' tarnel-manager.exe$'; then
+# The listing is read whole first: grep -q stops reading at its match, and
+# under pipefail unzip's broken pipe made the test false now and then, which
+# skipped these checks.
+zip_listing=$(unzip -l "$zip_file")
+if grep -q ' tarnel-manager.exe$' <<<"$zip_listing"; then
   shortcut="$(winepath -u "$(wine cmd /c 'echo %ProgramData%' 2>/dev/null | tr -d '\r')")/Microsoft/Windows/Start Menu/Programs/Tarnel Manager.lnk"
   check "tarnel-manager.exe installed" test -f "$install_dir/tarnel-manager.exe"
   check "a Start-menu entry for it" test -f "$shortcut"

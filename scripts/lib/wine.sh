@@ -49,7 +49,7 @@ wine_map_com() {
   # started before it is done would find no port.
   local _
   for _ in $(seq 60); do
-    wine reg query 'HKLM\HARDWARE\DEVICEMAP\SERIALCOMM' 2>/dev/null | grep -q "REG_SZ *$1\b" && return 0
+    grep -q "REG_SZ *$1\b" <<<"$(wine reg query 'HKLM\HARDWARE\DEVICEMAP\SERIALCOMM' 2>/dev/null)" && return 0
     sleep 0.5
   done
   echo "wine_map_com: $1 is not in the serial device table" >&2
