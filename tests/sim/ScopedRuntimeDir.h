@@ -18,8 +18,9 @@ public:
     // Points it at `dir` instead, which the caller keeps.
     explicit ScopedRuntimeDir(const std::optional<std::filesystem::path>& dir) {
         if (const char* old = std::getenv("XDG_RUNTIME_DIR")) m_old = old;
-        if (!dir) m_dir.emplace("tarnel-sim-test");
-        setenv("XDG_RUNTIME_DIR", dir ? dir->c_str() : m_dir->Path().c_str(), 1);
+        if (!dir) m_made.emplace("tarnel-sim-test");
+        m_path = dir ? *dir : m_made->Path();
+        setenv("XDG_RUNTIME_DIR", m_path.c_str(), 1);
     }
     ~ScopedRuntimeDir() {
         if (m_old)
@@ -30,10 +31,12 @@ public:
     ScopedRuntimeDir(const ScopedRuntimeDir&) = delete;
     ScopedRuntimeDir& operator=(const ScopedRuntimeDir&) = delete;
 
-    std::filesystem::path PortDir() const { return m_dir->Path() / "tarnel-ports"; }
+    std::filesystem::path PortDir() const { return m_path / "tarnel-ports"; }
 
 private:
-    std::optional<tarnel::test::TempDir> m_dir;
+    // Made here when no directory was given, and removed with the object.
+    std::optional<tarnel::test::TempDir> m_made;
+    std::filesystem::path m_path;
     std::optional<std::string> m_old;
 };
 
