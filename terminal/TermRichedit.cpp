@@ -144,9 +144,7 @@ void TermRichedit::OnWrite(const std::shared_ptr<CSerialportMP>& /*channel*/, st
 // the window thread in insertions back to back. A timer comes after input.
 ui::LRESULT TermRichedit::OnRxData(ui::WPARAM, ui::LPARAM) {
     const auto sinceShown = std::chrono::steady_clock::now() - m_lastShown;
-    const auto wait = std::chrono::ceil<std::chrono::milliseconds>(kFrame - sinceShown);
-    if (!SetTimer(kFrameTimer, static_cast<ui::UINT>(std::max<long long>(wait.count(), 1))))
-        ShowPending(true);
+    ScheduleFrame(std::chrono::ceil<std::chrono::milliseconds>(kFrame - sinceShown));
     return 0;
 }
 
@@ -162,7 +160,7 @@ void TermRichedit::ShowPending(bool all) {
     if (!all && m_flooded && start - m_lastFloodShown < kFloodFrame) {
         // Taken, not shown: the next frame shows the flood's end as soon as
         // it comes.
-        if (!SetTimer(kFrameTimer, static_cast<ui::UINT>(kFrame.count()))) ShowPending(true);
+        ScheduleFrame(kFrame);
         return;
     }
     if (m_unshown.empty()) return;
@@ -186,8 +184,13 @@ void TermRichedit::ShowPending(bool all) {
         m_unshown.erase(0, n);
     } while (!m_flooded && !m_unshown.empty() && std::chrono::steady_clock::now() - start < kFrameBudget);
     if (atEnd) EndQuietUpdate(wasUpdating);
-    const auto next = m_flooded ? kFrame : std::chrono::milliseconds(1);
-    if (!m_unshown.empty() && !SetTimer(kFrameTimer, static_cast<ui::UINT>(next.count()))) ShowPending(true);
+    if (!m_unshown.empty()) ScheduleFrame(m_flooded ? kFrame : std::chrono::milliseconds(1));
+}
+
+// Without a timer, what is pending is shown at once rather than left unseen.
+void TermRichedit::ScheduleFrame(std::chrono::milliseconds wait) {
+    if (!SetTimer(kFrameTimer, static_cast<ui::UINT>(std::max<long long>(wait.count(), 1))))
+        ShowPending(true);
 }
 
 void TermRichedit::TakePending() {

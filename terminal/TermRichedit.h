@@ -76,6 +76,8 @@ private:
     // timer. While more than a view comes per frame, a frame shows one small
     // piece, and only every so often.
     void ShowPending(bool all);
+    // The frame timer, `wait` from now (at least 1 ms).
+    void ScheduleFrame(std::chrono::milliseconds wait);
     // Takes every received byte into m_unshown, which keeps at most a view.
     void TakePending();
     // Typed text, and an input method's composition, always go at the end.
