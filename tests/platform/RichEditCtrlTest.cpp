@@ -35,31 +35,18 @@ struct LineBreakCase {
 };
 
 TEST(RichEditCtrl, EveryKindOfLineBreakCountsOnceAndLinesAreFoundBothWays) {
+    // clang-format off
     const LineBreakCase cases[] = {
-        {u"ab\r\ncd\ref\ngh", 11, u"ab\r\ncd\r\nef\r\ngh", 4, {{0, 0, 0, 2}, {3, 1, 3, 2}}},
-        {u"ab\r\ncd\r\n\r\nefg",
-         10,
-         u"ab\r\ncd\r\n\r\nefg",
-         4,
-         {{0, 0, 0, 2},
-          {2, 0, 0, 2},
-          {3, 1, 3, 2},
-          {6, 2, 6, 0},
-          {7, 3, 7, 3},
-          {10, 3, 7, 3},
-          {500, 3, 7, 3}}},
-        {u"ab\r\ncd\ref\n\ngh",
-         12,
-         u"ab\r\ncd\r\nef\r\n\r\ngh",
-         5,
-         {{0, 0, 0, 2},
-          {2, 0, 0, 2},
-          {3, 1, 3, 2},
-          {8, 2, 6, 2},
-          {9, 3, 9, 0},
-          {12, 4, 10, 2},
-          {500, 4, 10, 2}}},
+        {u"ab\r\ncd\ref\ngh", 11, u"ab\r\ncd\r\nef\r\ngh", 4,
+         {{0, 0, 0, 2}, {3, 1, 3, 2}}},
+        {u"ab\r\ncd\r\n\r\nefg", 10, u"ab\r\ncd\r\n\r\nefg", 4,
+         {{0, 0, 0, 2}, {2, 0, 0, 2}, {3, 1, 3, 2}, {6, 2, 6, 0},
+          {7, 3, 7, 3}, {10, 3, 7, 3}, {500, 3, 7, 3}}},
+        {u"ab\r\ncd\ref\n\ngh", 12, u"ab\r\ncd\r\nef\r\n\r\ngh", 5,
+         {{0, 0, 0, 2}, {2, 0, 0, 2}, {3, 1, 3, 2}, {8, 2, 6, 2},
+          {9, 3, 9, 0}, {12, 4, 10, 2}, {500, 4, 10, 2}}},
     };
+    // clang-format on
     for (const LineBreakCase& c : cases) {
         SCOPED_TRACE(c.length);
         RichEditDialog dialog;
